@@ -1,0 +1,34 @@
+#include "platform/clock.h"
+
+#include <QDateTime>
+#include <QTime>
+
+#include <chrono>
+
+namespace platform {
+
+double SystemClock::Timer() { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }
+
+double SystemClock::monotonicSeconds() {
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+SystemRandom::SystemRandom() : engine_(std::random_device{}()) {}
+
+float SystemRandom::Rnd() {
+    // 24 random bits: every value is exact in single precision and below 1.
+    return float(engine_() >> 8) / float(1 << 24);
+}
+
+SequenceRandom::SequenceRandom(std::initializer_list<float> values) : values_(values) {
+    if (values_.empty()) values_.push_back(0.0f);
+}
+
+float SequenceRandom::Rnd() {
+    const float v = values_[next_];
+    next_ = (next_ + 1) % values_.size();
+    return v;
+}
+
+}  // namespace platform

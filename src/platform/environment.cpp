@@ -1,0 +1,20 @@
+#include "platform/environment.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace platform {
+
+void ProcessEnd::End(int exitCode) {
+    // The X server drops our grabs with the connection; undo the key lock
+    // first anyway so nothing is left held while the process winds down.
+    if (system_ && system_->keyLockOn()) system_->SystemParametersInfoA(kSpiScreenSaverRunning, 0);
+    std::fflush(nullptr);
+    std::_Exit(exitCode);
+}
+
+QString FolderWithSeparator(const QString& folder) {
+    return folder.endsWith(u'/') ? folder : folder + u'/';
+}
+
+}  // namespace platform

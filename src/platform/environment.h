@@ -1,0 +1,55 @@
+// What the program reaches of the outside world, gathered in one place so
+// tests can run the forms against a temporary folder, a fixed clock and
+// random source, recorded messages and recorded system calls.
+#pragma once
+
+#include <QString>
+
+#include "platform/clock.h"
+#include "platform/messages.h"
+#include "platform/system_calls.h"
+
+namespace platform {
+
+// Ending the program (`End`): every form goes away at once.
+class ProgramEnd {
+public:
+    virtual ~ProgramEnd() = default;
+    // Callers return straight after this; in the real program it does not return.
+    virtual void End(int exitCode = 0) = 0;
+};
+
+class ProcessEnd final : public ProgramEnd {
+public:
+    explicit ProcessEnd(SystemCalls* system) : system_(system) {}
+    [[noreturn]] void End(int exitCode = 0) override;
+
+private:
+    SystemCalls* system_;
+};
+
+class RecordingEnd final : public ProgramEnd {
+public:
+    void End(int exitCode = 0) override {
+        ended = true;
+        this->exitCode = exitCode;
+        ++calls;
+    }
+    bool ended = false;
+    int exitCode = 0;
+    int calls = 0;
+};
+
+struct Environment {
+    QString appPath;  // the program's folder (App.Path)
+    Clock* clock = nullptr;
+    RandomSource* random = nullptr;
+    MessageSink* messages = nullptr;
+    SystemCalls* system = nullptr;
+    ProgramEnd* end = nullptr;
+};
+
+// The program folder followed by one folder separator.
+QString FolderWithSeparator(const QString& folder);
+
+}  // namespace platform

@@ -1,0 +1,66 @@
+// The profile (INI) file: sections in square brackets, key=value lines.
+// Section and key names match without regard to case; a missing file,
+// section or key reads as the empty text; a value read is cut to 254
+// characters; lines this program does not touch (comments, other sections,
+// unknown keys) survive every write.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "platform/atomic_file.h"
+
+namespace platform {
+
+// The file's lines in memory, edited in place and written back whole.
+class ProfileDocument {
+public:
+    static ProfileDocument parse(const QByteArray& bytes);
+    QByteArray serialize() const;
+
+    // The value of the first matching key in the first matching section.
+    QString value(const QString& section, const QString& key) const;
+    // Replaces the first matching key line, or adds the key at the end of the
+    // section, or adds the section at the end of the file.
+    void setValue(const QString& section, const QString& key, const QString& value);
+    // Removes every section of that name with all its lines.
+    void removeSection(const QString& section);
+
+private:
+    // Index of the header line of the first section of that name, or -1.
+    int findSection(const QString& section) const;
+    // One past the last line of the section whose header is at `header`.
+    int sectionEnd(int header) const;
+    int findKey(int header, const QString& key) const;
+
+    QStringList lines_;
+};
+
+// The read-one-key and write-one-key operations on a file by path. Each
+// write reads the file afresh and replaces it atomically. Writes report
+// failure through their result only; callers may ignore it.
+class ProfileFile {
+public:
+    static constexpr int kMaxValueLength = 254;
+
+    explicit ProfileFile(QString path, AtomicWriteOptions writeOptions = ownerOnly());
+
+    const QString& path() const { return path_; }
+    QString read(const QString& section, const QString& key) const;
+    bool write(const QString& section, const QString& key, const QString& value) const;
+    bool deleteSection(const QString& section) const;
+
+    // Several edits written in one atomic replace: readers see either the
+    // old file or the new one.
+    ProfileDocument load() const;
+    bool save(const ProfileDocument& document) const;
+
+    // The file holds a password: created readable and writable by its owner only.
+    static AtomicWriteOptions ownerOnly();
+
+private:
+    QString path_;
+    AtomicWriteOptions writeOptions_;
+};
+
+}  // namespace platform

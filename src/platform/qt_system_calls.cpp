@@ -1,0 +1,95 @@
+#include "platform/qt_system_calls.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace platform {
+
+int32_t QtSystemCalls::GetVersionExA(OsVersionInfo& info) {
+    // Nothing on Linux guards the desktop while the saver runs, so the saver
+    // reports the family that needs its own key lock.
+    info.platformId = kPlatformConsumer;
+    return 1;
+}
+
+int32_t QtSystemCalls::SystemParametersInfoA(int action, int param) {
+    if (action != kSpiScreenSaverRunning) return 0;
+    keyLock_ = param != 0;
+    if (keyLock_) applyLock();
+    else releaseLock();
+    return 1;
+}
+
+void QtSystemCalls::setLockWindow(QWidget* window) {
+    lockWindow_ = window;
+    if (keyLock_) applyLock();
+}
+
+void QtSystemCalls::applyLock() {
+    if (!keyLock_ || !lockWindow_ || !lockWindow_->isVisible()) return;
+    lockWindow_->grabKeyboard();
+    lockWindow_->grabMouse();
+}
+
+void QtSystemCalls::releaseLock() {
+    if (!lockWindow_) return;
+    lockWindow_->releaseKeyboard();
+    lockWindow_->releaseMouse();
+}
+
+int32_t QtSystemCalls::SetCursorPos(int32_t x, int32_t y) {
+    // The system keeps the pointer on the screen: a point past the
+    // bottom-right corner leaves it at the last pixel.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect r = screen->geometry();
+        QCursor::setPos(std::clamp(x, r.left(), r.right()), std::clamp(y, r.top(), r.bottom()));
+        return 1;
+    }
+    return 0;
+}
+
+int32_t QtSystemCalls::SetWindowPos(QWidget* window, intptr_t insertAfter, int32_t x, int32_t y, int32_t cx,
+                                    int32_t cy, uint32_t flags) {
+    if (!window) return 0;
+    // A size past the screen (the Float effect hands over twips) still just
+    // covers the screen: nothing beyond it could be seen.
+    QRect wanted(x, y, std::max(cx, 1), std::max(cy, 1));
+    if (QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen())
+        wanted = wanted.intersected(screen->geometry());
+    window->setGeometry(wanted);
+    const bool topmost = insertAfter == kHwndTopmost;
+    if (window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != topmost) {
+        window->setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
+    }
+    if (flags & 0x40) window->show();  // SWP_SHOWWINDOW
+    if (topmost) window->raise();
+    return 1;
+}
+
+int32_t RecordingSystemCalls::GetVersionExA(OsVersionInfo& info) {
+    info.platformId = platformId;
+    return 1;
+}
+
+int32_t RecordingSystemCalls::SystemParametersInfoA(int action, int param) {
+    if (action != kSpiScreenSaverRunning) return 0;
+    keyLock = param != 0;
+    ++(keyLock ? lockCalls : unlockCalls);
+    return 1;
+}
+
+int32_t RecordingSystemCalls::SetCursorPos(int32_t x, int32_t y) {
+    cursorPositions.emplace_back(x, y);
+    return 1;
+}
+
+int32_t RecordingSystemCalls::SetWindowPos(QWidget*, intptr_t insertAfter, int32_t x, int32_t y, int32_t cx,
+                                           int32_t cy, uint32_t flags) {
+    windowPositions.push_back({insertAfter, x, y, cx, cy, flags});
+    return 1;
+}
+
+}  // namespace platform

@@ -1,0 +1,25 @@
+// The test for a previous instance: a per-user lock file in the runtime
+// folder ($XDG_RUNTIME_DIR), held for as long as the program runs.
+#pragma once
+
+#include <QLockFile>
+#include <QString>
+
+#include <memory>
+
+namespace platform {
+
+class SingleInstance {
+public:
+    // Tries to take the lock; `PrevInstance` tells whether another run holds it.
+    explicit SingleInstance(const QString& runtimeFolder = defaultRuntimeFolder());
+    bool PrevInstance() const { return !owned_; }
+
+    static QString defaultRuntimeFolder();
+
+private:
+    std::unique_ptr<QLockFile> lock_;
+    bool owned_ = false;
+};
+
+}  // namespace platform

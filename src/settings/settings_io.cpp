@@ -1,0 +1,102 @@
+#include "settings/settings_io.h"
+
+#include "platform/vb.h"
+#include "settings/defaults.h"
+
+namespace settings {
+
+void ReadSetting(Settings& s, const platform::ProfileFile& file, QString Settings::*variable, Fallback fallback) {
+    const KeyInfo& info = Key(variable);
+    QString text = file.read(QLatin1String(info.section), QLatin1String(info.key));
+    const bool missing = text.isEmpty() && variable != &Settings::saverPassword;
+    if (missing || (fallback == Fallback::WhenUnusable && !IsUsable(variable, text))) text = DefaultValue(variable);
+    s.*variable = text;
+}
+
+QStringList ReadPictureList(Settings& s, const platform::ProfileFile& file, const QString& appPath) {
+    QStringList pictures;
+    const QStringList samples = DefaultPictures(appPath);
+    const int last = vb::CInt(vb::CDbl(s.newTotal) - 1);
+    QString key = QStringLiteral("0");
+    for (int i = 0; i <= last; ++i) {
+        s.imageEntry = file.read(kImagesSection, key);
+        if (s.imageEntry.isEmpty() && i < samples.size()) s.imageEntry = samples[i];
+        pictures << s.imageEntry;
+        key = vb::CStr(vb::CDbl(key) + 1);
+    }
+    return pictures;
+}
+
+void ReadDisplaySettings(Settings& s, const platform::ProfileFile& file) {
+    // These keys are first converted inside display start-up's guarded steps,
+    // whose handler reports an unusable value; the others would stop the
+    // program outright, so they fall back to their defaults.
+    const std::vector<std::pair<QString Settings::*, Fallback>> order = {
+        {&Settings::mode, Fallback::WhenUnusable},
+        {&Settings::newTotal, Fallback::WhenUnusable},
+        {&Settings::ClonesOfImage, Fallback::WhenUnusable},
+        {&Settings::imageSpeed, Fallback::WhenMissing},
+        {&Settings::SpeedofSplat, Fallback::WhenMissing},
+        {&Settings::SpeedofJump, Fallback::WhenUnusable},
+        {&Settings::DeckGradient, Fallback::WhenMissing},
+        {&Settings::PsychGradient, Fallback::WhenMissing},
+        {&Settings::NextImageTime, Fallback::WhenUnusable},
+        {&Settings::IntroImageAmount, Fallback::WhenUnusable},
+        {&Settings::NeverChange, Fallback::WhenUnusable},
+        {&Settings::ChangeNextImage, Fallback::WhenUnusable},
+        {&Settings::mouseSensitivity, Fallback::WhenUnusable},
+        {&Settings::newBackColor, Fallback::WhenUnusable},
+    };
+    for (const auto& [variable, fallback] : order) {
+        ReadSetting(s, file, variable, fallback);
+        if (variable == &Settings::ClonesOfImage) s.ClonesOfImage = vb::CStr(vb::CDbl(s.ClonesOfImage) - 1);
+    }
+}
+
+std::vector<QString> ReadFloatSettings(Settings& s, const platform::ProfileFile& file, const QString& appPath) {
+    std::vector<QString> imageFiles(size_t(vb::CLng(s.newTotal)) + 1);
+    const QStringList pictures = ReadPictureList(s, file, appPath);
+    for (int i = 0; i < pictures.size(); ++i) imageFiles[size_t(i)] = pictures[i];
+    for (auto variable : {&Settings::effectMode, &Settings::randomEffect, &Settings::centerImage,
+                          &Settings::floatImageSpeed})
+        ReadSetting(s, file, variable);
+    return imageFiles;
+}
+
+void ReadPasswordSettings(Settings& s, const platform::ProfileFile& file) {
+    ReadSetting(s, file, &Settings::saverPassword);
+    ReadSetting(s, file, &Settings::saverEnabled);
+}
+
+std::vector<QString Settings::*> DialogReadOrder() {
+    return {&Settings::newTotal,        &Settings::ClonesOfImage,   &Settings::imageSpeed,
+            &Settings::SpeedofSplat,    &Settings::SpeedofJump,     &Settings::DeckGradient,
+            &Settings::PsychGradient,   &Settings::NextImageTime,   &Settings::IntroImageAmount,
+            &Settings::NeverChange,     &Settings::ChangeNextImage, &Settings::mouseSensitivity,
+            &Settings::newBackColor,    &Settings::effectMode,      &Settings::randomEffect,
+            &Settings::centerImage,     &Settings::floatImageSpeed, &Settings::saverPassword,
+            &Settings::saverEnabled,    &Settings::mode};
+}
+
+void ReadDialogSettings(Settings& s, const platform::ProfileFile& file, const QString& appPath, QStringList& pictures) {
+    for (auto variable : DialogReadOrder()) {
+        ReadSetting(s, file, variable);
+        if (variable == &Settings::newBackColor) pictures = ReadPictureList(s, file, appPath);
+    }
+}
+
+bool WriteAllSettings(Settings& s, const QStringList& pictures, const platform::ProfileFile& file) {
+    platform::ProfileDocument doc = file.load();
+    doc.removeSection(kImagesSection);
+    QString key = QStringLiteral("0");
+    for (const QString& picture : pictures) {
+        s.imageEntry = picture;
+        doc.setValue(kImagesSection, key, s.imageEntry);
+        key = vb::CStr(vb::CDbl(key) + 1);
+    }
+    for (const KeyInfo& info : CommitOrder())
+        doc.setValue(QLatin1String(info.section), QLatin1String(info.key), s.*info.variable);
+    return file.save(doc);
+}
+
+}  // namespace settings

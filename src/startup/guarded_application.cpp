@@ -1,0 +1,29 @@
+#include "startup/guarded_application.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+
+namespace startup {
+
+void FailUnexpectedly(platform::Environment* env, const QString& what) {
+    const QString text = QStringLiteral("Glidorama stopped because of an unexpected error:\n") + what;
+    if (env && env->system && env->system->keyLockOn())
+        env->system->SystemParametersInfoA(platform::kSpiScreenSaverRunning, 0);
+    if (env && env->messages) env->messages->MsgBox(text, platform::kExclamation);
+    else std::fprintf(stderr, "%s\n", qPrintable(platform::OneLine(text)));
+    std::fflush(nullptr);
+    std::_Exit(kUnexpectedErrorStatus);
+}
+
+bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        FailUnexpectedly(env_, QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        FailUnexpectedly(env_, QStringLiteral("unknown error"));
+    }
+}
+
+}  // namespace startup

@@ -1,0 +1,72 @@
+# Helpers for end-to-end tests: each test gets its own virtual screen, its
+# own program folder (a copy of the program, so the settings file and cache
+# beside it are the test's own) and its own runtime folder.
+# Usage: source lib.sh; e2e_setup <path to glidorama> [WIDTHxHEIGHT]
+
+e2e_setup() {
+  E2E_BINARY=$1
+  local size=${2:-1024x768}
+  E2E_WORK=$(mktemp -d)
+  E2E_APP=$E2E_WORK/app
+  mkdir -p "$E2E_APP" "$E2E_WORK/runtime"
+  chmod 700 "$E2E_WORK/runtime"
+  cp "$E2E_BINARY" "$E2E_APP/glidorama"
+  local built_dir
+  built_dir=$(dirname "$E2E_BINARY")
+  [ -d "$built_dir/samples" ] && cp -r "$built_dir/samples" "$E2E_APP/"
+  [ -d "$built_dir/Glidorama" ] && cp -r "$built_dir/Glidorama" "$E2E_APP/"
+  export XDG_RUNTIME_DIR=$E2E_WORK/runtime
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$E2E_WORK/display" 2>/dev/null &
+  E2E_XVFB=$!
+  local i
+  for i in $(seq 1 100); do
+    [ -s "$E2E_WORK/display" ] && break
+    sleep 0.05
+  done
+  export DISPLAY=:$(cat "$E2E_WORK/display")
+  unset QT_QPA_PLATFORM
+  trap e2e_teardown EXIT
+}
+
+e2e_teardown() {
+  [ -n "${E2E_SAVER:-}" ] && kill "$E2E_SAVER" 2>/dev/null
+  kill "$E2E_XVFB" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$E2E_WORK"
+}
+
+# Runs the program with the given switch in the background; its pid is E2E_SAVER.
+e2e_start() {
+  "$E2E_APP/glidorama" "$@" 2>"$E2E_WORK/stderr" &
+  E2E_SAVER=$!
+}
+
+# Waits up to $1 seconds for the program to end; sets E2E_STATUS to its
+# exit status, or to "running" when it is still running.
+e2e_wait_exit() {
+  local limit=$1 i
+  E2E_STATUS=running
+  for i in $(seq 1 $((limit * 20))); do
+    if ! kill -0 "$E2E_SAVER" 2>/dev/null; then
+      wait "$E2E_SAVER"
+      E2E_STATUS=$?
+      E2E_SAVER=
+      return 0
+    fi
+    sleep 0.05
+  done
+}
+
+e2e_screenshot() {
+  xwd -root -silent | convert xwd:- "$1"
+}
+
+# The colour of one pixel of the screen as "r,g,b".
+e2e_pixel() {
+  xwd -root -silent | convert xwd:- -crop "1x1+$1+$2" -depth 8 txt:- | tail -1 | grep -oE '\([0-9]+,[0-9]+,[0-9]+' | head -1 | tr -d '('
+}
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}

@@ -1,0 +1,14 @@
+#include "platform/single_instance.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+TEST(SingleInstance, ASecondHolderSeesThePreviousInstanceUntilTheFirstEnds) {
+    QTemporaryDir runtime;
+    auto first = std::make_unique<platform::SingleInstance>(runtime.path());
+    EXPECT_FALSE(first->PrevInstance());
+    EXPECT_TRUE(platform::SingleInstance(runtime.path()).PrevInstance());
+    first.reset();
+    EXPECT_FALSE(platform::SingleInstance(runtime.path()).PrevInstance());
+}

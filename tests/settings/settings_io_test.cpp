@@ -1,0 +1,168 @@
+#include "settings/settings_io.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+#include "platform/vb.h"
+#include "settings/defaults.h"
+#include "support/temp_app_folder.h"
+
+using namespace settings;
+using testing_support::TempAppFolder;
+
+namespace {
+
+Settings FilledSettings() {
+    Settings s;
+    s.mode = "6";
+    s.newTotal = "3";
+    s.ClonesOfImage = "15";
+    s.imageSpeed = "150";
+    s.SpeedofSplat = "7";
+    s.SpeedofJump = "9";
+    s.DeckGradient = "13";
+    s.PsychGradient = "3";
+    s.NextImageTime = "45";
+    s.IntroImageAmount = "2";
+    s.NeverChange = "True";
+    s.ChangeNextImage = "3";
+    s.mouseSensitivity = "1";
+    s.newBackColor = vb::CStr(int32_t(0xFF0000));  // pure blue: 0x00BBGGRR
+    s.effectMode = "4";
+    s.randomEffect = "1";
+    s.centerImage = "0";
+    s.floatImageSpeed = "5";
+    s.saverPassword = "Open Sesame";
+    s.saverEnabled = "1";
+    return s;
+}
+
+platform::ProfileFile SettingsFile(const TempAppFolder& folder) {
+    return platform::ProfileFile(SettingsPath(folder.path()));
+}
+
+}  // namespace
+
+TEST(SettingsFile, WhatTheCommitWritesReadsBackTheSame) {
+    TempAppFolder folder;
+    Settings written = FilledSettings();
+    const QStringList pictures = {"/pics/a.jpg", "/pics/b b.gif", "/pics/c.bmp"};
+    ASSERT_TRUE(WriteAllSettings(written, pictures, SettingsFile(folder)));
+
+    Settings read;
+    QStringList readPictures;
+    ReadDialogSettings(read, SettingsFile(folder), folder.path(), readPictures);
+    EXPECT_EQ(readPictures, pictures);
+    for (const KeyInfo& key : CommitOrder()) EXPECT_EQ(read.*key.variable, written.*key.variable) << key.key;
+    EXPECT_EQ(read.newBackColor, QStringLiteral("16711680"));
+}
+
+TEST(SettingsFile, TheCommitWritesTheKeysInItsOrder) {
+    TempAppFolder folder;
+    Settings s = FilledSettings();
+    WriteAllSettings(s, {"/a.jpg", "/b.jpg"}, SettingsFile(folder));
+    const QString text = QString::fromUtf8(folder.readSettings());
+    QStringList keys;
+    for (const QString& line : text.split(u'\n'))
+        if (line.contains(u'=')) keys << line.section(u'=', 0, 0);
+    QStringList expected = {"0", "1"};
+    for (const KeyInfo& key : CommitOrder()) expected << QString::fromLatin1(key.key);
+    EXPECT_EQ(keys, expected);
+    EXPECT_TRUE(text.startsWith(QStringLiteral("[images]\n0=/a.jpg\n1=/b.jpg\n[total]\nnewTotal=3\n")));
+}
+
+TEST(SettingsFile, AShorterListLeavesNoOldPictureKeys) {
+    TempAppFolder folder;
+    Settings s = FilledSettings();
+    WriteAllSettings(s, {"/a", "/b", "/c", "/d"}, SettingsFile(folder));
+    s.newTotal = "1";
+    WriteAllSettings(s, {"/z"}, SettingsFile(folder));
+    const QByteArray text = folder.readSettings();
+    EXPECT_TRUE(text.contains("0=/z"));
+    EXPECT_FALSE(text.contains("1=/"));
+    EXPECT_FALSE(text.contains("3=/d"));
+}
+
+TEST(SettingsFile, DisplayStartUpReadsInItsOrderWithTheHighestCloneIndex) {
+    TempAppFolder folder;
+    folder.writeSettings("[total]\nnewTotal=3\nClonesOfImage=1\n[saver]\nmode=1\nNeverChange=0\n"
+                         "[images]\n0=/x0\n1=/x1\n2=/x2\n3=/x3\n");
+    Settings s;
+    ReadDisplaySettings(s, SettingsFile(folder));
+    EXPECT_EQ(s.ClonesOfImage, QStringLiteral("0"));
+    EXPECT_FALSE(vb::CBool(s.NeverChange));
+    const std::vector<QString> files = ReadFloatSettings(s, SettingsFile(folder), folder.path());
+    ASSERT_EQ(files.size(), 4u);  // 0 to newTotal; the last stays empty
+    EXPECT_EQ(files[2], QStringLiteral("/x2"));
+    EXPECT_EQ(files[3], QString());
+    EXPECT_EQ(s.imageEntry, QStringLiteral("/x2"));
+}
+
+TEST(SettingsFile, AMissingFileGivesTheBuiltInDefaultsAndTheSamplePictures) {
+    TempAppFolder folder;
+    Settings s;
+    ReadDisplaySettings(s, SettingsFile(folder));
+    ReadPasswordSettings(s, SettingsFile(folder));
+    EXPECT_EQ(s.mode, QStringLiteral("0"));
+    EXPECT_EQ(s.ClonesOfImage, QStringLiteral("9"));
+    EXPECT_EQ(s.imageSpeed, QStringLiteral("20"));
+    EXPECT_EQ(s.NextImageTime, QStringLiteral("30"));
+    EXPECT_EQ(s.mouseSensitivity, QStringLiteral("5"));
+    EXPECT_EQ(s.saverEnabled, QStringLiteral("0"));
+    EXPECT_EQ(s.saverPassword, QString());
+    QStringList pictures;
+    Settings d;
+    ReadDialogSettings(d, SettingsFile(folder), folder.path(), pictures);
+    EXPECT_EQ(pictures, DefaultPictures(folder.path()));
+    EXPECT_EQ(d.newTotal, vb::CStr(int32_t(pictures.size())));
+}
+
+TEST(SettingsFile, UnusableValuesFallBackWhereTheProgramWouldOtherwiseStop) {
+    TempAppFolder folder;
+    folder.writeSettings("[saver]\nmode=abc\nnewBackColor=99999999999\nmouseSensitivity=\nNeverChange=maybe\n"
+                         "PsychGradient=zz\n[total]\nnewTotal=1e9\nClonesOfImage=x\n[speed]\nimageSpeed=fast\n");
+    Settings s;
+    ReadDisplaySettings(s, SettingsFile(folder));
+    EXPECT_EQ(s.mode, QStringLiteral("0"));
+    EXPECT_EQ(s.newBackColor, QStringLiteral("0"));
+    EXPECT_EQ(s.mouseSensitivity, QStringLiteral("5"));
+    EXPECT_EQ(s.NeverChange, QStringLiteral("False"));
+    EXPECT_EQ(s.newTotal, DefaultValue(&Settings::newTotal));
+    EXPECT_EQ(s.ClonesOfImage, QStringLiteral("9"));
+    // Converted first inside start-up's guarded steps, whose handler reports them.
+    EXPECT_EQ(s.PsychGradient, QStringLiteral("zz"));
+    EXPECT_EQ(s.imageSpeed, QStringLiteral("fast"));
+}
+
+TEST(SettingsFile, GarbageFilesNeverBreakEitherReader) {
+    QRandomGenerator rng(2026);
+    for (int round = 0; round < 20; ++round) {
+        TempAppFolder folder;
+        QByteArray bytes(4096 + int(rng.bounded(8192)), '\0');
+        for (char& c : bytes) c = char(rng.bounded(256));
+        if (round % 2) bytes += "\n[total]\nnewTotal=40000\n[saver]\nmode=1\n[images]\n0=\xff\xfe\n";
+        if (round % 3 == 0) bytes += "\nmode=\nmode=7\n[saver\n=\n[]\nx==y\n";
+        folder.writeSettings(bytes);
+        Settings display;
+        EXPECT_NO_THROW({
+            ReadDisplaySettings(display, SettingsFile(folder));
+            if (vb::CDbl(display.mode) == 1) ReadFloatSettings(display, SettingsFile(folder), folder.path());
+            ReadPasswordSettings(display, SettingsFile(folder));
+        });
+        Settings dialog;
+        QStringList pictures;
+        EXPECT_NO_THROW(ReadDialogSettings(dialog, SettingsFile(folder), folder.path(), pictures));
+    }
+}
+
+TEST(SettingsFile, AFailedWriteLeavesThePreviousSettings) {
+    TempAppFolder folder;
+    folder.writeSettings("[saver]\nmode=3\n");
+    platform::AtomicWriteOptions failing = platform::ProfileFile::ownerOnly();
+    failing.rename = [](const QString&, const QString&) { return false; };
+    Settings s = FilledSettings();
+    EXPECT_FALSE(WriteAllSettings(s, {"/a"}, platform::ProfileFile(SettingsPath(folder.path()), failing)));
+    EXPECT_EQ(folder.readSettings(), QByteArray("[saver]\nmode=3\n"));
+}

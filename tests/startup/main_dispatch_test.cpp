@@ -1,0 +1,69 @@
+#include "startup/module1.h"
+
+#include <gtest/gtest.h>
+
+#include "display/form1.h"
+#include "dialog/form2.h"
+#include "support/temp_app_folder.h"
+
+using testing_support::TestEnvironment;
+
+namespace {
+
+struct Dispatch {
+    TestEnvironment t;
+    startup::Module1 module1{t.env};
+    bool shown = false;
+    explicit Dispatch(const QString& commandLine, bool previousInstance = false) {
+        shown = module1.Main(commandLine, previousInstance);
+    }
+};
+
+}  // namespace
+
+TEST(MainDispatch, OnlyTheFirstTwoCharactersChooseTheMode) {
+    for (const char* line : {"/s", "/S", "/s:123", "/s 123"}) {
+        Dispatch d(QString::fromLatin1(line));
+        EXPECT_TRUE(d.shown) << line;
+        EXPECT_NE(d.module1.form1(), nullptr) << line;
+        EXPECT_EQ(d.module1.form2(), nullptr) << line;
+    }
+    for (const char* line : {"/c", "/C:4711"}) {
+        Dispatch d(QString::fromLatin1(line));
+        EXPECT_TRUE(d.shown) << line;
+        EXPECT_NE(d.module1.form2(), nullptr) << line;
+        EXPECT_EQ(d.module1.form1(), nullptr) << line;
+    }
+}
+
+TEST(MainDispatch, AnythingElseShowsNothing) {
+    for (const char* line : {"", " /s", "-s", "s", "/x", "/"}) {
+        Dispatch d(QString::fromLatin1(line));
+        EXPECT_FALSE(d.shown) << line;
+        EXPECT_EQ(d.module1.form1(), nullptr) << line;
+        EXPECT_EQ(d.module1.form2(), nullptr) << line;
+    }
+}
+
+TEST(MainDispatch, ASecondInstanceEndsWhateverItsSwitch) {
+    for (const char* line : {"/s", "/c", "/p 4711"}) {
+        Dispatch d(QString::fromLatin1(line), true);
+        EXPECT_FALSE(d.shown) << line;
+        EXPECT_EQ(d.module1.form1(), nullptr) << line;
+        EXPECT_EQ(d.module1.form2(), nullptr) << line;
+    }
+}
+
+TEST(MainDispatch, StartFullScreenParksThePointerAndMakesTheWindowTopmost) {
+    Dispatch d(QStringLiteral("/s"));
+    const auto& form = *d.module1.form1();
+    ASSERT_EQ(d.t.system.cursorPositions.size(), 1u);
+    EXPECT_EQ(d.t.system.cursorPositions[0].first, int(form.ScaleWidth()) + 10);
+    EXPECT_EQ(d.t.system.cursorPositions[0].second, int(form.ScaleHeight()) + 10);
+    ASSERT_EQ(d.t.system.windowPositions.size(), 1u);
+    const auto& pos = d.t.system.windowPositions[0];
+    EXPECT_EQ(pos.insertAfter, platform::kHwndTopmost);
+    EXPECT_EQ(pos.flags, 0x50u);
+    EXPECT_EQ(pos.cx, int(form.ScaleWidth()));
+    EXPECT_EQ(d.module1.platformId(), platform::kPlatformConsumer);
+}
