@@ -1,0 +1,39 @@
+// Converting the user's pictures into their cached, shrunk copies.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace imagestore {
+
+// Sizes of one conversion, in twips (15 to a pixel), as single precision.
+struct ShrinkSizes {
+    float sourceWidth = 0;
+    float sourceHeight = 0;
+    float shrinkWidth = 0;
+    float shrinkHeight = 0;
+};
+
+// Scales both sides by the factor of the size band the larger side falls in.
+void FitImageSize(float& shrinkWidth, float& shrinkHeight);
+
+// Converts the picture `imageEntry` into cached picture `cacheNumber`.
+// Raises vb::RuntimeError (53, 481, 76, 75, 6 ...) on failure; an existing
+// cached file is then left as it was. Safe to call from several threads.
+ShrinkSizes ConvertPicture(const QString& imageEntry, const QString& appPath, const QString& cacheNumber);
+
+// Converts every picture of the list into cached pictures 0 .. n-1.
+// `progress(i)` is called on the calling thread, in list order, as picture i
+// begins (i counts from 0). Returns -1 when every picture was converted, or
+// the list position of the first picture (in list order) that failed;
+// pictures before it are cached, none after it is reported.
+struct BatchResult {
+    int failedIndex = -1;
+    QString error;
+};
+BatchResult ConvertPictures(const QStringList& pictures, const QString& appPath,
+                            const std::function<void(int index)>& progress = {});
+
+}  // namespace imagestore
