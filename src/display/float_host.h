@@ -1,0 +1,34 @@
+// What the Float effect needs of the display form: its two picture boxes,
+// its scheduler and motion timers, the screen size, and the ways to show a
+// frame, pump events and end the program after a failure.
+#pragma once
+
+#include <QString>
+
+#include "platform/form_timer.h"
+#include "platform/picture_box.h"
+
+namespace display {
+
+class FloatHost {
+public:
+    virtual ~FloatHost() = default;
+    // The picture on show, moved by Left and Top in twips over the form.
+    virtual platform::PictureBox& FirstPicture() = 0;
+    // The staging box of animated transitions; never shown.
+    virtual platform::PictureBox& SecondPicture() = 0;
+    virtual platform::FormTimer& Timer2() = 0;
+    virtual platform::FormTimer& Timer3() = 0;
+    // Screen.Width and Screen.Height, in twips.
+    virtual double ScreenWidth() const = 0;
+    virtual double ScreenHeight() const = 0;
+    // Shows the current state of the picture boxes on screen at the next frame.
+    virtual void presentPictures() = 0;
+    // Processes pending events (input, timers) once.
+    virtual void DoEvents() = 0;
+    // The display's failure path: key lock off when it was set, the form
+    // unloaded, the message shown, the program ended.
+    virtual void failAndEnd(const QString& message) = 0;
+};
+
+}  // namespace display
