@@ -1,39 +1,268 @@
 #include "display/form1.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 
+#include "display/float_show.h"
+#include "imagestore/cache_paths.h"
 #include "platform/colors.h"
-#include "platform/vb.h"
+#include "platform/picture.h"
+#include "platform/system_calls.h"
 #include "settings/settings_io.h"
 
 namespace display {
 
-Form1::Form1(settings::Settings& settings, platform::Environment& env, DisplayHost& host)
+namespace {
+QSize primaryScreenSize() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize(1024, 768);
+}
+}  // namespace
+
+QString NotProcessedMessage(const QString& path) {
+    const QString crlf = QStringLiteral("\r\n");
+    return path + crlf + QStringLiteral("was not processed correctly! Glidorama will") + crlf +
+           QStringLiteral("not function unless a different image is reloaded.") + crlf +
+           QStringLiteral("Please go into settings and choose a different image.");
+}
+
+Form1::Form1(settings::Settings& settings, platform::Environment& env, DisplayHost& host, QSize screenSize)
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint),
-      settings_(settings), env_(env), host_(host) {
+      settings_(settings), env_(env), host_(host),
+      screenSize_(screenSize.isValid() ? screenSize : primaryScreenSize()),
+      timer1_([this] { Timer1_Timer(); }, 1, this),
+      timer2_([this] { Timer2_Timer(); }, 0, this),
+      timer3_([this] { Timer3_Timer(); }, 100, this),
+      timer4_([this] { Timer4_Timer(); }, 1, this),
+      timer5_([this] { Timer5_Timer(); }, 1, this) {
     setWindowTitle(QStringLiteral("Glidorama"));
-    if (QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->geometry());
+    // Every pixel is painted from the back buffer or the background.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    setCursor(Qt::BlankCursor);
+    QPoint origin;
+    if (QScreen* screen = QGuiApplication::primaryScreen()) origin = screen->geometry().topLeft();
+    setGeometry(QRect(origin, screenSize_));
+    buffer_.resize(screenSize_);
+    // The source boxes take the size of the picture loaded into them.
+    firstPicture_.setAutoSize(true);
+    secondPicture_.setAutoSize(true);
+    setScaleMode(platform::ScaleMode::Twips);
+}
+
+Form1::~Form1() = default;
+
+void Form1::setScaleMode(platform::ScaleMode mode) {
+    scaleMode_ = mode;
+    // The boxes on the form measure their size and position in its units.
+    firstPicture_.setOwnerScale(mode);
+    secondPicture_.setOwnerScale(mode);
+    for (auto* set : {&firstDisplay_, &secDisplay_})
+        for (platform::PictureBox& box : *set) box.setOwnerScale(mode);
+}
+
+double Form1::ScaleWidth() const {
+    return screenSize_.width() * platform::kTwipsPerPixel / platform::TwipsPerUnit(scaleMode_);
+}
+double Form1::ScaleHeight() const {
+    return screenSize_.height() * platform::kTwipsPerPixel / platform::TwipsPerUnit(scaleMode_);
+}
+
+void Form1::setBackColor(int64_t windowsColor) {
+    backColorValue_ = windowsColor;
+    buffer_.setBackColor(platform::FromWindowsColor(windowsColor));
+    update();
+}
+
+void Form1::Cls() { buffer_.Cls(); }
+
+void Form1::BitBlt(int x, int y, int w, int h, const QImage& source) { buffer_.BitBlt(x, y, w, h, source); }
+
+void Form1::Refresh() {
+    // Qt merges the requested areas and paints them once at the next frame,
+    // however many ticks come before it.
+    const BackBuffer::Changes changes = buffer_.takeChanges();
+    if (changes.all) {
+        update();
+        return;
+    }
+    for (const QRect& r : changes.rects) update(r);
+}
+
+QRect Form1::floatPictureRect() const {
+    if (!firstPicture_.Visible()) return QRect();
+    return QRect(firstPicture_.pixelPosition(), firstPicture_.Image().size());
+}
+
+void Form1::presentPictures() {
+    const QRect now = floatPictureRect();
+    update(shownPictureRect_);
+    update(now);
+    shownPictureRect_ = now;
+}
+
+void Form1::DoEvents() { QCoreApplication::processEvents(); }
+
+void Form1::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    if (!floatMode_) {
+        for (const QRect& r : event->region()) painter.drawImage(r.topLeft(), buffer_.image(), r);
+        return;
+    }
+    const QColor back = buffer_.backColor();
+    for (const QRect& r : event->region()) painter.fillRect(r, back);
+    if (firstPicture_.Visible() && !firstPicture_.Image().isNull())
+        painter.drawImage(firstPicture_.pixelPosition(), firstPicture_.Image());
+}
+
+bool Form1::keyLockWanted() const {
+    return vb::CDbl(settings_.saverEnabled) == 1 && host_.platformId() != platform::kPlatformNT;
+}
+
+void Form1::unload() {
+    for (platform::FormTimer* t : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_}) t->setEnabled(false);
+    hide();
+}
+
+void Form1::failAndEnd(const QString& message) {
+    if (keyLockWanted())
+        host_.setApiResult(env_.system->SystemParametersInfoA(platform::kSpiScreenSaverRunning, 0));
+    unload();
+    env_.messages->MsgBox(message, platform::kExclamation);
+    // A picture that cannot be shown ends the run as a failure.
+    env_.end->End(1);
 }
 
 void Form1::Form_Load() {
     const platform::ProfileFile file(settings::SettingsPath(env_.appPath));
     settings::ReadDisplaySettings(settings_, file);
-    backColor_ = platform::FromWindowsColor(vb::CLng(settings_.newBackColor));
+
+    const int32_t background = vb::CLng(settings_.newBackColor);
+    setBackColor(background);
+    for (platform::PictureBox* box : {&firstPicture_, &secondPicture_}) {
+        box->setBackColor(background);
+        box->setBorderStyle(0);
+    }
+
+    std::vector<QString> imageFiles;
+    if (vb::CDbl(settings_.mode) == 1) imageFiles = settings::ReadFloatSettings(settings_, file, env_.appPath);
     settings::ReadPasswordSettings(settings_, file);
     host_.ReadPlatform();
+    if (keyLockWanted())
+        host_.setApiResult(env_.system->SystemParametersInfoA(platform::kSpiScreenSaverRunning, 1));
+
+    // From here on a picture that cannot be loaded or used ends the run with
+    // a message naming the cached file built last.
+    QString cachePath;
+    try {
+        const double modeNumber = vb::CDbl(settings_.mode);
+        if (modeNumber != 1) {
+            cacheNumber = QStringLiteral("0");
+            cachePath = imagestore::CachedPicturePath(env_.appPath, cacheNumber);
+            firstPicture_.setPicture(platform::LoadPicture(cachePath));
+            setScaleMode(platform::ScaleMode::Pixels);
+
+            const int32_t last = vb::CLng(vb::CDbl(settings_.ClonesOfImage));
+            if (last < 0) vb::Raise(vb::kSubscriptOutOfRange);
+            // The clone loop counts in 16 bits; refuse before sizing anything.
+            if (last > 32767) vb::Raise(vb::kOverflow);
+            for (auto* array : {&cloneX, &cloneY, &cloneDX, &cloneDY, &cloneStage, &cloneSet, &vortexPhase})
+                array->assign(size_t(last) + 1, vb::Integer(0));
+            const int n = vb::CInt(vb::CDbl(settings_.ClonesOfImage));
+            for (int i = 0; i <= n; ++i) {
+                cloneX[size_t(i)] = -1;
+                cloneY[size_t(i)] = -1;
+                cloneDX[size_t(i)] = 0;
+                cloneDY[size_t(i)] = 0;
+                cloneStage[size_t(i)] = 12;
+                cloneSet[size_t(i)] = 0;
+                if (modeNumber == 6) vortexPhase[size_t(i)] = 0;
+            }
+            cloneIndex = vb::Integer::FromLong(int64_t(n) + 1);
+            BuildPictureSet(firstPicture_, firstDisplay_);
+
+            if (vb::CDbl(settings_.newTotal) > 1) {
+                cacheNumber = QStringLiteral("1");
+                cachePath = imagestore::CachedPicturePath(env_.appPath, cacheNumber);
+                secondPicture_.setPicture(platform::LoadPicture(cachePath));
+                BuildPictureSet(secondPicture_, secDisplay_);
+                secondSetReady = 1;
+            }
+            for (int slot = 0; slot <= 7; ++slot) stageStep[size_t(slot)] = 0;
+        }
+
+        floatMode_ = modeNumber == 1;
+        firstPicture_.setScaleMode(platform::ScaleMode::Pixels);
+        secondPicture_.setScaleMode(platform::ScaleMode::Pixels);
+        if (floatMode_) {
+            setScaleMode(platform::ScaleMode::Twips);
+            setAutoRedraw(false);
+        } else {
+            setScaleMode(platform::ScaleMode::Pixels);
+            setAutoRedraw(true);
+        }
+
+        setUpEffect(modeNumber);
+        if (floatMode_) floatShow_ = std::make_unique<FloatShow>(settings_, env_, *this, std::move(imageFiles));
+        if (modeNumber == 0) introCount = 0;
+        loadTarget = 0;
+    } catch (const vb::RuntimeError&) {
+        failAndEnd(NotProcessedMessage(cachePath));
+    } catch (const std::bad_alloc&) {
+        failAndEnd(NotProcessedMessage(cachePath));
+    }
 }
 
-double Form1::ScaleWidth() const { return width(); }
-double Form1::ScaleHeight() const { return height(); }
+// ---- Input ----
 
-void Form1::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(rect(), backColor_);
+void Form1::Form_MouseDown(int, int, float, float) { host_.RequestExit(); }
+
+void Form1::Form_KeyDown(int, int) { host_.RequestExit(); }
+
+void Form1::moveFilter(vb::Integer& lastX, vb::Integer& lastY, float x, float y) {
+    const float dx = std::fabs(x - float(lastX.value()));
+    const float dy = std::fabs(y - float(lastY.value()));
+    if ((dx > 3 || dy > 3) && lastX > 0 && lastY > 0) host_.CountMouseMove();
+    // A position in twips on a wide screen can pass the 16-bit range; it is
+    // kept at the limit rather than failing, since only nearness matters.
+    auto clamp16 = [](float v) { return vb::CInt(std::clamp(double(v), -32768.0, 32767.0)); };
+    lastX = clamp16(x);
+    lastY = clamp16(y);
 }
 
-void Form1::keyPressEvent(QKeyEvent*) { host_.RequestExit(); }
+void Form1::Form_MouseMove(int, int, float x, float y) { moveFilter(formLastMoveX_, formLastMoveY_, x, y); }
+
+void Form1::FirstPicture_MouseMove(int, int, float x, float y) {
+    moveFilter(pictureLastMoveX_, pictureLastMoveY_, x, y);
+}
+
+void Form1::keyPressEvent(QKeyEvent* event) { Form_KeyDown(event->key(), int(event->modifiers())); }
+
+void Form1::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    // A click on the Float picture itself does nothing.
+    if (floatMode_ && floatPictureRect().contains(at)) return;
+    const double unit = platform::kTwipsPerPixel / platform::TwipsPerUnit(scaleMode_);
+    Form_MouseDown(int(event->button()), int(event->modifiers()), float(event->position().x() * unit),
+                   float(event->position().y() * unit));
+}
+
+void Form1::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF at = event->position();
+    const QRect picture = floatPictureRect();
+    if (floatMode_ && picture.contains(at.toPoint())) {
+        FirstPicture_MouseMove(int(event->buttons()), int(event->modifiers()), float(at.x() - picture.left()),
+                               float(at.y() - picture.top()));
+        return;
+    }
+    const double unit = platform::kTwipsPerPixel / platform::TwipsPerUnit(scaleMode_);
+    Form_MouseMove(int(event->buttons()), int(event->modifiers()), float(at.x() * unit), float(at.y() * unit));
+}
 
 }  // namespace display

@@ -1,34 +1,153 @@
-// Form1: the full-screen display.
+// Form1: the full-screen display. It holds the two picture sets, the five
+// timers that drive every effect, the clone state of the seven clone effects
+// and the back buffer they draw into; for "Float" it shows FirstPicture over
+// the background and hands its two timers to FloatShow.
 #pragma once
 
+#include <QSize>
 #include <QWidget>
 
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "display/back_buffer.h"
 #include "display/display_host.h"
+#include "display/float_host.h"
+#include "display/picture_set.h"
 #include "platform/environment.h"
+#include "platform/form_timer.h"
+#include "platform/picture_box.h"
+#include "platform/vb.h"
 #include "settings/settings.h"
 
 namespace display {
 
-class Form1 : public QWidget {
+class FloatShow;
+
+// The text of the display's failure message for the picture at `path`.
+QString NotProcessedMessage(const QString& path);
+
+class Form1 : public QWidget, public FloatHost {
     Q_OBJECT
 public:
-    Form1(settings::Settings& settings, platform::Environment& env, DisplayHost& host);
+    // `screenSize` overrides the primary screen's size (benchmarks, tests).
+    Form1(settings::Settings& settings, platform::Environment& env, DisplayHost& host, QSize screenSize = QSize());
+    ~Form1() override;
 
     // Reads the settings and prepares the display; runs once, before the first show.
     void Form_Load();
 
+    // Form properties. Scale units are pixels, or twips for "Float".
     double ScaleWidth() const;
     double ScaleHeight() const;
+    platform::ScaleMode ScaleMode() const { return scaleMode_; }
+    void setScaleMode(platform::ScaleMode mode);
+    bool AutoRedraw() const { return autoRedraw_; }
+    void setAutoRedraw(bool on) { autoRedraw_ = on; }
+    int64_t BackColor() const { return backColorValue_; }
+    void setBackColor(int64_t windowsColor);
+    // Clears the back buffer to the background colour.
+    void Cls();
+    // Shows what changed in the back buffer at the next display frame.
+    void Refresh();
+    // Opaque, clipped copy of a picture's top-left w x h to (x, y) of the back buffer.
+    void BitBlt(int x, int y, int w, int h, const QImage& source);
+    const QImage& backBuffer() const { return buffer_.image(); }
+
+    platform::FormTimer& Timer1() { return timer1_; }
+    platform::FormTimer& Timer4() { return timer4_; }
+    platform::FormTimer& Timer5() { return timer5_; }
+
+    platform::PictureBox& FirstDisplayPicture(int stage) { return firstDisplay_[size_t(stage - 1)]; }
+    platform::PictureBox& SecDisplayPicture(int stage) { return secDisplay_[size_t(stage - 1)]; }
+
+    // FloatHost
+    platform::PictureBox& FirstPicture() override { return firstPicture_; }
+    platform::PictureBox& SecondPicture() override { return secondPicture_; }
+    platform::FormTimer& Timer2() override { return timer2_; }
+    platform::FormTimer& Timer3() override { return timer3_; }
+    double ScreenWidth() const override { return screenSize_.width() * double(platform::kTwipsPerPixel); }
+    double ScreenHeight() const override { return screenSize_.height() * double(platform::kTwipsPerPixel); }
+    void presentPictures() override;
+    void DoEvents() override;
+    void failAndEnd(const QString& message) override;
+
+    // Timer ticks.
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer();
+    void Timer4_Timer();
+    void Timer5_Timer();
+
+    // Stage and heading of clone `cloneIndex`.
+    void ApproachClone();
+    void RecedeClone();
+    void AimClone(const vb::Integer& step);
+
+    // Input handlers. Coordinates are in the receiving object's scale units.
+    void Form_MouseDown(int button, int shift, float x, float y);
+    void Form_KeyDown(int keyCode, int shift);
+    void Form_MouseMove(int button, int shift, float x, float y);
+    void FirstPicture_MouseMove(int button, int shift, float x, float y);
+
+    // Clone state, one element per clone.
+    std::vector<vb::Integer> cloneX, cloneY, cloneDX, cloneDY, cloneStage, cloneSet, vortexPhase;
+    vb::Integer cloneIndex = 0;
+    vb::Integer keepTrails = 0;
+    std::array<vb::Integer, kStageCount> stageStep{};
+    vb::Integer pacingCounter = 0;
+
+    // Picture-change state.
+    vb::Integer introCount = 0;
+    vb::Integer loadTarget = 0;
+    vb::Integer secondSetReady = 0;
+    QString cacheNumber;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
+    // The clone tick shared by Timer1 (second timer false) and Timer5.
+    void cloneTick(bool underTimer5);
+    void handOverPacing(bool underTimer5);
+    void setUpEffect(double modeNumber);
+    bool keyLockWanted() const;
+    void unload();
+    QRect floatPictureRect() const;
+    void moveFilter(vb::Integer& lastX, vb::Integer& lastY, float x, float y);
+
     settings::Settings& settings_;
     platform::Environment& env_;
     DisplayHost& host_;
-    QColor backColor_;
+    QSize screenSize_;
+
+    BackBuffer buffer_;
+    platform::ScaleMode scaleMode_ = platform::ScaleMode::Twips;
+    bool autoRedraw_ = false;
+    int64_t backColorValue_ = 0;
+    bool floatMode_ = false;
+    QRect shownPictureRect_;
+
+    platform::PictureBox firstPicture_;
+    platform::PictureBox secondPicture_;
+    DisplayArray firstDisplay_;
+    DisplayArray secDisplay_;
+
+    platform::FormTimer timer1_;
+    platform::FormTimer timer2_;
+    platform::FormTimer timer3_;
+    platform::FormTimer timer4_;
+    platform::FormTimer timer5_;
+
+    std::unique_ptr<FloatShow> floatShow_;
+
+    // Last positions seen by each move handler.
+    vb::Integer formLastMoveX_ = 0, formLastMoveY_ = 0;
+    vb::Integer pictureLastMoveX_ = 0, pictureLastMoveY_ = 0;
 };
 
 }  // namespace display

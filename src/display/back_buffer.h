@@ -1,0 +1,52 @@
+// The display's persistent image: a screen-sized surface that the clone
+// tick clears and copies pictures onto. It remembers where it has been drawn
+// on, so that clearing touches only those parts and presenting sends only
+// what changed, with the same result as clearing and showing it all.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+#include <QSize>
+
+#include <vector>
+
+namespace display {
+
+class BackBuffer {
+public:
+    void resize(QSize size);
+    QSize size() const { return image_.size(); }
+    const QImage& image() const { return image_; }
+
+    // Changing the colour clears the whole surface to it.
+    void setBackColor(const QColor& color);
+    const QColor& backColor() const { return backColor_; }
+
+    // Clears to the background colour.
+    void Cls();
+    // Opaque copy of the top-left w x h of `source` to (x, y), clipped to
+    // both surfaces.
+    void BitBlt(int x, int y, int w, int h, const QImage& source);
+
+    // The areas changed since the last call; `all` when too many to list.
+    struct Changes {
+        bool all = false;
+        std::vector<QRect> rects;
+        bool empty() const { return !all && rects.empty(); }
+    };
+    Changes takeChanges();
+
+private:
+    void fillAll();
+    void noteChanged(const QRect& rect);
+
+    QImage image_{0, 0, QImage::Format_RGB32};
+    QColor backColor_{Qt::black};
+    // Where anything but the background may be: a list, or the whole surface.
+    std::vector<QRect> painted_;
+    bool paintedAll_ = false;
+    Changes changes_;
+};
+
+}  // namespace display

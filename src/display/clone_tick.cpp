@@ -1,0 +1,107 @@
+// The clone tick: every clone re-enters when off screen, moves one step, is
+// copied to the back buffer from the picture set it shows, and takes its
+// next stage and heading. Timer1 runs it while the first set is on show,
+// Timer5 while the second is; a picture change passes the clones one by one
+// from the set on show to the other.
+#include "display/form1.h"
+
+#include "platform/vb.h"
+
+namespace display {
+
+namespace {
+bool pacesItsOwnChanges(double modeNumber) { return modeNumber == 3 || modeNumber == 5 || modeNumber == 7; }
+}  // namespace
+
+void Form1::Timer1_Timer() { cloneTick(false); }
+void Form1::Timer5_Timer() { cloneTick(true); }
+
+void Form1::cloneTick(bool underTimer5) {
+    if (keepTrails == 0) Cls();
+    const double modeNumber = vb::CDbl(settings_.mode);
+    const int n = vb::CInt(vb::CDbl(settings_.ClonesOfImage));
+    // The set a clone shows before and after the hand-over under this timer.
+    DisplayArray& onShow = underTimer5 ? secDisplay_ : firstDisplay_;
+    DisplayArray& next = underTimer5 ? firstDisplay_ : secDisplay_;
+    const int16_t passedSet = underTimer5 ? 0 : 1;
+    const int16_t readyWhen = underTimer5 ? 0 : 1;
+
+    for (int index = 0; index <= n; ++index) {
+        cloneIndex = vb::Integer(int16_t(index));
+        const size_t i = size_t(index);
+        env_.random->Randomize();
+        float w = float(ScaleWidth());
+        float h = float(ScaleHeight());
+
+        if (cloneX[i] > w || cloneY[i] > h || cloneY[i] < 0 || cloneX[i] < 0) {
+            cloneStage[i] = modeNumber == 2 ? 1 : 12;
+            w = float(ScaleWidth());
+            h = float(ScaleHeight());
+            if (modeNumber != 6) {
+                cloneX[i] = vb::CInt(vb::Int(float(env_.random->Rnd() * w)));
+                cloneY[i] = vb::CInt(vb::Int(float(env_.random->Rnd() * h)));
+            } else {
+                // Vortex clones come back inside the central box.
+                const double r = env_.random->Rnd();
+                cloneX[i] = vb::CInt(vb::Int(double(w) * 0.35 * r + double(w) * 0.25));
+                const double r2 = env_.random->Rnd();
+                cloneY[i] = vb::CInt(vb::Int(double(h) * 0.35 * r2 + double(h) * 0.25));
+            }
+            AimClone(stageStep[modeNumber == 2 ? 11 : 0]);
+        }
+
+        cloneX[i] = cloneX[i] + cloneDX[i];
+        cloneY[i] = cloneY[i] + cloneDY[i];
+
+        const int stage = cloneStage[i];
+        if (cloneSet[i] == passedSet && index < introCount) {
+            const platform::PictureBox& member = next[size_t(stage - 1)];
+            BitBlt(cloneX[i], cloneY[i], member.pixelWidth(), member.pixelHeight(), member.Image());
+            if (pacesItsOwnChanges(modeNumber) && vb::CDbl(settings_.newTotal) > 1) handOverPacing(underTimer5);
+        } else if (stage == 12 && secondSetReady == readyWhen && index < introCount) {
+            const platform::PictureBox& member = next[size_t(stage - 1)];
+            BitBlt(cloneX[i], cloneY[i], member.pixelWidth(), member.pixelHeight(), member.Image());
+            cloneSet[i] = passedSet;
+        } else {
+            const platform::PictureBox& member = onShow[size_t(stage - 1)];
+            BitBlt(cloneX[i], cloneY[i], member.pixelWidth(), member.pixelHeight(), member.Image());
+        }
+
+        if (modeNumber == 2) RecedeClone();
+        else ApproachClone();
+    }
+    Refresh();
+}
+
+// Effects 3, 5 and 7 pace their own hand-over: each re-entry of clone 0
+// after it has passed may admit more clones, and once enough have passed
+// the next picture is asked for. Timer5 runs slower than Timer1.
+void Form1::handOverPacing(bool underTimer5) {
+    const double clones = vb::CDbl(settings_.ClonesOfImage);
+    const double changeNext = vb::CDbl(settings_.ChangeNextImage);
+    auto admitMore = [&] { introCount = vb::CInt(vb::CDbl(settings_.IntroImageAmount) + introCount.value()); };
+    // The counter is shared by both timers and carried across changes; a
+    // count at or past the threshold counts as reaching it, so a counter left
+    // high by one timer cannot stall the other's hand-over for good.
+    auto countTo = [&](int threshold) {
+        pacingCounter = pacingCounter + 1;
+        if (pacingCounter >= threshold) {
+            admitMore();
+            pacingCounter = 1;
+        }
+    };
+
+    if (clones + (underTimer5 ? 10 : 5) <= introCount) {
+        loadTarget = underTimer5 ? 0 : 1;
+        timer4_.setEnabled(true);
+    } else if (changeNext == 3 && cloneStage[0] == 12) {
+        if (underTimer5) countTo(3);
+        else admitMore();
+    } else if (changeNext == 2 && cloneStage[0] == 12) {
+        countTo(underTimer5 ? 6 : 2);
+    } else if (changeNext == 1 && cloneStage[0] == 12) {
+        countTo(underTimer5 ? 9 : 4);
+    }
+}
+
+}  // namespace display

@@ -1,0 +1,72 @@
+// Picture changes of the clone effects: the scheduler (Timer2) admits clones
+// to the next picture and asks for a change once all have passed; the
+// loader (Timer4) fills the set that has gone off show with the next cached
+// picture and swaps the two clone timers. For Float, Timer2 belongs to
+// FloatShow.
+#include "display/form1.h"
+
+#include "display/float_show.h"
+#include "imagestore/cache_paths.h"
+#include "platform/picture.h"
+#include "platform/vb.h"
+
+namespace display {
+
+void Form1::Timer2_Timer() {
+    const double modeNumber = vb::CDbl(settings_.mode);
+    if (modeNumber == 0 || modeNumber == 2 || modeNumber == 4 || modeNumber == 6) {
+        const bool allIntroduced = introCount >= vb::CDbl(settings_.ClonesOfImage) + 1;
+        if (allIntroduced && loadTarget == 0) {
+            loadTarget = 1;
+            timer4_.setEnabled(true);
+        } else if (allIntroduced && loadTarget == 1) {
+            loadTarget = 0;
+            timer4_.setEnabled(true);
+        } else {
+            introCount = vb::CInt(vb::CDbl(settings_.IntroImageAmount) + introCount.value());
+        }
+    } else if (modeNumber == 3 || modeNumber == 5 || modeNumber == 7) {
+        // These effects pace their changes from the clone tick; this first
+        // tick only lets the changes begin.
+        introCount = 1;
+        timer2_.setEnabled(false);
+    } else if (modeNumber == 1) {
+        if (floatShow_) floatShow_->Timer2Tick();
+    }
+}
+
+void Form1::Timer4_Timer() {
+    QString cachePath;
+    try {
+        const double modeNumber = vb::CDbl(settings_.mode);
+        cacheNumber = vb::CStr(vb::CDbl(cacheNumber) + 1);
+        if (cacheNumber == settings_.newTotal) cacheNumber = QStringLiteral("0");
+        cachePath = imagestore::CachedPicturePath(env_.appPath, cacheNumber);
+        const vb::Integer restart = (modeNumber == 3 || modeNumber == 5 || modeNumber == 7) ? 1 : 0;
+
+        const bool fillSecond = loadTarget == 0;
+        platform::PictureBox& source = fillSecond ? secondPicture_ : firstPicture_;
+        DisplayArray& members = fillSecond ? secDisplay_ : firstDisplay_;
+        source.Cls();
+        for (platform::PictureBox& member : members) member.Cls();
+        source.setPicture(platform::LoadPicture(cachePath));
+        BuildPictureSet(source, members);
+        secondSetReady = fillSecond ? 1 : 0;
+        introCount = restart;
+        if (fillSecond) {
+            timer5_.setEnabled(false);
+            timer1_.setEnabled(true);
+        } else {
+            timer1_.setEnabled(false);
+            timer5_.setEnabled(true);
+        }
+        timer4_.setEnabled(false);
+        timer4_.setInterval(1);
+    } catch (const vb::RuntimeError&) {
+        failAndEnd(NotProcessedMessage(cachePath));
+    } catch (const std::bad_alloc&) {
+        failAndEnd(NotProcessedMessage(cachePath));
+    }
+}
+
+}  // namespace display
