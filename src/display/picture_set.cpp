@@ -1,5 +1,7 @@
 #include "display/picture_set.h"
 
+#include <cmath>
+
 #include "platform/colors.h"
 #include "platform/vb.h"
 
@@ -8,8 +10,12 @@ namespace display {
 namespace {
 
 void sizeAndPaint(platform::PictureBox& source, platform::PictureBox& member, float width, float height) {
-    member.setWidth(width);
-    member.setHeight(height);
+    // Width and height are set together: a surface with one side 0 is empty,
+    // so setting them one at a time would lose the first.
+    auto pixels = [&](float units) {
+        return int(std::lround(units * platform::TwipsPerUnit(member.ownerScale()) / platform::kTwipsPerPixel));
+    };
+    member.surface() = QImage(pixels(width), pixels(height), QImage::Format_RGB32);
     member.setBorderStyle(0);
     member.setBackColor(platform::SystemColorValue(platform::kWindowText));
     member.PaintPicture(source.Picture(), 0, 0, width, height);

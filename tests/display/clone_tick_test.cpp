@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include "display/form1.h"
+#include "display_fixture.h"
+
+using display_test::DisplayFixture;
+using display_test::Ini;
+
+namespace {
+
+// Horizontal moves of clone 0 over `ticks` ticks, and its stage after each.
+struct Track {
+    std::vector<int> dx, dy, stage;
+};
+Track track(display::Form1& form, int ticks) {
+    Track t;
+    for (int n = 0; n < ticks; ++n) {
+        const int x = form.cloneX[0], y = form.cloneY[0];
+        form.Timer1_Timer();
+        t.dx.push_back(n == 0 ? 0 : int(form.cloneX[0]) - x);
+        t.dy.push_back(n == 0 ? 0 : int(form.cloneY[0]) - y);
+        t.stage.push_back(form.cloneStage[0]);
+    }
+    return t;
+}
+
+TEST(CloneTick, EveryCloneEntersOnTheFirstTick) {
+    DisplayFixture f;
+    f.makePictures(1);
+    f.t.random = platform::SequenceRandom{0.5f, 0.25f};
+    auto& form = f.load(Ini(0, 1, 4));
+    form.Timer1_Timer();
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(form.cloneX[i], 100);
+        EXPECT_EQ(form.cloneY[i], 37);
+        EXPECT_EQ(form.cloneStage[i], 11);
+    }
+    // Drawn at stage 12 (5 x 4) over the black background.
+    EXPECT_EQ(form.backBuffer().pixelColor(102, 39), display_test::PictureColor(0));
+    EXPECT_EQ(form.backBuffer().pixelColor(105, 39), QColor(Qt::black));
+}
+
+TEST(CloneTick, TheScreenEdgeIsOnScreenOnePixelPastIsNot) {
+    DisplayFixture f;
+    f.makePictures(1);
+    auto& form = f.load(Ini(0, 1, 1));
+    for (int x : {200, 201}) {
+        form.cloneX[0] = x;
+        form.cloneY[0] = 150;
+        form.cloneDX[0] = form.cloneDY[0] = 0;
+        form.cloneStage[0] = 12;
+        form.Timer1_Timer();
+        if (x == 200) {
+            EXPECT_EQ(form.cloneX[0], 200);
+            EXPECT_EQ(form.cloneY[0], 150);
+        } else {
+            EXPECT_EQ(form.cloneX[0], 100);  // re-entered at Rnd 0.5
+        }
+    }
+}
+
+TEST(CloneTick, GlidoramaStandsStillThroughStageSevenThenFliesAway) {
+    DisplayFixture f;
+    f.makePictures(1);
+    f.t.random = platform::SequenceRandom{0.1f};
+    auto& form = f.load(Ini(0, 1, 1), QSize(2000, 1500));
+    const Track t = track(form, 11);
+    // Upper left quarter: away from the centre is up and left.
+    EXPECT_EQ(t.dx, (std::vector<int>{0, 0, 0, 0, 0, 0, -4, -12, -48, -48, -48}));
+    EXPECT_EQ(t.dy, t.dx);
+    EXPECT_EQ(t.stage, (std::vector<int>{11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}));
+}
+
+TEST(CloneTick, WarpShrinksAndFirstMovesAfterStageNine) {
+    DisplayFixture f;
+    f.makePictures(1);
+    f.t.random = platform::SequenceRandom{0.6f};
+    auto& form = f.load(Ini(2, 1, 1), QSize(2000, 1500));
+    const Track t = track(form, 14);
+    EXPECT_EQ(t.dx, (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 9, 27, 81, 81}));
+    EXPECT_EQ(t.stage, (std::vector<int>{2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 12, 12, 12}));
+}
+
+TEST(CloneTick, DeckOfCardsMovesOnceEveryTwelveTicksAndKeepsItsTrail) {
+    DisplayFixture f;
+    f.makePictures(1);
+    f.t.random = platform::SequenceRandom{0.6f};
+    auto& form = f.load(Ini(4, 1, 1, QStringLiteral("DeckGradient=11\n")), QSize(400, 300));
+    const Track t = track(form, 26);
+    for (int n = 0; n < 26; ++n) EXPECT_EQ(t.dx[size_t(n)], (n == 12 || n == 24) ? 11 : 0) << n;
+    EXPECT_EQ(t.stage[11], 12);
+    // The first stack (entered at 240, 180) is still on screen after the move.
+    EXPECT_EQ(form.backBuffer().pixelColor(241, 181), display_test::PictureColor(0));
+}
+
+TEST(CloneTick, VortexChangesStageEveryThirdTickAndCirclesClockwise) {
+    DisplayFixture f;
+    f.makePictures(1);
+    f.t.random = platform::SequenceRandom{0.5f};
+    auto& form = f.load(Ini(6, 1, 1), QSize(400, 300));
+    form.Timer1_Timer();
+    // Entered inside the central box, in the upper left quarter: up and right.
+    EXPECT_EQ(form.cloneX[0], 170 + 15);
+    EXPECT_EQ(form.cloneY[0], 127 - 20);
+    const Track t = track(form, 8);
+    EXPECT_EQ(t.stage, (std::vector<int>{12, 11, 11, 11, 10, 10, 10, 9}));
+    EXPECT_EQ(t.dx[1], 15);
+    // Past the half lines it turns right and down, then down and left.
+    EXPECT_EQ(t.dx[2], 20);
+    EXPECT_EQ(t.dy[2], 15);
+    EXPECT_EQ(form.cloneY[0], 157);
+    EXPECT_EQ(form.cloneDX[0], -15);
+    EXPECT_EQ(form.cloneDY[0], 20);
+}
+
+TEST(CloneTick, JumpingBeansAtSpeedFiveAlwaysStepFiveLeft) {
+    DisplayFixture f;
+    f.makePictures(1);
+    f.t.random = platform::SequenceRandom{0.1f, 0.9f, 0.4f, 0.7f, 0.0f, 0.55f};
+    auto& form = f.load(Ini(5, 1, 3, QStringLiteral("SpeedofJump=5\n")), QSize(400, 300));
+    for (int n = 0; n < 30; ++n) {
+        form.Timer1_Timer();
+        for (size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(form.cloneDX[i], -5);
+            EXPECT_GE(form.cloneDY[i], -5);
+            EXPECT_LE(form.cloneDY[i], 4);
+        }
+    }
+}
+
+TEST(CloneTick, ClonesBelowIntroCountPassToTheSecondSetAtStageTwelve) {
+    DisplayFixture f;
+    f.makePictures(2);
+    auto& form = f.load(Ini(0, 2, 3), QSize(400, 300));
+    form.introCount = 2;
+    form.Timer1_Timer();
+    EXPECT_EQ(form.cloneSet[0], 1);
+    EXPECT_EQ(form.cloneSet[1], 1);
+    EXPECT_EQ(form.cloneSet[2], 0);  // index not admitted, even at stage 12
+    // Clones 0 and 1 drew last and sit at the same place (Rnd 0.5): the second
+    // clone's copy is from the second set, clone 2's from the first on top.
+    EXPECT_EQ(form.backBuffer().pixelColor(201, 151), display_test::PictureColor(0));
+    form.cloneStage[2] = 5;
+    form.cloneX[2] = 10;
+    form.cloneY[2] = 10;
+    form.Timer1_Timer();
+    EXPECT_EQ(form.backBuffer().pixelColor(201, 151), display_test::PictureColor(1));
+}
+
+// Clone 0 forced to re-enter on each tick, already passed: how often does
+// the hand-over advance?
+int advances(int mode, int changeNextImage, bool underTimer5, int ticks, int counter = 1) {
+    DisplayFixture f;
+    f.makePictures(2);
+    auto& form = f.load(
+        Ini(mode, 2, 40, QStringLiteral("ChangeNextImage=%1\nSpeedofSplat=3\n").arg(changeNextImage)),
+        QSize(400, 300));
+    form.introCount = 1;
+    form.pacingCounter = counter;
+    form.secondSetReady = underTimer5 ? 0 : 1;
+    for (auto& s : form.cloneSet) s = underTimer5 ? 1 : 0;
+    form.cloneSet[0] = underTimer5 ? 0 : 1;
+    for (int n = 0; n < ticks; ++n) {
+        form.cloneX[0] = -5;
+        if (underTimer5) form.Timer5_Timer();
+        else form.Timer1_Timer();
+    }
+    return form.introCount - 1;
+}
+
+TEST(CloneTick, HandOverPacesDifferUnderTheTwoTimers) {
+    for (int mode : {3, 5, 7}) {
+        EXPECT_EQ(advances(mode, 3, false, 10), 10) << mode;
+        EXPECT_EQ(advances(mode, 2, false, 10), 10) << mode;
+        EXPECT_EQ(advances(mode, 1, false, 9), 3) << mode;
+        EXPECT_EQ(advances(mode, 3, true, 10), 5) << mode;
+        EXPECT_EQ(advances(mode, 2, true, 10), 2) << mode;
+        EXPECT_EQ(advances(mode, 1, true, 16), 2) << mode;
+        EXPECT_EQ(advances(mode, 0, false, 10), 0) << mode;
+    }
+    // A counter left past the threshold by the other timer does not stall the
+    // hand-over: it counts as having reached it.
+    EXPECT_EQ(advances(3, 2, false, 3, 5), 3);
+    EXPECT_EQ(advances(3, 1, false, 3, 7), 1);
+    // Effects that do not pace themselves never advance from the tick.
+    EXPECT_EQ(advances(0, 3, false, 10), 0);
+}
+
+TEST(CloneTick, PacingAsksForTheNextPictureOnceEnoughClonesPassed) {
+    for (bool underTimer5 : {false, true}) {
+        DisplayFixture f;
+        f.makePictures(2);
+        auto& form = f.load(Ini(7, 2, 2), QSize(400, 300));
+        form.introCount = underTimer5 ? 10 : 5;  // ClonesOfImage (1) + 5 would be 6
+        form.cloneSet[0] = underTimer5 ? 0 : 1;
+        form.secondSetReady = underTimer5 ? 0 : 1;
+        if (underTimer5) form.Timer5_Timer();
+        else form.Timer1_Timer();
+        EXPECT_FALSE(form.Timer4().Enabled());
+        form.introCount = underTimer5 ? 11 : 6;
+        if (underTimer5) form.Timer5_Timer();
+        else form.Timer1_Timer();
+        EXPECT_TRUE(form.Timer4().Enabled());
+        EXPECT_EQ(form.loadTarget, underTimer5 ? 0 : 1);
+    }
+}
+
+}  // namespace

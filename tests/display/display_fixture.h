@@ -1,0 +1,89 @@
+// A display under test: a temporary program folder with a settings file and
+// small cached pictures, recorders for the outside world, and Form1 on a
+// small screen whose timers the test ticks by hand.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+
+#include <memory>
+
+#include "display/display_host.h"
+#include "display/form1.h"
+#include "settings/settings.h"
+#include "support/temp_app_folder.h"
+
+namespace display_test {
+
+class FakeHost final : public display::DisplayHost {
+public:
+    explicit FakeHost(platform::SystemCalls& system) : system_(system) {}
+    void ReadPlatform() override {
+        platform::OsVersionInfo info;
+        system_.GetVersionExA(info);
+        id = info.platformId;
+    }
+    int32_t platformId() const override { return id; }
+    void setApiResult(int32_t result) override { apiResult = result; }
+    void setWindowResult(int32_t) override {}
+    void RequestExit() override { ++exitRequests; }
+    void CountMouseMove() override { ++countedMoves; }
+
+    int32_t id = 0;
+    int32_t apiResult = 0;
+    int exitRequests = 0;
+    int countedMoves = 0;
+
+private:
+    platform::SystemCalls& system_;
+};
+
+// The colour cached picture N is filled with, so a test can tell pictures apart.
+inline QColor PictureColor(int n) { return QColor(40 + 50 * n, 200 - 30 * n, 90 + 20 * n); }
+
+struct DisplayFixture {
+    testing_support::TestEnvironment t;
+    FakeHost host{t.system};
+    settings::Settings settings;
+    std::unique_ptr<display::Form1> form;
+
+    // Writes `count` cached pictures of the given size, each one colour.
+    void makePictures(int count, QSize size = QSize(40, 32)) {
+        t.folder.makeCacheFolder();
+        for (int n = 0; n < count; ++n) {
+            QImage image(size, QImage::Format_RGB32);
+            image.fill(PictureColor(n));
+            image.save(t.folder.file(QStringLiteral("Glidorama/Glidorama%1.dib").arg(n)), "BMP");
+        }
+    }
+    display::Form1& load(const QByteArray& ini, QSize screen = QSize(200, 150)) {
+        t.folder.writeSettings(ini);
+        form = std::make_unique<display::Form1>(settings, t.env, host, screen);
+        form->Form_Load();
+        return *form;
+    }
+    // Which cached picture a set shows, from the colour of its source box.
+    static int pictureNumber(const platform::PictureBox& box) {
+        if (box.Picture().isNull()) return -1;
+        const QRgb c = box.Picture().pixel(0, 0);
+        for (int n = 0; n < 5; ++n)
+            if (QColor(c) == PictureColor(n)) return n;
+        return -2;
+    }
+};
+
+}  // namespace display_test
+
+namespace display_test {
+
+// A settings file for the display: effect, pictures, clones and any further
+// lines for the [saver] and [password] sections.
+inline QByteArray Ini(int mode, int newTotal, int clones, const QString& saver = QString(),
+                      const QString& password = QString()) {
+    return QStringLiteral("[saver]\nmode=%1\nnewBackColor=0\n%4[total]\nnewTotal=%2\nClonesOfImage=%3\n"
+                          "[speed]\nimageSpeed=20\n[password]\n%5")
+        .arg(mode).arg(newTotal).arg(clones).arg(saver, password)
+        .toUtf8();
+}
+
+}  // namespace display_test
