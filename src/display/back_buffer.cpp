@@ -22,6 +22,7 @@ void BackBuffer::setBackColor(const QColor& color) {
 
 void BackBuffer::fillAll() {
     if (!image_.isNull()) image_.fill(backColor_);
+    pixelsWritten_ += uint64_t(image_.width()) * uint64_t(image_.height());
     painted_.clear();
     paintedAll_ = false;
     changes_.rects.clear();
@@ -43,13 +44,17 @@ void BackBuffer::Cls() {
         fillAll();
         return;
     }
-    const uint32_t colour = backColor_.rgb();
+    // Each row is cleared by copying a ready-made row of the background colour.
+    if (backgroundRow_.size() != size_t(image_.width()) || (!backgroundRow_.empty() && backgroundRow_[0] != backColor_.rgb()))
+        backgroundRow_.assign(size_t(image_.width()), backColor_.rgb());
+    uchar* base = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
     for (const QRect& r : painted_) {
-        for (int y = r.top(); y <= r.bottom(); ++y) {
-            auto* line = reinterpret_cast<uint32_t*>(image_.scanLine(y)) + r.left();
-            std::fill(line, line + r.width(), colour);
-        }
+        const size_t bytes = size_t(r.width()) * 4;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            std::memcpy(base + y * stride + size_t(r.left()) * 4, backgroundRow_.data(), bytes);
         noteChanged(r);
+        pixelsWritten_ += uint64_t(r.width()) * uint64_t(r.height());
     }
     painted_.clear();
 }
@@ -60,10 +65,14 @@ void BackBuffer::BitBlt(int x, int y, int w, int h, const QImage& source) {
     const int sx = target.left() - x;
     const int sy = target.top() - y;
     const size_t bytes = size_t(target.width()) * 4;
+    uchar* to = image_.bits() + target.top() * image_.bytesPerLine() + size_t(target.left()) * 4;
+    const uchar* from = source.constBits() + sy * source.bytesPerLine() + size_t(sx) * 4;
     for (int row = 0; row < target.height(); ++row) {
-        std::memcpy(image_.scanLine(target.top() + row) + size_t(target.left()) * 4,
-                    source.constScanLine(sy + row) + size_t(sx) * 4, bytes);
+        std::memcpy(to, from, bytes);
+        to += image_.bytesPerLine();
+        from += source.bytesPerLine();
     }
+    pixelsWritten_ += uint64_t(target.width()) * uint64_t(target.height());
     if (!paintedAll_) {
         if (painted_.size() >= kMaxTracked) {
             painted_.clear();

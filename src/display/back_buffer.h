@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QSize>
 
+#include <cstdint>
 #include <vector>
 
 namespace display {
@@ -37,6 +38,9 @@ public:
     };
     Changes takeChanges();
 
+    // Pixels written by clears and copies so far (for measuring).
+    uint64_t pixelsWritten() const { return pixelsWritten_; }
+
 private:
     void fillAll();
     void noteChanged(const QRect& rect);
@@ -47,6 +51,8 @@ private:
     std::vector<QRect> painted_;
     bool paintedAll_ = false;
     Changes changes_;
+    uint64_t pixelsWritten_ = 0;
+    std::vector<uint32_t> backgroundRow_;
 };
 
 }  // namespace display

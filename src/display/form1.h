@@ -54,6 +54,7 @@ public:
     // Opaque, clipped copy of a picture's top-left w x h to (x, y) of the back buffer.
     void BitBlt(int x, int y, int w, int h, const QImage& source);
     const QImage& backBuffer() const { return buffer_.image(); }
+    uint64_t backBufferPixelsWritten() const { return buffer_.pixelsWritten(); }
 
     platform::FormTimer& Timer1() { return timer1_; }
     platform::FormTimer& Timer4() { return timer4_; }
