@@ -110,6 +110,7 @@ void Form1::presentPictures() {
 void Form1::DoEvents() { QCoreApplication::processEvents(); }
 
 void Form1::paintEvent(QPaintEvent* event) {
+    ++paintCount_;
     QPainter painter(this);
     if (!floatMode_) {
         for (const QRect& r : event->region()) painter.drawImage(r.topLeft(), buffer_.image(), r);

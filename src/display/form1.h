@@ -55,6 +55,8 @@ public:
     void BitBlt(int x, int y, int w, int h, const QImage& source);
     const QImage& backBuffer() const { return buffer_.image(); }
     uint64_t backBufferPixelsWritten() const { return buffer_.pixelsWritten(); }
+    // How many times the form has been painted (to check presenting is coalesced).
+    int paintCount() const { return paintCount_; }
 
     platform::FormTimer& Timer1() { return timer1_; }
     platform::FormTimer& Timer4() { return timer4_; }
@@ -132,6 +134,7 @@ private:
     int64_t backColorValue_ = 0;
     bool floatMode_ = false;
     QRect shownPictureRect_;
+    int paintCount_ = 0;
 
     platform::PictureBox firstPicture_;
     platform::PictureBox secondPicture_;
