@@ -107,7 +107,7 @@ TEST(PictureRotation, SelfPacedEffectsKeepChangingUnderBothTimers) {
                        QStringLiteral("ChangeNextImage=%1\nPsychGradient=60\nSpeedofSplat=60\nSpeedofJump=40\n")
                            .arg(changeNext)),
                    QSize(120, 90));
-            const std::vector<int> loaded = run(f, 30000, 1000);
+            const std::vector<int> loaded = run(f, 12000, 1000);
             EXPECT_GE(loaded.size(), 8u) << "mode " << mode << " ChangeNextImage " << changeNext;
             for (size_t k = 0; k < loaded.size(); ++k) EXPECT_EQ(loaded[k], int(k + 2) % 3);
             EXPECT_FALSE(f.t.end.ended);
