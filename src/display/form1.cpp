@@ -122,6 +122,13 @@ void Form1::paintEvent(QPaintEvent* event) {
         painter.drawImage(firstPicture_.pixelPosition(), firstPicture_.Image());
 }
 
+void Form1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // No window manager gives a bypassing window the keyboard: take it, so a
+    // key press reaches the saver wherever the pointer is.
+    activateWindow();
+}
+
 bool Form1::keyLockWanted() const {
     return vb::CDbl(settings_.saverEnabled) == 1 && host_.platformId() != platform::kPlatformNT;
 }
