@@ -28,6 +28,59 @@ private:
     bool before_;
 };
 
+// An empty box set up like `live`, to be filled in the worker.
+platform::PictureBox LikeBox(const platform::PictureBox& live) {
+    platform::PictureBox box(live.ownerScale());
+    box.setScaleMode(live.scaleMode());
+    box.setAutoSize(true);
+    box.setBackColor(live.BackColor());
+    box.setBorderStyle(live.BorderStyle());
+    return box;
+}
+
+bool SameSetUp(const platform::PictureBox& a, const platform::PictureBox& b) {
+    return a.ownerScale() == b.ownerScale() && a.scaleMode() == b.scaleMode() && a.BackColor() == b.BackColor() &&
+           a.BorderStyle() == b.BorderStyle();
+}
+
+// Puts a prepared box in place of the live one, which keeps its place and
+// visibility. False when the live box has been set up otherwise since.
+bool Adopt(platform::PictureBox& live, std::optional<platform::PictureBox>& prepared) {
+    if (!prepared || !SameSetUp(live, *prepared)) return false;
+    const double left = live.Left();
+    const double top = live.Top();
+    const bool visible = live.Visible();
+    live = std::move(*prepared);
+    prepared.reset();
+    live.setLeft(left);
+    live.setTop(top);
+    live.setVisible(visible);
+    return true;
+}
+
+// Everything a change does to the boxes that costs time with a big picture:
+// the decode, and filling the staging box, the emptied box on show and the
+// box holding the picture (the states the change steps pass through).
+PreparedPicture Prepare(const QString& path, platform::PictureBox firstLike, platform::PictureBox secondLike,
+                        bool animated) {
+    PreparedPicture prepared;
+    prepared.picture = platform::LoadPicture(path);
+    if (animated) {
+        platform::PictureBox staged = secondLike;
+        staged.setPicture(prepared.picture);
+        platform::PictureBox blank = firstLike;
+        blank.setWidth(1);
+        blank.setHeight(1);
+        blank.setHeight(staged.Height());
+        blank.setWidth(staged.Width());
+        prepared.staged = std::move(staged);
+        prepared.blank = std::move(blank);
+    }
+    firstLike.setPicture(prepared.picture);
+    prepared.shown = std::move(firstLike);
+    return prepared;
+}
+
 }  // namespace
 
 int32_t CenteredPosition(double screen, double size) { return vb::IntDiv(vb::CLng(screen - size), 2); }
@@ -41,12 +94,26 @@ QString MissingPictureMessage(const QString& path) {
 FloatShow::FloatShow(settings::Settings& settings, platform::Environment& env, FloatHost& host,
                      std::vector<QString> imageFiles)
     : settings_(settings), env_(env), host_(host), imageFiles_(std::move(imageFiles)),
-      prefetch_([](const QString& path) { return platform::LoadPicture(path); }) {
+      prefetch_() {
     // Both boxes take the size of the picture loaded into them.
     host_.FirstPicture().setAutoSize(true);
     host_.SecondPicture().setAutoSize(true);
     // The first picture comes 250 ms after start: begin decoding it now.
-    if (!imagePath(0).isEmpty()) prefetch_.start(imagePath(0));
+    if (!imagePath(0).isEmpty()) prefetch_.start(imagePath(0), preparer());
+}
+
+bool FloatShow::animatedPath() const {
+    return vb::CDbl(settings_.effectMode) != 0 || vb::CDbl(settings_.randomEffect) == 1;
+}
+
+FloatPrefetch::Preparer FloatShow::preparer() const {
+    bool animated = true;  // unreadable settings fail later, at the change; prepare for both paths
+    try {
+        animated = animatedPath();
+    } catch (const vb::RuntimeError&) {
+    }
+    return [first = LikeBox(host_.FirstPicture()), second = LikeBox(host_.SecondPicture()),
+            animated](const QString& path) { return Prepare(path, first, second, animated); };
 }
 
 QString FloatShow::imagePath(int index) const {
@@ -104,7 +171,7 @@ void FloatShow::changeStep() {
 void FloatShow::prefetchNext() {
     const int next = vb::CDbl(settings_.newTotal) - 1 < floatImageIndex_ ? 0 : int(floatImageIndex_);
     const QString path = imagePath(next);
-    if (!path.isEmpty()) prefetch_.start(path);
+    if (!path.isEmpty()) prefetch_.start(path, preparer());
 }
 
 void FloatShow::drawDirection() {
@@ -131,27 +198,35 @@ bool FloatShow::ShowNextImage() {
     try {
         platform::PictureBox& first = host_.FirstPicture();
         platform::PictureBox& second = host_.SecondPicture();
-        if (vb::CDbl(settings_.effectMode) != 0 || vb::CDbl(settings_.randomEffect) == 1) {
-            // The old picture stays on show while the new one finishes decoding.
-            const QImage picture = prefetch_.take(path, whileDecoding);
-            first.setPicture(QImage());
-            first.setWidth(1);
-            first.setHeight(1);
-            first.setVisible(true);
-            second.setPicture(picture);
-            first.setHeight(second.Height());
-            first.setWidth(second.Width());
+        if (animatedPath()) {
+            // The old picture stays on show while the new one is made ready.
+            PreparedPicture prepared = prefetch_.take(path, preparer(), whileDecoding);
+            if (Adopt(first, prepared.blank)) {
+                first.setVisible(true);
+                if (!Adopt(second, prepared.staged)) second.setPicture(prepared.picture);
+            } else {
+                first.setPicture(QImage());
+                first.setWidth(1);
+                first.setHeight(1);
+                first.setVisible(true);
+                second.setPicture(prepared.picture);
+                first.setHeight(second.Height());
+                first.setWidth(second.Width());
+            }
             centre(first);
             host_.presentPictures();
             PlayTransition();
             if (ended_) return false;
-            first.setPicture(second.Picture());
+            // The box on show takes the staged picture, shared, not copied.
+            if (second.Picture().cacheKey() != prepared.picture.cacheKey() || !Adopt(first, prepared.shown)) {
+                first.setPicture(second.Picture());
+            }
         } else {
             first.setVisible(false);
             host_.presentPictures();
             pumpUntil(env_.clock->monotonicSeconds() + kStandardPauseSeconds);
-            const QImage picture = prefetch_.take(path, whileDecoding);
-            first.setPicture(picture);
+            PreparedPicture prepared = prefetch_.take(path, preparer(), whileDecoding);
+            if (!Adopt(first, prepared.shown)) first.setPicture(prepared.picture);
             centre(first);
             first.setVisible(true);
         }

@@ -59,6 +59,9 @@ private:
     // Processes events until the monotonic clock reaches `deadline`, at least once.
     void pumpUntil(double deadline);
     void pumpOnce();
+    // Prepares a picture for the boxes as they are set up now (in the worker).
+    FloatPrefetch::Preparer preparer() const;
+    bool animatedPath() const;
 
     settings::Settings& settings_;
     platform::Environment& env_;
