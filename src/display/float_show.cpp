@@ -58,6 +58,25 @@ bool Adopt(platform::PictureBox& live, std::optional<platform::PictureBox>& prep
     return true;
 }
 
+// The emptied box on show: 1 x 1 first, then the staged picture's size.
+// A surface with no whole pixel on one side has none on the other either,
+// so the size cannot be set one side at a time from there: it comes from a
+// placeholder picture of that size, dropped again at once.
+void SizeLike(platform::PictureBox& box, const platform::PictureBox& staged) {
+    box.setWidth(1);
+    box.setHeight(1);
+    box.setHeight(staged.Height());
+    box.setWidth(staged.Width());
+    if (box.pixelWidth() == staged.pixelWidth() && box.pixelHeight() == staged.pixelHeight()) return;
+    QImage placeholder(staged.pixelWidth(), staged.pixelHeight(), QImage::Format_RGB32);
+    placeholder.fill(0);
+    const bool autoSize = box.autoSize();
+    box.setAutoSize(true);
+    box.setPicture(placeholder);
+    box.setPicture(QImage());
+    box.setAutoSize(autoSize);
+}
+
 // Everything a change does to the boxes that costs time with a big picture:
 // the decode, and filling the staging box, the emptied box on show and the
 // box holding the picture (the states the change steps pass through).
@@ -69,10 +88,7 @@ PreparedPicture Prepare(const QString& path, platform::PictureBox firstLike, pla
         platform::PictureBox staged = secondLike;
         staged.setPicture(prepared.picture);
         platform::PictureBox blank = firstLike;
-        blank.setWidth(1);
-        blank.setHeight(1);
-        blank.setHeight(staged.Height());
-        blank.setWidth(staged.Width());
+        SizeLike(blank, staged);
         prepared.staged = std::move(staged);
         prepared.blank = std::move(blank);
     }
@@ -210,8 +226,7 @@ bool FloatShow::ShowNextImage() {
                 first.setHeight(1);
                 first.setVisible(true);
                 second.setPicture(prepared.picture);
-                first.setHeight(second.Height());
-                first.setWidth(second.Width());
+                SizeLike(first, second);
             }
             centre(first);
             host_.presentPictures();

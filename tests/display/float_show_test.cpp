@@ -194,7 +194,19 @@ TEST_F(FloatFixture, AnimatedChangeIsPacedOverAboutASecond) {
     std::vector<display::TransitionCopy> copies;
     show.setCopyObserver([&](const display::TransitionCopy& c) { copies.push_back(c); });
     const double before = t.clock.elapsed;
+    // While the picture builds up, the box on show is empty at the new size, centred.
+    int pumpsInTransition = 0;
+    host.duringPump = [&] {
+        if (copies.empty()) return;
+        ++pumpsInTransition;
+        EXPECT_EQ(host.first.Image().size(), QSize(40, 30));
+        EXPECT_TRUE(host.first.Picture().isNull());
+        EXPECT_EQ(host.first.Left(), display::CenteredPosition(host.screenWidth, 40 * 15));
+        EXPECT_EQ(host.first.Image().pixel(0, 0), kColours[0]);  // the left edge is drawn first
+        EXPECT_EQ(host.first.Image().pixel(39, 29) == kColours[0], copies.size() == 40u);
+    };
     show.Timer2Tick();
+    EXPECT_GT(pumpsInTransition, 30);
     EXPECT_EQ(copies.size(), 40u);  // "Left wipe" over 40 pixels
     EXPECT_EQ(copies.back(), (display::TransitionCopy{0, 0, 40, 30}));
     EXPECT_NEAR(t.clock.elapsed - before, 1.0, 0.05);
