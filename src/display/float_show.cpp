@@ -109,8 +109,7 @@ QString MissingPictureMessage(const QString& path) {
 
 FloatShow::FloatShow(settings::Settings& settings, platform::Environment& env, FloatHost& host,
                      std::vector<QString> imageFiles)
-    : settings_(settings), env_(env), host_(host), imageFiles_(std::move(imageFiles)),
-      prefetch_() {
+    : settings_(settings), env_(env), host_(host), imageFiles_(std::move(imageFiles)) {
     // Both boxes take the size of the picture loaded into them.
     host_.FirstPicture().setAutoSize(true);
     host_.SecondPicture().setAutoSize(true);
