@@ -16,6 +16,7 @@
 #include <algorithm>
 
 #include "display/float_show.h"
+#include "display/transition_player.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
 #include "platform/form_timer.h"
@@ -145,6 +146,29 @@ void BM_ChangeToHugeJpeg(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ChangeToHugeJpeg)->DenseRange(0, 7)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The drawing alone: one transition over a 6000 x 4000 picture, and the
+// longest time spent on the copies of one frame.
+void BM_TransitionDrawing(benchmark::State& state) {
+    QImage source(6000, 4000, QImage::Format_RGB32);
+    source.fill(qRgb(200, 100, 50));
+    const auto copies = display::TransitionCopies(double(state.range(0)), 6000, 4000);
+    for (auto _ : state) {
+        QImage target(source.size(), QImage::Format_RGB32);
+        target.fill(Qt::black);
+        QElapsedTimer frameClock;
+        double longest = 0;
+        frameClock.start();
+        display::TransitionPlayer::Play(copies, source, target, nullptr, [&](int, int) {
+            longest = std::max(longest, frameClock.nsecsElapsed() / 1e6);
+            frameClock.restart();
+            return true;
+        });
+        state.counters["longest_frame_ms"] = longest;
+        state.counters["copies"] = double(copies.size());
+    }
+}
+BENCHMARK(BM_TransitionDrawing)->DenseRange(1, 7)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // For comparison: decoding the huge picture on the spot.
 void BM_DecodeHugeJpeg(benchmark::State& state) {

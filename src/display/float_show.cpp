@@ -84,16 +84,28 @@ PreparedPicture Prepare(const QString& path, platform::PictureBox firstLike, pla
                         bool animated) {
     PreparedPicture prepared;
     prepared.picture = platform::LoadPicture(path);
-    if (animated) {
-        platform::PictureBox staged = secondLike;
-        staged.setPicture(prepared.picture);
-        platform::PictureBox blank = firstLike;
-        SizeLike(blank, staged);
-        prepared.staged = std::move(staged);
-        prepared.blank = std::move(blank);
+    if (!animated) {
+        firstLike.setPicture(prepared.picture);
+        prepared.shown = std::move(firstLike);
+        return prepared;
     }
-    firstLike.setPicture(prepared.picture);
-    prepared.shown = std::move(firstLike);
+    platform::PictureBox staged = secondLike;
+    staged.setPicture(prepared.picture);
+    platform::PictureBox blank = firstLike;
+    SizeLike(blank, staged);
+    if (staged.BackColor() == firstLike.BackColor()) {
+        // Both boxes then show the same pixels: share one surface between them.
+        platform::PictureBox shown = staged;
+        shown.setOwnerScale(firstLike.ownerScale());
+        shown.setScaleMode(firstLike.scaleMode());
+        shown.setBorderStyle(firstLike.BorderStyle());
+        prepared.shown = std::move(shown);
+    } else {
+        firstLike.setPicture(prepared.picture);
+        prepared.shown = std::move(firstLike);
+    }
+    prepared.staged = std::move(staged);
+    prepared.blank = std::move(blank);
     return prepared;
 }
 

@@ -30,6 +30,40 @@ void CopyPixels(const QImage& source, QImage& target, const QRect& area) {
     painter.drawImage(clipped.topLeft(), source, clipped);
 }
 
+namespace {
+
+// Copies every rectangle of `region` row by row: the rectangles of one band
+// (QRegion keeps them sorted by top, then left, with equal tops and bottoms
+// in a band) are copied one pixel row at a time, so narrow columns over a
+// tall picture walk memory in order instead of one page per pixel row.
+void CopyRegion(const QImage& source, QImage& target, const QRegion& region) {
+    if (source.format() != target.format() || source.depth() != 32) {
+        for (const QRect& r : region) CopyPixels(source, target, r);
+        return;
+    }
+    const QRect bounds = source.rect() & target.rect();
+    const QRect* rects = region.begin();
+    const QRect* end = region.end();
+    while (rects != end) {
+        const QRect* bandEnd = rects;
+        while (bandEnd != end && bandEnd->top() == rects->top() && bandEnd->bottom() == rects->bottom()) ++bandEnd;
+        const int top = std::max(rects->top(), bounds.top());
+        const int bottom = std::min(rects->bottom(), bounds.bottom());
+        for (int y = top; y <= bottom; ++y) {
+            const uchar* from = source.constScanLine(y);
+            uchar* to = target.scanLine(y);
+            for (const QRect* r = rects; r != bandEnd; ++r) {
+                const int left = std::max(r->left(), bounds.left());
+                const int right = std::min(r->right(), bounds.right());
+                if (left <= right) std::memcpy(to + size_t(left) * 4, from + size_t(left) * 4, size_t(right - left + 1) * 4);
+            }
+        }
+        rects = bandEnd;
+    }
+}
+
+}  // namespace
+
 int TransitionPlayer::FrameCount(size_t copies) { return int(std::min<size_t>(copies, kMaxFrames)); }
 
 void TransitionPlayer::Play(const std::vector<TransitionCopy>& copies, const QImage& source, QImage& target,
@@ -52,7 +86,7 @@ void TransitionPlayer::Play(const std::vector<TransitionCopy>& copies, const QIm
             else group += area;
         }
         const QRegion fresh = group.subtracted(drawn);
-        for (const QRect& r : fresh) CopyPixels(source, target, r);
+        CopyRegion(source, target, fresh);
         drawn += fresh;
         if (frameDone && !frameDone(frame, frames)) return;
     }
