@@ -4,13 +4,24 @@
 
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 #include "display/float_host.h"
+#include "display/float_prefetch.h"
+#include "display/transition_copies.h"
 #include "platform/environment.h"
+#include "platform/vb.h"
 #include "settings/settings.h"
 
 namespace display {
+
+// Where a box of `size` sits centred on a screen of `screen` (same units):
+// the difference rounded to a Long, halved toward zero.
+int32_t CenteredPosition(double screen, double size);
+
+// The message that ends the saver when a picture cannot be shown.
+QString MissingPictureMessage(const QString& path);
 
 class FloatShow {
 public:
@@ -22,11 +33,50 @@ public:
     // One motion step (`Timer3_Timer`).
     void Timer3Tick();
 
+    // Shows imageFiles(floatImageIndex) with the chosen transition. False
+    // when the picture could not be shown and the saver has been ended.
+    bool ShowNextImage();
+    // Copies the staged picture into the one on show, frame by frame.
+    void PlayTransition();
+
+    // Every copy a transition makes, in order, as it is made.
+    void setCopyObserver(std::function<void(const TransitionCopy&)> observer) { copyObserver_ = std::move(observer); }
+
+    int floatImageIndex() const { return floatImageIndex_; }
+    int floatStepX() const { return floatStepX_; }
+    int floatStepY() const { return floatStepY_; }
+    void setFloatSteps(int x, int y) { floatStepX_ = vb::Integer::FromLong(x); floatStepY_ = vb::Integer::FromLong(y); }
+    // True while a picture change is under way (events are pumped meanwhile).
+    bool changing() const { return changing_; }
+    const FloatPrefetch& prefetch() const { return prefetch_; }
+
 private:
+    void changeStep();
+    void drawDirection();
+    void prefetchNext();
+    QString imagePath(int index) const;
+    void centre(platform::PictureBox& box);
+    // Processes events until the monotonic clock reaches `deadline`, at least once.
+    void pumpUntil(double deadline);
+    void pumpOnce();
+    // Prepares a picture for the boxes as they are set up now (in the worker).
+    FloatPrefetch::Preparer preparer() const;
+    bool animatedPath() const;
+
     settings::Settings& settings_;
     platform::Environment& env_;
     FloatHost& host_;
     std::vector<QString> imageFiles_;
+
+    vb::Integer floatImageIndex_ = 0;
+    double floatDirection_[2] = {0, 0};
+    vb::Integer floatStepX_ = 0;
+    vb::Integer floatStepY_ = 0;
+
+    FloatPrefetch prefetch_;
+    std::function<void(const TransitionCopy&)> copyObserver_;
+    bool changing_ = false;
+    bool ended_ = false;
 };
 
 }  // namespace display

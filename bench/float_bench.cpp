@@ -1,0 +1,189 @@
+// Float changes to a 24-megapixel JPEG: how long the display can freeze
+// while the picture is decoded, staged and brought on by each transition.
+// A real event loop drives the scheduler and motion timers; a host paints a
+// screen-sized back buffer whenever the boxes changed, at most once per
+// 60 Hz frame, as the display form does. Reported: the longest gap between
+// motion ticks and between painted frames from start to the end of the
+// second change (the one to the huge picture).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+
+#include "display/float_show.h"
+#include "display/transition_player.h"
+#include "platform/clock.h"
+#include "platform/environment.h"
+#include "platform/form_timer.h"
+#include "platform/messages.h"
+#include "platform/picture.h"
+#include "platform/qt_system_calls.h"
+
+namespace {
+
+constexpr int kScreenW = 1280;
+constexpr int kScreenH = 800;
+
+QTemporaryDir& Folder() {
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// A 6000 x 4000 JPEG with enough detail to cost a real decode.
+QString HugeJpeg() {
+    static QString path;
+    if (!path.isEmpty()) return path;
+    QImage image(6000, 4000, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) line[x] = qRgb((x * 7) & 255, (y * 3) & 255, ((x ^ y) * 5) & 255);
+    }
+    path = Folder().filePath("huge.jpg");
+    image.save(path, "JPEG", 90);
+    return path;
+}
+
+QString SmallPng() {
+    const QString path = Folder().filePath("small.png");
+    QImage image(320, 240, QImage::Format_RGB32);
+    image.fill(qRgb(30, 120, 200));
+    image.save(path);
+    return path;
+}
+
+class BenchHost final : public display::FloatHost {
+public:
+    BenchHost() : screen_(kScreenW, kScreenH, QImage::Format_RGB32) {
+        for (platform::PictureBox* box : {&first_, &second_}) {
+            box->setOwnerScale(platform::ScaleMode::Twips);
+            box->setBackColor(0);
+        }
+        frame_.setTimerType(Qt::PreciseTimer);
+        frame_.setInterval(16);
+        QObject::connect(&frame_, &QTimer::timeout, [this] { paint(); });
+        frame_.start();
+        clock_.start();
+    }
+    platform::PictureBox& FirstPicture() override { return first_; }
+    platform::PictureBox& SecondPicture() override { return second_; }
+    platform::FormTimer& Timer2() override { return timer2; }
+    platform::FormTimer& Timer3() override { return timer3; }
+    double ScreenWidth() const override { return kScreenW * 15.0; }
+    double ScreenHeight() const override { return kScreenH * 15.0; }
+    void presentPictures() override { dirty_ = true; }
+    void DoEvents() override { QCoreApplication::processEvents(); }
+    void failAndEnd(const QString& message) override { failure = message; }
+
+    void paint() {
+        note(lastPaint_, maxPaintGap);
+        if (!dirty_) return;
+        dirty_ = false;
+        QPainter painter(&screen_);
+        painter.fillRect(screen_.rect(), Qt::black);
+        if (first_.Visible()) painter.drawImage(first_.pixelPosition(), first_.Image());
+    }
+    void motionTick() { note(lastMotion_, maxMotionGap); }
+    void note(qint64& last, double& maxGap) {
+        const qint64 now = clock_.nsecsElapsed();
+        if (last >= 0) maxGap = std::max(maxGap, (now - last) / 1e6);
+        last = now;
+    }
+
+    platform::FormTimer timer2{[this] { if (onTimer2) onTimer2(); }, 250};
+    platform::FormTimer timer3{[this] { motionTick(); if (onTimer3) onTimer3(); }, 1};
+    std::function<void()> onTimer2, onTimer3;
+    double maxPaintGap = 0, maxMotionGap = 0;
+    QString failure;
+
+private:
+    platform::PictureBox first_, second_;
+    QImage screen_;
+    QTimer frame_;
+    QElapsedTimer clock_;
+    bool dirty_ = false;
+    qint64 lastPaint_ = -1, lastMotion_ = -1;
+};
+
+void BM_ChangeToHugeJpeg(benchmark::State& state) {
+    const QString huge = HugeJpeg();
+    const QString small = SmallPng();
+    for (auto _ : state) {
+        settings::Settings s;
+        s.newTotal = "2";
+        s.NextImageTime = "1.5";
+        s.NeverChange = "False";
+        s.centerImage = "0";
+        s.effectMode = QString::number(state.range(0));
+        s.randomEffect = "0";
+        platform::SystemClock clock;
+        platform::SystemRandom random;
+        platform::QtMessageBox messages;
+        platform::QtSystemCalls system;
+        platform::RecordingEnd end;
+        platform::Environment env{Folder().path(), &clock, &random, &messages, &system, &end};
+        BenchHost host;
+        display::FloatShow show(s, env, host, {small, huge, QString()});
+        int changes = 0;
+        QEventLoop loop;
+        host.onTimer2 = [&] {
+            const bool nested = show.changing();  // such a tick is dropped
+            show.Timer2Tick();
+            if (!nested && ++changes == 2) QTimer::singleShot(300, &loop, &QEventLoop::quit);
+        };
+        host.onTimer3 = [&] { show.Timer3Tick(); };
+        host.timer2.setEnabled(true);
+        QTimer::singleShot(15000, &loop, &QEventLoop::quit);
+        loop.exec();
+        if (!host.failure.isEmpty() || changes < 2) state.SkipWithError("the change did not happen");
+        state.counters["max_motion_gap_ms"] = host.maxMotionGap;
+        state.counters["max_frame_gap_ms"] = host.maxPaintGap;
+        state.counters["prefetch_used"] = show.prefetch().used();
+    }
+}
+BENCHMARK(BM_ChangeToHugeJpeg)->DenseRange(0, 7)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The drawing alone: one transition over a 6000 x 4000 picture, and the
+// longest time spent on the copies of one frame.
+void BM_TransitionDrawing(benchmark::State& state) {
+    QImage source(6000, 4000, QImage::Format_RGB32);
+    source.fill(qRgb(200, 100, 50));
+    const auto copies = display::TransitionCopies(double(state.range(0)), 6000, 4000);
+    for (auto _ : state) {
+        QImage target(source.size(), QImage::Format_RGB32);
+        target.fill(Qt::black);
+        QElapsedTimer frameClock;
+        double longest = 0;
+        frameClock.start();
+        display::TransitionPlayer::Play(copies, source, target, nullptr, [&](int, int) {
+            longest = std::max(longest, frameClock.nsecsElapsed() / 1e6);
+            frameClock.restart();
+            return true;
+        });
+        state.counters["longest_frame_ms"] = longest;
+        state.counters["copies"] = double(copies.size());
+    }
+}
+BENCHMARK(BM_TransitionDrawing)->DenseRange(1, 7)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// For comparison: decoding the huge picture on the spot.
+void BM_DecodeHugeJpeg(benchmark::State& state) {
+    const QString huge = HugeJpeg();
+    for (auto _ : state) benchmark::DoNotOptimize(platform::LoadPicture(huge));
+}
+BENCHMARK(BM_DecodeHugeJpeg)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,287 @@
+#include "display/float_show.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+
+#include <functional>
+
+#include "platform/form_timer.h"
+#include "platform/picture_box.h"
+#include "support/temp_app_folder.h"
+
+using platform::PictureBox;
+using platform::ScaleMode;
+using testing_support::TestEnvironment;
+
+namespace {
+
+// The display form as the Float effect sees it, recording what happens.
+// Pumping events moves the fixed clock on, as time passes while it waits.
+class RecordingHost final : public display::FloatHost {
+public:
+    explicit RecordingHost(testing_support::FixedClock& clock) : clock_(clock) {
+        for (PictureBox* box : {&first, &second}) {
+            box->setOwnerScale(ScaleMode::Twips);
+            box->setScaleMode(ScaleMode::Pixels);
+        }
+    }
+    PictureBox& FirstPicture() override { return first; }
+    PictureBox& SecondPicture() override { return second; }
+    platform::FormTimer& Timer2() override { return timer2; }
+    platform::FormTimer& Timer3() override { return timer3; }
+    double ScreenWidth() const override { return screenWidth; }
+    double ScreenHeight() const override { return screenHeight; }
+    void presentPictures() override { ++presents; }
+    void DoEvents() override {
+        ++pumps;
+        clock_.elapsed += pumpSeconds;
+        if (duringPump) duringPump();
+    }
+    void failAndEnd(const QString& message) override { failures << message; }
+
+    PictureBox first, second;
+    platform::FormTimer timer2{[] {}, 250};
+    platform::FormTimer timer3{[] {}, 100};
+    double screenWidth = 800 * 15;
+    double screenHeight = 600 * 15;
+    double pumpSeconds = 0.01;
+    std::function<void()> duringPump;
+    int presents = 0;
+    int pumps = 0;
+    QStringList failures;
+
+private:
+    testing_support::FixedClock& clock_;
+};
+
+const QRgb kColours[] = {qRgb(200, 0, 0), qRgb(0, 200, 0), qRgb(0, 0, 200)};
+
+struct FloatFixture : ::testing::Test {
+    TestEnvironment t;
+    settings::Settings s;
+    RecordingHost host{t.clock};
+    std::vector<QString> files;
+
+    FloatFixture() {
+        s.newTotal = "3";
+        s.NextImageTime = "5";
+        s.NeverChange = "False";
+        s.centerImage = "1";
+        s.effectMode = "0";
+        s.randomEffect = "0";
+        for (int i = 0; i < 3; ++i) files.push_back(makePicture(i, 40 + 10 * i, 30));
+        files.push_back(QString());  // the list runs 0 to newTotal, the last one empty
+    }
+    QString makePicture(int i, int w, int h) {
+        QImage image(w, h, QImage::Format_RGB32);
+        image.fill(kColours[i % 3]);
+        const QString path = t.folder.file(QStringLiteral("p%1.png").arg(i));
+        image.save(path);
+        return path;
+    }
+    // The picture on show, told by its colour.
+    int shown() const {
+        const QImage& image = host.first.Image();
+        if (image.isNull() || image.width() < 2) return -1;
+        for (int i = 0; i < 3; ++i)
+            if (image.pixel(0, 0) == kColours[i]) return i;
+        return -1;
+    }
+};
+
+}  // namespace
+
+TEST(FloatCentre, WiderThanTheScreenGoesNegativeTruncatingTowardZero) {
+    EXPECT_EQ(display::CenteredPosition(9600, 12001), -1200);
+    EXPECT_EQ(display::CenteredPosition(9600, 4800), 2400);
+    EXPECT_EQ(display::CenteredPosition(9000, 8985), 7);  // 15 \ 2
+}
+
+TEST_F(FloatFixture, CentredWithoutChangeShowsTheFirstPictureOnceAndStopsTheScheduler) {
+    s.NeverChange = "True";
+    display::FloatShow show(s, t.env, host, files);
+    host.timer2.setEnabled(true);
+    show.Timer2Tick();
+    EXPECT_EQ(shown(), 0);
+    EXPECT_FALSE(host.timer2.Enabled());
+    EXPECT_FALSE(host.timer3.Enabled());
+    EXPECT_EQ(host.first.Left(), display::CenteredPosition(host.screenWidth, 40 * 15));
+    EXPECT_EQ(host.first.Top(), display::CenteredPosition(host.screenHeight, 30 * 15));
+    EXPECT_TRUE(host.first.Visible());
+}
+
+TEST_F(FloatFixture, PicturesComeInListOrderAndWrapAfterTheLast) {
+    display::FloatShow show(s, t.env, host, files);
+    host.timer2.setEnabled(true);
+    std::vector<int> order;
+    for (int i = 0; i < 4; ++i) {
+        show.Timer2Tick();
+        order.push_back(shown());
+    }
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 0}));
+    EXPECT_EQ(show.floatImageIndex(), 1);
+    EXPECT_EQ(host.timer2.Interval(), 5000);
+    EXPECT_TRUE(host.timer2.Enabled());
+    EXPECT_FALSE(host.timer3.Enabled());  // centred pictures never float
+    EXPECT_TRUE(host.failures.isEmpty());
+    // Each picture after the first was decoded ahead of its turn and used.
+    EXPECT_GE(show.prefetch().used(), 3);
+}
+
+TEST_F(FloatFixture, FloatingChangesReseedAndDrawADiagonalDirection) {
+    s.centerImage = "0";
+    t.random = platform::SequenceRandom{0.7f, 0.2f};
+    display::FloatShow show(s, t.env, host, files);
+    show.Timer2Tick();
+    EXPECT_EQ(t.random.randomizeCalls, 1);
+    EXPECT_EQ(show.floatStepX(), -15);  // Int(1.4) = 1
+    EXPECT_EQ(show.floatStepY(), 15);   // Int(0.4) = 0
+    EXPECT_TRUE(host.timer3.Enabled());
+    EXPECT_EQ(shown(), 0);
+
+    s.NeverChange = "1";
+    RecordingHost other(t.clock);
+    display::FloatShow once(s, t.env, other, files);
+    other.timer2.setEnabled(true);
+    once.Timer2Tick();
+    EXPECT_EQ(t.random.randomizeCalls, 1);  // not reseeded on this path
+    EXPECT_TRUE(other.timer3.Enabled());
+    EXPECT_FALSE(other.timer2.Enabled());
+}
+
+TEST_F(FloatFixture, StandardChangeHidesThePictureForThreeTenthsOfASecond) {
+    display::FloatShow show(s, t.env, host, files);
+    const double before = t.clock.elapsed;
+    bool hiddenWhilePumping = true;
+    host.duringPump = [&] { hiddenWhilePumping = hiddenWhilePumping && !host.first.Visible(); };
+    show.Timer2Tick();
+    EXPECT_TRUE(hiddenWhilePumping);
+    EXPECT_GE(t.clock.elapsed - before, 0.3 - 1e-9);
+    EXPECT_TRUE(host.first.Visible());
+}
+
+TEST_F(FloatFixture, ATickDuringAChangeDoesNotStartAnother) {
+    for (const char* effect : {"0", "3"}) {
+        s.effectMode = effect;
+        RecordingHost h(t.clock);
+        display::FloatShow show(s, t.env, h, files);
+        int nestedTicks = 0;
+        h.duringPump = [&] {
+            ++nestedTicks;
+            EXPECT_TRUE(show.changing());
+            show.Timer2Tick();
+            show.Timer3Tick();  // the motion carries on meanwhile
+        };
+        show.Timer2Tick();
+        h.duringPump = nullptr;
+        EXPECT_GT(nestedTicks, 0) << effect;
+        EXPECT_EQ(show.floatImageIndex(), 1) << effect;
+        EXPECT_FALSE(show.changing());
+        EXPECT_EQ(h.first.Image().pixel(0, 0), kColours[0]);
+        // "Standard" centres the picture after its pause, whatever the motion did meanwhile.
+        if (QString(effect) == "0") {
+            EXPECT_EQ(h.first.Left(), display::CenteredPosition(h.screenWidth, h.first.Width()));
+        }
+    }
+}
+
+TEST_F(FloatFixture, AnimatedChangeIsPacedOverAboutASecond) {
+    s.effectMode = "1";
+    display::FloatShow show(s, t.env, host, files);
+    std::vector<display::TransitionCopy> copies;
+    double firstCopy = 0;
+    show.setCopyObserver([&](const display::TransitionCopy& c) {
+        if (copies.empty()) firstCopy = t.clock.elapsed;
+        copies.push_back(c);
+    });
+    // While the picture builds up, the box on show is empty at the new size, centred.
+    int pumpsInTransition = 0;
+    host.duringPump = [&] {
+        if (copies.empty()) return;
+        ++pumpsInTransition;
+        EXPECT_EQ(host.first.Image().size(), QSize(40, 30));
+        EXPECT_TRUE(host.first.Picture().isNull());
+        EXPECT_EQ(host.first.Left(), display::CenteredPosition(host.screenWidth, 40 * 15));
+        EXPECT_EQ(host.first.Image().pixel(0, 0), kColours[0]);  // the left edge is drawn first
+        EXPECT_EQ(host.first.Image().pixel(39, 29) == kColours[0], copies.size() == 40u);
+    };
+    show.Timer2Tick();
+    EXPECT_GT(pumpsInTransition, 30);
+    EXPECT_EQ(copies.size(), 40u);  // "Left wipe" over 40 pixels
+    EXPECT_EQ(copies.back(), (display::TransitionCopy{0, 0, 40, 30}));
+    EXPECT_NEAR(t.clock.elapsed - firstCopy, 1.0, 0.05);
+    EXPECT_GE(host.presents, 40);
+    EXPECT_EQ(host.first.Picture().size(), QSize(40, 30));
+    EXPECT_EQ(shown(), 0);
+}
+
+TEST_F(FloatFixture, RandomTransitionIsRememberedInEffectMode) {
+    s.randomEffect = "1";
+    t.random = platform::SequenceRandom{0.5f};
+    display::FloatShow show(s, t.env, host, files);
+    show.Timer2Tick();
+    EXPECT_EQ(s.effectMode, "4");
+    EXPECT_EQ(shown(), 0);
+}
+
+TEST_F(FloatFixture, APictureDeletedAfterItWasDecodedEndsTheSaverAtItsTurn) {
+    display::FloatShow show(s, t.env, host, files);
+    show.Timer2Tick();  // shows 0 and decodes 1 ahead
+    ASSERT_TRUE(QFile::remove(files[1]));
+    show.Timer2Tick();
+    ASSERT_EQ(host.failures.size(), 1);
+    EXPECT_EQ(host.failures[0], files[1] + "\r\ndoes not exist! Glidorama will\r\nnot function unless a different image is reloaded.");
+    // Nothing moves or changes after the end.
+    show.Timer2Tick();
+    EXPECT_EQ(host.failures.size(), 1);
+}
+
+TEST_F(FloatFixture, APictureReplacedAfterItWasDecodedShowsTheNewFile) {
+    s.effectMode = "2";
+    display::FloatShow show(s, t.env, host, files);
+    show.Timer2Tick();
+    QImage replacement(64, 20, QImage::Format_RGB32);
+    replacement.fill(kColours[2]);
+    ASSERT_TRUE(replacement.save(files[1], "PNG"));
+    show.Timer2Tick();
+    EXPECT_TRUE(host.failures.isEmpty());
+    EXPECT_EQ(host.first.Picture().size(), QSize(64, 20));
+    EXPECT_EQ(shown(), 2);
+}
+
+TEST_F(FloatFixture, MotionBouncesBeforeMovingAtTheTopBound) {
+    display::FloatShow show(s, t.env, host, files);
+    show.Timer2Tick();
+    host.first.setLeft(3000);
+    host.first.setTop(600);  // above the 615-twip bound
+    show.setFloatSteps(15, -15);
+    show.Timer3Tick();
+    EXPECT_EQ(show.floatStepY(), 15);
+    EXPECT_EQ(host.first.Top(), 615);
+    EXPECT_EQ(host.first.Left(), 3015);
+    show.Timer3Tick();  // inside the bounds now: no flip
+    EXPECT_EQ(show.floatStepY(), 15);
+    EXPECT_EQ(host.first.Top(), 630);
+    // Right edge: a box whose right side passes the screen turns back.
+    host.first.setLeft(host.screenWidth - host.first.Width() + 15);
+    show.Timer3Tick();
+    EXPECT_EQ(show.floatStepX(), -15);
+}
+
+TEST_F(FloatFixture, PictureWiderThanTheScreenFlipsItsHorizontalStepEveryTick) {
+    files[0] = makePicture(0, 900, 30);
+    display::FloatShow show(s, t.env, host, files);
+    show.Timer2Tick();
+    ASSERT_EQ(host.first.Width(), 900 * 15);
+    show.setFloatSteps(15, 15);
+    const double start = host.first.Left();
+    std::vector<int> steps;
+    for (int i = 0; i < 4; ++i) {
+        show.Timer3Tick();
+        steps.push_back(show.floatStepX());
+    }
+    EXPECT_EQ(steps, (std::vector<int>{-15, 15, -15, 15}));
+    EXPECT_EQ(host.first.Left(), start);
+}
