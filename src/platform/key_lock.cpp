@@ -1,0 +1,107 @@
+#include "platform/key_lock.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+bool IsOurWindow(QObject* object) {
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (!widget || !widget->isWindow()) return false;
+    const Qt::WindowType type = widget->windowType();
+    return type == Qt::Window || type == Qt::Dialog;
+}
+
+}  // namespace
+
+KeyLock::KeyLock() {
+    retry_.setInterval(50);
+    retry_.setSingleShot(true);
+    connect(&retry_, &QTimer::timeout, this, [this] { tryGrab(); });
+    // Windows are tracked from the start, so the lock knows which window is
+    // in front whenever it is switched on.
+    if (qApp) qApp->installEventFilter(this);
+    if (qApp)
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (IsOurWindow(w) && w->isVisible()) shown_.emplace_back(w);
+}
+
+KeyLock::~KeyLock() {
+    if (qApp) qApp->removeEventFilter(this);
+}
+
+void KeyLock::setOn(bool on) {
+    if (on == on_) return;
+    on_ = on;
+    if (on_) {
+        moveTo(frontmostShown());
+    } else {
+        retry_.stop();
+        release();
+        holder_ = nullptr;
+    }
+}
+
+void KeyLock::refresh() {
+    if (!on_) return;
+    grabbed_ = false;
+    tryGrab();
+}
+
+QWidget* KeyLock::frontmostShown() const {
+    for (auto it = shown_.rbegin(); it != shown_.rend(); ++it)
+        if (*it && (*it)->isVisible()) return *it;
+    return nullptr;
+}
+
+void KeyLock::moveTo(QWidget* window) {
+    if (window != holder_) {
+        release();
+        holder_ = window;
+    }
+    grabbed_ = false;
+    // The window is mapped once the show has finished: grab from the event loop.
+    retry_.start(0);
+}
+
+void KeyLock::tryGrab() {
+    if (!on_ || !holder_ || !holder_->isVisible()) return;
+    QWindow* window = holder_->windowHandle();
+    // The window's own grabs, not QWidget::grabKeyboard: that would send
+    // every key to the top-level widget instead of its focused control.
+    const bool keyboard = window && window->setKeyboardGrabEnabled(true);
+    const bool pointer = window && window->setMouseGrabEnabled(true);
+    grabbed_ = keyboard && pointer;
+    if (!grabbed_) retry_.start(50);
+}
+
+void KeyLock::release() {
+    grabbed_ = false;
+    if (!holder_) return;
+    if (QWindow* window = holder_->windowHandle()) {
+        window->setKeyboardGrabEnabled(false);
+        window->setMouseGrabEnabled(false);
+    }
+}
+
+bool KeyLock::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::Show || type == QEvent::Hide) && IsOurWindow(watched)) {
+        auto* widget = static_cast<QWidget*>(watched);
+        shown_.erase(std::remove_if(shown_.begin(), shown_.end(), [&](const QPointer<QWidget>& w) { return !w || w == widget; }),
+                     shown_.end());
+        if (type == QEvent::Show) shown_.emplace_back(widget);
+        if (on_) {
+            QWidget* front = type == QEvent::Show ? widget : frontmostShown();
+            if (front != holder_ || type == QEvent::Show) moveTo(front);
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace platform
