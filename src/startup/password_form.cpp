@@ -21,9 +21,11 @@ QRect Twips(int left, int top, int width, int height) {
 }
 
 // The character code a key press types, as the key-press handlers see it:
-// 13 for Enter, 0 for keys that type nothing (Shift, arrows, ...).
+// 13 for Enter, 0 for keys that type nothing (Shift, arrows, ...) and for
+// Tab, which moves between the boxes.
 int TypedKey(const QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return 13;
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) return 0;
     const QString text = event->text();
     return text.isEmpty() ? 0 : text.at(0).unicode();
 }
@@ -31,7 +33,11 @@ int TypedKey(const QKeyEvent* event) {
 }  // namespace
 
 PasswordForm::PasswordForm(Module1& module1)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint),
+    // Like the display, the prompt bypasses the window manager: it must come
+    // out in front of the display, which no window manager stacks, and no
+    // window manager may offer to move, minimise or close it.
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint |
+                           Qt::WindowStaysOnTopHint),
       module1_(module1) {
     setWindowTitle(QStringLiteral("Password Protection"));
     resize(3390 / kTwipsPerPixel, 2895 / kTwipsPerPixel);

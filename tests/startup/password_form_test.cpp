@@ -75,6 +75,8 @@ TEST(PasswordForm, AWrongPasswordIsFlaggedAndTheNextKeyHidesTheFlag) {
     EXPECT_TRUE(p.flagged());
     EXPECT_EQ(p.form->txtPassword->text(), QString());
     EXPECT_FALSE(p.t.end.ended);
+    KeyClick(p.form->txtPassword, Qt::Key_Tab, QStringLiteral("\t"));  // moving on types nothing
+    EXPECT_TRUE(p.flagged());
     KeyClicks(p.form->txtPassword, QStringLiteral("S"));
     EXPECT_FALSE(p.flagged());
     EXPECT_EQ(p.form->txtPassword->text(), QStringLiteral("S"));
