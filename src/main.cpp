@@ -10,6 +10,7 @@
 #include "platform/single_instance.h"
 #include "startup/guarded_application.h"
 #include "startup/module1.h"
+#include "startup/x11_preview.h"
 
 namespace {
 
@@ -25,6 +26,14 @@ bool HasDisplay() {
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
+// Qt aborts when the X server it is pointed at cannot be reached; find out
+// first, so the program can end with a plain word instead.
+bool DisplayReachable() {
+    const bool onX11 = qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+                       (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || qgetenv("QT_QPA_PLATFORM") == "xcb");
+    return !onX11 || startup::XServerReachable();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -36,6 +45,11 @@ int main(int argc, char** argv) {
     if (!HasDisplay()) {
         if (choice == QLatin1String("/p")) return 0;  // nothing to draw into
         std::fprintf(stderr, "Glidorama: no display to show on (DISPLAY is not set).\n");
+        return 1;
+    }
+    if (!DisplayReachable()) {
+        if (choice == QLatin1String("/p")) return 0;
+        std::fprintf(stderr, "Glidorama: cannot open the display %s.\n", qgetenv("DISPLAY").constData());
         return 1;
     }
 

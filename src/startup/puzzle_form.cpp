@@ -41,8 +41,8 @@ QImage DrawnPreview() {
 }  // namespace
 
 QImage PreviewPicture() {
-    const QString embedded = QStringLiteral(":/preview.png");
-    if (QFile::exists(embedded)) {
+    for (const QString& embedded : {QStringLiteral(":/preview.png"), QStringLiteral(":/assets/preview.png")}) {
+        if (!QFile::exists(embedded)) continue;
         const QImage image(embedded);
         if (!image.isNull()) return image.convertToFormat(QImage::Format_RGB32);
     }

@@ -37,6 +37,15 @@ unsigned long ToPixel(QRgb rgb, const Visual* visual) {
 
 }  // namespace
 
+bool XServerReachable() {
+    const QByteArray displayName = qgetenv("DISPLAY");
+    if (displayName.isEmpty()) return false;
+    Display* display = XOpenDisplay(displayName.constData());
+    if (!display) return false;
+    XCloseDisplay(display);
+    return true;
+}
+
 bool DrawIntoX11Window(uint32_t windowId, const QImage& block) {
     const QByteArray displayName = qgetenv("DISPLAY");
     if (displayName.isEmpty()) return false;

@@ -15,4 +15,7 @@ namespace startup {
 // fails.
 bool DrawIntoX11Window(uint32_t windowId, const QImage& block);
 
+// Whether the X server named by DISPLAY accepts a connection.
+bool XServerReachable();
+
 }  // namespace startup

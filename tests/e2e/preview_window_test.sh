@@ -2,7 +2,8 @@
 # "/p <id>" draws the preview picture into the top-left corner of that X11
 # window and ends with status 0 within a second; "/p:<id>" reads the same
 # id; "/p abc" names no window (0) and draws into the screen's corner; a
-# window id that does not exist, and "/p" alone, draw nothing and end quietly.
+# window id that does not exist, "/p" alone, and a display that cannot be
+# reached draw nothing and end quietly.
 set -u
 source "$(dirname "$0")/lib.sh"
 e2e_setup "$1" 640x480
@@ -71,4 +72,7 @@ preview /p 123456789
 preview /p
 preview /p 99999999999999
 [ "$(xwd -root -silent | md5sum)" = "$before" ] || fail "a preview without a window changed the screen"
+# No X server at all: the preview still ends quietly.
+DISPLAY=:1999 "$E2E_APP/glidorama" /p 0 2>"$E2E_WORK/stderr"
+[ $? = 0 ] || fail "the preview without an X server ended with an error: $(cat "$E2E_WORK/stderr")"
 echo "preview window: ok"
