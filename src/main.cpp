@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <memory>
 
 #include "platform/environment.h"
 #include "platform/qt_system_calls.h"
@@ -26,12 +27,9 @@ bool HasDisplay() {
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
-// Qt aborts when the X server it is pointed at cannot be reached; find out
-// first, so the program can end with a plain word instead.
-bool DisplayReachable() {
-    const bool onX11 = qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-                       (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || qgetenv("QT_QPA_PLATFORM") == "xcb");
-    return !onX11 || startup::XServerReachable();
+bool OnX11() {
+    return qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+           (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || qgetenv("QT_QPA_PLATFORM") == "xcb");
 }
 
 }  // namespace
@@ -47,7 +45,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Glidorama: no display to show on (DISPLAY is not set).\n");
         return 1;
     }
-    if (!DisplayReachable()) {
+    // Qt aborts when the X server it is pointed at cannot be reached; find
+    // out first, so the program can end with a plain word instead.
+    auto probe = OnX11() ? std::make_unique<startup::XServerProbe>() : nullptr;
+    if (probe && !probe->reachable()) {
         if (choice == QLatin1String("/p")) return 0;
         std::fprintf(stderr, "Glidorama: cannot open the display %s.\n", qgetenv("DISPLAY").constData());
         return 1;
@@ -55,6 +56,7 @@ int main(int argc, char** argv) {
 
     startup::GuardedApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Glidorama"));
+    probe.reset();
     platform::SystemClock clock;
     platform::SystemRandom random;
     platform::QtMessageBox messages;

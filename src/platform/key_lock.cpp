@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QWindow>
 
 #include <algorithm>
@@ -41,16 +42,9 @@ void KeyLock::setOn(bool on) {
     if (on_) {
         moveTo(frontmostShown());
     } else {
-        retry_.stop();
         release();
         holder_ = nullptr;
     }
-}
-
-void KeyLock::refresh() {
-    if (!on_) return;
-    grabbed_ = false;
-    tryGrab();
 }
 
 QWidget* KeyLock::frontmostShown() const {
@@ -60,16 +54,21 @@ QWidget* KeyLock::frontmostShown() const {
 }
 
 void KeyLock::moveTo(QWidget* window) {
-    if (window != holder_) {
+    if (!window) {
         release();
-        holder_ = window;
+        holder_ = nullptr;
+        return;
     }
+    // The grabs of one program move to another of its windows by grabbing
+    // again; the old ones stay until then, so no key slips out in between.
+    holder_ = window;
     grabbed_ = false;
-    // The window is mapped once the show has finished: grab from the event loop.
-    retry_.start(0);
+    grabAttempts_ = 0;
+    tryGrab();
 }
 
 void KeyLock::tryGrab() {
+    retry_.stop();
     if (!on_ || !holder_ || !holder_->isVisible()) return;
     QWindow* window = holder_->windowHandle();
     // The window's own grabs, not QWidget::grabKeyboard: that would send
@@ -77,13 +76,22 @@ void KeyLock::tryGrab() {
     const bool keyboard = window && window->setKeyboardGrabEnabled(true);
     const bool pointer = window && window->setMouseGrabEnabled(true);
     grabbed_ = keyboard && pointer;
-    if (!grabbed_) retry_.start(50);
+    // A window that is still being mapped cannot take a grab yet.
+    if (!grabbed_) retry_.start(grabAttempts_++ == 0 ? 0 : 50);
+    else grabAttempts_ = 0;
 }
 
 void KeyLock::release() {
+    retry_.stop();
     grabbed_ = false;
-    if (!holder_) return;
-    if (QWindow* window = holder_->windowHandle()) {
+    grabAttempts_ = 0;
+    // Releasing a grab lets go of the program's grab, whichever window holds
+    // it; any window of ours can do it, also when the holder is gone.
+    QWindow* window = holder_ ? holder_->windowHandle() : nullptr;
+    if (!window && qApp)
+        for (QWindow* w : QGuiApplication::topLevelWindows())
+            if (w->handle()) { window = w; break; }
+    if (window) {
         window->setKeyboardGrabEnabled(false);
         window->setMouseGrabEnabled(false);
     }

@@ -24,8 +24,6 @@ public:
     bool on() const { return on_; }
     QWidget* holder() const { return holder_; }
     bool grabbed() const { return grabbed_; }
-    // Grabs again for the current holder (after a window came to the front).
-    void refresh();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -41,6 +39,7 @@ private:
     QPointer<QWidget> holder_;
     std::vector<QPointer<QWidget>> shown_;  // our top-level windows, in the order they were shown
     QTimer retry_;
+    int grabAttempts_ = 0;
 };
 
 }  // namespace platform

@@ -37,13 +37,13 @@ unsigned long ToPixel(QRgb rgb, const Visual* visual) {
 
 }  // namespace
 
-bool XServerReachable() {
+XServerProbe::XServerProbe() {
     const QByteArray displayName = qgetenv("DISPLAY");
-    if (displayName.isEmpty()) return false;
-    Display* display = XOpenDisplay(displayName.constData());
-    if (!display) return false;
-    XCloseDisplay(display);
-    return true;
+    if (!displayName.isEmpty()) display_ = XOpenDisplay(displayName.constData());
+}
+
+XServerProbe::~XServerProbe() {
+    if (display_) XCloseDisplay(static_cast<Display*>(display_));
 }
 
 bool DrawIntoX11Window(uint32_t windowId, const QImage& block) {

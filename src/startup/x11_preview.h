@@ -15,7 +15,19 @@ namespace startup {
 // fails.
 bool DrawIntoX11Window(uint32_t windowId, const QImage& block);
 
-// Whether the X server named by DISPLAY accepts a connection.
-bool XServerReachable();
+// A connection to the X server named by DISPLAY, held for as long as the
+// probe lives: an X server resets when its last client leaves, so the probe
+// stays open until the program's own connection is made.
+class XServerProbe {
+public:
+    XServerProbe();
+    ~XServerProbe();
+    XServerProbe(const XServerProbe&) = delete;
+    XServerProbe& operator=(const XServerProbe&) = delete;
+    bool reachable() const { return display_ != nullptr; }
+
+private:
+    void* display_ = nullptr;
+};
 
 }  // namespace startup
