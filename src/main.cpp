@@ -4,12 +4,14 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <memory>
 
 #include "platform/environment.h"
 #include "platform/qt_system_calls.h"
 #include "platform/single_instance.h"
 #include "startup/guarded_application.h"
 #include "startup/module1.h"
+#include "startup/x11_preview.h"
 
 namespace {
 
@@ -25,6 +27,11 @@ bool HasDisplay() {
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
+bool OnX11() {
+    return qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+           (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || qgetenv("QT_QPA_PLATFORM") == "xcb");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -38,9 +45,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Glidorama: no display to show on (DISPLAY is not set).\n");
         return 1;
     }
+    // Qt aborts when the X server it is pointed at cannot be reached; find
+    // out first, so the program can end with a plain word instead.
+    auto probe = OnX11() ? std::make_unique<startup::XServerProbe>() : nullptr;
+    if (probe && !probe->reachable()) {
+        if (choice == QLatin1String("/p")) return 0;
+        std::fprintf(stderr, "Glidorama: cannot open the display %s.\n", qgetenv("DISPLAY").constData());
+        return 1;
+    }
 
     startup::GuardedApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Glidorama"));
+    probe.reset();
     platform::SystemClock clock;
     platform::SystemRandom random;
     platform::QtMessageBox messages;

@@ -1,5 +1,7 @@
 #include "platform/qt_system_calls.h"
 
+#include "platform/key_lock.h"
+
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
@@ -7,6 +9,9 @@
 #include <algorithm>
 
 namespace platform {
+
+QtSystemCalls::QtSystemCalls() : lock_(std::make_unique<KeyLock>()) {}
+QtSystemCalls::~QtSystemCalls() = default;
 
 int32_t QtSystemCalls::GetVersionExA(OsVersionInfo& info) {
     // Nothing on Linux guards the desktop while the saver runs, so the saver
@@ -17,28 +22,13 @@ int32_t QtSystemCalls::GetVersionExA(OsVersionInfo& info) {
 
 int32_t QtSystemCalls::SystemParametersInfoA(int action, int param) {
     if (action != kSpiScreenSaverRunning) return 0;
-    keyLock_ = param != 0;
-    if (keyLock_) applyLock();
-    else releaseLock();
+    lock_->setOn(param != 0);
     return 1;
 }
 
-void QtSystemCalls::setLockWindow(QWidget* window) {
-    lockWindow_ = window;
-    if (keyLock_) applyLock();
-}
-
-void QtSystemCalls::applyLock() {
-    if (!keyLock_ || !lockWindow_ || !lockWindow_->isVisible()) return;
-    lockWindow_->grabKeyboard();
-    lockWindow_->grabMouse();
-}
-
-void QtSystemCalls::releaseLock() {
-    if (!lockWindow_) return;
-    lockWindow_->releaseKeyboard();
-    lockWindow_->releaseMouse();
-}
+bool QtSystemCalls::keyLockOn() const { return lock_->on(); }
+QWidget* QtSystemCalls::lockHolder() const { return lock_->holder(); }
+bool QtSystemCalls::lockGrabbed() const { return lock_->grabbed(); }
 
 int32_t QtSystemCalls::SetCursorPos(int32_t x, int32_t y) {
     // The system keeps the pointer on the screen: a point past the
@@ -60,11 +50,15 @@ int32_t QtSystemCalls::SetWindowPos(QWidget* window, intptr_t insertAfter, int32
     if (QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen())
         wanted = wanted.intersected(screen->geometry());
     window->setGeometry(wanted);
+    // Stacking is changed by raising, never by switching the stay-on-top
+    // hint of a window on screen: that recreates the native window, which
+    // blinks the display away and drops the key lock's grabs.
     const bool topmost = insertAfter == kHwndTopmost;
-    if (window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != topmost) {
+    if (!window->isVisible() && window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != topmost)
         window->setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
-    }
     if (flags & 0x40) window->show();  // SWP_SHOWWINDOW
+    // Not topmost leaves the window where it is: in front of other
+    // programs, behind any window of ours shown later.
     if (topmost) window->raise();
     return 1;
 }

@@ -1,37 +1,41 @@
 // The system calls on top of Qt and X11: the pointer, window placement, and
-// the key lock (while it is on, the saver window holds the keyboard and the
-// pointer, so no other program can be reached).
+// the key lock. While the lock is on, the program's frontmost window holds
+// the keyboard and the pointer (X11 grabs), so no other program can be
+// reached; the grabs follow whichever of our windows is in front, so the
+// password prompt still takes typing.
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
 #include "platform/system_calls.h"
 
+#include <memory>
 #include <utility>
 #include <vector>
 
 namespace platform {
 
+class KeyLock;
+
 class QtSystemCalls final : public SystemCalls {
 public:
+    QtSystemCalls();
+    ~QtSystemCalls() override;
     int32_t GetVersionExA(OsVersionInfo& info) override;
     int32_t SystemParametersInfoA(int action, int param) override;
     int32_t SetCursorPos(int32_t x, int32_t y) override;
     int32_t SetWindowPos(QWidget* window, intptr_t insertAfter, int32_t x, int32_t y, int32_t cx, int32_t cy,
                          uint32_t flags) override;
-    bool keyLockOn() const override { return keyLock_; }
+    bool keyLockOn() const override;
 
-    // The window that holds the keyboard and pointer while the lock is on.
-    void setLockWindow(QWidget* window);
-    // Grabs again (after a window was shown, or focus moved to the prompt).
-    void applyLock();
+    // The window that holds the keyboard and pointer now (null when the
+    // lock is off or no window of ours is on screen), and whether the X
+    // server granted the grabs to it.
+    QWidget* lockHolder() const;
+    bool lockGrabbed() const;
 
 private:
-    void releaseLock();
-
-    bool keyLock_ = false;
-    QPointer<QWidget> lockWindow_;
+    std::unique_ptr<KeyLock> lock_;
 };
 
 // Records every call; the key lock is a flag.

@@ -1,5 +1,7 @@
 #include "startup/guarded_application.h"
 
+#include <QWidget>
+
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -10,7 +12,15 @@ void FailUnexpectedly(platform::Environment* env, const QString& what) {
     const QString text = QStringLiteral("Glidorama stopped because of an unexpected error:\n") + what;
     if (env && env->system && env->system->keyLockOn())
         env->system->SystemParametersInfoA(platform::kSpiScreenSaverRunning, 0);
-    if (env && env->messages) env->messages->MsgBox(text, platform::kExclamation);
+    // Timers may still fire while the message is up; a second failure
+    // meanwhile just ends the program.
+    static bool failing = false;
+    const bool firstFailure = !failing;
+    failing = true;
+    // The full-screen windows go first, so nothing covers the message.
+    if (firstFailure && qApp)
+        for (QWidget* window : QApplication::topLevelWidgets()) window->hide();
+    if (firstFailure && env && env->messages) env->messages->MsgBox(text, platform::kExclamation);
     else std::fprintf(stderr, "%s\n", qPrintable(platform::OneLine(text)));
     std::fflush(nullptr);
     std::_Exit(kUnexpectedErrorStatus);

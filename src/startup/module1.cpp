@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "dialog/form2.h"
+#include "startup/password_form.h"
+#include "startup/puzzle_form.h"
 #include "display/form1.h"
 #include "platform/system_calls.h"
 #include "platform/vb.h"
@@ -44,17 +46,11 @@ void Module1::StartFullScreen() {
                                                       platform::kSwpShowWindowNoActivate));
 }
 
-void Module1::ShowPreview() {}
-
 void Module1::ReadPlatform() {
     platform::OsVersionInfo info;
     info.size = 148;
     apiResult_ = env_.system->GetVersionExA(info);
     platformId_ = info.platformId;
 }
-
-void Module1::RequestExit() { env_.end->End(0); }
-
-void Module1::CountMouseMove() {}
 
 }  // namespace startup

@@ -1,10 +1,11 @@
 // Module1: the program's entry routine and the routines the forms share:
-// mode dispatch, the full-screen start, the platform family, and the exit
-// routines of the display.
+// mode dispatch, the full-screen start, the preview, the platform family,
+// and the exit routines of the display and the password prompt.
 #pragma once
 
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 
 #include "display/display_host.h"
@@ -15,6 +16,9 @@ namespace display { class Form1; }
 namespace dialog { class Form2; }
 
 namespace startup {
+
+class PasswordForm;
+class PuzzleForm;
 
 class Module1 : public display::DisplayHost {
 public:
@@ -27,6 +31,8 @@ public:
     bool Main(const QString& commandLine, bool previousInstance);
 
     void StartFullScreen();
+    // Draws the preview picture into the window named on the command line
+    // and ends the program.
     void ShowPreview();
 
     // DisplayHost
@@ -34,12 +40,26 @@ public:
     int32_t platformId() const override { return platformId_; }
     void setApiResult(int32_t result) override { apiResult_ = result; }
     void setWindowResult(int32_t result) override { windowResult_ = int16_t(result); }
+    // Ends the saver, or with password protection steps the display back
+    // and shows the password prompt.
     void RequestExit() override;
+    // Counts one mouse move that passed the display's move filter; enough
+    // of them within about two seconds request the exit.
     void CountMouseMove() override;
+
+    // The password prompt's outcomes: the right password ends the program,
+    // ResumeSaver brings the display back.
+    void CheckPassword();
+    void ResumeSaver();
 
     settings::Settings settings;
     display::Form1* form1() const { return form1_.get(); }
     dialog::Form2* form2() const { return form2_.get(); }
+    PasswordForm* passwordForm() const { return passwordForm_.get(); }
+    PuzzleForm* puzzleForm() const { return puzzleForm_.get(); }
+    int16_t mouseMoveCount() const { return mouseMoveCount_; }
+    int32_t moveWindowStart() const { return moveWindowStart_; }
+    int32_t apiResult() const { return apiResult_; }
 
 private:
     platform::Environment& env_;
@@ -47,8 +67,12 @@ private:
     int32_t platformId_ = 0;
     int32_t apiResult_ = 0;
     int16_t windowResult_ = 0;
+    int16_t mouseMoveCount_ = 0;
+    int32_t moveWindowStart_ = 0;  // the rounded clock at the start of the move window; 0 = none open
     std::unique_ptr<display::Form1> form1_;
     std::unique_ptr<dialog::Form2> form2_;
+    std::unique_ptr<PuzzleForm> puzzleForm_;
+    std::unique_ptr<PasswordForm> passwordForm_;
 };
 
 }  // namespace startup

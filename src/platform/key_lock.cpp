@@ -1,0 +1,115 @@
+#include "platform/key_lock.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+bool IsOurWindow(QObject* object) {
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (!widget || !widget->isWindow()) return false;
+    const Qt::WindowType type = widget->windowType();
+    return type == Qt::Window || type == Qt::Dialog;
+}
+
+}  // namespace
+
+KeyLock::KeyLock() {
+    retry_.setInterval(50);
+    retry_.setSingleShot(true);
+    connect(&retry_, &QTimer::timeout, this, [this] { tryGrab(); });
+    // Windows are tracked from the start, so the lock knows which window is
+    // in front whenever it is switched on.
+    if (qApp) qApp->installEventFilter(this);
+    if (qApp)
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (IsOurWindow(w) && w->isVisible()) shown_.emplace_back(w);
+}
+
+KeyLock::~KeyLock() {
+    if (qApp) qApp->removeEventFilter(this);
+}
+
+void KeyLock::setOn(bool on) {
+    if (on == on_) return;
+    on_ = on;
+    if (on_) {
+        moveTo(frontmostShown());
+    } else {
+        release();
+        holder_ = nullptr;
+    }
+}
+
+QWidget* KeyLock::frontmostShown() const {
+    for (auto it = shown_.rbegin(); it != shown_.rend(); ++it)
+        if (*it && (*it)->isVisible()) return *it;
+    return nullptr;
+}
+
+void KeyLock::moveTo(QWidget* window) {
+    if (!window) {
+        release();
+        holder_ = nullptr;
+        return;
+    }
+    // The grabs of one program move to another of its windows by grabbing
+    // again; the old ones stay until then, so no key slips out in between.
+    holder_ = window;
+    grabbed_ = false;
+    grabAttempts_ = 0;
+    tryGrab();
+}
+
+void KeyLock::tryGrab() {
+    retry_.stop();
+    if (!on_ || !holder_ || !holder_->isVisible()) return;
+    QWindow* window = holder_->windowHandle();
+    // The window's own grabs, not QWidget::grabKeyboard: that would send
+    // every key to the top-level widget instead of its focused control.
+    const bool keyboard = window && window->setKeyboardGrabEnabled(true);
+    const bool pointer = window && window->setMouseGrabEnabled(true);
+    grabbed_ = keyboard && pointer;
+    // A window that is still being mapped cannot take a grab yet.
+    if (!grabbed_) retry_.start(grabAttempts_++ == 0 ? 0 : 50);
+    else grabAttempts_ = 0;
+}
+
+void KeyLock::release() {
+    retry_.stop();
+    grabbed_ = false;
+    grabAttempts_ = 0;
+    // Releasing a grab lets go of the program's grab, whichever window holds
+    // it; any window of ours can do it, also when the holder is gone.
+    QWindow* window = holder_ ? holder_->windowHandle() : nullptr;
+    if (!window && qApp)
+        for (QWindow* w : QGuiApplication::topLevelWindows())
+            if (w->handle()) { window = w; break; }
+    if (window) {
+        window->setKeyboardGrabEnabled(false);
+        window->setMouseGrabEnabled(false);
+    }
+}
+
+bool KeyLock::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::Show || type == QEvent::Hide) && IsOurWindow(watched)) {
+        auto* widget = static_cast<QWidget*>(watched);
+        shown_.erase(std::remove_if(shown_.begin(), shown_.end(), [&](const QPointer<QWidget>& w) { return !w || w == widget; }),
+                     shown_.end());
+        if (type == QEvent::Show) shown_.emplace_back(widget);
+        if (on_) {
+            QWidget* front = type == QEvent::Show ? widget : frontmostShown();
+            if (front != holder_ || type == QEvent::Show) moveTo(front);
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace platform

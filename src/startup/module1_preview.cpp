@@ -1,0 +1,59 @@
+// Module1's preview: one fixed picture copied into the preview window of
+// the screen-saver host, then the program ends.
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QPainter>
+
+#include <cmath>
+#include <limits>
+
+#include "platform/vb.h"
+#include "startup/module1.h"
+#include "startup/preview.h"
+#include "startup/puzzle_form.h"
+#include "startup/x11_preview.h"
+
+namespace startup {
+
+namespace {
+
+void PumpEvents(int times) {
+    for (int i = 0; i < times; ++i) QCoreApplication::processEvents();
+}
+
+}  // namespace
+
+std::optional<int32_t> PreviewHandle(const QString& commandLine) {
+    // The switch and the separator after it take three characters; a bare
+    // "/p" names no window.
+    if (commandLine.size() < 3) return std::nullopt;
+    const double value = vb::Val(commandLine.mid(3));
+    // A number past the 32-bit range names no window either (rounding it
+    // to a handle would overflow).
+    const double rounded = std::nearbyint(value);
+    if (!(rounded >= std::numeric_limits<int32_t>::min() && rounded <= std::numeric_limits<int32_t>::max()))
+        return std::nullopt;
+    return vb::CLng(value);
+}
+
+QImage PreviewBlock(const platform::PictureBox& picture) {
+    QImage block(kPreviewBlockWidth, kPreviewBlockHeight, QImage::Format_RGB32);
+    block.fill(Qt::black);
+    QPainter painter(&block);
+    painter.drawImage(0, 0, picture.Image());
+    return block;
+}
+
+void Module1::ShowPreview() {
+    puzzleForm_ = std::make_unique<PuzzleForm>();
+    PumpEvents(200);
+    if (const auto handle = PreviewHandle(commandLine_)) {
+        // Only a real X server has windows to draw into.
+        if (QGuiApplication::platformName() == QLatin1String("xcb"))
+            DrawIntoX11Window(uint32_t(*handle), PreviewBlock(puzzleForm_->Picture1));
+    }
+    PumpEvents(200);
+    env_.end->End(0);
+}
+
+}  // namespace startup

@@ -1,0 +1,126 @@
+#include "startup/password_form.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTimer>
+
+#include "startup/module1.h"
+
+namespace startup {
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+QRect Twips(int left, int top, int width, int height) {
+    return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel, height / kTwipsPerPixel);
+}
+
+// The character code a key press types, as the key-press handlers see it:
+// 13 for Enter, 0 for keys that type nothing (Shift, arrows, ...) and for
+// Tab, which moves between the boxes.
+int TypedKey(const QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return 13;
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) return 0;
+    const QString text = event->text();
+    return text.isEmpty() ? 0 : text.at(0).unicode();
+}
+
+}  // namespace
+
+PasswordForm::PasswordForm(Module1& module1)
+    // Like the display, the prompt bypasses the window manager: it must come
+    // out in front of the display, which no window manager stacks, and no
+    // window manager may offer to move, minimise or close it.
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint |
+                           Qt::WindowStaysOnTopHint),
+      module1_(module1) {
+    setWindowTitle(QStringLiteral("Password Protection"));
+    resize(3390 / kTwipsPerPixel, 2895 / kTwipsPerPixel);
+
+    lblMessage = new QLabel(QStringLiteral("Message Board"), this);
+    lblMessage->setGeometry(Twips(120, 120, 1455, 375));
+    lblMessage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    txtNotes = new QPlainTextEdit(this);
+    txtNotes->setGeometry(Twips(120, 360, 3135, 1695));
+    txtNotes->setPlainText(QStringLiteral(" \n"));
+    txtNotes->setTabChangesFocus(true);
+
+    lblPassword = new QLabel(QStringLiteral("Password"), this);
+    lblPassword->setGeometry(Twips(120, 2160, 855, 375));
+    lblPassword->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    txtPassword = new QLineEdit(this);
+    txtPassword->setGeometry(Twips(960, 2160, 2295, 285));
+    txtPassword->setEchoMode(QLineEdit::Password);
+    txtPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));  // '*'
+
+
+    wrongPass = new QLabel(QStringLiteral("INVALID PASSWORD!"), this);
+    wrongPass->setGeometry(Twips(240, 2520, 3015, 375));
+    QFont flagFont(QStringLiteral("MS Sans Serif"), 12, QFont::Bold);
+    wrongPass->setFont(flagFont);
+    QPalette flagPalette = wrongPass->palette();
+    flagPalette.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    wrongPass->setPalette(flagPalette);
+    wrongPass->setVisible(false);
+
+    // The password box comes first in the tab order, then the notes.
+    setTabOrder(txtPassword, txtNotes);
+    txtPassword->installEventFilter(this);
+    txtNotes->installEventFilter(this);
+}
+
+void PasswordForm::Form_Load() { setPasswordText(QString()); }
+
+QString PasswordForm::passwordText() const { return txtPassword->text(); }
+void PasswordForm::setPasswordText(const QString& text) { txtPassword->setText(text); }
+void PasswordForm::setWrongPassVisible(bool visible) { wrongPass->setVisible(visible); }
+
+void PasswordForm::ShowModeless() {
+    // Maximised: the form covers the screen, its controls in the top-left corner.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->geometry());
+    setWindowState(windowState() | Qt::WindowMaximized);
+    // Each prompt starts in the password box, also when the notes had the
+    // focus when the saver was resumed.
+    txtPassword->setFocus(Qt::OtherFocusReason);
+    show();
+    raise();
+    activateWindow();
+    QTimer::singleShot(0, txtPassword, [this] {
+        if (isVisible()) txtPassword->setFocus(Qt::OtherFocusReason);
+    });
+}
+
+void PasswordForm::txtPassword_KeyPress(int key) {
+    setWrongPassVisible(false);
+    if (key != 13) return;
+    if (passwordText().isEmpty()) module1_.ResumeSaver();
+    else module1_.CheckPassword();
+}
+
+void PasswordForm::txtNotes_KeyPress(int key) {
+    if (key == 13) module1_.ResumeSaver();
+}
+
+bool PasswordForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = TypedKey(static_cast<QKeyEvent*>(event));
+        if (key != 0) {
+            // The handler runs before the box takes the key, as a key-press
+            // handler does; the key is then typed as usual.
+            if (watched == txtPassword) txtPassword_KeyPress(key);
+            else if (watched == txtNotes) txtNotes_KeyPress(key);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void PasswordForm::closeEvent(QCloseEvent* event) { event->ignore(); }
+
+}  // namespace startup

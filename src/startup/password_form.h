@@ -1,0 +1,49 @@
+// PasswordForm: the prompt that stands between the user and the desktop
+// when password protection is on, with a free "Message Board" for notes.
+// Loaded on its first show, afterwards only hidden and shown again.
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace startup {
+
+class Module1;
+
+class PasswordForm : public QWidget {
+public:
+    explicit PasswordForm(Module1& module1);
+
+    void Form_Load();
+    // Shows the form maximised in front of the display, the password box
+    // ready for typing.
+    void ShowModeless();
+
+    // `key` is the character code of the key typed (13 for Enter).
+    void txtPassword_KeyPress(int key);
+    void txtNotes_KeyPress(int key);
+
+    // What Module1 reads and sets on the form.
+    QString passwordText() const;
+    void setPasswordText(const QString& text);
+    void setWrongPassVisible(bool visible);
+
+    QLabel* lblMessage;
+    QPlainTextEdit* txtNotes;
+    QLabel* lblPassword;
+    QLineEdit* txtPassword;
+    QLabel* wrongPass;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // The prompt cannot be closed: only the right password ends the saver.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    Module1& module1_;
+};
+
+}  // namespace startup

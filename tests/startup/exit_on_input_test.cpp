@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include "display/form1.h"
+#include "startup/module1.h"
+#include "startup/password_form.h"
+#include "support/temp_app_folder.h"
+
+using testing_support::TestEnvironment;
+
+namespace {
+
+// A running full-screen saver (the Float effect loads no picture at start)
+// with the given sensitivity and password protection on or off.
+struct Saver {
+    TestEnvironment t;
+    startup::Module1 module1{t.env};
+    Saver(const char* sensitivity, bool password) {
+        t.folder.writeSettings(QByteArray("[saver]\nmode=1\nmouseSensitivity=") + sensitivity +
+                               (password ? "\n[password]\nsaverPassword=Secret\nsaverEnabled=1\n" : "\n"));
+        module1.Main(QStringLiteral("/s"), false);
+        module1.settings.mouseSensitivity = QString::fromLatin1(sensitivity);
+    }
+    // Counted moves at the given clock readings; returns how many ran
+    // before the program ended (all of them when it did not end).
+    int moves(std::initializer_list<double> times) {
+        int n = 0;
+        for (double time : times) {
+            t.clock.now = time;
+            module1.CountMouseMove();
+            ++n;
+            if (t.end.ended) break;
+        }
+        return n;
+    }
+};
+
+}  // namespace
+
+TEST(CountMouseMove, SensitivityOneEndsOnTheFirstCountedMove) {
+    Saver s("1", false);
+    s.moves({100.0});
+    EXPECT_TRUE(s.t.end.ended);
+}
+
+TEST(CountMouseMove, ZeroNegativeOrFractionalSensitivityNeverEndsThroughMoves) {
+    for (const char* sensitivity : {"0", "-3", "2.5"}) {
+        Saver s(sensitivity, false);
+        for (int i = 0; i < 200; ++i) s.moves({100.0 + i * 0.001});
+        EXPECT_FALSE(s.t.end.ended) << sensitivity;
+    }
+}
+
+TEST(CountMouseMove, EnoughMovesWithinTheWindowEndTheSaver) {
+    Saver s("4", false);
+    EXPECT_EQ(s.moves({100.5, 101.0, 101.5, 102.0}), 4);
+    EXPECT_TRUE(s.t.end.ended);
+    EXPECT_EQ(s.module1.moveWindowStart(), 100);  // 100.5 rounds to the even neighbour
+}
+
+TEST(CountMouseMove, MovesSpreadOverMoreThanTwoSecondsRestartTheCount) {
+    Saver s("4", false);
+    // The third move finds the window expired: counted, then cleared.
+    s.moves({100.0, 101.0, 102.6});
+    EXPECT_EQ(s.module1.mouseMoveCount(), 0);
+    EXPECT_EQ(s.module1.moveWindowStart(), 0);
+    // A new window opens with a count of 1; three more moves end the saver.
+    EXPECT_EQ(s.moves({103.0, 103.5, 104.0}), 3);
+    EXPECT_FALSE(s.t.end.ended);
+    s.moves({104.5});
+    EXPECT_TRUE(s.t.end.ended);
+}
+
+TEST(CountMouseMove, TheExpiringMoveStillCountsTowardsTheSensitivity) {
+    Saver s("3", false);
+    s.moves({100.0, 101.0, 105.0});
+    EXPECT_TRUE(s.t.end.ended);
+}
+
+TEST(CountMouseMove, AWindowOpenAtMidnightNeverExpiresAndTheCountKeepsAddingUp) {
+    Saver s("10", false);
+    s.moves({86399.4, 86399.9, 0.2, 1.0, 5.0, 30.0, 60.0, 100.0, 200.0});
+    EXPECT_EQ(s.module1.mouseMoveCount(), 9);
+    EXPECT_EQ(s.module1.moveWindowStart(), 86399);
+    EXPECT_FALSE(s.t.end.ended);
+    s.moves({300.0});
+    EXPECT_TRUE(s.t.end.ended);
+}
+
+TEST(CountMouseMove, TheCountStopsAtItsLargestValueInsteadOfOverflowing) {
+    // Across midnight with a sensitivity no count reaches, the count would
+    // pass the 16-bit range.
+    Saver s("0", false);
+    s.moves({86399.0});
+    s.t.clock.now = 10.0;
+    for (int i = 0; i < 40000; ++i) s.module1.CountMouseMove();
+    EXPECT_EQ(s.module1.mouseMoveCount(), 32767);
+    EXPECT_FALSE(s.t.end.ended);
+}
+
+TEST(RequestExit, WithoutAPasswordEndsTheProgram) {
+    Saver s("5", false);
+    s.module1.RequestExit();
+    EXPECT_TRUE(s.t.end.ended);
+    EXPECT_EQ(s.t.end.exitCode, 0);
+    EXPECT_EQ(s.module1.passwordForm(), nullptr);
+}
+
+TEST(RequestExit, WithAPasswordStepsTheDisplayBackAndShowsThePrompt) {
+    Saver s("5", true);
+    const auto& form1 = *s.module1.form1();
+    s.module1.RequestExit();
+    EXPECT_FALSE(s.t.end.ended);
+    EXPECT_FALSE(form1.isEnabled());
+    EXPECT_TRUE(form1.isVisible());  // the animation goes on behind the prompt
+    ASSERT_EQ(s.t.system.windowPositions.size(), 2u);
+    const auto& pos = s.t.system.windowPositions.back();
+    EXPECT_EQ(pos.insertAfter, platform::kHwndNoTopmost);
+    EXPECT_EQ(pos.x, 0);
+    EXPECT_EQ(pos.y, 0);
+    EXPECT_EQ(pos.cx, int(form1.ScaleWidth()));
+    EXPECT_EQ(pos.cy, int(form1.ScaleHeight()));
+    EXPECT_EQ(pos.flags, 0x50u);
+    ASSERT_NE(s.module1.passwordForm(), nullptr);
+    EXPECT_TRUE(s.module1.passwordForm()->isVisible());
+    EXPECT_EQ(s.module1.passwordForm()->windowTitle(), QStringLiteral("Password Protection"));
+}
+
+TEST(RequestExit, ACountedMoveWithAPasswordShowsThePromptInsteadOfEnding) {
+    Saver s("2", true);
+    s.moves({100.0, 100.5});
+    EXPECT_FALSE(s.t.end.ended);
+    ASSERT_NE(s.module1.passwordForm(), nullptr);
+    EXPECT_TRUE(s.module1.passwordForm()->isVisible());
+}
