@@ -1,0 +1,48 @@
+#include "platform/common_dialogs.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+
+namespace platform {
+
+std::optional<QString> QtCommonDialogs::ShowOpen(QWidget* parent, const OpenFileRequest& request) {
+    QFileDialog dialog(parent, request.title);
+    // Qt's own dialog: it takes a typed path and needs no desktop portal.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setNameFilters(request.filters);
+    if (request.filterIndex >= 0 && request.filterIndex < request.filters.size())
+        dialog.selectNameFilter(request.filters[request.filterIndex]);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty() || files.first().isEmpty()) return std::nullopt;
+    return files.first();
+}
+
+std::optional<QColor> QtCommonDialogs::ShowColor(QWidget* parent, const QColor& current) {
+    QColorDialog dialog(current, parent);
+    dialog.setOption(QColorDialog::DontUseNativeDialog, true);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QColor chosen = dialog.selectedColor();
+    if (!chosen.isValid()) return std::nullopt;
+    return chosen;
+}
+
+std::optional<QString> RecordingDialogs::ShowOpen(QWidget*, const OpenFileRequest& request) {
+    openRequests.push_back(request);
+    if (fileAnswers.empty()) return std::nullopt;
+    std::optional<QString> answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+}
+
+std::optional<QColor> RecordingDialogs::ShowColor(QWidget*, const QColor& current) {
+    colorRequests.push_back(current);
+    if (colorAnswers.empty()) return std::nullopt;
+    std::optional<QColor> answer = colorAnswers.front();
+    colorAnswers.pop_front();
+    return answer;
+}
+
+}  // namespace platform
