@@ -32,16 +32,18 @@ std::optional<QColor> QtCommonDialogs::ShowColor(QWidget* parent, const QColor& 
 std::optional<QString> RecordingDialogs::ShowOpen(QWidget*, const OpenFileRequest& request) {
     openRequests.push_back(request);
     if (fileAnswers.empty()) return std::nullopt;
-    std::optional<QString> answer = fileAnswers.front();
+    const QString answer = fileAnswers.front();
     fileAnswers.pop_front();
+    if (answer.isNull()) return std::nullopt;
     return answer;
 }
 
 std::optional<QColor> RecordingDialogs::ShowColor(QWidget*, const QColor& current) {
     colorRequests.push_back(current);
     if (colorAnswers.empty()) return std::nullopt;
-    std::optional<QColor> answer = colorAnswers.front();
+    const QColor answer = colorAnswers.front();
     colorAnswers.pop_front();
+    if (!answer.isValid()) return std::nullopt;
     return answer;
 }
 

@@ -42,14 +42,14 @@ public:
 };
 
 // Records each request and answers with the next queued reply; an empty
-// queue answers as a cancel.
+// queue, a null path or an invalid colour answers as a cancel.
 class RecordingDialogs final : public CommonDialogs {
 public:
     std::optional<QString> ShowOpen(QWidget* parent, const OpenFileRequest& request) override;
     std::optional<QColor> ShowColor(QWidget* parent, const QColor& current) override;
 
-    std::deque<std::optional<QString>> fileAnswers;
-    std::deque<std::optional<QColor>> colorAnswers;
+    std::deque<QString> fileAnswers;
+    std::deque<QColor> colorAnswers;
     std::vector<OpenFileRequest> openRequests;
     std::vector<QColor> colorRequests;
 };
