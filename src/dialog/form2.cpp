@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -68,6 +69,16 @@ void Form2::connectHandlers() {
 }
 
 void Form2::Cancel_Click() { close(); }
+
+void Form2::keyPressEvent(QKeyEvent* event) {
+    // A focused button takes Return itself; anywhere else Return does nothing
+    // (Qt would otherwise press a button it chose as the dialog's default).
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
 
 void Form2::setSlider(QSlider* slider, int maximum, int minimum, int tickSpacing, int value) {
     const bool was = settingFromCode_;

@@ -131,6 +131,10 @@ public:
     // The filter entries of the open-file dialog.
     static QStringList PictureFilters();
 
+protected:
+    // Return presses the focused button only: the dialog has no default button.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void buildControls();
     void buildStatusBar();

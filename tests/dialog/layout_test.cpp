@@ -44,3 +44,12 @@ TEST_F(DialogTest, TabWalksTheControlsInTabOrderFromCancel) {
         EXPECT_EQ(QApplication::focusWidget(), next) << next->metaObject()->className();
     }
 }
+
+TEST_F(DialogTest, ReturnOutsideAButtonCommitsNothing) {
+    auto& f = open();
+    f.SS_password->setFocus();
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(f.SS_password, &enter);
+    EXPECT_FALSE(f.isHidden());
+    EXPECT_TRUE(t.folder.readSettings().isEmpty());
+}

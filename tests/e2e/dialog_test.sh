@@ -7,6 +7,7 @@ source "$(dirname "$0")/lib.sh"
 e2e_setup "$1" 1024x768
 
 mkdir -p "$E2E_APP/Glidorama"
+rm -f "$E2E_APP"/Glidorama/*.dib  # the first-run cache copied with the program
 convert -size 800x500 gradient:navy-orange "$E2E_WORK/first.jpg" || fail "convert could not make a picture"
 convert -size 300x200 xc:green "$E2E_WORK/second.png"
 cat > "$E2E_APP/z909ssaver.ini" <<INI
@@ -43,13 +44,13 @@ eval "$(xdotool getwindowgeometry --shell "$DIALOG")"
 [ $((X - (1024 - 588) / 2)) -ge -1 ] && [ $((X - (1024 - 588) / 2)) -le 1 ] || fail "dialog not centred across (x=$X)"
 [ $((Y - (768 - 429) / 2)) -ge -1 ] && [ $((Y - (768 - 429) / 2)) -le 1 ] || fail "dialog not centred down (y=$Y)"
 # The focus starts on "&Cancel": Return presses it.
-xdotool key --window "$DIALOG" Return
+xdotool key Return
 e2e_wait_exit 5; [ "$E2E_STATUS" = 0 ] || fail "Cancel did not close the dialog (status $E2E_STATUS)"
 [ "$(md5sum < "$E2E_APP/z909ssaver.ini")" = "$before" ] || fail "Cancel changed the settings file"
 [ ! -e "$E2E_APP/Glidorama/Glidorama0.dib" ] || fail "Cancel converted pictures"
 
 open_dialog
-xdotool key --window "$DIALOG" alt+o
+xdotool key alt+o
 e2e_wait_exit 20
 if [ "$E2E_STATUS" = running ] && grep -q 'Image Processing Error' "$E2E_WORK/stderr"; then
   # This build's image cache cannot convert: the dialog must stay open and
@@ -59,7 +60,7 @@ if [ "$E2E_STATUS" = running ] && grep -q 'Image Processing Error' "$E2E_WORK/st
   kill "$E2E_SAVER"; wait "$E2E_SAVER" 2>/dev/null; E2E_SAVER=
   sed -i 's/^mode=6$/mode=1/' "$E2E_APP/z909ssaver.ini"
   open_dialog
-  xdotool key --window "$DIALOG" alt+o
+  xdotool key alt+o
   e2e_wait_exit 20
   expected_mode=1
   converts=no
