@@ -2,8 +2,17 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QWidget>
 
 namespace platform {
+
+namespace {
+// Without a window manager nobody hands the keyboard back to the window
+// that opened the dialog; ask for it.
+void giveBackFocus(QWidget* parent) {
+    if (parent && parent->isVisible()) parent->window()->activateWindow();
+}
+}  // namespace
 
 std::optional<QString> QtCommonDialogs::ShowOpen(QWidget* parent, const OpenFileRequest& request) {
     QFileDialog dialog(parent, request.title);
@@ -14,7 +23,9 @@ std::optional<QString> QtCommonDialogs::ShowOpen(QWidget* parent, const OpenFile
     dialog.setNameFilters(request.filters);
     if (request.filterIndex >= 0 && request.filterIndex < request.filters.size())
         dialog.selectNameFilter(request.filters[request.filterIndex]);
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const int result = dialog.exec();
+    giveBackFocus(parent);
+    if (result != QDialog::Accepted) return std::nullopt;
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty() || files.first().isEmpty()) return std::nullopt;
     return files.first();
@@ -23,7 +34,9 @@ std::optional<QString> QtCommonDialogs::ShowOpen(QWidget* parent, const OpenFile
 std::optional<QColor> QtCommonDialogs::ShowColor(QWidget* parent, const QColor& current) {
     QColorDialog dialog(current, parent);
     dialog.setOption(QColorDialog::DontUseNativeDialog, true);
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const int result = dialog.exec();
+    giveBackFocus(parent);
+    if (result != QDialog::Accepted) return std::nullopt;
     const QColor chosen = dialog.selectedColor();
     if (!chosen.isValid()) return std::nullopt;
     return chosen;
