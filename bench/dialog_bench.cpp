@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -31,11 +32,17 @@ struct Workbench {
 
     Workbench() {
         QDir(dir.path()).mkpath(QStringLiteral("Glidorama"));
-        // A photo-like picture: gradients and shapes, so JPEG has real work.
+        // A photo-like picture: gradients, shapes and sensor noise, so the
+        // file is about as large and as slow to decode as a real photo.
         QImage photo(kWidth, kHeight, QImage::Format_RGB32);
+        uint32_t noise = 12345;
         for (int y = 0; y < kHeight; ++y) {
             auto* line = reinterpret_cast<QRgb*>(photo.scanLine(y));
-            for (int x = 0; x < kWidth; ++x) line[x] = qRgb((x * 255) / kWidth, (y * 255) / kHeight, (x ^ y) & 0xFF);
+            for (int x = 0; x < kWidth; ++x) {
+                noise = noise * 1664525u + 1013904223u;
+                const int n = int(noise >> 27);  // 0..31
+                line[x] = qRgb((x * 223) / kWidth + n, (y * 223) / kHeight + n, ((x ^ y) & 0xDF) + n);
+            }
         }
         QPainter painter(&photo);
         for (int i = 0; i < 40; ++i) painter.fillRect(i * 140, i * 90, 400, 300, QColor::fromHsv(i * 9 % 360, 200, 220));
@@ -48,6 +55,8 @@ struct Workbench {
             QFile::copy(first, path);
             pictures << path;
         }
+        std::fprintf(stderr, "%d pictures of %dx%d, %lld bytes each, in %s\n", kPictures, kWidth, kHeight,
+                     QFileInfo(first).size(), qPrintable(dir.path()));
         QByteArray ini = "[saver]\nmode=0\n[total]\nnewTotal=" + QByteArray::number(kPictures) + "\n[images]\n";
         for (int i = 0; i < kPictures; ++i) ini += QByteArray::number(i) + "=" + pictures[i].toUtf8() + "\n";
         QFile settings(dir.filePath(QStringLiteral("z909ssaver.ini")));
@@ -96,7 +105,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     Workbench workbench;
     bench = &workbench;
-    std::fprintf(stderr, "%d pictures of %dx%d in %s\n", kPictures, kWidth, kHeight, qPrintable(workbench.dir.path()));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
