@@ -1,26 +1,109 @@
 #include "dialog/form2.h"
 
-#include <QDialogButtonBox>
-#include <QVBoxLayout>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
 
-#include "settings/settings_io.h"
+#include "dialog/picture_view.h"
+#include "dialog/vertical_scroll_bar.h"
 
 namespace dialog {
 
 Form2::Form2(settings::Settings& settings, platform::Environment& env, QWidget* parent)
-    : QDialog(parent), settings_(settings), env_(env) {
-    setWindowTitle(QStringLiteral(" Glidorama "));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(buttons);
+    : QDialog(parent),
+      settings_(settings),
+      env_(env),
+      qtDialogs_(std::make_unique<platform::QtCommonDialogs>()),
+      dialogs_(qtDialogs_.get()) {
+    buildControls();
+    connectHandlers();
 }
 
-void Form2::Form_Load() {
-    QStringList pictures;
-    settings::ReadDialogSettings(settings_, platform::ProfileFile(settings::SettingsPath(env_.appPath)), env_.appPath,
-                                 pictures);
+Form2::~Form2() = default;
+
+void Form2::connectHandlers() {
+    connect(Ok, &QPushButton::clicked, this, &Form2::OK_Click);
+    connect(Cancel, &QPushButton::clicked, this, &Form2::Cancel_Click);
+    connect(add, &QPushButton::clicked, this, &Form2::add_Click);
+    connect(remove, &QPushButton::clicked, this, &Form2::remove_Click);
+    connect(RemoveAll, &QPushButton::clicked, this, &Form2::RemoveAll_Click);
+    connect(backColorClick, &QPushButton::clicked, this, &Form2::backColorClick_Click);
+    connect(List1, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!settingFromCode_ && row >= 0) List1_Click();
+    });
+
+    // Sliders answer the user only; code sets them with the flag up.
+    auto onUser = [this](QSlider* slider, void (Form2::*handler)()) {
+        connect(slider, &QSlider::valueChanged, this, [this, handler] {
+            if (!settingFromCode_) (this->*handler)();
+        });
+    };
+    onUser(Speed, &Form2::Speed_Scroll);
+    onUser(Feature1, &Form2::Feature1_Scroll);
+    onUser(Feature2, &Form2::Feature2_Scroll);
+    onUser(MouseSensitiveSlider, &Form2::MouseSensitiveSlider_Scroll);
+
+    // Every other value control runs its handler on each change of value,
+    // whoever makes it; Qt signals only real changes.
+    connect(EffectCbx, &QComboBox::currentIndexChanged, this, &Form2::EffectCbx_Click);
+    connect(TransitionsCbx, &QComboBox::currentIndexChanged, this, &Form2::TransitionsCbx_Click);
+    connect(RndTranCheck, &QCheckBox::stateChanged, this, &Form2::RndTranCheck_Click);
+    connect(CenterCheck, &QCheckBox::stateChanged, this, &Form2::CenterCheck_Click);
+    connect(Password_enabled, &QCheckBox::stateChanged, this, &Form2::Password_enabled_Click);
+    connect(ChangeImageScroll, &VerticalScrollBar::Change, this, &Form2::ChangeImageScroll_Change);
+    connect(IntroAmountScroll, &VerticalScrollBar::Change, this, &Form2::IntroAmountScroll_Change);
+    connect(ClonesScroll, &VerticalScrollBar::Change, this, &Form2::ClonesScroll_Change);
+    connect(NeverChangeOption1, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) NeverChangeOption1_Click();
+    });
+    connect(NeverChangeOption2, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) NeverChangeOption2_Click();
+    });
+    connect(SS_password, &QLineEdit::textChanged, this, &Form2::SS_password_Change);
+    connect(SS_Confirm, &QLineEdit::textChanged, this, &Form2::SS_Confirm_Change);
+}
+
+void Form2::Cancel_Click() { close(); }
+
+void Form2::keyPressEvent(QKeyEvent* event) {
+    // A focused button takes Return itself; anywhere else Return does nothing
+    // (Qt would otherwise press a button it chose as the dialog's default).
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void Form2::setSlider(QSlider* slider, int maximum, int minimum, int tickSpacing, int value) {
+    const bool was = settingFromCode_;
+    settingFromCode_ = true;
+    slider->setMaximum(maximum);
+    slider->setMinimum(minimum);
+    slider->setTickInterval(tickSpacing);
+    slider->setPageStep(tickSpacing);
+    slider->setValue(value);
+    settingFromCode_ = was;
+}
+
+void Form2::setSliderValue(QSlider* slider, int value) {
+    const bool was = settingFromCode_;
+    settingFromCode_ = true;
+    slider->setValue(value);
+    settingFromCode_ = was;
+}
+
+void Form2::selectListEntry(int index) {
+    const bool was = settingFromCode_;
+    settingFromCode_ = true;
+    List1->setCurrentRow(index);
+    settingFromCode_ = was;
+    List1_Click();
 }
 
 }  // namespace dialog

@@ -1,23 +1,180 @@
-// Form2: the settings dialog.
+// Form2: the settings dialog, the program's only editor of the settings
+// file. Its control handlers keep the settings variables up to date; "&OK"
+// converts the pictures into the image cache and writes every key.
 #pragma once
 
 #include <QDialog>
+#include <QImage>
+#include <QStringList>
 
+#include <memory>
+
+#include "platform/common_dialogs.h"
 #include "platform/environment.h"
 #include "settings/settings.h"
 
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+class QStatusBar;
+class QTimer;
+
 namespace dialog {
+
+class PictureView;
+class VerticalScrollBar;
 
 class Form2 : public QDialog {
     Q_OBJECT
 public:
     Form2(settings::Settings& settings, platform::Environment& env, QWidget* parent = nullptr);
+    ~Form2() override;
 
+    // Centres the dialog and fills every control from the settings file.
     void Form_Load();
 
+    // The file and colour dialogs (Qt's own unless replaced, e.g. by a recorder).
+    void setCommonDialogs(platform::CommonDialogs* dialogs) { dialogs_ = dialogs; }
+
+    // Button handlers.
+    void OK_Click();
+    void Cancel_Click();
+    void add_Click();
+    void remove_Click();
+    void RemoveAll_Click();
+    void backColorClick_Click();
+    void List1_Click();
+    void ShowThumbnail();
+
+    // A slider moved by the user (a value set by code runs none of these).
+    void Speed_Scroll();
+    void Feature1_Scroll();
+    void Feature2_Scroll();
+    void MouseSensitiveSlider_Scroll();
+
+    // The thumbnail size being computed, in twips.
+    long thumbWidth = 0;
+    long thumbHeight = 0;
+    // The text of the "Confirm" box; never stored.
+    QString confirmText;
+
+    // The controls, named as designed.
+    QPushButton* Cancel = nullptr;
+    QPushButton* Ok = nullptr;
+    QGroupBox* photoDisplay = nullptr;
+    QGroupBox* Password = nullptr;
+    VerticalScrollBar* ClonesScroll = nullptr;
+    QLineEdit* ClonesText = nullptr;
+    QSlider* Speed = nullptr;
+    QComboBox* EffectCbx = nullptr;
+    QSlider* Feature1 = nullptr;
+    QLabel* Feature1Label = nullptr;
+    QSlider* MouseSensitiveSlider = nullptr;
+    QStatusBar* SS_StatusBar = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    QPushButton* backColorClick = nullptr;
+    PictureView* BackColorPicture = nullptr;
+    QLabel* SpeedLabel = nullptr;
+    QLineEdit* IntroAmountText = nullptr;
+    VerticalScrollBar* IntroAmountScroll = nullptr;
+    QLineEdit* ChangeImageText = nullptr;
+    VerticalScrollBar* ChangeImageScroll = nullptr;
+    QSlider* Feature2 = nullptr;
+    QLabel* Feature1Right = nullptr;
+    QLabel* Feature1Left = nullptr;
+    QLabel* Feature2Left = nullptr;
+    QLabel* Feature2Right = nullptr;
+    QLabel* Feature2Label = nullptr;
+    QRadioButton* NeverChangeOption1 = nullptr;
+    QRadioButton* NeverChangeOption2 = nullptr;
+    QComboBox* TransitionsCbx = nullptr;
+    QLabel* TransitionsLabel = nullptr;
+    QLabel* EffectLabel = nullptr;
+    QCheckBox* RndTranCheck = nullptr;
+    QCheckBox* CenterCheck = nullptr;
+    // Inside photoDisplay.
+    QLineEdit* Text3 = nullptr;
+    QListWidget* List1 = nullptr;
+    QPushButton* add = nullptr;
+    QPushButton* remove = nullptr;
+    QPushButton* RemoveAll = nullptr;
+    PictureView* photo1 = nullptr;
+    // Inside Password.
+    QCheckBox* Password_enabled = nullptr;
+    QLineEdit* SS_password = nullptr;
+    QLineEdit* SS_Confirm = nullptr;
+    // The labels without a name of their own that handlers show and hide.
+    QLabel* clonesLabel = nullptr;
+    QLabel* introAmountLabel = nullptr;
+    QLabel* changeImageLabel = nullptr;
+    QLabel* secLabel = nullptr;
+    // The status bar's panels: owner notice, version, time of day.
+    QLabel* statusPanels[3] = {nullptr, nullptr, nullptr};
+
+    // The picture the hidden work box `photo` holds and its natural size in
+    // twips. Only a thumbnail-sized copy is kept: the box is only ever drawn
+    // into `photo1`.
+    QImage photoPicture;
+    long photoWidth = 0;
+    long photoHeight = 0;
+
+    // The background colour a text box or combo box shows (a Windows colour value).
+    static int64_t BackColor(const QWidget* control);
+
+    // The filter entries of the open-file dialog.
+    static QStringList PictureFilters();
+
+protected:
+    // Return presses the focused button only: the dialog has no default button.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    void buildControls();
+    void buildStatusBar();
+    void setTabOrder_();
+    void connectHandlers();
+    void updateClock();
+
+    // Change and click handlers of the value controls.
+    void EffectCbx_Click();
+    void TransitionsCbx_Click();
+    void RndTranCheck_Click();
+    void CenterCheck_Click();
+    void ChangeImageScroll_Change();
+    void IntroAmountScroll_Change();
+    void ClonesScroll_Change();
+    void NeverChangeOption1_Click();
+    void NeverChangeOption2_Click();
+    void Password_enabled_Click();
+    void SS_password_Change();
+    void SS_Confirm_Change();
+
+    // Setting a slider from code: its scroll handler does not run.
+    void setSlider(QSlider* slider, int maximum, int minimum, int tickSpacing, int value);
+    void setSliderValue(QSlider* slider, int value);
+    // Selecting a list entry from code runs List1_Click, as a user click would.
+    void selectListEntry(int index);
+    // A text box or combo box switched on or off, with its background colour.
+    static void switchControl(QWidget* control, bool on);
+    void loadPhoto(const QString& path);
+    void drawBackColor(int64_t color);
+
     settings::Settings& settings_;
     platform::Environment& env_;
+    std::unique_ptr<platform::QtCommonDialogs> qtDialogs_;
+    platform::CommonDialogs* dialogs_ = nullptr;
+    QTimer* clockTimer_ = nullptr;
+    // The colour dialog's current colour (a Windows colour value).
+    int32_t dialogColor_ = 0;
+    // True while code sets a slider or a list selection.
+    bool settingFromCode_ = false;
 };
 
 }  // namespace dialog

@@ -1,0 +1,178 @@
+// The effect, option and password controls: each handler copies its
+// control's value into a settings variable and adjusts its neighbours.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSlider>
+
+#include "dialog/form2.h"
+#include "dialog/picture_view.h"
+#include "dialog/value_conversions.h"
+#include "dialog/vertical_scroll_bar.h"
+#include "platform/colors.h"
+#include "platform/vb.h"
+
+namespace dialog {
+
+namespace {
+
+using settings::Settings;
+
+int CheckValue(const QCheckBox* box) {
+    switch (box->checkState()) {
+        case Qt::Checked: return 1;
+        case Qt::PartiallyChecked: return 2;
+        default: return 0;
+    }
+}
+
+bool IsMode(const QString& mode, double wanted) {
+    try {
+        return vb::CDbl(mode) == wanted;
+    } catch (const vb::RuntimeError&) {
+        return false;
+    }
+}
+
+void showAll(std::initializer_list<QWidget*> widgets, bool visible) {
+    for (QWidget* w : widgets) w->setVisible(visible);
+}
+
+}  // namespace
+
+void Form2::EffectCbx_Click() {
+    const int effect = EffectCbx->currentIndex();
+    settings_.mode = vb::CStr(int32_t(effect));
+    if (effect < 0 || effect > 7) return;
+    const bool isFloat = effect == 1;
+    const bool hasFeature1 = effect == 3 || effect == 4 || effect == 5 || effect == 7;
+    const bool hasFeature2 = effect == 3 || effect == 5 || effect == 7;
+
+    showAll({Feature1, Feature1Label, Feature1Left, Feature1Right}, hasFeature1);
+    if (hasFeature1) {
+        struct Feature { const char* caption; QString Settings::*variable; };
+        static const Feature features[8] = {
+            {}, {}, {}, {"Psychedelic Speed", &Settings::PsychGradient}, {"Deck Speed", &Settings::DeckGradient},
+            {"Jumping Speed", &Settings::SpeedofJump}, {}, {"Splat Speed", &Settings::SpeedofSplat},
+        };
+        const Feature& f = features[effect];
+        Feature1Label->setText(QString::fromLatin1(f.caption));
+        setSlider(Feature1, 21, 1, 2, ControlValue(settings_.*f.variable, f.variable, 1, 21));
+    }
+    showAll({Feature2, Feature2Label, Feature2Left, Feature2Right}, hasFeature2);
+    showAll({NeverChangeOption1, NeverChangeOption2}, !hasFeature2);
+    showAll({IntroAmountText, IntroAmountScroll, introAmountLabel}, !isFloat);
+    showAll({ClonesText, ClonesScroll, clonesLabel}, !isFloat);
+    SpeedLabel->setText(isFloat ? QStringLiteral("Float Speed") : QStringLiteral("Image Speed"));
+    if (isFloat) {
+        setSlider(Speed, 5, 1, 1, ControlValue(settings_.floatImageSpeed, &Settings::floatImageSpeed, 1, 5));
+    } else {
+        Speed->setEnabled(true);
+        setSlider(Speed, 200, 1, 10, ReversedValue(settings_.imageSpeed, &Settings::imageSpeed, 200));
+    }
+    showAll({TransitionsCbx, TransitionsLabel, RndTranCheck, CenterCheck}, isFloat);
+    if (isFloat) Speed->setEnabled(CheckValue(CenterCheck) != 1);
+    const bool introOn = hasFeature2 ? Feature2->value() != 0 : !NeverChangeOption2->isChecked();
+    switchControl(IntroAmountText, introOn);
+    IntroAmountScroll->setEnabled(introOn);
+    showAll({ChangeImageText, ChangeImageScroll, changeImageLabel, secLabel}, !hasFeature2);
+}
+
+void Form2::TransitionsCbx_Click() { settings_.effectMode = vb::CStr(int32_t(TransitionsCbx->currentIndex())); }
+
+void Form2::RndTranCheck_Click() {
+    const int value = CheckValue(RndTranCheck);
+    settings_.randomEffect = vb::CStr(int32_t(value));
+    switchControl(TransitionsCbx, value != 1);
+}
+
+void Form2::CenterCheck_Click() {
+    const int value = CheckValue(CenterCheck);
+    settings_.centerImage = vb::CStr(int32_t(value));
+    Speed->setEnabled(value != 1);
+}
+
+void Form2::Speed_Scroll() {
+    const int v = Speed->value();
+    if (IsMode(settings_.mode, 1))
+        settings_.floatImageSpeed = vb::CStr(int32_t(v));
+    else
+        settings_.imageSpeed = ReversedText(v, 200);
+}
+
+void Form2::Feature1_Scroll() {
+    QString Settings::*variable = nullptr;
+    if (IsMode(settings_.mode, 3)) variable = &Settings::PsychGradient;
+    if (IsMode(settings_.mode, 4)) variable = &Settings::DeckGradient;
+    if (IsMode(settings_.mode, 5)) variable = &Settings::SpeedofJump;
+    if (IsMode(settings_.mode, 7)) variable = &Settings::SpeedofSplat;
+    if (variable) settings_.*variable = vb::CStr(int32_t(Feature1->value()));
+}
+
+void Form2::Feature2_Scroll() {
+    const int v = Feature2->value();
+    settings_.ChangeNextImage = vb::CStr(int32_t(v));
+    switchControl(IntroAmountText, v != 0);
+    IntroAmountScroll->setEnabled(v != 0);
+}
+
+void Form2::ChangeImageScroll_Change() {
+    settings_.NextImageTime = vb::CStr(int32_t(ChangeImageScroll->Value()));
+    ChangeImageText->setText(settings_.NextImageTime);
+}
+
+void Form2::IntroAmountScroll_Change() {
+    settings_.IntroImageAmount = vb::CStr(int32_t(IntroAmountScroll->Value()));
+    IntroAmountText->setText(settings_.IntroImageAmount);
+}
+
+void Form2::ClonesScroll_Change() {
+    const int clones = ClonesScroll->Value();
+    // The amount to introduce never exceeds the number of clones.
+    if (IntroAmountScroll->Value() > clones) IntroAmountScroll->setValue_(clones);
+    IntroAmountScroll->setMin(clones);
+    ClonesText->setText(vb::CStr(int32_t(clones)));
+    settings_.ClonesOfImage = vb::CStr(int32_t(clones));
+}
+
+void Form2::NeverChangeOption1_Click() {
+    settings_.NeverChange = vb::BoolText(false);
+    switchControl(ChangeImageText, true);
+    ChangeImageScroll->setEnabled(true);
+    switchControl(IntroAmountText, true);
+    IntroAmountScroll->setEnabled(true);
+}
+
+void Form2::NeverChangeOption2_Click() {
+    settings_.NeverChange = vb::BoolText(true);
+    switchControl(ChangeImageText, false);
+    ChangeImageScroll->setEnabled(false);
+    switchControl(IntroAmountText, false);
+    IntroAmountScroll->setEnabled(false);
+}
+
+void Form2::MouseSensitiveSlider_Scroll() { settings_.mouseSensitivity = ReversedText(MouseSensitiveSlider->value(), 15); }
+
+void Form2::backColorClick_Click() {
+    // A cancel, or any failure of the chooser, changes nothing.
+    const std::optional<QColor> chosen = dialogs_->ShowColor(this, platform::FromWindowsColor(dialogColor_));
+    if (!chosen || !chosen->isValid()) return;
+    dialogColor_ = platform::ToWindowsColor(*chosen);
+    settings_.newBackColor = vb::CStr(dialogColor_);
+    drawBackColor(dialogColor_);
+}
+
+void Form2::Password_enabled_Click() {
+    const bool on = CheckValue(Password_enabled) == 1;
+    settings_.saverEnabled = on ? QStringLiteral("1") : QStringLiteral("0");
+    switchControl(SS_password, on);
+    switchControl(SS_Confirm, on);
+}
+
+void Form2::SS_password_Change() { settings_.saverPassword = SS_password->text(); }
+
+void Form2::SS_Confirm_Change() { confirmText = SS_Confirm->text(); }
+
+}  // namespace dialog

@@ -1,0 +1,188 @@
+// Filling the dialog from the settings file, and committing it on "&OK".
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSlider>
+
+#include "dialog/form2.h"
+#include "dialog/picture_view.h"
+#include "dialog/value_conversions.h"
+#include "dialog/vertical_scroll_bar.h"
+#include "imagestore/converter.h"
+#include "platform/colors.h"
+#include "platform/vb.h"
+#include "settings/settings_io.h"
+
+namespace dialog {
+
+namespace {
+
+using settings::Settings;
+
+constexpr int kTwips = platform::kTwipsPerPixel;
+
+// Sets a scroll bar from a stored value; its change handler runs when the value changes.
+void setScroll(VerticalScrollBar* bar, const QString& text, QString Settings::*key) {
+    bar->setValue_(ControlValue(text, key, bar->Max(), bar->Min()));
+}
+
+void setCheck(QCheckBox* box, int value) { box->setCheckState(value == 1 ? Qt::Checked : Qt::Unchecked); }
+
+bool IsTrue(const QString& text) {
+    try {
+        return vb::CBool(text);
+    } catch (const vb::RuntimeError&) {
+        return false;
+    }
+}
+
+bool IsNumber(const QString& text, double wanted) {
+    try {
+        return vb::CDbl(text) == wanted;
+    } catch (const vb::RuntimeError&) {
+        return false;
+    }
+}
+
+}  // namespace
+
+void Form2::Form_Load() {
+    // Centre on the screen, in twips: each difference rounded, then halved.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        const int32_t top = vb::IntDiv(vb::CLng(double(area.height() - height()) * kTwips), 2);
+        const int32_t left = vb::IntDiv(vb::CLng(double(area.width() - width()) * kTwips), 2);
+        move(area.left() + left / kTwips, area.top() + top / kTwips);
+    }
+    ProgressBar1->hide();
+    const platform::ProfileFile file(settings::SettingsPath(env_.appPath));
+    Settings& s = settings_;
+    auto read = [&](QString Settings::*key) { settings::ReadSetting(s, file, key); };
+
+    read(&Settings::newTotal);
+    read(&Settings::ClonesOfImage);
+    setScroll(ClonesScroll, s.ClonesOfImage, &Settings::ClonesOfImage);
+    ClonesText->setText(vb::CStr(int32_t(ClonesScroll->Value())));
+    for (auto key : {&Settings::imageSpeed, &Settings::SpeedofSplat, &Settings::SpeedofJump, &Settings::DeckGradient,
+                     &Settings::PsychGradient})
+        read(key);
+    read(&Settings::NextImageTime);
+    setScroll(ChangeImageScroll, s.NextImageTime, &Settings::NextImageTime);
+    read(&Settings::IntroImageAmount);
+    setScroll(IntroAmountScroll, s.IntroImageAmount, &Settings::IntroImageAmount);
+    read(&Settings::NeverChange);
+    (IsTrue(s.NeverChange) ? NeverChangeOption2 : NeverChangeOption1)->setChecked(true);
+    read(&Settings::ChangeNextImage);
+    setSliderValue(Feature2, ControlValue(s.ChangeNextImage, &Settings::ChangeNextImage, Feature2->minimum(),
+                                          Feature2->maximum()));
+    read(&Settings::mouseSensitivity);
+    setSliderValue(MouseSensitiveSlider, ReversedValue(s.mouseSensitivity, &Settings::mouseSensitivity, 15));
+    read(&Settings::newBackColor);
+    dialogColor_ = ControlValue(s.newBackColor, &Settings::newBackColor, INT32_MIN, INT32_MAX);
+    drawBackColor(dialogColor_);
+
+    {
+        const bool was = settingFromCode_;
+        settingFromCode_ = true;
+        List1->clear();
+        List1->addItems(settings::ReadPictureList(s, file, env_.appPath));
+        settingFromCode_ = was;
+    }
+
+    read(&Settings::effectMode);
+    TransitionsCbx->setCurrentIndex(ControlValue(s.effectMode, &Settings::effectMode, 0, TransitionsCbx->count() - 1));
+    read(&Settings::randomEffect);
+    setCheck(RndTranCheck, ControlValue(s.randomEffect, &Settings::randomEffect, 0, 1));
+    read(&Settings::centerImage);
+    setCheck(CenterCheck, ControlValue(s.centerImage, &Settings::centerImage, 0, 1));
+    read(&Settings::floatImageSpeed);
+    read(&Settings::saverPassword);
+    SS_password->setText(s.saverPassword);
+    SS_Confirm->setText(s.saverPassword);
+    read(&Settings::saverEnabled);
+    const bool protectionOn = IsNumber(s.saverEnabled, 1);
+    Password_enabled->setCheckState(protectionOn ? Qt::Checked : Qt::Unchecked);
+    switchControl(SS_password, protectionOn);
+    switchControl(SS_Confirm, protectionOn);
+    // The effect last: its handler rebuilds the dialog with every other value loaded.
+    read(&Settings::mode);
+    EffectCbx->setCurrentIndex(ControlValue(s.mode, &Settings::mode, 0, EffectCbx->count() - 1));
+
+    Text3->setText(vb::CStr(int32_t(List1->count())));
+    if (List1->count() >= 1) selectListEntry(0);
+}
+
+void Form2::OK_Click() {
+    Settings& s = settings_;
+    s.newTotal = vb::CStr(int32_t(List1->count()));
+    const platform::ProfileFile file(settings::SettingsPath(env_.appPath));
+
+    if (List1->count() == 0 || List1->item(0)->text().isEmpty()) {
+        env_.messages->MsgBox(QStringLiteral("You need to load at least one image file."), platform::kExclamation);
+        return;
+    }
+    const bool protectionOn = Password_enabled->checkState() == Qt::Checked;
+    if (protectionOn && s.saverPassword.isEmpty() && confirmText.isEmpty()) {
+        env_.messages->MsgBox(QStringLiteral("You must enter a 'Password' or uncheck 'Password Protection'."),
+                              platform::kExclamation);
+        return;
+    }
+    if (protectionOn && s.saverPassword != confirmText) {
+        env_.messages->MsgBox(QStringLiteral("The 'Password' and 'Confirm' entries must be the same."),
+                              platform::kExclamation);
+        return;
+    }
+
+    QStringList pictures;
+    for (int i = 0; i < List1->count(); ++i) pictures << List1->item(i)->text();
+
+    if (!IsNumber(s.mode, 1)) {
+        ProgressBar1->setRange(0, int(vb::CDbl(s.newTotal)));
+        ProgressBar1->setValue(0);
+        ProgressBar1->show();
+        // Progress is drawn at once: the loop does not return to the event loop.
+        imagestore::BatchResult result;
+        try {
+            result = imagestore::ConvertPictures(pictures, env_.appPath, [&](int i) {
+                ProgressBar1->setValue(i + 1);
+                s.imageEntry = pictures[i];
+                ProgressBar1->repaint();
+            });
+        } catch (const std::exception& e) {
+            result.failedIndex = pictures.indexOf(s.imageEntry);
+            result.error = QString::fromLocal8Bit(e.what());
+        }
+        if (result.failedIndex >= 0) {
+            if (result.failedIndex < pictures.size()) s.imageEntry = pictures[result.failedIndex];
+            env_.messages->MsgBox(QStringLiteral("Image Processing Error. Please reload ") + QStringLiteral("\r\n") +
+                                      s.imageEntry,
+                                  platform::kExclamation);
+            ProgressBar1->hide();
+            return;
+        }
+    }
+
+    // One atomic replace of the whole file: an interrupted write leaves the
+    // old file. A write that fails is reported and keeps the dialog open, so
+    // the user's edits are not thrown away silently.
+    if (!settings::WriteAllSettings(s, pictures, file)) {
+        env_.messages->MsgBox(QStringLiteral("The settings could not be saved to") + QStringLiteral("\r\n") +
+                                  file.path(),
+                              platform::kExclamation);
+        ProgressBar1->hide();
+        return;
+    }
+    close();
+}
+
+void Form2::drawBackColor(int64_t color) {
+    BackColorPicture->box().setBackColor(color);
+    BackColorPicture->refresh();
+}
+
+}  // namespace dialog

@@ -1,0 +1,131 @@
+// The picture list: adding, removing and previewing pictures.
+#include <QLineEdit>
+#include <QListWidget>
+
+#include "dialog/form2.h"
+#include "dialog/picture_view.h"
+#include "platform/picture.h"
+#include "platform/vb.h"
+
+namespace dialog {
+
+namespace {
+
+constexpr long kThumbMaxWidth = 3375;
+constexpr long kThumbMaxHeight = 1815;
+
+// Shrinks by 0.9 a step until the size fits the thumbnail box.
+void ShrinkToThumbnail(long& width, long& height) {
+    if (width < kThumbMaxWidth && height < kThumbMaxHeight) return;
+    while (width >= kThumbMaxWidth || height >= kThumbMaxHeight) {
+        width = vb::CLng(width * 0.9);
+        height = vb::CLng(height * 0.9);
+    }
+}
+
+const QString kNoFileSelected = QStringLiteral("No file has been selected.");
+
+}  // namespace
+
+void Form2::loadPhoto(const QString& path) {
+    // The box only ever serves the thumbnail, so the picture is decoded
+    // straight at the size it will be drawn (far faster for large photos);
+    // its natural size still drives the reduction.
+    const QSize natural = platform::PictureSize(path);
+    long width = long(natural.width()) * platform::kTwipsPerPixel;
+    long height = long(natural.height()) * platform::kTwipsPerPixel;
+    ShrinkToThumbnail(width, height);
+    const QSize drawn(std::max(1L, width / platform::kTwipsPerPixel), std::max(1L, height / platform::kTwipsPerPixel));
+    photoPicture = drawn == natural ? platform::LoadPicture(path) : platform::LoadPictureScaled(path, drawn);
+    photoWidth = long(natural.width()) * platform::kTwipsPerPixel;
+    photoHeight = long(natural.height()) * platform::kTwipsPerPixel;
+}
+
+void Form2::add_Click() {
+    platform::OpenFileRequest request;
+    request.title = QStringLiteral("Select a file to open");
+    request.filters = PictureFilters();
+    request.filterIndex = 0;
+    request.fileMustExist = true;
+    const std::optional<QString> chosen = dialogs_->ShowOpen(this, request);
+    if (!chosen || chosen->isEmpty()) {
+        env_.messages->MsgBox(kNoFileSelected, platform::kExclamation);
+        return;
+    }
+    // A file that is not a loadable picture never enters the list: kept
+    // there, it would only stop the next "&OK".
+    try {
+        loadPhoto(*chosen);
+    } catch (const vb::RuntimeError&) {
+        env_.messages->MsgBox(kNoFileSelected, platform::kExclamation);
+        return;
+    }
+    List1->addItem(*chosen);
+    // Selecting the new entry shows its thumbnail.
+    selectListEntry(List1->count() - 1);
+    Text3->setText(vb::CStr(int32_t(List1->count())));
+}
+
+void Form2::remove_Click() {
+    const int i = List1->currentRow();
+    if (List1->count() == 0 || List1->item(0)->text().isEmpty() || i < 0 || i >= List1->count()) {
+        env_.messages->MsgBox(QStringLiteral("Nothing was selected to remove."), platform::kExclamation);
+        return;
+    }
+    photo1->box().Cls();
+    photo1->refresh();
+    {
+        const bool was = settingFromCode_;
+        settingFromCode_ = true;
+        delete List1->takeItem(i);
+        List1->setCurrentRow(-1);
+        settingFromCode_ = was;
+    }
+    const bool firstFilled = List1->count() > 0 && !List1->item(0)->text().isEmpty();
+    if (firstFilled) selectListEntry(i == 0 ? 0 : i - 1);
+    Text3->setText(vb::CStr(int32_t(List1->count())));
+}
+
+void Form2::RemoveAll_Click() {
+    if (env_.messages->MsgBox(QStringLiteral("Do you really want to remove all loaded images?"),
+                              platform::kYesNoExclamation) != platform::kYes)
+        return;
+    {
+        const bool was = settingFromCode_;
+        settingFromCode_ = true;
+        List1->clear();
+        settingFromCode_ = was;
+    }
+    photo1->box().Cls();
+    photo1->refresh();
+    Text3->setText(vb::CStr(int32_t(List1->count())));
+}
+
+void Form2::List1_Click() {
+    // Each step goes on after a failure; one message at the end says so.
+    bool failed = false;
+    try {
+        const QListWidgetItem* item = List1->currentItem();
+        loadPhoto(item ? item->text() : QString());
+    } catch (const vb::RuntimeError&) {
+        failed = true;  // the box keeps the picture it had
+    }
+    photo1->box().Cls();
+    thumbWidth = photoWidth;
+    thumbHeight = photoHeight;
+    ShowThumbnail();
+    if (failed)
+        env_.messages->MsgBox(QStringLiteral("Image file not found.") + QStringLiteral("\r\n") +
+                                  QStringLiteral("You need to reload a new one."),
+                              platform::kExclamation);
+}
+
+void Form2::ShowThumbnail() {
+    if (thumbWidth >= kThumbMaxWidth || thumbHeight >= kThumbMaxHeight) ShrinkToThumbnail(thumbWidth, thumbHeight);
+    // At natural size the thumbnail is the picture's own size; either way
+    // it starts at the box's top-left corner.
+    photo1->box().PaintPicture(photoPicture, 0, 0, double(thumbWidth), double(thumbHeight));
+    photo1->refresh();
+}
+
+}  // namespace dialog

@@ -1,0 +1,30 @@
+// A picture box shown on a form: the widget paints the box's image.
+#pragma once
+
+#include <QWidget>
+
+#include "platform/picture_box.h"
+
+namespace dialog {
+
+class PictureView : public QWidget {
+    Q_OBJECT
+public:
+    explicit PictureView(QWidget* parent = nullptr);
+
+    platform::PictureBox& box() { return box_; }
+    const platform::PictureBox& box() const { return box_; }
+    // Call after drawing into the box so the widget shows it.
+    void refresh() { update(); }
+    // Sizes the box to the widget's geometry (also before the widget is shown).
+    void fitBox();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    platform::PictureBox box_{platform::ScaleMode::Twips};
+};
+
+}  // namespace dialog

@@ -1,0 +1,47 @@
+#include "dialog/value_conversions.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/vb.h"
+#include "settings/defaults.h"
+
+namespace dialog {
+
+namespace {
+
+double NumberOr(const QString& text, QString settings::Settings::*key) {
+    for (const QString& candidate : {text, settings::DefaultValue(key)}) {
+        try {
+            const double v = vb::CDbl(candidate);
+            if (std::isfinite(v)) return v;
+        } catch (const vb::RuntimeError&) {
+        }
+    }
+    return 0;
+}
+
+int32_t Clamped(double v, int32_t low, int32_t high) {
+    return vb::CLng(std::clamp(v, double(low), double(high)));
+}
+
+}  // namespace
+
+int32_t ControlValue(const QString& text, QString settings::Settings::*key, int32_t low, int32_t high) {
+    return Clamped(NumberOr(text, key), low, high);
+}
+
+int32_t ReversedValue(const QString& text, QString settings::Settings::*key, int32_t top) {
+    const double v = NumberOr(text, key);
+    if (v == top) return 1;
+    if (v == 1) return top;
+    return Clamped(top - v, 1, top);
+}
+
+QString ReversedText(int32_t position, int32_t top) {
+    if (position == top) return QStringLiteral("1");
+    if (position == 1) return vb::CStr(top);
+    return vb::CStr(int32_t(top - position));
+}
+
+}  // namespace dialog

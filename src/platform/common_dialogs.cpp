@@ -1,0 +1,63 @@
+#include "platform/common_dialogs.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QWidget>
+
+namespace platform {
+
+namespace {
+// Without a window manager nobody hands the keyboard back to the window
+// that opened the dialog; ask for it.
+void giveBackFocus(QWidget* parent) {
+    if (parent && parent->isVisible()) parent->window()->activateWindow();
+}
+}  // namespace
+
+std::optional<QString> QtCommonDialogs::ShowOpen(QWidget* parent, const OpenFileRequest& request) {
+    QFileDialog dialog(parent, request.title);
+    // Qt's own dialog: it takes a typed path and needs no desktop portal.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setNameFilters(request.filters);
+    if (request.filterIndex >= 0 && request.filterIndex < request.filters.size())
+        dialog.selectNameFilter(request.filters[request.filterIndex]);
+    const int result = dialog.exec();
+    giveBackFocus(parent);
+    if (result != QDialog::Accepted) return std::nullopt;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty() || files.first().isEmpty()) return std::nullopt;
+    return files.first();
+}
+
+std::optional<QColor> QtCommonDialogs::ShowColor(QWidget* parent, const QColor& current) {
+    QColorDialog dialog(current, parent);
+    dialog.setOption(QColorDialog::DontUseNativeDialog, true);
+    const int result = dialog.exec();
+    giveBackFocus(parent);
+    if (result != QDialog::Accepted) return std::nullopt;
+    const QColor chosen = dialog.selectedColor();
+    if (!chosen.isValid()) return std::nullopt;
+    return chosen;
+}
+
+std::optional<QString> RecordingDialogs::ShowOpen(QWidget*, const OpenFileRequest& request) {
+    openRequests.push_back(request);
+    if (fileAnswers.empty()) return std::nullopt;
+    const QString answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    if (answer.isNull()) return std::nullopt;
+    return answer;
+}
+
+std::optional<QColor> RecordingDialogs::ShowColor(QWidget*, const QColor& current) {
+    colorRequests.push_back(current);
+    if (colorAnswers.empty()) return std::nullopt;
+    const QColor answer = colorAnswers.front();
+    colorAnswers.pop_front();
+    if (!answer.isValid()) return std::nullopt;
+    return answer;
+}
+
+}  // namespace platform

@@ -1,0 +1,173 @@
+#include <QFile>
+#include <QFileInfo>
+
+#include "dialog_fixture.h"
+#include "imagestore/cache_paths.h"
+
+#define REQUIRE_CONVERTER() \
+    if (!converterWorks()) GTEST_SKIP() << "the image cache cannot convert a plain picture in this build"
+
+namespace {
+const QString kNeedImage = QStringLiteral("You need to load at least one image file.");
+const QString kMustEnter = QStringLiteral("You must enter a 'Password' or uncheck 'Password Protection'.");
+const QString kMustMatch = QStringLiteral("The 'Password' and 'Confirm' entries must be the same.");
+}  // namespace
+
+class CommitTest : public DialogTest {
+protected:
+
+    void writeList(const QStringList& pictures, const QByteArray& more = QByteArray()) {
+        QByteArray text = "[total]\nnewTotal=" + QByteArray::number(pictures.size()) + "\n[images]\n";
+        for (int i = 0; i < pictures.size(); ++i) text += QByteArray::number(i) + "=" + pictures[i].toUtf8() + "\n";
+        t.folder.writeSettings(text + more);
+    }
+};
+
+TEST_F(CommitTest, ValidationsStopInOrderAndWriteNothing) {
+    REQUIRE_CONVERTER();
+    writeList({}, "[password]\nsaverEnabled=1\n");
+    auto& f = open();
+    const QByteArray before = t.folder.readSettings();
+    f.OK_Click();
+    ASSERT_EQ(t.messages.texts(), QStringList{kNeedImage});
+    EXPECT_EQ(t.messages.shown[0].style, 48);
+    EXPECT_EQ(t.messages.shown[0].title, "Glidorama");
+
+    f.List1->addItem(picture("a.png"));
+    f.OK_Click();
+    EXPECT_EQ(t.messages.texts().last(), kMustEnter);
+    // One box filled is a mismatch, not a missing password.
+    f.SS_Confirm->setText(QStringLiteral("pass"));
+    f.OK_Click();
+    EXPECT_EQ(t.messages.texts().last(), kMustMatch);
+    f.SS_password->setText(QStringLiteral("Pass"));
+    f.OK_Click();
+    EXPECT_EQ(t.messages.texts().last(), kMustMatch);  // letter case counts
+    EXPECT_EQ(t.folder.readSettings(), before);
+    EXPECT_FALSE(f.isHidden());
+
+    f.SS_password->setText(QStringLiteral("pass"));
+    f.OK_Click();
+    EXPECT_EQ(t.messages.shown.size(), 4u);
+    EXPECT_EQ(stored("password", "saverPassword"), "pass");
+    EXPECT_EQ(stored("password", "saverEnabled"), "1");
+}
+
+TEST_F(CommitTest, ProtectionOffSkipsThePasswordChecks) {
+    REQUIRE_CONVERTER();
+    writeList({picture("a.png")}, "[password]\nsaverEnabled=0\n");
+    auto& f = open();
+    f.SS_password->setText(QStringLiteral("one"));
+    f.SS_Confirm->setText(QStringLiteral("two"));
+    f.OK_Click();
+    EXPECT_TRUE(t.messages.shown.empty());
+    EXPECT_EQ(stored("password", "saverEnabled"), "0");
+    EXPECT_EQ(stored("password", "saverPassword"), "one");
+}
+
+TEST_F(CommitTest, ThreePicturesAreCachedAndListedExactly) {
+    REQUIRE_CONVERTER();
+    // An old, longer list leaves no keys behind.
+    writeList({picture("a.png"), picture("b.jpg", 50, 20), picture("c.bmp"), picture("d.png")});
+    auto& f = open();
+    f.List1->setCurrentRow(3);
+    f.remove_Click();
+    f.OK_Click();
+    ASSERT_TRUE(t.messages.shown.empty()) << t.messages.texts().join('|').toStdString();
+    EXPECT_EQ(stored("total", "newTotal"), "3");
+    const QByteArray text = t.folder.readSettings();
+    const int images = text.indexOf("[images]");
+    const QByteArray section = text.mid(images, text.indexOf('[', images + 1) - images);
+    EXPECT_EQ(section.count('='), 3) << section.toStdString();
+    for (const char* key : {"0", "1", "2"}) EXPECT_FALSE(stored("images", key).isEmpty());
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(QFileInfo::exists(imagestore::CachedPicturePath(t.folder.path(), QString::number(i))));
+    EXPECT_FALSE(QFileInfo::exists(imagestore::CachedPicturePath(t.folder.path(), QStringLiteral("3"))));
+    EXPECT_TRUE(f.isHidden());
+}
+
+TEST_F(CommitTest, AnUnreadableEntryStopsTheCommitAndWritesNothing) {
+    REQUIRE_CONVERTER();
+    const QString bad = t.folder.file(QStringLiteral("notes.jpg"));
+    {
+        QFile file(bad);
+        file.open(QIODevice::WriteOnly);
+        file.write("not a picture at all");
+    }
+    const QString missing = t.folder.file(QStringLiteral("gone.png"));
+    writeList({picture("a.png"), bad, missing}, "[saver]\nmode=6\n");
+    auto& f = open();
+    t.messages.shown.clear();
+    const QByteArray before = t.folder.readSettings();
+    f.ClonesScroll->setValue_(7);
+    f.OK_Click();
+    ASSERT_EQ(t.messages.texts(), QStringList{"Image Processing Error. Please reload \r\n" + bad});
+    EXPECT_EQ(t.folder.readSettings(), before);
+    EXPECT_FALSE(f.ProgressBar1->isVisibleTo(&f));
+    EXPECT_TRUE(QFileInfo::exists(imagestore::CachedPicturePath(t.folder.path(), QStringLiteral("0"))));
+    // The dialog keeps every edit; with the entry removed the commit goes through.
+    EXPECT_EQ(f.ClonesText->text(), "7");
+    f.List1->setCurrentRow(1);
+    f.remove_Click();
+    f.OK_Click();
+    EXPECT_EQ(t.messages.texts().last(), "Image Processing Error. Please reload \r\n" + missing);
+    EXPECT_EQ(t.folder.readSettings(), before);
+}
+
+TEST_F(CommitTest, FloatWritesWithoutConverting) {
+    writeList({picture("a.png"), t.folder.file(QStringLiteral("missing.png"))}, "[saver]\nmode=1\n");
+    auto& f = open();
+    t.messages.shown.clear();
+    f.OK_Click();
+    EXPECT_TRUE(t.messages.shown.empty());
+    EXPECT_EQ(stored("saver", "mode"), "1");
+    EXPECT_EQ(stored("total", "newTotal"), "2");
+    EXPECT_FALSE(QFileInfo::exists(imagestore::CachedPicturePath(t.folder.path(), QStringLiteral("0"))));
+}
+
+TEST_F(CommitTest, CancelWritesNothing) {
+    writeList({picture("a.png")});
+    auto& f = open();
+    f.ClonesScroll->setValue_(3);
+    const QByteArray before = t.folder.readSettings();
+    f.Cancel_Click();
+    EXPECT_EQ(t.folder.readSettings(), before);
+    EXPECT_TRUE(f.isHidden());
+}
+
+TEST_F(CommitTest, AWrittenFileLoadsBackIntoTheSameControls) {
+    REQUIRE_CONVERTER();
+    writeList({picture("a.png"), picture("b.png")},
+              "[saver]\nmode=5\nSpeedofJump=7\nNeverChange=True\nnewBackColor=16711680\n"
+              "[password]\nsaverPassword=pw\nsaverEnabled=1\n");
+    auto& f = open();
+    f.ClonesScroll->setValue_(15);
+    f.IntroAmountScroll->setValue_(4);
+    f.ChangeImageScroll->setValue_(20);
+    f.MouseSensitiveSlider->setValue(14);  // by the user: stored as "1"
+    f.Speed->setValue(50);
+    f.Feature1->setValue(9);
+    f.Feature2->setValue(2);
+    f.TransitionsCbx->setCurrentIndex(4);
+    f.RndTranCheck->setChecked(true);
+    f.OK_Click();
+    ASSERT_TRUE(t.messages.shown.empty()) << t.messages.texts().join('|').toStdString();
+    EXPECT_EQ(stored("saver", "mouseSensitivity"), "1");
+
+    auto& g = open();
+    EXPECT_EQ(g.ClonesScroll->Value(), 15);
+    EXPECT_EQ(g.IntroAmountScroll->Value(), 4);
+    EXPECT_EQ(g.ChangeImageScroll->Value(), 20);
+    EXPECT_EQ(g.MouseSensitiveSlider->value(), 15);  // 14 and 15 both store "1"
+    EXPECT_EQ(g.Speed->value(), 50);
+    EXPECT_EQ(g.Feature1->value(), 9);
+    EXPECT_EQ(g.Feature2->value(), 2);
+    EXPECT_EQ(g.TransitionsCbx->currentIndex(), 4);
+    EXPECT_EQ(g.RndTranCheck->checkState(), Qt::Checked);
+    EXPECT_TRUE(g.NeverChangeOption2->isChecked());
+    EXPECT_EQ(g.EffectCbx->currentIndex(), 5);
+    EXPECT_EQ(g.Password_enabled->checkState(), Qt::Checked);
+    EXPECT_EQ(g.SS_password->text(), "pw");
+    EXPECT_EQ(g.List1->count(), 2);
+    EXPECT_EQ(stored("saver", "newBackColor"), "16711680");
+}

@@ -1,0 +1,178 @@
+#include <QCoreApplication>
+#include <QKeyEvent>
+
+#include "dialog_fixture.h"
+
+TEST_F(DialogTest, FloatShowsItsControlsAndReadsItsOwnSpeed) {
+    t.folder.writeSettings("[saver]\nmode=1\nfloatImageSpeed=4\ncenterImage=1\n[speed]\nimageSpeed=150\n");
+    auto& f = open();
+    EXPECT_TRUE(f.TransitionsCbx->isVisible());
+    EXPECT_TRUE(f.RndTranCheck->isVisible());
+    EXPECT_TRUE(f.CenterCheck->isVisible());
+    EXPECT_FALSE(f.ClonesScroll->isVisible());
+    EXPECT_FALSE(f.IntroAmountText->isVisible());
+    EXPECT_FALSE(f.Feature1->isVisible());
+    EXPECT_EQ(f.SpeedLabel->text(), "Float Speed");
+    EXPECT_EQ(f.Speed->maximum(), 5);
+    EXPECT_EQ(f.Speed->value(), 4);
+    EXPECT_FALSE(f.Speed->isEnabled());  // "Do not Float" is ticked
+    f.CenterCheck->setChecked(false);
+    EXPECT_TRUE(f.Speed->isEnabled());
+    EXPECT_EQ(settings->centerImage, "0");
+    f.Speed->setValue(2);
+    EXPECT_EQ(settings->floatImageSpeed, "2");
+    EXPECT_EQ(settings->imageSpeed, "150");
+
+    // Back to a clone effect: the speed reads imageSpeed reversed.
+    f.EffectCbx->setCurrentIndex(0);
+    EXPECT_EQ(settings->mode, "0");
+    EXPECT_EQ(f.SpeedLabel->text(), "Image Speed");
+    EXPECT_EQ(f.Speed->maximum(), 200);
+    EXPECT_EQ(f.Speed->value(), 50);
+    EXPECT_FALSE(f.TransitionsCbx->isVisible());
+    EXPECT_TRUE(f.ClonesScroll->isVisible());
+    EXPECT_EQ(settings->floatImageSpeed, "2");  // setting the slider ran no handler
+}
+
+TEST_F(DialogTest, SpeedIsStoredReversed) {
+    t.folder.writeSettings("[saver]\nmode=0\n[speed]\nimageSpeed=150\n");
+    auto& f = open();
+    EXPECT_EQ(f.Speed->value(), 50);
+    for (auto [position, text] : {std::pair{1, "200"}, {200, "1"}, {199, "1"}, {50, "150"}}) {
+        f.Speed->setValue(position);
+        EXPECT_EQ(settings->imageSpeed, text) << position;
+    }
+}
+
+TEST_F(DialogTest, EachEffectShowsItsFeatureSlider) {
+    t.folder.writeSettings("[saver]\nmode=3\nPsychGradient=5\nDeckGradient=6\nSpeedofJump=7\nSpeedofSplat=8\n"
+                           "ChangeNextImage=0\nNeverChange=False\n");
+    auto& f = open();
+    struct Case { int effect; const char* caption; int value; bool feature2; };
+    for (const Case& c : {Case{3, "Psychedelic Speed", 5, true}, Case{4, "Deck Speed", 6, false},
+                          Case{5, "Jumping Speed", 7, true}, Case{7, "Splat Speed", 8, true}}) {
+        f.EffectCbx->setCurrentIndex(c.effect);
+        EXPECT_TRUE(f.Feature1->isVisible()) << c.effect;
+        EXPECT_EQ(f.Feature1Label->text(), c.caption);
+        EXPECT_EQ(f.Feature1->value(), c.value);
+        EXPECT_EQ(f.Feature2->isVisible(), c.feature2);
+        EXPECT_EQ(f.NeverChangeOption1->isVisible(), !c.feature2);
+        EXPECT_EQ(f.ChangeImageScroll->isVisible(), !c.feature2);
+        // Feature2 at "Never" switches the amount off where it is shown.
+        EXPECT_EQ(f.IntroAmountText->isEnabled(), !c.feature2);
+    }
+    f.EffectCbx->setCurrentIndex(5);
+    f.Feature1->setValue(12);
+    EXPECT_EQ(settings->SpeedofJump, "12");
+    EXPECT_EQ(settings->SpeedofSplat, "8");
+    f.Feature2->setValue(2);
+    EXPECT_EQ(settings->ChangeNextImage, "2");
+    EXPECT_TRUE(f.IntroAmountText->isEnabled());
+    EXPECT_TRUE(f.IntroAmountScroll->isEnabled());
+    f.EffectCbx->setCurrentIndex(6);
+    EXPECT_FALSE(f.Feature1->isVisible());
+    EXPECT_EQ(f.Feature1Label->text(), "Jumping Speed");  // left as it was
+}
+
+TEST_F(DialogTest, LoweringClonesLimitsTheAmountToIntroduce) {
+    t.folder.writeSettings("[total]\nClonesOfImage=10\n[saver]\nIntroImageAmount=5\n");
+    auto& f = open();
+    f.ClonesScroll->setValue_(3);
+    EXPECT_EQ(f.IntroAmountScroll->Value(), 3);
+    EXPECT_EQ(settings->IntroImageAmount, "3");
+    EXPECT_EQ(f.IntroAmountText->text(), "3");
+    EXPECT_EQ(settings->ClonesOfImage, "3");
+    f.IntroAmountScroll->setValue_(5);
+    EXPECT_EQ(f.IntroAmountScroll->Value(), 3);
+    f.ClonesScroll->setValue_(8);
+    f.IntroAmountScroll->setValue_(5);
+    EXPECT_EQ(settings->IntroImageAmount, "5");
+}
+
+TEST_F(DialogTest, ScrollBarsRiseTowardTheirTopEnd) {
+    t.folder.writeSettings("[total]\nClonesOfImage=10\n[saver]\nNextImageTime=30\n");
+    auto& f = open();
+    f.ClonesScroll->triggerAction(QAbstractSlider::SliderSingleStepSub);  // the upper arrow
+    EXPECT_EQ(f.ClonesScroll->Value(), 11);
+    f.ClonesScroll->triggerAction(QAbstractSlider::SliderToMinimum);  // the top end
+    EXPECT_EQ(f.ClonesScroll->Value(), 21);
+    f.ChangeImageScroll->triggerAction(QAbstractSlider::SliderSingleStepAdd);  // the lower arrow
+    EXPECT_EQ(f.ChangeImageScroll->Value(), 29);
+    EXPECT_EQ(settings->NextImageTime, "29");
+    f.ChangeImageScroll->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(f.ChangeImageScroll->Value(), 5);
+    EXPECT_EQ(f.ChangeImageScroll->Min(), 60);
+    EXPECT_EQ(f.ChangeImageScroll->Max(), 5);
+    // The up arrow key raises the value as well.
+    QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+    QCoreApplication::sendEvent(f.ChangeImageScroll, &up);
+    EXPECT_EQ(f.ChangeImageScroll->Value(), 6);
+}
+
+TEST_F(DialogTest, NeverChangeOptionsStoreTheirWordAndSwitchTheIntervalControls) {
+    t.folder.writeSettings("[saver]\nmode=0\nNeverChange=False\n");
+    auto& f = open();
+    f.NeverChangeOption2->setChecked(true);
+    EXPECT_EQ(settings->NeverChange, "True");
+    for (QWidget* w : {(QWidget*)f.ChangeImageText, (QWidget*)f.ChangeImageScroll, (QWidget*)f.IntroAmountText,
+                       (QWidget*)f.IntroAmountScroll})
+        EXPECT_FALSE(w->isEnabled());
+    EXPECT_EQ(dialog::Form2::BackColor(f.ChangeImageText), platform::SystemColorValue(platform::kThreeDLight));
+    f.NeverChangeOption1->setChecked(true);
+    EXPECT_EQ(settings->NeverChange, "False");
+    EXPECT_TRUE(f.ChangeImageScroll->isEnabled());
+    EXPECT_EQ(dialog::Form2::BackColor(f.IntroAmountText), platform::SystemColorValue(platform::kWindowBackground));
+}
+
+TEST_F(DialogTest, RandomTransitionsSwitchTheTransitionListOff) {
+    t.folder.writeSettings("[saver]\nmode=1\neffectMode=3\n");
+    auto& f = open();
+    f.RndTranCheck->setChecked(true);
+    EXPECT_EQ(settings->randomEffect, "1");
+    EXPECT_FALSE(f.TransitionsCbx->isEnabled());
+    EXPECT_EQ(dialog::Form2::BackColor(f.TransitionsCbx), platform::SystemColorValue(platform::kThreeDLight));
+    EXPECT_EQ(settings->effectMode, "3");
+    f.RndTranCheck->setChecked(false);
+    EXPECT_TRUE(f.TransitionsCbx->isEnabled());
+    f.TransitionsCbx->setCurrentIndex(7);
+    EXPECT_EQ(settings->effectMode, "7");
+}
+
+TEST_F(DialogTest, MouseSensitivityIsStoredReversed) {
+    auto& f = open();
+    for (auto [position, text] : {std::pair{15, "1"}, {14, "1"}, {1, "15"}, {10, "5"}}) {
+        f.MouseSensitiveSlider->setValue(position);
+        EXPECT_EQ(settings->mouseSensitivity, text) << position;
+    }
+}
+
+TEST_F(DialogTest, ColourChooserStartsOnTheCurrentColourAndIgnoresCancel) {
+    t.folder.writeSettings("[saver]\nnewBackColor=255\n[total]\nnewTotal=0\n");
+    auto& f = open();
+    dialogs.colorAnswers.push_back(QColor(0, 0, 255));
+    f.backColorClick_Click();
+    ASSERT_EQ(dialogs.colorRequests.size(), 1u);
+    EXPECT_EQ(dialogs.colorRequests[0], QColor(255, 0, 0));
+    EXPECT_EQ(settings->newBackColor, "16711680");
+    EXPECT_EQ(f.BackColorPicture->box().BackColor(), 16711680);
+    f.backColorClick_Click();  // cancelled
+    EXPECT_EQ(dialogs.colorRequests[1], QColor(0, 0, 255));
+    EXPECT_EQ(settings->newBackColor, "16711680");
+    EXPECT_TRUE(t.messages.shown.empty());
+}
+
+TEST_F(DialogTest, PasswordCheckBoxSwitchesBothBoxesAndKeepsTheirText) {
+    t.folder.writeSettings("[password]\nsaverPassword=abc\nsaverEnabled=0\n");
+    auto& f = open();
+    f.Password_enabled->setChecked(true);
+    EXPECT_EQ(settings->saverEnabled, "1");
+    EXPECT_TRUE(f.SS_password->isEnabled());
+    EXPECT_TRUE(f.SS_Confirm->isEnabled());
+    f.SS_password->setText("xyz");
+    EXPECT_EQ(settings->saverPassword, "xyz");
+    f.Password_enabled->setChecked(false);
+    EXPECT_EQ(settings->saverEnabled, "0");
+    EXPECT_FALSE(f.SS_Confirm->isEnabled());
+    EXPECT_EQ(f.SS_password->text(), "xyz");
+    EXPECT_EQ(f.confirmText, "abc");
+}
