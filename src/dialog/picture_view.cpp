@@ -10,10 +10,7 @@ PictureView::PictureView(QWidget* parent) : QWidget(parent) {
 }
 
 void PictureView::fitBox() {
-    // Both sides at once: a surface with one side still zero has no size at all.
-    if (box_.surface().size() == size()) return;
-    box_.surface() = QImage(size(), QImage::Format_RGB32);
-    box_.Cls();
+    box_.setPixelSize(width(), height());
 }
 
 void PictureView::resizeEvent(QResizeEvent*) { fitBox(); }

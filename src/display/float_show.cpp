@@ -59,22 +59,11 @@ bool Adopt(platform::PictureBox& live, std::optional<platform::PictureBox>& prep
 }
 
 // The emptied box on show: 1 x 1 first, then the staged picture's size.
-// A surface with no whole pixel on one side has none on the other either,
-// so the size cannot be set one side at a time from there: it comes from a
-// placeholder picture of that size, dropped again at once.
 void SizeLike(platform::PictureBox& box, const platform::PictureBox& staged) {
     box.setWidth(1);
     box.setHeight(1);
     box.setHeight(staged.Height());
     box.setWidth(staged.Width());
-    if (box.pixelWidth() == staged.pixelWidth() && box.pixelHeight() == staged.pixelHeight()) return;
-    QImage placeholder(staged.pixelWidth(), staged.pixelHeight(), QImage::Format_RGB32);
-    placeholder.fill(0);
-    const bool autoSize = box.autoSize();
-    box.setAutoSize(true);
-    box.setPicture(placeholder);
-    box.setPicture(QImage());
-    box.setAutoSize(autoSize);
 }
 
 // Everything a change does to the boxes that costs time with a big picture:

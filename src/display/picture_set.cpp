@@ -10,12 +10,10 @@ namespace display {
 namespace {
 
 void sizeAndPaint(platform::PictureBox& source, platform::PictureBox& member, float width, float height) {
-    // Width and height are set together: a surface with one side 0 is empty,
-    // so setting them one at a time would lose the first.
     auto pixels = [&](float units) {
         return int(std::lround(units * platform::TwipsPerUnit(member.ownerScale()) / platform::kTwipsPerPixel));
     };
-    member.surface() = QImage(pixels(width), pixels(height), QImage::Format_RGB32);
+    member.setPixelSize(pixels(width), pixels(height));
     member.setBorderStyle(0);
     member.setBackColor(platform::SystemColorValue(platform::kWindowText));
     member.PaintPicture(source.Picture(), 0, 0, width, height);

@@ -19,8 +19,9 @@ int PictureBox::fromOwner(double units) const { return clampPixels(units * Twips
 int PictureBox::fromOwn(double units) const { return int(std::lround(units * TwipsPerUnit(scaleMode_) / kTwipsPerPixel)); }
 
 void PictureBox::resizeSurface(int width, int height) {
-    if (width == image_.width() && height == image_.height()) return;
-    image_ = QImage(width, height, QImage::Format_RGB32);
+    if (QSize(width, height) == size_) return;
+    size_ = QSize(width, height);
+    image_ = size_.isEmpty() ? QImage() : QImage(size_, QImage::Format_RGB32);
     Cls();
 }
 
@@ -32,8 +33,8 @@ void PictureBox::setPicture(const QImage& picture) {
     Cls();
 }
 
-void PictureBox::setWidth(double width) { resizeSurface(fromOwner(width), image_.height()); }
-void PictureBox::setHeight(double height) { resizeSurface(image_.width(), fromOwner(height)); }
+void PictureBox::setWidth(double width) { resizeSurface(fromOwner(width), size_.height()); }
+void PictureBox::setHeight(double height) { resizeSurface(size_.width(), fromOwner(height)); }
 void PictureBox::setLeft(double left) { position_.setX(int(std::lround(left * TwipsPerUnit(ownerScale_) / kTwipsPerPixel))); }
 void PictureBox::setTop(double top) { position_.setY(int(std::lround(top * TwipsPerUnit(ownerScale_) / kTwipsPerPixel))); }
 

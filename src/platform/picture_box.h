@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QSize>
 
 #include <cstdint>
 #include <optional>
@@ -36,14 +37,17 @@ public:
     // A null image clears the picture.
     void setPicture(const QImage& picture);
 
-    double Width() const { return toOwner(image_.width()); }
-    double Height() const { return toOwner(image_.height()); }
+    // A side of 0 is a valid size: such a box shows and draws nothing, and
+    // keeps its other side.
+    double Width() const { return toOwner(size_.width()); }
+    double Height() const { return toOwner(size_.height()); }
     void setWidth(double width);
     void setHeight(double height);
-    double ScaleWidth() const { return image_.width() * kTwipsPerPixel / TwipsPerUnit(scaleMode_); }
-    double ScaleHeight() const { return image_.height() * kTwipsPerPixel / TwipsPerUnit(scaleMode_); }
-    int pixelWidth() const { return image_.width(); }
-    int pixelHeight() const { return image_.height(); }
+    void setPixelSize(int width, int height) { resizeSurface(width, height); }
+    double ScaleWidth() const { return size_.width() * kTwipsPerPixel / TwipsPerUnit(scaleMode_); }
+    double ScaleHeight() const { return size_.height() * kTwipsPerPixel / TwipsPerUnit(scaleMode_); }
+    int pixelWidth() const { return size_.width(); }
+    int pixelHeight() const { return size_.height(); }
 
     double Left() const { return toOwner(position_.x()); }
     double Top() const { return toOwner(position_.y()); }
@@ -70,8 +74,9 @@ public:
                       std::optional<double> width1 = std::nullopt, std::optional<double> height1 = std::nullopt,
                       std::optional<Rect> sourceRect = std::nullopt);
 
-    // The persistent image: what the box shows.
+    // The persistent image: what the box shows (null while a side is 0).
     const QImage& Image() const { return image_; }
+    // For drawing into; resize through setPixelSize, never by assignment.
     QImage& surface() { return image_; }
 
 private:
@@ -84,7 +89,8 @@ private:
     ScaleMode scaleMode_ = ScaleMode::Pixels;
     bool autoSize_ = false;
     QImage picture_;
-    QImage image_{0, 0, QImage::Format_RGB32};
+    QSize size_{0, 0};
+    QImage image_;
     QPoint position_;
     bool visible_ = true;
     int64_t backColor_ = 0x8000000F;  // button face, the designed default

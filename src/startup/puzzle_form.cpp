@@ -52,13 +52,9 @@ QImage PreviewPicture() {
 PuzzleForm::PuzzleForm() {
     Picture1.setBackColor(0);
     Picture1.setBorderStyle(0);
-    // Sized by the picture first: a box with no surface yet cannot be
-    // sized one side at a time.
-    Picture1.setAutoSize(true);
-    Picture1.setPicture(PreviewPicture());
-    Picture1.setAutoSize(false);
     Picture1.setWidth(2265);
     Picture1.setHeight(1785);
+    Picture1.setPicture(PreviewPicture());
 }
 
 }  // namespace startup
