@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
@@ -13,49 +14,75 @@ namespace platform {
 namespace {
 
 constexpr int kPathFileAccessError = 75;
-
-void requireFile(const QString& path) {
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists() || !info.isFile()) vb::Raise(vb::kFileNotFound, QStringLiteral("File not found: ") + path);
-}
+constexpr qint64 kSniffBytes = 16;
 
 [[noreturn]] void invalidPicture(const QString& path) {
     vb::Raise(vb::kInvalidPicture, QStringLiteral("Invalid picture: ") + path);
 }
 
-void prepare(QImageReader& reader) {
-    reader.setAutoTransform(true);
-    reader.setDecideFormatFromContent(true);
+[[noreturn]] void accessError(const QString& path) {
+    vb::Raise(kPathFileAccessError, QStringLiteral("Path/File access error: ") + path);
 }
+
+// A reader over the bytes in memory, bound to the format the bytes have:
+// a text or other file never reaches a decoder that might take it.
+struct MemoryReader {
+    MemoryReader(const QByteArray& bytes, PictureFormat format) : buffer(const_cast<QByteArray*>(&bytes)) {
+        buffer.open(QIODevice::ReadOnly);
+        reader.setDevice(&buffer);
+        reader.setFormat(DecoderName(format));
+        reader.setDecideFormatFromContent(false);
+        reader.setAutoTransform(true);
+    }
+    QBuffer buffer;
+    QImageReader reader;
+};
 
 }  // namespace
 
-QSize PictureSize(const QString& path) {
-    requireFile(path);
-    QImageReader reader(path);
-    prepare(reader);
-    const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty()) invalidPicture(path);
-    return size;
+EncodedPicture EncodedPicture::Open(const QString& path) {
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists()) vb::Raise(vb::kFileNotFound, QStringLiteral("File not found: ") + path);
+    // Only a regular file is read: a folder, a pipe or a device would fail or never end.
+    if (!info.isFile()) accessError(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) accessError(path);
+
+    EncodedPicture picture;
+    picture.path_ = path;
+    picture.bytes_ = file.read(kSniffBytes);
+    picture.format_ = SniffPictureFormat(picture.bytes_);
+    if (picture.format_ == PictureFormat::Unknown) invalidPicture(path);
+    picture.bytes_ += file.readAll();
+    if (file.error() != QFileDevice::NoError) accessError(path);
+    if (!IsCompletePicture(picture.bytes_, picture.format_)) invalidPicture(path);
+
+    MemoryReader memory(picture.bytes_, picture.format_);
+    const QSize stored = memory.reader.size();
+    if (!stored.isValid() || stored.isEmpty()) invalidPicture(path);
+    picture.turned_ = memory.reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
+    picture.size_ = picture.turned_ ? stored.transposed() : stored;
+    return picture;
+}
+
+QImage EncodedPicture::decode(QSize scaled) const {
+    MemoryReader memory(bytes_, format_);
+    // The decoder scales in the file's stored orientation and turns afterwards.
+    if (scaled.isValid() && !scaled.isEmpty() && scaled != size_)
+        memory.reader.setScaledSize(turned_ ? scaled.transposed() : scaled);
+    QImage image = memory.reader.read();
+    if (image.isNull()) invalidPicture(path_);
+    return image;
 }
 
 QImage LoadPicture(const QString& path) {
-    requireFile(path);
-    QImageReader reader(path);
-    prepare(reader);
-    QImage image = reader.read();
-    if (image.isNull()) invalidPicture(path);
-    return image.convertToFormat(QImage::Format_RGB32);
+    return EncodedPicture::Open(path).decode().convertToFormat(QImage::Format_RGB32);
 }
 
+QSize PictureSize(const QString& path) { return EncodedPicture::Open(path).size(); }
+
 QImage LoadPictureScaled(const QString& path, QSize size) {
-    requireFile(path);
-    QImageReader reader(path);
-    prepare(reader);
-    if (size.isValid() && !size.isEmpty()) reader.setScaledSize(size);
-    QImage image = reader.read();
-    if (image.isNull()) invalidPicture(path);
-    return image.convertToFormat(QImage::Format_RGB32);
+    return EncodedPicture::Open(path).decode(size).convertToFormat(QImage::Format_RGB32);
 }
 
 void SavePicture(const QImage& image, const QString& path) {
