@@ -61,17 +61,18 @@ ShrunkPicture ShrinkPicture(const QString& imageEntry) {
     return shrunk;
 }
 
-// What a worker hands back for one picture of a batch.
+// What a worker hands back for one picture of a batch: its cached copy
+// written under a temporary name, or the error.
 struct Outcome {
-    ShrunkPicture shrunk;
+    platform::StagedPicture copy;
     int errorNumber = 0;
     QString error;
 };
 
-Outcome ShrinkForBatch(const QString& imageEntry) {
+Outcome ShrinkForBatch(const QString& imageEntry, const QString& cachePath) {
     Outcome outcome;
     try {
-        outcome.shrunk = ShrinkPicture(imageEntry);
+        outcome.copy = platform::StagePicture(ShrinkPicture(imageEntry).image, cachePath);
     } catch (const vb::RuntimeError& e) {
         outcome.errorNumber = e.number();
         outcome.error = QString::fromLocal8Bit(e.what());
@@ -121,6 +122,10 @@ ShrinkSizes ConvertPicture(const QString& imageEntry, const QString& appPath, co
 BatchResult ConvertPictures(const QStringList& pictures, const QString& appPath,
                             const std::function<void(int index)>& progress) {
     const int count = int(pictures.size());
+    // The cache number goes up by one from "0": it always equals the list position.
+    std::vector<QString> cacheNumbers;
+    QString cacheNumber = QStringLiteral("0");
+    for (int i = 0; i < count; ++i, cacheNumber = vb::CStr(vb::CDbl(cacheNumber) + 1)) cacheNumbers.push_back(cacheNumber);
     // Pictures after the first failure known so far are not worked on.
     std::atomic<int> firstFailure{count};
     std::vector<QFuture<Outcome>> pending(static_cast<size_t>(count));
@@ -128,28 +133,29 @@ BatchResult ConvertPictures(const QStringList& pictures, const QString& appPath,
     // which use the variables above.
     QThreadPool pool;
     pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
-    // Workers run at most this far ahead of the saved pictures, which bounds
-    // the shrunk pictures held in memory.
+    // Workers run at most this far ahead of the pictures put in place, which
+    // bounds the staged files waiting.
     const int lookAhead = 2 * pool.maxThreadCount();
 
     int started = 0;
     auto startUpTo = [&](int end) {
         for (; started < std::min(end, count); ++started) {
             const int i = started;
-            pending[size_t(i)] = QtConcurrent::run(&pool, [&pictures, &firstFailure, i]() {
+            const QString cachePath = CachedPicturePath(appPath, cacheNumbers[size_t(i)]);
+            pending[size_t(i)] = QtConcurrent::run(&pool, [&pictures, &firstFailure, i, cachePath]() {
                 if (i > firstFailure.load()) return Outcome{};
-                Outcome outcome = ShrinkForBatch(pictures[i]);
+                Outcome outcome = ShrinkForBatch(pictures[i], cachePath);
                 if (outcome.errorNumber != 0) LowerTo(firstFailure, i);
                 return outcome;
             });
         }
     };
 
-    // Pictures are saved here, in list order, so the cache ends up exactly as
-    // converting one picture after another would leave it: every picture
-    // before a failing one cached, the failing one and those after untouched.
+    // Cached copies are put in place here, in list order, so the cache ends
+    // up exactly as converting one picture after another would leave it:
+    // every picture before a failing one cached, the failing one and those
+    // after it untouched (their written copies are dropped).
     BatchResult result;
-    QString cacheNumber = QStringLiteral("0");
     for (int i = 0; i < count; ++i) {
         startUpTo(i + lookAhead);
         if (progress) progress(i);
@@ -157,7 +163,7 @@ BatchResult ConvertPictures(const QStringList& pictures, const QString& appPath,
         pending[size_t(i)] = QFuture<Outcome>();
         if (outcome.errorNumber == 0) {
             try {
-                platform::SavePicture(outcome.shrunk.image, CachedPicturePath(appPath, cacheNumber));
+                outcome.copy.commit();
             } catch (const vb::RuntimeError& e) {
                 outcome.errorNumber = e.number();
                 outcome.error = QString::fromLocal8Bit(e.what());
@@ -168,7 +174,6 @@ BatchResult ConvertPictures(const QStringList& pictures, const QString& appPath,
             result = {i, outcome.error, outcome.errorNumber};
             break;
         }
-        cacheNumber = vb::CStr(vb::CDbl(cacheNumber) + 1);
     }
     pool.waitForDone();
     return result;

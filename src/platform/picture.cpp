@@ -85,13 +85,40 @@ QImage LoadPictureScaled(const QString& path, QSize size) {
     return EncodedPicture::Open(path).decode(size).convertToFormat(QImage::Format_RGB32);
 }
 
-void SavePicture(const QImage& image, const QString& path) {
+struct StagedPicture::File {
+    ~File() {
+        if (!committed) QFile::remove(temp);
+    }
+    QString temp;
+    QString path;
+    bool committed = false;
+};
+
+StagedPicture StagePicture(const QImage& image, const QString& path) {
     if (!QFileInfo(path).dir().exists()) vb::Raise(vb::kPathNotFound, QStringLiteral("Path not found: ") + path);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (image.isNull() || !image.save(&buffer, "BMP")) vb::Raise(kPathFileAccessError, QStringLiteral("Cannot write ") + path);
-    if (!WriteFileAtomically(path, bytes)) vb::Raise(kPathFileAccessError, QStringLiteral("Cannot write ") + path);
+    StagedPicture staged;
+    staged.file_ = std::make_shared<StagedPicture::File>();
+    staged.file_->path = path;
+    // The atomic writer's last step, the rename, is held back for commit().
+    AtomicWriteOptions options;
+    options.rename = [&staged](const QString& from, const QString&) {
+        staged.file_->temp = from;
+        return true;
+    };
+    if (!WriteFileAtomically(path, bytes, options)) vb::Raise(kPathFileAccessError, QStringLiteral("Cannot write ") + path);
+    return staged;
 }
+
+void StagedPicture::commit() {
+    if (!file_ || file_->committed) return;
+    if (!PosixRename(file_->temp, file_->path)) vb::Raise(kPathFileAccessError, QStringLiteral("Cannot write ") + file_->path);
+    file_->committed = true;
+}
+
+void SavePicture(const QImage& image, const QString& path) { StagePicture(image, path).commit(); }
 
 }  // namespace platform

@@ -14,6 +14,8 @@
 #include <QSize>
 #include <QString>
 
+#include <memory>
+
 #include "platform/picture_check.h"
 
 namespace platform {
@@ -54,5 +56,21 @@ QImage LoadPictureScaled(const QString& path, QSize size);
 // Saves as a BMP file, replacing an existing file atomically. A missing
 // folder raises error 76, any other write failure error 75.
 void SavePicture(const QImage& image, const QString& path);
+
+// SavePicture in two steps, for work that writes files side by side but must
+// put them in place in a given order. StagePicture writes the whole BMP file
+// (synced to disk) under a temporary name beside `path`, with SavePicture's
+// errors; commit() then renames it over `path` (error 75 when that fails).
+// A staged file never committed is removed when its last copy goes.
+class StagedPicture {
+public:
+    void commit();
+
+private:
+    friend StagedPicture StagePicture(const QImage& image, const QString& path);
+    struct File;
+    std::shared_ptr<File> file_;
+};
+StagedPicture StagePicture(const QImage& image, const QString& path);
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #include "imagestore/converter.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QPainter>
 #include <QCoreApplication>
@@ -188,6 +189,7 @@ TEST_F(ConverterTest, BatchReportsTheFirstFailureInListOrder) {
     EXPECT_EQ(platform::PictureSize(cached(0)), QSize(390, 260));
     // The failing picture and those after it keep their old files.
     for (int i = 1; i < 6; ++i) EXPECT_EQ(cachedBytes(i), QByteArray("old")) << i;
+    EXPECT_EQ(QDir(app.file("Glidorama")).entryList(QDir::Files | QDir::Hidden).size(), 6) << "copies made ahead are dropped";
 }
 
 }  // namespace

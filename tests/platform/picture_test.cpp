@@ -195,4 +195,17 @@ TEST_F(PictureTest, SavePictureWritesABitmapAndReplacesTheOldOne) {
               vb::kPathNotFound);
 }
 
+TEST_F(PictureTest, StagedPictureAppearsOnlyWhenCommitted) {
+    const QString path = dir.filePath("Glidorama1.dib");
+    {
+        platform::StagedPicture dropped = platform::StagePicture(TwoHalves(8, 8), path);
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 0);
+    platform::StagedPicture staged = platform::StagePicture(TwoHalves(8, 8), path);
+    EXPECT_FALSE(QFile::exists(path));
+    staged.commit();
+    EXPECT_EQ(platform::PictureSize(path), QSize(8, 8));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
 }  // namespace
