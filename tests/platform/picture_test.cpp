@@ -67,6 +67,17 @@ QByteArray Encode(const QImage& image, const char* format) {
     return bytes;
 }
 
+// A progressive JPEG: several scans, with tables between them.
+QByteArray Progressive(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    writer.write(image);
+    return bytes;
+}
+
 int ErrorNumberOf(const std::function<void()>& call) {
     try {
         call();
@@ -145,6 +156,7 @@ TEST_F(PictureTest, CutOffFilesAreInvalidWhereverTheyEnd) {
     const Source sources[] = {
         {"cut.jpg", Encode(TwoHalves(120, 90), "JPEG"), 0},
         {"cut.png", Encode(TwoHalves(120, 90), "PNG"), 0},
+        {"cut-progressive.jpg", Progressive(TwoHalves(120, 90)), 0},
         {"cut.gif", GreyGif(120, 90), 1},
         {"cut.bmp", Encode(TwoHalves(120, 90), "BMP"), 0},
     };
