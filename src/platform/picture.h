@@ -31,8 +31,9 @@ public:
     // orientation applied).
     QSize size() const { return size_; }
     // The picture decoded straight at `scaled` (natural size when empty).
-    // JPEG decodes at 1/2, 1/4 or 1/8 in the DCT domain first, then scales
-    // the rest of the way smoothly. The result keeps any transparency.
+    // A JPEG decodes at 1/2, 1/4 or 1/8 in the DCT domain first (the
+    // smallest of them at most a tenth short of `scaled`), then scales the
+    // rest of the way smoothly. The result keeps any transparency.
     // Raises 481 when the data cannot be decoded.
     QImage decode(QSize scaled = QSize()) const;
 

@@ -134,6 +134,13 @@ TEST_F(PictureTest, ScaledLoadGivesExactlyTheAskedSize) {
     EXPECT_EQ(scaled.size(), QSize(123, 77));
     EXPECT_GT(qRed(scaled.pixel(10, 40)), 200);
     EXPECT_GT(qBlue(scaled.pixel(110, 40)), 200);
+    // Just above an eighth: decoded at an eighth, then scaled up the rest.
+    const QImage near = platform::LoadPictureScaled(jpeg, QSize(104, 78));
+    EXPECT_EQ(near.size(), QSize(104, 78));
+    EXPECT_GT(qRed(near.pixel(10, 40)), 200);
+    EXPECT_GT(qBlue(near.pixel(95, 40)), 200);
+    const QString tall = put("tall.jpg", Encode(TwoHalves(601, 803), "JPEG"));
+    EXPECT_EQ(platform::LoadPictureScaled(tall, QSize(77, 101)).size(), QSize(77, 101));
     EXPECT_EQ(platform::LoadPictureScaled(put("g.gif", GreyGif(40, 40)), QSize(20, 10)).size(), QSize(20, 10));
 }
 
