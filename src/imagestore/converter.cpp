@@ -1,15 +1,95 @@
 #include "imagestore/converter.h"
 
+#include <QFuture>
 #include <QPainter>
+#include <QThread>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <new>
+#include <vector>
 
 #include "imagestore/cache_paths.h"
 #include "platform/picture.h"
-#include "platform/picture_box.h"
+#include "platform/colors.h"
+#include "platform/picture_box.h"  // kTwipsPerPixel
 #include "platform/vb.h"
 
 namespace imagestore {
+
+namespace {
+
+constexpr int kOutOfMemory = 7;
+// A picture box's designed background: the button face colour.
+constexpr int64_t kPictureBoxBackColor = 0x8000000F;
+
+// One picture shrunk into its conversion canvas, not yet saved.
+struct ShrunkPicture {
+    ShrinkSizes sizes;
+    QImage image;
+};
+
+ShrunkPicture ShrinkPicture(const QString& imageEntry) {
+    const platform::EncodedPicture photo = platform::EncodedPicture::Open(imageEntry);
+    ShrunkPicture shrunk;
+    ShrinkSizes& sizes = shrunk.sizes;
+    sizes.sourceWidth = sizes.shrinkWidth = float(photo.size().width() * platform::kTwipsPerPixel);
+    sizes.sourceHeight = sizes.shrinkHeight = float(photo.size().height() * platform::kTwipsPerPixel);
+    FitImageSize(sizes.shrinkWidth, sizes.shrinkHeight);
+    sizes.shrinkWidth = vb::CInt(double(sizes.shrinkWidth));
+    sizes.shrinkHeight = vb::CInt(double(sizes.shrinkHeight));
+
+    // The conversion canvas (photoShrink): the copy's size in whole pixels,
+    // a side thinner than half a pixel (a long thin strip) still one pixel.
+    const QSize canvas(std::max(1, int(std::lround(sizes.shrinkWidth / platform::kTwipsPerPixel))),
+                       std::max(1, int(std::lround(sizes.shrinkHeight / platform::kTwipsPerPixel))));
+    // Decoding straight at the canvas's size costs a fraction of a full
+    // decode (a JPEG scales in the DCT domain) and makes drawing a plain copy.
+    const QImage scaled = photo.decode(canvas);
+    QImage& photoShrink = shrunk.image;
+    photoShrink = QImage(canvas, QImage::Format_RGB32);
+    // Transparent parts show the canvas's background, as on a picture box.
+    photoShrink.fill(platform::FromWindowsColor(kPictureBoxBackColor));
+    {
+        QPainter painter(&photoShrink);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRect(QPoint(0, 0), canvas), scaled);
+    }
+    return shrunk;
+}
+
+// What a worker hands back for one picture of a batch: its cached copy
+// written under a temporary name, or the error.
+struct Outcome {
+    platform::StagedPicture copy;
+    int errorNumber = 0;
+    QString error;
+};
+
+Outcome ShrinkForBatch(const QString& imageEntry, const QString& cachePath) {
+    Outcome outcome;
+    try {
+        outcome.copy = platform::StagePicture(ShrinkPicture(imageEntry).image, cachePath);
+    } catch (const vb::RuntimeError& e) {
+        outcome.errorNumber = e.number();
+        outcome.error = QString::fromLocal8Bit(e.what());
+    } catch (const std::bad_alloc&) {
+        outcome.errorNumber = kOutOfMemory;
+        outcome.error = QStringLiteral("Run-time error 7: Out of memory: ") + imageEntry;
+    }
+    return outcome;
+}
+
+void LowerTo(std::atomic<int>& value, int candidate) {
+    int current = value.load();
+    while (candidate < current && !value.compare_exchange_weak(current, candidate)) {
+    }
+}
+
+}  // namespace
 
 void FitImageSize(float& shrinkWidth, float& shrinkHeight) {
     struct Band { float from; float factor; };
@@ -34,38 +114,69 @@ void FitImageSize(float& shrinkWidth, float& shrinkHeight) {
 }
 
 ShrinkSizes ConvertPicture(const QString& imageEntry, const QString& appPath, const QString& cacheNumber) {
-    const QImage photo = platform::LoadPicture(imageEntry);
-    ShrinkSizes sizes;
-    sizes.sourceWidth = sizes.shrinkWidth = float(photo.width() * platform::kTwipsPerPixel);
-    sizes.sourceHeight = sizes.shrinkHeight = float(photo.height() * platform::kTwipsPerPixel);
-    FitImageSize(sizes.shrinkWidth, sizes.shrinkHeight);
-    sizes.shrinkWidth = vb::CInt(double(sizes.shrinkWidth));
-    sizes.shrinkHeight = vb::CInt(double(sizes.shrinkHeight));
-
-    platform::PictureBox photoShrink(platform::ScaleMode::Twips);
-    photoShrink.setScaleMode(platform::ScaleMode::Twips);
-    photoShrink.setBorderStyle(1);
-    photoShrink.setWidth(sizes.shrinkWidth);
-    photoShrink.setHeight(sizes.shrinkHeight);
-    photoShrink.PaintPicture(photo, 0, 0, sizes.shrinkWidth, sizes.shrinkHeight,
-                             platform::PictureBox::Rect{0, 0, sizes.sourceWidth, sizes.sourceHeight});
-    platform::SavePicture(photoShrink.Image(), CachedPicturePath(appPath, cacheNumber));
-    return sizes;
+    const ShrunkPicture shrunk = ShrinkPicture(imageEntry);
+    platform::SavePicture(shrunk.image, CachedPicturePath(appPath, cacheNumber));
+    return shrunk.sizes;
 }
 
 BatchResult ConvertPictures(const QStringList& pictures, const QString& appPath,
                             const std::function<void(int index)>& progress) {
+    const int count = int(pictures.size());
+    // The cache number goes up by one from "0": it always equals the list position.
+    std::vector<QString> cacheNumbers;
     QString cacheNumber = QStringLiteral("0");
-    for (int i = 0; i < pictures.size(); ++i) {
-        if (progress) progress(i);
-        try {
-            ConvertPicture(pictures[i], appPath, cacheNumber);
-        } catch (const vb::RuntimeError& e) {
-            return {i, QString::fromLocal8Bit(e.what())};
+    for (int i = 0; i < count; ++i, cacheNumber = vb::CStr(vb::CDbl(cacheNumber) + 1)) cacheNumbers.push_back(cacheNumber);
+    // Pictures after the first failure known so far are not worked on.
+    std::atomic<int> firstFailure{count};
+    std::vector<QFuture<Outcome>> pending(static_cast<size_t>(count));
+    // Declared last so that it is destroyed first: it waits for its workers,
+    // which use the variables above.
+    QThreadPool pool;
+    pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
+    // Workers run at most this far ahead of the pictures put in place, which
+    // bounds the staged files waiting.
+    const int lookAhead = 2 * pool.maxThreadCount();
+
+    int started = 0;
+    auto startUpTo = [&](int end) {
+        for (; started < std::min(end, count); ++started) {
+            const int i = started;
+            const QString cachePath = CachedPicturePath(appPath, cacheNumbers[size_t(i)]);
+            pending[size_t(i)] = QtConcurrent::run(&pool, [&pictures, &firstFailure, i, cachePath]() {
+                if (i > firstFailure.load()) return Outcome{};
+                Outcome outcome = ShrinkForBatch(pictures[i], cachePath);
+                if (outcome.errorNumber != 0) LowerTo(firstFailure, i);
+                return outcome;
+            });
         }
-        cacheNumber = vb::CStr(vb::CDbl(cacheNumber) + 1);
+    };
+
+    // Cached copies are put in place here, in list order, so the cache ends
+    // up exactly as converting one picture after another would leave it:
+    // every picture before a failing one cached, the failing one and those
+    // after it untouched (their written copies are dropped).
+    BatchResult result;
+    for (int i = 0; i < count; ++i) {
+        startUpTo(i + lookAhead);
+        if (progress) progress(i);
+        Outcome outcome = pending[size_t(i)].result();
+        pending[size_t(i)] = QFuture<Outcome>();
+        if (outcome.errorNumber == 0) {
+            try {
+                outcome.copy.commit();
+            } catch (const vb::RuntimeError& e) {
+                outcome.errorNumber = e.number();
+                outcome.error = QString::fromLocal8Bit(e.what());
+            }
+        }
+        if (outcome.errorNumber != 0) {
+            LowerTo(firstFailure, i);
+            result = {i, outcome.error, outcome.errorNumber};
+            break;
+        }
     }
-    return {};
+    pool.waitForDone();
+    return result;
 }
 
 }  // namespace imagestore

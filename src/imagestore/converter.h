@@ -24,14 +24,17 @@ void FitImageSize(float& shrinkWidth, float& shrinkHeight);
 // cached file is then left as it was. Safe to call from several threads.
 ShrinkSizes ConvertPicture(const QString& imageEntry, const QString& appPath, const QString& cacheNumber);
 
-// Converts every picture of the list into cached pictures 0 .. n-1.
-// `progress(i)` is called on the calling thread, in list order, as picture i
-// begins (i counts from 0). Returns -1 when every picture was converted, or
-// the list position of the first picture (in list order) that failed;
-// pictures before it are cached, none after it is reported.
+// Converts every picture of the list into cached pictures 0 .. n-1, several
+// at once on every core. `progress(i)` is called on the calling thread, in
+// list order, as the batch turns to picture i (i counts from 0), so a
+// progress bar can be repainted there. `failedIndex` is -1 when every
+// picture was converted, or the list position of the first picture (in list
+// order) that failed, with the error's text and number; pictures before it
+// are cached, it and those after it leave their cached files untouched.
 struct BatchResult {
     int failedIndex = -1;
     QString error;
+    int errorNumber = 0;
 };
 BatchResult ConvertPictures(const QStringList& pictures, const QString& appPath,
                             const std::function<void(int index)>& progress = {});
