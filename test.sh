@@ -13,7 +13,7 @@ cmake --build build -j "$jobs"
 (cd build && ctest --output-on-failure -j "$jobs")
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DGLIDORAMA_SANITIZE=ON >/dev/null
-cmake --build build-asan -j "$jobs"
+cmake --build build-asan -j "$jobs" --target unit_tests
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/tests/support/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
