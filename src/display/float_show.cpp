@@ -6,6 +6,7 @@
 
 #include "display/transition_player.h"
 #include "platform/picture.h"
+#include "settings/defaults.h"
 
 namespace display {
 
@@ -180,8 +181,19 @@ void FloatShow::changeStep() {
     if (vb::CDbl(settings_.newTotal) - 1 < floatImageIndex_) floatImageIndex_ = 0;
     if (!ShowNextImage()) return;
     floatImageIndex_ = floatImageIndex_ + 1;
-    host_.Timer2().setInterval(vb::CLng(vb::CDbl(settings_.NextImageTime) * 1000));
+    host_.Timer2().setInterval(changeInterval());
     prefetchNext();
+}
+
+int32_t FloatShow::changeInterval() const {
+    try {
+        return vb::CLng(vb::CDbl(settings_.NextImageTime) * 1000);
+    } catch (const vb::RuntimeError& e) {
+        // A time past the longest a timer can wait (about 24 days) would stop
+        // the saver after its first picture; the built-in time is used instead.
+        if (e.number() != vb::kOverflow) throw;
+        return vb::CLng(vb::CDbl(settings::DefaultValue(&settings::Settings::NextImageTime)) * 1000);
+    }
 }
 
 void FloatShow::prefetchNext() {

@@ -285,3 +285,21 @@ TEST_F(FloatFixture, PictureWiderThanTheScreenFlipsItsHorizontalStepEveryTick) {
     EXPECT_EQ(steps, (std::vector<int>{-15, 15, -15, 15}));
     EXPECT_EQ(host.first.Left(), start);
 }
+
+TEST_F(FloatFixture, AChangeTimeTooLongForTheTimerFallsBackToTheBuiltInTime) {
+    for (const char* seconds : {"1e9", "-3e6"}) {
+        s.NextImageTime = seconds;
+        RecordingHost h(t.clock);
+        display::FloatShow show(s, t.env, h, files);
+        h.timer2.setEnabled(true);
+        show.Timer2Tick();
+        EXPECT_EQ(h.timer2.Interval(), 30000) << seconds;
+        EXPECT_TRUE(h.timer2.Enabled());
+        EXPECT_EQ(show.floatImageIndex(), 1);
+    }
+    // The longest time that fits is kept as it is.
+    s.NextImageTime = "2147483.647";
+    display::FloatShow show(s, t.env, host, files);
+    show.Timer2Tick();
+    EXPECT_EQ(host.timer2.Interval(), 2147483647);
+}
