@@ -79,14 +79,13 @@ void Form1::cloneTick(bool underTimer5) {
 void Form1::handOverPacing(bool underTimer5) {
     const double clones = vb::CDbl(settings_.ClonesOfImage);
     const double changeNext = vb::CDbl(settings_.ChangeNextImage);
-    auto admitMore = [&] { introCount = vb::CInt(vb::CDbl(settings_.IntroImageAmount) + introCount.value()); };
     // The counter is shared by both timers and carried across changes; a
     // count at or past the threshold counts as reaching it, so a counter left
     // high by one timer cannot stall the other's hand-over for good.
     auto countTo = [&](int threshold) {
         pacingCounter = pacingCounter + 1;
         if (pacingCounter >= threshold) {
-            admitMore();
+            addIntroImageAmount();
             pacingCounter = 1;
         }
     };
@@ -96,7 +95,7 @@ void Form1::handOverPacing(bool underTimer5) {
         timer4_.setEnabled(true);
     } else if (changeNext == 3 && cloneStage[0] == 12) {
         if (underTimer5) countTo(3);
-        else admitMore();
+        else addIntroImageAmount();
     } else if (changeNext == 2 && cloneStage[0] == 12) {
         countTo(underTimer5 ? 6 : 2);
     } else if (changeNext == 1 && cloneStage[0] == 12) {

@@ -5,6 +5,8 @@
 // FloatShow.
 #include "display/form1.h"
 
+#include <algorithm>
+
 #include "display/float_show.h"
 #include "imagestore/cache_paths.h"
 #include "platform/picture.h"
@@ -23,7 +25,7 @@ void Form1::Timer2_Timer() {
             loadTarget = 0;
             timer4_.setEnabled(true);
         } else {
-            introCount = vb::CInt(vb::CDbl(settings_.IntroImageAmount) + introCount.value());
+            addIntroImageAmount();
         }
     } else if (modeNumber == 3 || modeNumber == 5 || modeNumber == 7) {
         // These effects pace their changes from the clone tick; this first
@@ -33,6 +35,14 @@ void Form1::Timer2_Timer() {
     } else if (modeNumber == 1) {
         if (floatShow_) floatShow_->Timer2Tick();
     }
+}
+
+void Form1::addIntroImageAmount() {
+    // A sum past the 16-bit range stays at its end instead of stopping the
+    // saver: a huge amount then admits every clone at once, a negative one
+    // never admits any.
+    const double sum = vb::CDbl(settings_.IntroImageAmount) + introCount.value();
+    introCount = vb::CInt(std::clamp(sum, -32768.0, 32767.0));
 }
 
 void Form1::Timer4_Timer() {
