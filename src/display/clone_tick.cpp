@@ -5,6 +5,8 @@
 // from the set on show to the other.
 #include "display/form1.h"
 
+#include "display/clamped_integer.h"
+
 #include "platform/vb.h"
 
 namespace display {
@@ -50,8 +52,10 @@ void Form1::cloneTick(bool underTimer5) {
             AimClone(stageStep[modeNumber == 2 ? 11 : 0]);
         }
 
-        cloneX[i] = cloneX[i] + cloneDX[i];
-        cloneY[i] = cloneY[i] + cloneDY[i];
+        // A step that would carry a clone past the 16-bit range leaves it at
+        // the end of the range: far off screen, so it re-enters next tick.
+        cloneX[i] = ClampedInteger(double(cloneX[i]) + double(cloneDX[i]));
+        cloneY[i] = ClampedInteger(double(cloneY[i]) + double(cloneDY[i]));
 
         const int stage = cloneStage[i];
         if (cloneSet[i] == passedSet && index < introCount) {

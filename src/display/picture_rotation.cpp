@@ -5,7 +5,7 @@
 // FloatShow.
 #include "display/form1.h"
 
-#include <algorithm>
+#include "display/clamped_integer.h"
 
 #include "display/float_show.h"
 #include "imagestore/cache_paths.h"
@@ -42,7 +42,7 @@ void Form1::addIntroImageAmount() {
     // saver: a huge amount then admits every clone at once, a negative one
     // never admits any.
     const double sum = vb::CDbl(settings_.IntroImageAmount) + introCount.value();
-    introCount = vb::CInt(std::clamp(sum, -32768.0, 32767.0));
+    introCount = ClampedInteger(sum);
 }
 
 void Form1::Timer4_Timer() {

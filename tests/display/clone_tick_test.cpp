@@ -206,3 +206,29 @@ TEST(CloneTick, PacingAsksForTheNextPictureOnceEnoughClonesPassed) {
 }
 
 }  // namespace
+
+namespace {
+
+// Steps far past anything the dialog offers keep the saver running: a
+// clone carried past the 16-bit range stays at its end, off screen, and
+// re-enters on the next tick.
+TEST(CloneTick, HugeStepSettingsNeverOverflow) {
+    const std::pair<int, const char*> cases[] = {
+        {5, "SpeedofJump=1e9\n"}, {5, "SpeedofJump=-1e9\n"}, {7, "SpeedofSplat=32767\n"}, {3, "PsychGradient=-32768\n"}};
+    for (const auto& [mode, line] : cases) {
+        DisplayFixture f;
+        f.makePictures(1);
+        f.t.random = platform::SequenceRandom{0.9f, 0.3f, 0.6f, 0.1f};
+        auto& form = f.load(Ini(mode, 1, 3, QString::fromLatin1(line)), QSize(400, 300));
+        ASSERT_FALSE(f.t.end.ended) << line;
+        bool farOff = false;
+        for (int n = 0; n < 40; ++n) {
+            ASSERT_NO_THROW(form.Timer1_Timer()) << line << " tick " << n;
+            for (size_t i = 0; i < 3; ++i)
+                farOff = farOff || std::abs(int(form.cloneX[i])) > 10000;
+        }
+        EXPECT_TRUE(farOff) << line;
+    }
+}
+
+}  // namespace
