@@ -3,7 +3,6 @@
 #include "display/form1.h"
 
 #include "display/clamped_integer.h"
-#include "display/float_show.h"
 #include "platform/vb.h"
 
 namespace display {
@@ -159,10 +158,6 @@ void Form1::setUpEffect(double modeNumber) {
         stageStep[11] = vb::CInt(vb::CDbl(settings_.SpeedofSplat));
         pacingCounter = 1;
     }
-}
-
-void Form1::Timer3_Timer() {
-    if (floatShow_) floatShow_->Timer3Tick();
 }
 
 }  // namespace display

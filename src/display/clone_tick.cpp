@@ -57,19 +57,16 @@ void Form1::cloneTick(bool underTimer5) {
         cloneX[i] = ClampedInteger(double(cloneX[i]) + double(cloneDX[i]));
         cloneY[i] = ClampedInteger(double(cloneY[i]) + double(cloneDY[i]));
 
+        // A clone admitted to the next picture has passed already, or passes
+        // now when it is at stage 12 and the other set is ready.
         const int stage = cloneStage[i];
-        if (cloneSet[i] == passedSet && index < introCount) {
-            const platform::PictureBox& member = next[size_t(stage - 1)];
-            BitBlt(cloneX[i], cloneY[i], member.pixelWidth(), member.pixelHeight(), member.Image());
-            if (pacesItsOwnChanges(modeNumber) && vb::CDbl(settings_.newTotal) > 1) handOverPacing(underTimer5);
-        } else if (stage == 12 && secondSetReady == readyWhen && index < introCount) {
-            const platform::PictureBox& member = next[size_t(stage - 1)];
-            BitBlt(cloneX[i], cloneY[i], member.pixelWidth(), member.pixelHeight(), member.Image());
-            cloneSet[i] = passedSet;
-        } else {
-            const platform::PictureBox& member = onShow[size_t(stage - 1)];
-            BitBlt(cloneX[i], cloneY[i], member.pixelWidth(), member.pixelHeight(), member.Image());
-        }
+        const bool admitted = index < introCount;
+        const bool passed = admitted && cloneSet[i] == passedSet;
+        const bool passesNow = !passed && admitted && stage == 12 && secondSetReady == readyWhen;
+        const platform::PictureBox& member = (passed || passesNow ? next : onShow)[size_t(stage - 1)];
+        BitBlt(cloneX[i], cloneY[i], member.pixelWidth(), member.pixelHeight(), member.Image());
+        if (passesNow) cloneSet[i] = passedSet;
+        if (passed && pacesItsOwnChanges(modeNumber) && vb::CDbl(settings_.newTotal) > 1) handOverPacing(underTimer5);
 
         if (modeNumber == 2) RecedeClone();
         else ApproachClone();

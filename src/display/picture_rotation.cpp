@@ -1,8 +1,8 @@
 // Picture changes of the clone effects: the scheduler (Timer2) admits clones
 // to the next picture and asks for a change once all have passed; the
 // loader (Timer4) fills the set that has gone off show with the next cached
-// picture and swaps the two clone timers. For Float, Timer2 belongs to
-// FloatShow.
+// picture and swaps the two clone timers. For Float, Timer2 and Timer3
+// belong to FloatShow.
 #include "display/form1.h"
 
 #include "display/clamped_integer.h"
@@ -35,6 +35,10 @@ void Form1::Timer2_Timer() {
     } else if (modeNumber == 1) {
         if (floatShow_) floatShow_->Timer2Tick();
     }
+}
+
+void Form1::Timer3_Timer() {
+    if (floatShow_) floatShow_->Timer3Tick();
 }
 
 void Form1::addIntroImageAmount() {
