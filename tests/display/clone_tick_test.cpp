@@ -232,3 +232,30 @@ TEST(CloneTick, HugeStepSettingsNeverOverflow) {
 }
 
 }  // namespace
+
+namespace {
+
+// The heading away from the centre: a clone exactly on a half line belongs
+// to the right or lower side; on an odd screen the half lies between pixels.
+TEST(CloneTick, HalfLinesBelongToTheRightAndLowerSides) {
+    struct Case {
+        QSize screen;
+        int x, y, dx, dy;
+    };
+    const Case cases[] = {{{200, 150}, 100, 75, 7, 7},   {{200, 150}, 99, 74, -7, -7}, {{200, 150}, 100, 74, 7, -7},
+                          {{200, 150}, 99, 75, -7, 7},   {{201, 151}, 100, 75, -7, -7}, {{201, 151}, 101, 76, 7, 7},
+                          {{200, 150}, 200, 10, 7, -7},  {{200, 150}, 201, 10, 7, 7}};
+    for (const Case& c : cases) {
+        DisplayFixture f;
+        f.makePictures(1);
+        auto& form = f.load(Ini(0, 1, 1), c.screen);
+        form.cloneIndex = 0;
+        form.cloneX[0] = vb::Integer(int16_t(c.x));
+        form.cloneY[0] = vb::Integer(int16_t(c.y));
+        form.AimClone(vb::Integer(7));
+        EXPECT_EQ(form.cloneDX[0], c.dx) << c.screen.width() << " " << c.x << "," << c.y;
+        EXPECT_EQ(form.cloneDY[0], c.dy) << c.screen.width() << " " << c.x << "," << c.y;
+    }
+}
+
+}  // namespace

@@ -303,3 +303,19 @@ TEST_F(FloatFixture, AChangeTimeTooLongForTheTimerFallsBackToTheBuiltInTime) {
     show.Timer2Tick();
     EXPECT_EQ(host.timer2.Interval(), 2147483647);
 }
+
+TEST_F(FloatFixture, PictureTallerThanTheRoomBelowTheTopBoundJittersUpAndDown) {
+    files[0] = makePicture(0, 40, 570);  // 8550 twips: more than 9000 - 615
+    display::FloatShow show(s, t.env, host, files);
+    show.Timer2Tick();
+    show.setFloatSteps(15, 15);
+    const double start = host.first.Top();
+    std::vector<int> steps;
+    for (int i = 0; i < 4; ++i) {
+        show.Timer3Tick();
+        steps.push_back(show.floatStepY());
+    }
+    EXPECT_EQ(steps, (std::vector<int>{-15, 15, -15, 15}));
+    EXPECT_EQ(host.first.Top(), start);
+    EXPECT_EQ(show.floatStepX(), 15);  // the horizontal motion goes on
+}
