@@ -319,3 +319,29 @@ TEST_F(FloatFixture, PictureTallerThanTheRoomBelowTheTopBoundJittersUpAndDown) {
     EXPECT_EQ(host.first.Top(), start);
     EXPECT_EQ(show.floatStepX(), 15);  // the horizontal motion goes on
 }
+
+TEST_F(FloatFixture, AnEmptyEntryClearsThePictureAndTheSaverGoesOn) {
+    for (const char* effect : {"0", "5"}) {
+        s.effectMode = effect;
+        s.newTotal = "0";  // no pictures: the list holds one empty entry
+        RecordingHost h(t.clock);
+        display::FloatShow show(s, t.env, h, {QString()});
+        h.timer2.setEnabled(true);
+        show.Timer2Tick();
+        show.Timer2Tick();
+        EXPECT_TRUE(h.failures.isEmpty()) << effect;
+        EXPECT_TRUE(h.first.Picture().isNull()) << effect;
+        EXPECT_TRUE(h.timer2.Enabled());
+        EXPECT_EQ(show.floatImageIndex(), 1);
+    }
+    // Within a list, the entry after a picture clears it.
+    s.effectMode = "0";
+    s.newTotal = "2";
+    display::FloatShow show(s, t.env, host, {files[0], QString(), QString()});
+    show.Timer2Tick();
+    EXPECT_EQ(shown(), 0);
+    show.Timer2Tick();
+    EXPECT_TRUE(host.failures.isEmpty());
+    EXPECT_TRUE(host.first.Picture().isNull());
+    EXPECT_NE(host.first.Image().pixel(0, 0), kColours[0]);
+}
