@@ -4,12 +4,17 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/vb.h"
 
 namespace display {
 
-// The nearest Integer to `value` (halves to even), held within -32768 to 32767.
-inline vb::Integer ClampedInteger(double value) { return vb::CInt(std::clamp(value, -32768.0, 32767.0)); }
+// The nearest Integer to `value` (halves to even), held within -32768 to
+// 32767. An undefined value (an infinite speed times a zero draw) is 0.
+inline vb::Integer ClampedInteger(double value) {
+    if (std::isnan(value)) return 0;
+    return vb::CInt(std::clamp(value, -32768.0, 32767.0));
+}
 
 }  // namespace display

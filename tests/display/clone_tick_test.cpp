@@ -214,11 +214,12 @@ namespace {
 // re-enters on the next tick.
 TEST(CloneTick, HugeStepSettingsNeverOverflow) {
     const std::pair<int, const char*> cases[] = {
-        {5, "SpeedofJump=1e9\n"}, {5, "SpeedofJump=-1e9\n"}, {7, "SpeedofSplat=32767\n"}, {3, "PsychGradient=-32768\n"}};
+        {5, "SpeedofJump=1e9\n"},         {5, "SpeedofJump=-1e9\n"},     {5, "SpeedofJump=1e308\n"},
+        {7, "SpeedofSplat=32767\n"},      {3, "PsychGradient=-32768\n"}};
     for (const auto& [mode, line] : cases) {
         DisplayFixture f;
         f.makePictures(1);
-        f.t.random = platform::SequenceRandom{0.9f, 0.3f, 0.6f, 0.1f};
+        f.t.random = platform::SequenceRandom{0.9f, 0.3f, 0.0f, 0.6f, 0.1f};
         auto& form = f.load(Ini(mode, 1, 3, QString::fromLatin1(line)), QSize(400, 300));
         ASSERT_FALSE(f.t.end.ended) << line;
         bool farOff = false;
