@@ -20,5 +20,5 @@ run_case "huge amount" 'mode=0\nNextImageTime=0.02\nIntroImageAmount=1e9'
 run_case "negative amount" 'mode=2\nNextImageTime=0.001\nIntroImageAmount=-30000'
 run_case "huge jumps" 'mode=5\nSpeedofJump=1e9'
 run_case "huge splat" 'mode=7\nSpeedofSplat=32767\nIntroImageAmount=1e6'
-run_case "float time" 'mode=1\nNextImageTime=1e9\neffectMode=1'
+run_case "float time" 'mode=1\nNextImageTime=1e9\neffectMode=0'
 echo "display extreme settings: ok"
