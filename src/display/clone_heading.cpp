@@ -2,7 +2,7 @@
 // profiles that make the seven clone effects look different.
 #include "display/form1.h"
 
-#include "display/float_show.h"
+#include "display/clamped_integer.h"
 #include "platform/vb.h"
 
 namespace display {
@@ -61,8 +61,8 @@ void Form1::AimClone(const vb::Integer& step) {
     if (modeNumber == 5) {
         // Jumping Beans: a fresh random step every tick, drifting left.
         const double s = vb::CDbl(settings_.SpeedofJump);
-        cloneDX[i] = vb::CInt(vb::Int((2 * s - 10) * env_.random->Rnd()) - s);
-        cloneDY[i] = vb::CInt(vb::Int(2 * s * env_.random->Rnd()) - s);
+        cloneDX[i] = ClampedInteger(vb::Int((2 * s - 10) * env_.random->Rnd()) - s);
+        cloneDY[i] = ClampedInteger(vb::Int(2 * s * env_.random->Rnd()) - s);
         return;
     }
     if (modeNumber == 6) {
@@ -82,16 +82,18 @@ void Form1::AimClone(const vb::Integer& step) {
         }
         return;
     }
-    // Every other effect heads diagonally away from the centre.
+    // Every other effect heads diagonally away from the centre. The step is
+    // negated: -32768 turns into 32767.
     const vb::Integer s = step;
+    const vb::Integer minusS = ClampedInteger(-double(s));
     if (x < halfW && x >= 0 && y >= 0 && y < halfH) {
-        cloneDX[i] = -s;
-        cloneDY[i] = -s;
+        cloneDX[i] = minusS;
+        cloneDY[i] = minusS;
     } else if (x >= halfW && y >= 0 && x <= w && y < halfH) {
         cloneDX[i] = s;
-        cloneDY[i] = -s;
+        cloneDY[i] = minusS;
     } else if (x < halfW && x >= 0 && y >= halfH && y < h) {
-        cloneDX[i] = -s;
+        cloneDX[i] = minusS;
         cloneDY[i] = s;
     } else {
         cloneDX[i] = s;
@@ -156,10 +158,6 @@ void Form1::setUpEffect(double modeNumber) {
         stageStep[11] = vb::CInt(vb::CDbl(settings_.SpeedofSplat));
         pacingCounter = 1;
     }
-}
-
-void Form1::Timer3_Timer() {
-    if (floatShow_) floatShow_->Timer3Tick();
 }
 
 }  // namespace display

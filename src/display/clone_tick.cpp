@@ -5,6 +5,8 @@
 // from the set on show to the other.
 #include "display/form1.h"
 
+#include "display/clamped_integer.h"
+
 #include "platform/vb.h"
 
 namespace display {
@@ -50,22 +52,21 @@ void Form1::cloneTick(bool underTimer5) {
             AimClone(stageStep[modeNumber == 2 ? 11 : 0]);
         }
 
-        cloneX[i] = cloneX[i] + cloneDX[i];
-        cloneY[i] = cloneY[i] + cloneDY[i];
+        // A step that would carry a clone past the 16-bit range leaves it at
+        // the end of the range: far off screen, so it re-enters next tick.
+        cloneX[i] = ClampedInteger(double(cloneX[i]) + double(cloneDX[i]));
+        cloneY[i] = ClampedInteger(double(cloneY[i]) + double(cloneDY[i]));
 
+        // A clone admitted to the next picture has passed already, or passes
+        // now when it is at stage 12 and the other set is ready.
         const int stage = cloneStage[i];
-        if (cloneSet[i] == passedSet && index < introCount) {
-            const platform::PictureBox& member = next[size_t(stage - 1)];
-            BitBlt(cloneX[i], cloneY[i], member.pixelWidth(), member.pixelHeight(), member.Image());
-            if (pacesItsOwnChanges(modeNumber) && vb::CDbl(settings_.newTotal) > 1) handOverPacing(underTimer5);
-        } else if (stage == 12 && secondSetReady == readyWhen && index < introCount) {
-            const platform::PictureBox& member = next[size_t(stage - 1)];
-            BitBlt(cloneX[i], cloneY[i], member.pixelWidth(), member.pixelHeight(), member.Image());
-            cloneSet[i] = passedSet;
-        } else {
-            const platform::PictureBox& member = onShow[size_t(stage - 1)];
-            BitBlt(cloneX[i], cloneY[i], member.pixelWidth(), member.pixelHeight(), member.Image());
-        }
+        const bool admitted = index < introCount;
+        const bool passed = admitted && cloneSet[i] == passedSet;
+        const bool passesNow = !passed && admitted && stage == 12 && secondSetReady == readyWhen;
+        const platform::PictureBox& member = (passed || passesNow ? next : onShow)[size_t(stage - 1)];
+        BitBlt(cloneX[i], cloneY[i], member.pixelWidth(), member.pixelHeight(), member.Image());
+        if (passesNow) cloneSet[i] = passedSet;
+        if (passed && pacesItsOwnChanges(modeNumber) && vb::CDbl(settings_.newTotal) > 1) handOverPacing(underTimer5);
 
         if (modeNumber == 2) RecedeClone();
         else ApproachClone();
@@ -79,14 +80,13 @@ void Form1::cloneTick(bool underTimer5) {
 void Form1::handOverPacing(bool underTimer5) {
     const double clones = vb::CDbl(settings_.ClonesOfImage);
     const double changeNext = vb::CDbl(settings_.ChangeNextImage);
-    auto admitMore = [&] { introCount = vb::CInt(vb::CDbl(settings_.IntroImageAmount) + introCount.value()); };
     // The counter is shared by both timers and carried across changes; a
     // count at or past the threshold counts as reaching it, so a counter left
     // high by one timer cannot stall the other's hand-over for good.
     auto countTo = [&](int threshold) {
         pacingCounter = pacingCounter + 1;
         if (pacingCounter >= threshold) {
-            admitMore();
+            addIntroImageAmount();
             pacingCounter = 1;
         }
     };
@@ -96,7 +96,7 @@ void Form1::handOverPacing(bool underTimer5) {
         timer4_.setEnabled(true);
     } else if (changeNext == 3 && cloneStage[0] == 12) {
         if (underTimer5) countTo(3);
-        else admitMore();
+        else addIntroImageAmount();
     } else if (changeNext == 2 && cloneStage[0] == 12) {
         countTo(underTimer5 ? 6 : 2);
     } else if (changeNext == 1 && cloneStage[0] == 12) {

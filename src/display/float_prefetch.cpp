@@ -30,7 +30,6 @@ void FloatPrefetch::launch(const QString& path, Preparer preparer) {
     if (pending_.valid()) abandoned_.push_back(std::move(pending_));
     path_ = path;
     stamp_ = stampOf(path);
-    ++started_;
     pending_ = std::async(std::launch::async, std::move(preparer), path);
 }
 

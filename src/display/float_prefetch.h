@@ -49,8 +49,7 @@ public:
     // what loading the file raises.
     PreparedPicture take(const QString& path, const Preparer& preparer, const std::function<void()>& whileWaiting);
 
-    // How many preparations were started and how many were used at their turn.
-    int started() const { return started_; }
+    // How many preparations were used at their turn.
     int used() const { return used_; }
 
 private:
@@ -67,7 +66,6 @@ private:
     Stamp stamp_;
     std::future<PreparedPicture> pending_;
     std::vector<std::future<PreparedPicture>> abandoned_;
-    int started_ = 0;
     int used_ = 0;
 };
 

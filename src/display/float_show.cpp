@@ -6,6 +6,7 @@
 
 #include "display/transition_player.h"
 #include "platform/picture.h"
+#include "settings/defaults.h"
 
 namespace display {
 
@@ -133,7 +134,7 @@ FloatPrefetch::Preparer FloatShow::preparer() const {
 }
 
 QString FloatShow::imagePath(int index) const {
-    // An index past the list reads as no file, which fails as a missing one.
+    // An index past the list reads as an empty entry.
     if (index < 0 || size_t(index) >= imageFiles_.size()) return QString();
     return imageFiles_[size_t(index)];
 }
@@ -180,8 +181,19 @@ void FloatShow::changeStep() {
     if (vb::CDbl(settings_.newTotal) - 1 < floatImageIndex_) floatImageIndex_ = 0;
     if (!ShowNextImage()) return;
     floatImageIndex_ = floatImageIndex_ + 1;
-    host_.Timer2().setInterval(vb::CLng(vb::CDbl(settings_.NextImageTime) * 1000));
+    host_.Timer2().setInterval(changeInterval());
     prefetchNext();
+}
+
+int32_t FloatShow::changeInterval() const {
+    try {
+        return vb::CLng(vb::CDbl(settings_.NextImageTime) * 1000);
+    } catch (const vb::RuntimeError& e) {
+        // A time past the longest a timer can wait (about 24 days) would stop
+        // the saver after its first picture; the built-in time is used instead.
+        if (e.number() != vb::kOverflow) throw;
+        return vb::CLng(vb::CDbl(settings::DefaultValue(&settings::Settings::NextImageTime)) * 1000);
+    }
 }
 
 void FloatShow::prefetchNext() {
@@ -211,12 +223,17 @@ bool FloatShow::ShowNextImage() {
         pumpOnce();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     };
+    // An empty entry names no file: loading it clears the picture, so the
+    // change shows only the background instead of failing.
+    const auto take = [&] {
+        return path.isEmpty() ? PreparedPicture() : prefetch_.take(path, preparer(), whileDecoding);
+    };
     try {
         platform::PictureBox& first = host_.FirstPicture();
         platform::PictureBox& second = host_.SecondPicture();
         if (animatedPath()) {
             // The old picture stays on show while the new one is made ready.
-            PreparedPicture prepared = prefetch_.take(path, preparer(), whileDecoding);
+            PreparedPicture prepared = take();
             if (Adopt(first, prepared.blank)) {
                 first.setVisible(true);
                 if (!Adopt(second, prepared.staged)) second.setPicture(prepared.picture);
@@ -240,7 +257,7 @@ bool FloatShow::ShowNextImage() {
             first.setVisible(false);
             host_.presentPictures();
             pumpUntil(env_.clock->monotonicSeconds() + kStandardPauseSeconds);
-            PreparedPicture prepared = prefetch_.take(path, preparer(), whileDecoding);
+            PreparedPicture prepared = take();
             if (!Adopt(first, prepared.shown)) first.setPicture(prepared.picture);
             centre(first);
             first.setVisible(true);

@@ -52,6 +52,8 @@ public:
 
 private:
     void changeStep();
+    // Timer2's interval after a change: NextImageTime in milliseconds.
+    int32_t changeInterval() const;
     void drawDirection();
     void prefetchNext();
     QString imagePath(int index) const;

@@ -115,9 +115,11 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    // The clone tick shared by Timer1 (second timer false) and Timer5.
+    // The clone tick shared by Timer1 and Timer5 (`underTimer5`).
     void cloneTick(bool underTimer5);
     void handOverPacing(bool underTimer5);
+    // introCount = CInt(IntroImageAmount + introCount), held within 16 bits.
+    void addIntroImageAmount();
     void setUpEffect(double modeNumber);
     bool keyLockWanted() const;
     void unload();

@@ -1,9 +1,11 @@
 // Picture changes of the clone effects: the scheduler (Timer2) admits clones
 // to the next picture and asks for a change once all have passed; the
 // loader (Timer4) fills the set that has gone off show with the next cached
-// picture and swaps the two clone timers. For Float, Timer2 belongs to
-// FloatShow.
+// picture and swaps the two clone timers. For Float, Timer2 and Timer3
+// belong to FloatShow.
 #include "display/form1.h"
+
+#include "display/clamped_integer.h"
 
 #include "display/float_show.h"
 #include "imagestore/cache_paths.h"
@@ -23,7 +25,7 @@ void Form1::Timer2_Timer() {
             loadTarget = 0;
             timer4_.setEnabled(true);
         } else {
-            introCount = vb::CInt(vb::CDbl(settings_.IntroImageAmount) + introCount.value());
+            addIntroImageAmount();
         }
     } else if (modeNumber == 3 || modeNumber == 5 || modeNumber == 7) {
         // These effects pace their changes from the clone tick; this first
@@ -33,6 +35,18 @@ void Form1::Timer2_Timer() {
     } else if (modeNumber == 1) {
         if (floatShow_) floatShow_->Timer2Tick();
     }
+}
+
+void Form1::Timer3_Timer() {
+    if (floatShow_) floatShow_->Timer3Tick();
+}
+
+void Form1::addIntroImageAmount() {
+    // A sum past the 16-bit range stays at its end instead of stopping the
+    // saver: a huge amount then admits every clone at once, a negative one
+    // never admits any.
+    const double sum = vb::CDbl(settings_.IntroImageAmount) + introCount.value();
+    introCount = ClampedInteger(sum);
 }
 
 void Form1::Timer4_Timer() {

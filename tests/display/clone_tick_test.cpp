@@ -206,3 +206,57 @@ TEST(CloneTick, PacingAsksForTheNextPictureOnceEnoughClonesPassed) {
 }
 
 }  // namespace
+
+namespace {
+
+// Steps far past anything the dialog offers keep the saver running: a
+// clone carried past the 16-bit range stays at its end, off screen, and
+// re-enters on the next tick.
+TEST(CloneTick, HugeStepSettingsNeverOverflow) {
+    const std::pair<int, const char*> cases[] = {
+        {5, "SpeedofJump=1e9\n"},         {5, "SpeedofJump=-1e9\n"},     {5, "SpeedofJump=1e308\n"},
+        {7, "SpeedofSplat=32767\n"},      {3, "PsychGradient=-32768\n"}};
+    for (const auto& [mode, line] : cases) {
+        DisplayFixture f;
+        f.makePictures(1);
+        f.t.random = platform::SequenceRandom{0.9f, 0.3f, 0.0f, 0.6f, 0.1f};
+        auto& form = f.load(Ini(mode, 1, 3, QString::fromLatin1(line)), QSize(400, 300));
+        ASSERT_FALSE(f.t.end.ended) << line;
+        bool farOff = false;
+        for (int n = 0; n < 40; ++n) {
+            ASSERT_NO_THROW(form.Timer1_Timer()) << line << " tick " << n;
+            for (size_t i = 0; i < 3; ++i)
+                farOff = farOff || std::abs(int(form.cloneX[i])) > 10000;
+        }
+        EXPECT_TRUE(farOff) << line;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The heading away from the centre: a clone exactly on a half line belongs
+// to the right or lower side; on an odd screen the half lies between pixels.
+TEST(CloneTick, HalfLinesBelongToTheRightAndLowerSides) {
+    struct Case {
+        QSize screen;
+        int x, y, dx, dy;
+    };
+    const Case cases[] = {{{200, 150}, 100, 75, 7, 7},   {{200, 150}, 99, 74, -7, -7}, {{200, 150}, 100, 74, 7, -7},
+                          {{200, 150}, 99, 75, -7, 7},   {{201, 151}, 100, 75, -7, -7}, {{201, 151}, 101, 76, 7, 7},
+                          {{200, 150}, 200, 10, 7, -7},  {{200, 150}, 201, 10, 7, 7}};
+    for (const Case& c : cases) {
+        DisplayFixture f;
+        f.makePictures(1);
+        auto& form = f.load(Ini(0, 1, 1), c.screen);
+        form.cloneIndex = 0;
+        form.cloneX[0] = vb::Integer(int16_t(c.x));
+        form.cloneY[0] = vb::Integer(int16_t(c.y));
+        form.AimClone(vb::Integer(7));
+        EXPECT_EQ(form.cloneDX[0], c.dx) << c.screen.width() << " " << c.x << "," << c.y;
+        EXPECT_EQ(form.cloneDY[0], c.dy) << c.screen.width() << " " << c.x << "," << c.y;
+    }
+}
+
+}  // namespace

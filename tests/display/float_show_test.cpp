@@ -285,3 +285,63 @@ TEST_F(FloatFixture, PictureWiderThanTheScreenFlipsItsHorizontalStepEveryTick) {
     EXPECT_EQ(steps, (std::vector<int>{-15, 15, -15, 15}));
     EXPECT_EQ(host.first.Left(), start);
 }
+
+TEST_F(FloatFixture, AChangeTimeTooLongForTheTimerFallsBackToTheBuiltInTime) {
+    for (const char* seconds : {"1e9", "-3e6"}) {
+        s.NextImageTime = seconds;
+        RecordingHost h(t.clock);
+        display::FloatShow show(s, t.env, h, files);
+        h.timer2.setEnabled(true);
+        show.Timer2Tick();
+        EXPECT_EQ(h.timer2.Interval(), 30000) << seconds;
+        EXPECT_TRUE(h.timer2.Enabled());
+        EXPECT_EQ(show.floatImageIndex(), 1);
+    }
+    // The longest time that fits is kept as it is.
+    s.NextImageTime = "2147483.647";
+    display::FloatShow show(s, t.env, host, files);
+    show.Timer2Tick();
+    EXPECT_EQ(host.timer2.Interval(), 2147483647);
+}
+
+TEST_F(FloatFixture, PictureTallerThanTheRoomBelowTheTopBoundJittersUpAndDown) {
+    files[0] = makePicture(0, 40, 570);  // 8550 twips: more than 9000 - 615
+    display::FloatShow show(s, t.env, host, files);
+    show.Timer2Tick();
+    show.setFloatSteps(15, 15);
+    const double start = host.first.Top();
+    std::vector<int> steps;
+    for (int i = 0; i < 4; ++i) {
+        show.Timer3Tick();
+        steps.push_back(show.floatStepY());
+    }
+    EXPECT_EQ(steps, (std::vector<int>{-15, 15, -15, 15}));
+    EXPECT_EQ(host.first.Top(), start);
+    EXPECT_EQ(show.floatStepX(), 15);  // the horizontal motion goes on
+}
+
+TEST_F(FloatFixture, AnEmptyEntryClearsThePictureAndTheSaverGoesOn) {
+    for (const char* effect : {"0", "5"}) {
+        s.effectMode = effect;
+        s.newTotal = "0";  // no pictures: the list holds one empty entry
+        RecordingHost h(t.clock);
+        display::FloatShow show(s, t.env, h, {QString()});
+        h.timer2.setEnabled(true);
+        show.Timer2Tick();
+        show.Timer2Tick();
+        EXPECT_TRUE(h.failures.isEmpty()) << effect;
+        EXPECT_TRUE(h.first.Picture().isNull()) << effect;
+        EXPECT_TRUE(h.timer2.Enabled());
+        EXPECT_EQ(show.floatImageIndex(), 1);
+    }
+    // Within a list, the entry after a picture clears it.
+    s.effectMode = "0";
+    s.newTotal = "2";
+    display::FloatShow show(s, t.env, host, {files[0], QString(), QString()});
+    show.Timer2Tick();
+    EXPECT_EQ(shown(), 0);
+    show.Timer2Tick();
+    EXPECT_TRUE(host.failures.isEmpty());
+    EXPECT_TRUE(host.first.Picture().isNull());
+    EXPECT_NE(host.first.Image().pixel(0, 0), kColours[0]);
+}

@@ -150,3 +150,40 @@ TEST(PictureRotation, MissingLaterPictureEndsTheRunWithItsPath) {
 }
 
 }  // namespace
+
+namespace {
+
+// An amount past the 16-bit range neither stops the saver nor stalls it: the
+// count stays at the end of the range, so a huge amount admits every clone
+// at once and a negative one never admits any.
+TEST(PictureRotation, IntroCountStaysWithinSixteenBitsWhateverTheAmount) {
+    DisplayFixture f;
+    f.makePictures(2);
+    auto& form = f.load(Ini(0, 2, 3, QStringLiteral("IntroImageAmount=1e9\n")));
+    form.Timer2_Timer();
+    EXPECT_EQ(form.introCount, 32767);
+    form.Timer2_Timer();
+    EXPECT_TRUE(form.Timer4().Enabled());
+
+    DisplayFixture g;
+    g.makePictures(2);
+    auto& down = g.load(Ini(0, 2, 3, QStringLiteral("IntroImageAmount=-20000\n")));
+    for (int n = 0; n < 3; ++n) down.Timer2_Timer();
+    EXPECT_EQ(down.introCount, -32768);
+    EXPECT_FALSE(down.Timer4().Enabled());
+
+    // The self-paced effects add the same amount from the clone tick.
+    DisplayFixture h;
+    h.makePictures(2);
+    auto& psych = h.load(Ini(3, 2, 3, QStringLiteral("IntroImageAmount=1e9\nChangeNextImage=3\n")), QSize(400, 300));
+    psych.introCount = 1;
+    psych.cloneSet[0] = 1;
+    psych.cloneX[0] = -5;  // re-enters at stage 12 on this tick
+    psych.Timer1_Timer();
+    EXPECT_EQ(psych.introCount, 32767);
+    psych.Timer1_Timer();
+    EXPECT_TRUE(psych.Timer4().Enabled());
+    EXPECT_FALSE(h.t.end.ended);
+}
+
+}  // namespace

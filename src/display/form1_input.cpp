@@ -1,0 +1,58 @@
+// Input on the display: a click or a key asks to end the saver; a mouse
+// move counts towards ending it when it comes from a known place and is
+// long enough. Over the Float picture the picture's own handler counts.
+#include "display/form1.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include <cmath>
+
+#include "display/clamped_integer.h"
+
+namespace display {
+
+void Form1::Form_MouseDown(int, int, float, float) { host_.RequestExit(); }
+
+void Form1::Form_KeyDown(int, int) { host_.RequestExit(); }
+
+void Form1::moveFilter(vb::Integer& lastX, vb::Integer& lastY, float x, float y) {
+    const float dx = std::fabs(x - float(lastX.value()));
+    const float dy = std::fabs(y - float(lastY.value()));
+    if ((dx > 3 || dy > 3) && lastX > 0 && lastY > 0) host_.CountMouseMove();
+    // A position in twips on a wide screen can pass the 16-bit range; it is
+    // kept at the limit rather than failing, since only nearness matters.
+    lastX = ClampedInteger(x);
+    lastY = ClampedInteger(y);
+}
+
+void Form1::Form_MouseMove(int, int, float x, float y) { moveFilter(formLastMoveX_, formLastMoveY_, x, y); }
+
+void Form1::FirstPicture_MouseMove(int, int, float x, float y) {
+    moveFilter(pictureLastMoveX_, pictureLastMoveY_, x, y);
+}
+
+void Form1::keyPressEvent(QKeyEvent* event) { Form_KeyDown(event->key(), int(event->modifiers())); }
+
+void Form1::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    // A click on the Float picture itself does nothing.
+    if (floatMode_ && floatPictureRect().contains(at)) return;
+    const double unit = platform::kTwipsPerPixel / platform::TwipsPerUnit(scaleMode_);
+    Form_MouseDown(int(event->button()), int(event->modifiers()), float(event->position().x() * unit),
+                   float(event->position().y() * unit));
+}
+
+void Form1::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF at = event->position();
+    const QRect picture = floatPictureRect();
+    if (floatMode_ && picture.contains(at.toPoint())) {
+        FirstPicture_MouseMove(int(event->buttons()), int(event->modifiers()), float(at.x() - picture.left()),
+                               float(at.y() - picture.top()));
+        return;
+    }
+    const double unit = platform::kTwipsPerPixel / platform::TwipsPerUnit(scaleMode_);
+    Form_MouseMove(int(event->buttons()), int(event->modifiers()), float(at.x() * unit), float(at.y() * unit));
+}
+
+}  // namespace display
