@@ -68,23 +68,6 @@ void ReadPasswordSettings(Settings& s, const platform::ProfileFile& file) {
     ReadSetting(s, file, &Settings::saverEnabled);
 }
 
-std::vector<QString Settings::*> DialogReadOrder() {
-    return {&Settings::newTotal,        &Settings::ClonesOfImage,   &Settings::imageSpeed,
-            &Settings::SpeedofSplat,    &Settings::SpeedofJump,     &Settings::DeckGradient,
-            &Settings::PsychGradient,   &Settings::NextImageTime,   &Settings::IntroImageAmount,
-            &Settings::NeverChange,     &Settings::ChangeNextImage, &Settings::mouseSensitivity,
-            &Settings::newBackColor,    &Settings::effectMode,      &Settings::randomEffect,
-            &Settings::centerImage,     &Settings::floatImageSpeed, &Settings::saverPassword,
-            &Settings::saverEnabled,    &Settings::mode};
-}
-
-void ReadDialogSettings(Settings& s, const platform::ProfileFile& file, const QString& appPath, QStringList& pictures) {
-    for (auto variable : DialogReadOrder()) {
-        ReadSetting(s, file, variable);
-        if (variable == &Settings::newBackColor) pictures = ReadPictureList(s, file, appPath);
-    }
-}
-
 bool WriteAllSettings(Settings& s, const QStringList& pictures, const platform::ProfileFile& file) {
     platform::ProfileDocument doc = file.load();
     doc.removeSection(kImagesSection);
