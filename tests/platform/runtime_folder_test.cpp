@@ -67,3 +67,12 @@ TEST(RuntimeFolder, ALinkInItsPlaceIsNeverUsed) {
     EXPECT_EQ(platform::PrepareRuntimeFolder(temp.path()), temp.path());
     EXPECT_FALSE(qEnvironmentVariableIsSet("XDG_RUNTIME_DIR"));
 }
+
+TEST(RuntimeFolder, ASessionFolderThatIsNotThereCountsAsNone) {
+    QTemporaryDir temp;
+    const QByteArray gone = QFile::encodeName(temp.filePath(QStringLiteral("gone")));
+    const RuntimeVariable given(gone.constData());
+    const QString folder = platform::PrepareRuntimeFolder(temp.path());
+    EXPECT_EQ(folder, QDir(temp.path()).filePath(QStringLiteral("glidorama-runtime-%1").arg(::getuid())));
+    EXPECT_EQ(qEnvironmentVariable("XDG_RUNTIME_DIR"), folder);
+}
