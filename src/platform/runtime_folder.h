@@ -8,12 +8,11 @@
 
 namespace platform {
 
-// The runtime folder to use; when XDG_RUNTIME_DIR is unset, empty or not a
-// folder, makes
-// (or reuses) `<tempRoot>/glidorama-runtime-<uid>` and sets XDG_RUNTIME_DIR
-// to it. A folder that is not a private directory of this user is never
-// used: the result is then the temporary folder itself and the variable
-// stays unset.
+// The runtime folder to use. When XDG_RUNTIME_DIR is unset, empty or not a
+// folder, makes (or reuses) `<tempRoot>/glidorama-runtime-<uid>` and sets
+// XDG_RUNTIME_DIR to it. A folder there that is not a private directory of
+// this user (a link, another user's) is never used: the result is then
+// `tempRoot` itself and the variable is left as it was.
 QString PrepareRuntimeFolder(const QString& tempRoot);
 
 }  // namespace platform
