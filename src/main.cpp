@@ -1,6 +1,7 @@
 // Glidorama: a picture screen saver. "/s" runs it full screen, "/c" opens
 // its settings, "/p <window id>" draws its preview picture into a window.
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -8,6 +9,7 @@
 
 #include "platform/environment.h"
 #include "platform/qt_system_calls.h"
+#include "platform/runtime_folder.h"
 #include "platform/single_instance.h"
 #include "startup/guarded_application.h"
 #include "startup/module1.h"
@@ -36,7 +38,9 @@ bool OnX11() {
 
 int main(int argc, char** argv) {
     const QString commandLine = CommandLine(argc, argv);
-    const platform::SingleInstance instance;
+    // Before Qt starts: it looks for the runtime folder too, and complains
+    // when the session has none.
+    const platform::SingleInstance instance(platform::PrepareRuntimeFolder(QDir::tempPath()));
     const QString choice = commandLine.left(2).toLower();
     const bool needsForms = choice == QLatin1String("/c") || choice == QLatin1String("/s") || choice == QLatin1String("/p");
     if (instance.PrevInstance() || !needsForms) return 0;

@@ -59,7 +59,12 @@ void Form2::EffectCbx_Click() {
         };
         const Feature& f = features[effect];
         Feature1Label->setText(QString::fromLatin1(f.caption));
-        setSlider(Feature1, 21, 1, 2, ControlValue(settings_.*f.variable, f.variable, 1, 21));
+        QString& stored = settings_.*f.variable;
+        const int32_t value = ControlValue(stored, f.variable, 1, 21);
+        // A number outside the slider's range becomes the value it shows, as
+        // with the scroll bars: a stored -1e9 would stop the saver.
+        if (ControlValue(stored, f.variable, INT32_MIN, INT32_MAX) != value) stored = vb::CStr(value);
+        setSlider(Feature1, 21, 1, 2, value);
     }
     showAll({Feature2, Feature2Label, Feature2Left, Feature2Right}, hasFeature2);
     showAll({NeverChangeOption1, NeverChangeOption2}, !hasFeature2);

@@ -26,9 +26,16 @@ using settings::Settings;
 
 constexpr int kTwips = platform::kTwipsPerPixel;
 
-// Sets a scroll bar from a stored value; its change handler runs when the value changes.
+// Sets a scroll bar from a stored value; its change handler runs when the
+// value changes. A number outside the bar's range runs it in any case, so
+// the variable (and what "&OK" writes) is the value the bar shows: a stored
+// 0 clones must not stay 0 behind a bar that says 1.
 void setScroll(VerticalScrollBar* bar, const QString& text, QString Settings::*key) {
-    bar->setValue_(ControlValue(text, key, bar->Max(), bar->Min()));
+    const int32_t value = ControlValue(text, key, bar->Max(), bar->Min());
+    const bool outside = ControlValue(text, key, INT32_MIN, INT32_MAX) != value;
+    const bool changes = bar->Value() != value;
+    bar->setValue_(value);
+    if (outside && !changes) emit bar->Change();
 }
 
 void setCheck(QCheckBox* box, int value) { box->setCheckState(value == 1 ? Qt::Checked : Qt::Unchecked); }

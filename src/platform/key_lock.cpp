@@ -62,7 +62,6 @@ void KeyLock::moveTo(QWidget* window) {
     // The grabs of one program move to another of its windows by grabbing
     // again; the old ones stay until then, so no key slips out in between.
     holder_ = window;
-    grabbed_ = false;
     grabAttempts_ = 0;
     tryGrab();
 }
@@ -75,15 +74,13 @@ void KeyLock::tryGrab() {
     // every key to the top-level widget instead of its focused control.
     const bool keyboard = window && window->setKeyboardGrabEnabled(true);
     const bool pointer = window && window->setMouseGrabEnabled(true);
-    grabbed_ = keyboard && pointer;
     // A window that is still being mapped cannot take a grab yet.
-    if (!grabbed_) retry_.start(grabAttempts_++ == 0 ? 0 : 50);
+    if (!(keyboard && pointer)) retry_.start(grabAttempts_++ == 0 ? 0 : 50);
     else grabAttempts_ = 0;
 }
 
 void KeyLock::release() {
     retry_.stop();
-    grabbed_ = false;
     grabAttempts_ = 0;
     // Releasing a grab lets go of the program's grab, whichever window holds
     // it; any window of ours can do it, also when the holder is gone.

@@ -23,7 +23,6 @@ public:
     void setOn(bool on);
     bool on() const { return on_; }
     QWidget* holder() const { return holder_; }
-    bool grabbed() const { return grabbed_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -35,7 +34,6 @@ private:
     void release();
 
     bool on_ = false;
-    bool grabbed_ = false;
     QPointer<QWidget> holder_;
     std::vector<QPointer<QWidget>> shown_;  // our top-level windows, in the order they were shown
     QTimer retry_;

@@ -30,6 +30,13 @@ QString keyName(const QString& line) {
 
 bool sameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
+QString keyLine(const QString& key, const QString& value) {
+    // A line break inside a value would start a new line in the file.
+    QString clean = value;
+    clean.replace(u'\r', u' ').replace(u'\n', u' ');
+    return key + u'=' + clean;
+}
+
 QString cut(const QString& value, int length) {
     if (value.size() <= length) return value;
     QString v = value.left(length);
@@ -90,11 +97,23 @@ QString ProfileDocument::value(const QString& section, const QString& key) const
     return text.mid(text.indexOf(u'=') + 1).trimmed();
 }
 
+QHash<QString, QString> ProfileDocument::sectionValues(const QString& section) const {
+    QHash<QString, QString> values;
+    const int header = findSection(section);
+    if (header < 0) return values;
+    const int end = sectionEnd(header);
+    for (int i = header + 1; i < end; ++i) {
+        const QString name = keyName(lines_[i]);
+        const QString folded = name.toCaseFolded();
+        if (name.isNull() || values.contains(folded)) continue;  // the first line of a key wins
+        const QString& text = lines_[i];
+        values.insert(folded, text.mid(text.indexOf(u'=') + 1).trimmed());
+    }
+    return values;
+}
+
 void ProfileDocument::setValue(const QString& section, const QString& key, const QString& value) {
-    // A line break inside a value would start a new line in the file.
-    QString clean = value;
-    clean.replace(u'\r', u' ').replace(u'\n', u' ');
-    const QString line = key + u'=' + clean;
+    const QString line = keyLine(key, value);
     int header = findSection(section);
     if (header < 0) {
         lines_.append(u'[' + section + u']');
@@ -110,6 +129,11 @@ void ProfileDocument::setValue(const QString& section, const QString& key, const
     int insertAt = sectionEnd(header);
     while (insertAt > header + 1 && lines_[insertAt - 1].trimmed().isEmpty()) --insertAt;
     lines_.insert(insertAt, line);
+}
+
+void ProfileDocument::appendSection(const QString& section, const QList<QPair<QString, QString>>& values) {
+    lines_.append(u'[' + section + u']');
+    for (const auto& [key, value] : values) lines_.append(keyLine(key, value));
 }
 
 void ProfileDocument::removeSection(const QString& section) {
@@ -138,6 +162,12 @@ bool ProfileFile::save(const ProfileDocument& document) const {
 
 QString ProfileFile::read(const QString& section, const QString& key) const {
     return cut(load().value(section, key), kMaxValueLength);
+}
+
+QHash<QString, QString> ProfileFile::readSection(const QString& section) const {
+    QHash<QString, QString> values = load().sectionValues(section);
+    for (QString& value : values) value = cut(value, kMaxValueLength);
+    return values;
 }
 
 bool ProfileFile::write(const QString& section, const QString& key, const QString& value) const {

@@ -5,6 +5,7 @@
 // unknown keys) survive every write.
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +24,12 @@ public:
     // Replaces the first matching key line, or adds the key at the end of the
     // section, or adds the section at the end of the file.
     void setValue(const QString& section, const QString& key, const QString& value);
+    // The key lines of the first section of that name, key (folded) to
+    // value, the first line of each key winning as in `value`.
+    QHash<QString, QString> sectionValues(const QString& section) const;
+    // Adds a section with these keys, in order, at the end of the file: one
+    // pass for a long list (the caller has removed any section of that name).
+    void appendSection(const QString& section, const QList<QPair<QString, QString>>& values);
     // Removes every section of that name with all its lines.
     void removeSection(const QString& section);
 
@@ -47,6 +54,11 @@ public:
 
     const QString& path() const { return path_; }
     QString read(const QString& section, const QString& key) const;
+    // Every key of a section at once, for a run of many reads (a long
+    // picture list): the values `read` would give, by key name folded with
+    // QString::toCaseFolded (look keys up folded too). Empty when the
+    // section is missing.
+    QHash<QString, QString> readSection(const QString& section) const;
     bool write(const QString& section, const QString& key, const QString& value) const;
     bool deleteSection(const QString& section) const;
 

@@ -28,7 +28,6 @@ int32_t QtSystemCalls::SystemParametersInfoA(int action, int param) {
 
 bool QtSystemCalls::keyLockOn() const { return lock_->on(); }
 QWidget* QtSystemCalls::lockHolder() const { return lock_->holder(); }
-bool QtSystemCalls::lockGrabbed() const { return lock_->grabbed(); }
 
 int32_t QtSystemCalls::SetCursorPos(int32_t x, int32_t y) {
     // The system keeps the pointer on the screen: a point past the

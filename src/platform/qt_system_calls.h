@@ -29,10 +29,8 @@ public:
     bool keyLockOn() const override;
 
     // The window that holds the keyboard and pointer now (null when the
-    // lock is off or no window of ours is on screen), and whether the X
-    // server granted the grabs to it.
+    // lock is off or no window of ours is on screen).
     QWidget* lockHolder() const;
-    bool lockGrabbed() const;
 
 private:
     std::unique_ptr<KeyLock> lock_;

@@ -1,5 +1,5 @@
 // The test for a previous instance: a per-user lock file in the runtime
-// folder ($XDG_RUNTIME_DIR), held for as long as the program runs.
+// folder, held for as long as the program runs.
 #pragma once
 
 #include <QLockFile>
@@ -12,10 +12,8 @@ namespace platform {
 class SingleInstance {
 public:
     // Tries to take the lock; `PrevInstance` tells whether another run holds it.
-    explicit SingleInstance(const QString& runtimeFolder = defaultRuntimeFolder());
+    explicit SingleInstance(const QString& runtimeFolder);
     bool PrevInstance() const { return !owned_; }
-
-    static QString defaultRuntimeFolder();
 
 private:
     std::unique_ptr<QLockFile> lock_;

@@ -17,9 +17,12 @@ QStringList ReadPictureList(Settings& s, const platform::ProfileFile& file, cons
     QStringList pictures;
     const QStringList samples = DefaultPictures(appPath);
     const int last = vb::CInt(vb::CDbl(s.newTotal) - 1);
+    // Read once: nothing writes the file between these reads, and reading it
+    // afresh for every key made a long list take seconds.
+    const QHash<QString, QString> images = file.readSection(kImagesSection);
     QString key = QStringLiteral("0");
     for (int i = 0; i <= last; ++i) {
-        s.imageEntry = file.read(kImagesSection, key);
+        s.imageEntry = images.value(key.toCaseFolded());
         if (s.imageEntry.isEmpty() && i < samples.size()) s.imageEntry = samples[i];
         pictures << s.imageEntry;
         key = vb::CStr(vb::CDbl(key) + 1);
@@ -68,32 +71,18 @@ void ReadPasswordSettings(Settings& s, const platform::ProfileFile& file) {
     ReadSetting(s, file, &Settings::saverEnabled);
 }
 
-std::vector<QString Settings::*> DialogReadOrder() {
-    return {&Settings::newTotal,        &Settings::ClonesOfImage,   &Settings::imageSpeed,
-            &Settings::SpeedofSplat,    &Settings::SpeedofJump,     &Settings::DeckGradient,
-            &Settings::PsychGradient,   &Settings::NextImageTime,   &Settings::IntroImageAmount,
-            &Settings::NeverChange,     &Settings::ChangeNextImage, &Settings::mouseSensitivity,
-            &Settings::newBackColor,    &Settings::effectMode,      &Settings::randomEffect,
-            &Settings::centerImage,     &Settings::floatImageSpeed, &Settings::saverPassword,
-            &Settings::saverEnabled,    &Settings::mode};
-}
-
-void ReadDialogSettings(Settings& s, const platform::ProfileFile& file, const QString& appPath, QStringList& pictures) {
-    for (auto variable : DialogReadOrder()) {
-        ReadSetting(s, file, variable);
-        if (variable == &Settings::newBackColor) pictures = ReadPictureList(s, file, appPath);
-    }
-}
-
 bool WriteAllSettings(Settings& s, const QStringList& pictures, const platform::ProfileFile& file) {
     platform::ProfileDocument doc = file.load();
     doc.removeSection(kImagesSection);
+    QList<QPair<QString, QString>> images;
     QString key = QStringLiteral("0");
     for (const QString& picture : pictures) {
         s.imageEntry = picture;
-        doc.setValue(kImagesSection, key, s.imageEntry);
+        images.append({key, s.imageEntry});
         key = vb::CStr(vb::CDbl(key) + 1);
     }
+    // The whole list in one pass; key by key, a long list took seconds.
+    if (!images.isEmpty()) doc.appendSection(kImagesSection, images);
     for (const KeyInfo& info : CommitOrder())
         doc.setValue(QLatin1String(info.section), QLatin1String(info.key), s.*info.variable);
     return file.save(doc);

@@ -39,11 +39,6 @@ std::vector<QString> ReadFloatSettings(Settings& s, const platform::ProfileFile&
 // Last, whatever the effect.
 void ReadPasswordSettings(Settings& s, const platform::ProfileFile& file);
 
-// The dialog's reads in its order, `mode` last; the picture list comes
-// between `newBackColor` and `effectMode`.
-std::vector<QString Settings::*> DialogReadOrder();
-void ReadDialogSettings(Settings& s, const platform::ProfileFile& file, const QString& appPath, QStringList& pictures);
-
 // The dialog's OK: delete [images], write keys "0".."n-1", then every key in
 // commit order, all in one atomic replace of the file. False when the file
 // could not be written (the old file is then untouched).

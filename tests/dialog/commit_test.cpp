@@ -171,3 +171,23 @@ TEST_F(CommitTest, AWrittenFileLoadsBackIntoTheSameControls) {
     EXPECT_EQ(g.List1->count(), 2);
     EXPECT_EQ(stored("saver", "newBackColor"), "16711680");
 }
+
+TEST_F(CommitTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheDialogStaysOpen) {
+    // A folder where the file should be: no write can replace it.
+    const QString path = t.folder.file(QStringLiteral("z909ssaver.ini"));
+    ASSERT_TRUE(QDir().mkdir(path));
+    auto& f = open();
+    f.EffectCbx->setCurrentIndex(1);  // Float: nothing to convert
+    f.ClonesScroll->setValue_(7);
+    t.messages.shown.clear();
+    f.OK_Click();
+    ASSERT_EQ(t.messages.texts(), QStringList{"The settings could not be saved to\r\n" + path});
+    EXPECT_EQ(t.messages.shown.back().style, platform::kExclamation);
+    EXPECT_TRUE(f.isVisible());
+
+    // Once the way is clear the same edits are written.
+    ASSERT_TRUE(QDir().rmdir(path));
+    f.OK_Click();
+    EXPECT_EQ(stored("total", "ClonesOfImage"), "7");
+    EXPECT_TRUE(f.isHidden());
+}

@@ -176,3 +176,17 @@ TEST_F(DialogTest, PasswordCheckBoxSwitchesBothBoxesAndKeepsTheirText) {
     EXPECT_EQ(f.SS_password->text(), "xyz");
     EXPECT_EQ(f.confirmText, "abc");
 }
+
+TEST_F(DialogTest, AnEffectSettingOutsideTheSlidersRangeBecomesTheValueItShows) {
+    t.folder.writeSettings("[saver]\nmode=7\nSpeedofSplat=-1e9\nDeckGradient=40\nPsychGradient=12.5\n");
+    auto& f = open();
+    EXPECT_EQ(f.Feature1->value(), 1);
+    EXPECT_EQ(settings->SpeedofSplat, "1");
+    f.EffectCbx->setCurrentIndex(4);
+    EXPECT_EQ(f.Feature1->value(), 21);
+    EXPECT_EQ(settings->DeckGradient, "21");
+    // Within the range a stored value stays as read, as the slider's handler does not run.
+    f.EffectCbx->setCurrentIndex(3);
+    EXPECT_EQ(f.Feature1->value(), 12);
+    EXPECT_EQ(settings->PsychGradient, "12.5");
+}

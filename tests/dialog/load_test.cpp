@@ -97,3 +97,16 @@ TEST_F(DialogTest, PasswordLoadsIntoBothBoxesWithTheEnabledLook) {
     EXPECT_EQ(dialog::Form2::BackColor(g.SS_password), platform::SystemColorValue(platform::kThreeDLight));
     EXPECT_EQ(settings->saverEnabled, "2");  // written back as read unless clicked
 }
+
+TEST_F(DialogTest, AStoredNumberOutsideAScrollBarsRangeTakesTheValueTheBarShows) {
+    // 0 clones and 100 seconds clamp to the bars' designed values 1 and 60;
+    // the variables follow the bars, so "&OK" writes what the dialog shows.
+    t.folder.writeSettings("[total]\nClonesOfImage=0\n[saver]\nNextImageTime=100\nIntroImageAmount=-4\n");
+    auto& f = open();
+    EXPECT_EQ(f.ClonesText->text(), "1");
+    EXPECT_EQ(settings->ClonesOfImage, "1");
+    EXPECT_EQ(f.ChangeImageText->text(), "60");
+    EXPECT_EQ(settings->NextImageTime, "60");
+    EXPECT_EQ(f.IntroAmountText->text(), "1");
+    EXPECT_EQ(settings->IntroImageAmount, "1");
+}

@@ -27,4 +27,22 @@ for line in "/S" "/s:123" "/s 123"; do
   xdotool key space
   e2e_wait_exit 3; [ "$E2E_STATUS" != running ] || fail "a key press did not end '$line'"
 done
+# Without a runtime folder from the session the program makes a private
+# one of its own, quietly, and a second run finds the first through it.
+mkdir -p "$E2E_WORK/tmp"
+export TMPDIR=$E2E_WORK/tmp
+unset XDG_RUNTIME_DIR
+e2e_start /s
+sleep 1.5
+kill -0 "$E2E_SAVER" 2>/dev/null || fail "without XDG_RUNTIME_DIR the saver did not start: $(cat "$E2E_WORK/stderr")"
+cp "$E2E_WORK/stderr" "$E2E_WORK/first.stderr"
+first=$E2E_SAVER
+e2e_start /c
+e2e_wait_exit 3; [ "$E2E_STATUS" = 0 ] || fail "without XDG_RUNTIME_DIR a second instance did not end at once"
+E2E_SAVER=$first
+runtime=$TMPDIR/glidorama-runtime-$(id -u)
+[ "$(stat -c %a "$runtime" 2>/dev/null)" = 700 ] || fail "no private runtime folder $runtime"
+grep -q XDG_RUNTIME_DIR "$E2E_WORK/first.stderr" && fail "Qt complained: $(cat "$E2E_WORK/first.stderr")"
+xdotool key space
+e2e_wait_exit 3; [ "$E2E_STATUS" != running ] || fail "a key press did not end the saver"
 echo "dispatch: ok"

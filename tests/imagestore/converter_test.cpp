@@ -12,12 +12,15 @@
 #include "imagestore/cache_paths.h"
 #include "platform/picture.h"
 #include "platform/vb.h"
+#include "support/error_number.h"
 #include "support/temp_app_folder.h"
 
 using imagestore::BatchResult;
 using imagestore::ConvertPicture;
 using imagestore::ConvertPictures;
 using imagestore::FitImageSize;
+
+using testing_support::ErrorNumberOf;
 
 namespace {
 
@@ -50,15 +53,6 @@ QImage Marked(int width, int height) {
     painter.fillRect(0, 0, width / 2, height, Qt::red);
     painter.fillRect(0, 0, width, std::max(1, height / 8), Qt::green);
     return image;
-}
-
-int ErrorNumberOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const vb::RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
 }
 
 class ConverterTest : public ::testing::Test {

@@ -10,6 +10,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/vb.h"
+#include "support/error_number.h"
+
+using testing_support::ErrorNumberOf;
 
 namespace {
 
@@ -76,15 +79,6 @@ QByteArray Progressive(const QImage& image) {
     writer.setProgressiveScanWrite(true);
     writer.write(image);
     return bytes;
-}
-
-int ErrorNumberOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const vb::RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
 }
 
 class PictureTest : public ::testing::Test {

@@ -108,3 +108,25 @@ TEST_F(ProfileTest, ALineBreakInAValueCannotForgeAnotherKey) {
     file.write(QStringLiteral("password"), QStringLiteral("saverPassword"), QStringLiteral("a\nsaverEnabled=1"));
     EXPECT_EQ(file.read(QStringLiteral("password"), QStringLiteral("saverEnabled")), QString());
 }
+
+TEST_F(ProfileTest, AWholeSectionReadsAsEachOfItsKeysWould) {
+    put("[Images]\n; note\n 0 = /a.jpg \n1=" + QByteArray(300, 'y') + "\nKEY=first\nkey=second\n[images]\n2=/late.jpg\n");
+    ProfileFile file(path());
+    const QHash<QString, QString> images = file.readSection(QStringLiteral("images"));
+    for (const char* key : {"0", "1", "key", "KEY", "2", "missing"})
+        EXPECT_EQ(images.value(QString::fromLatin1(key).toCaseFolded()),
+                  file.read(QStringLiteral("images"), QString::fromLatin1(key)))
+            << key;
+    EXPECT_EQ(images.size(), 3);
+    EXPECT_TRUE(file.readSection(QStringLiteral("none")).isEmpty());
+}
+
+TEST_F(ProfileTest, AnAppendedSectionComesLastWithItsKeysInOrder) {
+    put("[saver]\nmode=3\n\n");
+    ProfileFile file(path());
+    platform::ProfileDocument doc = file.load();
+    doc.appendSection(QStringLiteral("images"), {{QStringLiteral("0"), QStringLiteral("/a.jpg")},
+                                                 {QStringLiteral("1"), QStringLiteral("/b\r\nforged=1")}});
+    ASSERT_TRUE(file.save(doc));
+    EXPECT_EQ(contents(), QByteArray("[saver]\nmode=3\n\n[images]\n0=/a.jpg\n1=/b  forged=1\n"));
+}

@@ -12,3 +12,9 @@ TEST(SingleInstance, ASecondHolderSeesThePreviousInstanceUntilTheFirstEnds) {
     first.reset();
     EXPECT_FALSE(platform::SingleInstance(runtime.path()).PrevInstance());
 }
+
+TEST(SingleInstance, AFolderTheLockCannotBeWrittenToIsNoPreviousInstance) {
+    QTemporaryDir runtime;
+    const QString missing = runtime.filePath(QStringLiteral("gone"));
+    EXPECT_FALSE(platform::SingleInstance(missing).PrevInstance());
+}

@@ -43,6 +43,13 @@ platform::ProfileFile SettingsFile(const TempAppFolder& folder) {
     return platform::ProfileFile(SettingsPath(folder.path()));
 }
 
+// Every key as the dialog reads it, and the picture list.
+QStringList ReadEveryKey(Settings& s, const TempAppFolder& folder) {
+    const platform::ProfileFile file = SettingsFile(folder);
+    for (const KeyInfo& key : CommitOrder()) ReadSetting(s, file, key.variable);
+    return ReadPictureList(s, file, folder.path());
+}
+
 }  // namespace
 
 TEST(SettingsFile, WhatTheCommitWritesReadsBackTheSame) {
@@ -52,9 +59,7 @@ TEST(SettingsFile, WhatTheCommitWritesReadsBackTheSame) {
     ASSERT_TRUE(WriteAllSettings(written, pictures, SettingsFile(folder)));
 
     Settings read;
-    QStringList readPictures;
-    ReadDialogSettings(read, SettingsFile(folder), folder.path(), readPictures);
-    EXPECT_EQ(readPictures, pictures);
+    EXPECT_EQ(ReadEveryKey(read, folder), pictures);
     for (const KeyInfo& key : CommitOrder()) EXPECT_EQ(read.*key.variable, written.*key.variable) << key.key;
     EXPECT_EQ(read.newBackColor, QStringLiteral("16711680"));
 }
@@ -112,9 +117,8 @@ TEST(SettingsFile, AMissingFileGivesTheBuiltInDefaultsAndTheSamplePictures) {
     EXPECT_EQ(s.mouseSensitivity, QStringLiteral("5"));
     EXPECT_EQ(s.saverEnabled, QStringLiteral("0"));
     EXPECT_EQ(s.saverPassword, QString());
-    QStringList pictures;
     Settings d;
-    ReadDialogSettings(d, SettingsFile(folder), folder.path(), pictures);
+    const QStringList pictures = ReadEveryKey(d, folder);
     EXPECT_EQ(pictures, DefaultPictures(folder.path()));
     EXPECT_EQ(d.newTotal, vb::CStr(int32_t(pictures.size())));
 }
@@ -152,8 +156,7 @@ TEST(SettingsFile, GarbageFilesNeverBreakEitherReader) {
             ReadPasswordSettings(display, SettingsFile(folder));
         });
         Settings dialog;
-        QStringList pictures;
-        EXPECT_NO_THROW(ReadDialogSettings(dialog, SettingsFile(folder), folder.path(), pictures));
+        EXPECT_NO_THROW(ReadEveryKey(dialog, folder));
     }
 }
 

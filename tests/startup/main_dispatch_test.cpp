@@ -67,3 +67,20 @@ TEST(MainDispatch, StartFullScreenParksThePointerAndMakesTheWindowTopmost) {
     EXPECT_EQ(pos.cx, int(form.ScaleWidth()));
     EXPECT_EQ(d.module1.platformId(), platform::kPlatformConsumer);
 }
+
+TEST(MainDispatch, WithFloatTheWindowSizeHandedOverIsTheFormsSizeInTwips) {
+    TestEnvironment t;
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    const QString path = t.folder.file(QStringLiteral("a.png"));
+    ASSERT_TRUE(picture.save(path));
+    t.folder.writeSettings(("[saver]\nmode=1\n[total]\nnewTotal=1\n[images]\n0=" + path + "\n").toUtf8());
+    startup::Module1 module1(t.env);
+    ASSERT_TRUE(module1.Main(QStringLiteral("/s"), false));
+    ASSERT_EQ(t.system.windowPositions.size(), 1u);
+    const auto& pos = t.system.windowPositions[0];
+    const QWidget& form = *module1.form1();
+    EXPECT_EQ(pos.cx, form.width() * 15);
+    EXPECT_EQ(pos.cy, form.height() * 15);
+    EXPECT_EQ(t.system.cursorPositions[0].first, form.width() * 15 + 10);
+}
