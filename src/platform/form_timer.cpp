@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <limits>
 
 namespace platform {
 
@@ -47,12 +48,17 @@ void FormTimer::restart() {
 }
 
 void FormTimer::scheduleNext() {
-    const double wait = std::max(0.0, nextDeadlineMs_ - nowMs());
+    // A wait longer than the Qt timer can hold is taken in several steps.
+    const double wait = std::clamp(nextDeadlineMs_ - nowMs(), 0.0, double(std::numeric_limits<int>::max()));
     timer_.start(int(std::lround(wait)));
 }
 
 void FormTimer::fire() {
     if (!enabled_ || interval_ <= 0) return;
+    if (nowMs() + 1.0 < nextDeadlineMs_) {  // only a step of a very long wait
+        scheduleNext();
+        return;
+    }
     // Keep a steady average pace; after a long stall do not try to catch up.
     const double period = EffectivePeriodMs(interval_);
     nextDeadlineMs_ = std::max(nextDeadlineMs_ + period, nowMs());

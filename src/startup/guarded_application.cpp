@@ -8,13 +8,17 @@
 
 namespace startup {
 
+namespace {
+// Set once the program is failing: from then on no timer of the display runs,
+// so a repeating error cannot cut the message short.
+bool failing = false;
+}  // namespace
+
 void FailUnexpectedly(platform::Environment* env, const QString& what) {
     const QString text = QStringLiteral("Glidorama stopped because of an unexpected error:\n") + what;
     if (env && env->system && env->system->keyLockOn())
         env->system->SystemParametersInfoA(platform::kSpiScreenSaverRunning, 0);
-    // Timers may still fire while the message is up; a second failure
-    // meanwhile just ends the program.
-    static bool failing = false;
+    // A second failure while the message is up just ends the program.
     const bool firstFailure = !failing;
     failing = true;
     // The full-screen windows go first, so nothing covers the message.
@@ -27,6 +31,7 @@ void FailUnexpectedly(platform::Environment* env, const QString& what) {
 }
 
 bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
+    if (failing && event->type() == QEvent::Timer) return false;
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
