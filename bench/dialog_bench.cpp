@@ -11,6 +11,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <memory>
+
 #include <cstdio>
 
 #include "dialog/form2.h"
@@ -19,6 +21,7 @@
 #include "platform/environment.h"
 #include "platform/messages.h"
 #include "platform/profile.h"
+#include "widget_bench_main.h"
 
 namespace {
 
@@ -101,12 +104,9 @@ BENCHMARK(BM_OneAtATime)->Unit(benchmark::kMillisecond)->UseRealTime()->Iteratio
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    Workbench workbench;
-    bench = &workbench;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    std::unique_ptr<Workbench> workbench;
+    return RunBenchmarksWithWidgets(argc, argv, [&] {
+        workbench = std::make_unique<Workbench>();
+        bench = workbench.get();
+    });
 }

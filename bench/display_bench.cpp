@@ -20,6 +20,7 @@
 #include "platform/messages.h"
 #include "platform/qt_system_calls.h"
 #include "settings/settings.h"
+#include "widget_bench_main.h"
 
 namespace {
 
@@ -135,11 +136,4 @@ BENCHMARK(BM_PictureChange)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarksWithWidgets(argc, argv); }

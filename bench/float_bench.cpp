@@ -23,6 +23,7 @@
 #include "platform/messages.h"
 #include "platform/picture.h"
 #include "platform/qt_system_calls.h"
+#include "widget_bench_main.h"
 
 namespace {
 
@@ -179,11 +180,4 @@ BENCHMARK(BM_DecodeHugeJpeg)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarksWithWidgets(argc, argv); }
