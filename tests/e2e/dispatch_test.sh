@@ -23,7 +23,7 @@ for line in "/S" "/s:123" "/s 123"; do
     e2e_wait_exit 3; [ "$E2E_STATUS" = 0 ] || fail "second instance '$second' did not end at once"
   done
   E2E_SAVER=$first
-  [ "$(e2e_pixel 10 10)" = "0,255,0" ] || fail "'$line' does not cover the screen with the background colour"
+  e2e_wait_pixel 10 10 "0,255,0" || fail "'$line' does not cover the screen with the background colour"
   xdotool key space
   e2e_wait_exit 3; [ "$E2E_STATUS" != running ] || fail "a key press did not end '$line'"
 done

@@ -70,3 +70,20 @@ fail() {
   echo "FAIL: $*" >&2
   exit 1
 }
+
+# Waits up to $4 seconds (3 by default) until the pixel at $1,$2 is $3, or,
+# when $3 starts with "!", until it is no longer the rest of $3. A loaded
+# machine may take longer than a fixed pause to show a change.
+e2e_wait_pixel() {
+  local x=$1 y=$2 want=$3 limit=${4:-3} got i
+  for i in $(seq 1 $((limit * 10))); do
+    got=$(e2e_pixel "$x" "$y")
+    if [ "${want#!}" != "$want" ]; then
+      [ "$got" != "${want#!}" ] && return 0
+    else
+      [ "$got" = "$want" ] && return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
