@@ -16,7 +16,9 @@ e2e_setup() {
   [ -d "$built_dir/samples" ] && cp -r "$built_dir/samples" "$E2E_APP/"
   [ -d "$built_dir/Glidorama" ] && cp -r "$built_dir/Glidorama" "$E2E_APP/"
   export XDG_RUNTIME_DIR=$E2E_WORK/runtime
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$E2E_WORK/display" 2>/dev/null &
+  # -noreset: without it the server resets each time its last client leaves,
+  # and the next program of the test can find no display for a moment.
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$E2E_WORK/display" 2>/dev/null &
   E2E_XVFB=$!
   local i
   for i in $(seq 1 100); do
