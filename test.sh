@@ -7,12 +7,15 @@ source scripts/deps.sh
 install_missing_packages
 
 jobs=$(nproc)
+# Rebuilds of the same sources (CI after a session, two build trees) come
+# from the compiler cache.
+launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
 cmake --build build -j "$jobs"
 (cd build && ctest --output-on-failure -j "$jobs")
 
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DGLIDORAMA_SANITIZE=ON >/dev/null
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DGLIDORAMA_SANITIZE=ON "${launcher[@]}" >/dev/null
 cmake --build build-asan -j "$jobs" --target unit_tests
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/tests/support/lsan.supp:print_suppressions=0

@@ -2,10 +2,15 @@
 # Sourced by run.sh and test.sh.
 
 GLIDORAMA_PACKAGES=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config ccache
   qt6-base-dev qt6-image-formats-plugins libx11-dev
   libgtest-dev libbenchmark-dev
-  xvfb xauth x11-apps x11-utils xdotool imagemagick libjpeg-turbo-progs python3-xlib
+  libheif-dev
+  xvfb xauth x11-apps x11-utils x11-xserver-utils xdotool imagemagick libjpeg-turbo-progs python3-xlib
+  xserver-xorg-core xserver-xorg-video-dummy
+  xscreensaver xsecurelock xautolock
+  libheif-examples libimage-exiftool-perl feh libvips-tools
+  dpkg-dev file
 )
 
 install_missing_packages() {

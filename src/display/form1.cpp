@@ -16,9 +16,9 @@
 namespace display {
 
 namespace {
-QSize primaryScreenSize() {
+QRect primaryScreenArea() {
     QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry().size() : QSize(1024, 768);
+    return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
 }
 }  // namespace
 
@@ -29,10 +29,10 @@ QString NotProcessedMessage(const QString& path) {
            QStringLiteral("Please go into settings and choose a different image.");
 }
 
-Form1::Form1(settings::Settings& settings, platform::Environment& env, DisplayHost& host, QSize screenSize)
+Form1::Form1(settings::Settings& settings, platform::Environment& env, DisplayHost& host, QRect area)
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint),
       settings_(settings), env_(env), host_(host),
-      screenSize_(screenSize.isValid() ? screenSize : primaryScreenSize()),
+      screenSize_(area.isEmpty() ? primaryScreenArea().size() : area.size()),
       timer1_([this] { Timer1_Timer(); }, 1, this),
       timer2_([this] { Timer2_Timer(); }, 0, this),
       timer3_([this] { Timer3_Timer(); }, 100, this),
@@ -44,9 +44,7 @@ Form1::Form1(settings::Settings& settings, platform::Environment& env, DisplayHo
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
     setCursor(Qt::BlankCursor);
-    QPoint origin;
-    if (QScreen* screen = QGuiApplication::primaryScreen()) origin = screen->geometry().topLeft();
-    setGeometry(QRect(origin, screenSize_));
+    setGeometry(area.isEmpty() ? primaryScreenArea() : area);
     buffer_.resize(screenSize_);
     // The source boxes take the size of the picture loaded into them.
     firstPicture_.setAutoSize(true);

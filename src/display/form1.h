@@ -4,6 +4,7 @@
 // the background and hands its two timers to FloatShow.
 #pragma once
 
+#include <QRect>
 #include <QSize>
 #include <QWidget>
 
@@ -31,8 +32,14 @@ QString NotProcessedMessage(const QString& path);
 class Form1 : public QWidget, public FloatHost {
     Q_OBJECT
 public:
-    // `screenSize` overrides the primary screen's size (benchmarks, tests).
-    Form1(settings::Settings& settings, platform::Environment& env, DisplayHost& host, QSize screenSize = QSize());
+    // `area` is the rectangle the display covers, in the desktop's pixels:
+    // one monitor of "/s", or a host's window. An empty one means the
+    // primary screen. The effects work in the display's own size, whatever
+    // the monitor it is on.
+    Form1(settings::Settings& settings, platform::Environment& env, DisplayHost& host, QRect area = QRect());
+    // The display for tests and benchmarks: `size` pixels at the desktop's origin.
+    Form1(settings::Settings& settings, platform::Environment& env, DisplayHost& host, QSize size)
+        : Form1(settings, env, host, QRect(QPoint(0, 0), size)) {}
     ~Form1() override;
 
     // Reads the settings and prepares the display; runs once, before the first show.
