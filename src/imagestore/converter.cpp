@@ -121,11 +121,16 @@ ShrinkSizes ConvertPicture(const QString& imageEntry, const QString& appPath, co
 
 BatchResult ConvertPictures(const QStringList& pictures, const QString& appPath,
                             const std::function<void(int index)>& progress) {
-    const int count = int(pictures.size());
     // The cache number goes up by one from "0": it always equals the list position.
-    std::vector<QString> cacheNumbers;
+    QStringList cacheNumbers;
     QString cacheNumber = QStringLiteral("0");
-    for (int i = 0; i < count; ++i, cacheNumber = vb::CStr(vb::CDbl(cacheNumber) + 1)) cacheNumbers.push_back(cacheNumber);
+    for (int i = 0; i < pictures.size(); ++i, cacheNumber = vb::CStr(vb::CDbl(cacheNumber) + 1)) cacheNumbers << cacheNumber;
+    return ConvertPicturesInto(pictures, cacheNumbers, appPath, progress);
+}
+
+BatchResult ConvertPicturesInto(const QStringList& pictures, const QStringList& cacheNumbers,
+                                const QString& appPath, const std::function<void(int index)>& progress) {
+    const int count = int(std::min(pictures.size(), cacheNumbers.size()));
     // Pictures after the first failure known so far are not worked on.
     std::atomic<int> firstFailure{count};
     std::vector<QFuture<Outcome>> pending(static_cast<size_t>(count));
@@ -141,7 +146,7 @@ BatchResult ConvertPictures(const QStringList& pictures, const QString& appPath,
     auto startUpTo = [&](int end) {
         for (; started < std::min(end, count); ++started) {
             const int i = started;
-            const QString cachePath = CachedPicturePath(appPath, cacheNumbers[size_t(i)]);
+            const QString cachePath = CachedPicturePath(appPath, cacheNumbers[i]);
             pending[size_t(i)] = QtConcurrent::run(&pool, [&pictures, &firstFailure, i, cachePath]() {
                 if (i > firstFailure.load()) return Outcome{};
                 Outcome outcome = ShrinkForBatch(pictures[i], cachePath);

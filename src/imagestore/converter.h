@@ -38,5 +38,9 @@ struct BatchResult {
 };
 BatchResult ConvertPictures(const QStringList& pictures, const QString& appPath,
                             const std::function<void(int index)>& progress = {});
+// The same, picture i into cached picture `cacheNumbers[i]` (as many numbers
+// as pictures), for a batch that converts only some of the list.
+BatchResult ConvertPicturesInto(const QStringList& pictures, const QStringList& cacheNumbers,
+                                const QString& appPath, const std::function<void(int index)>& progress = {});
 
 }  // namespace imagestore

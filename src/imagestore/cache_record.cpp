@@ -1,0 +1,105 @@
+#include "imagestore/cache_record.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <sys/stat.h>
+
+#include "imagestore/cache_paths.h"
+#include "platform/atomic_file.h"
+
+namespace imagestore {
+
+namespace {
+
+constexpr int kRecordFormat = 1;
+
+// Whole-number fields are stored as decimal text: a JSON number loses
+// precision past 2^53, and a byte count or a time must compare exactly.
+QString Number(qint64 value) { return QString::number(value); }
+
+bool ReadNumber(const QJsonValue& value, qint64& out) {
+    if (!value.isString()) return false;
+    bool ok = false;
+    out = value.toString().toLongLong(&ok);
+    return ok;
+}
+
+}  // namespace
+
+QString CacheRecordPath(const QString& appPath) { return CacheFolder(appPath) + QStringLiteral("Glidorama.record"); }
+
+std::optional<SourceStamp> StampOf(const QString& path) {
+    if (path.isEmpty()) return std::nullopt;
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    SourceStamp stamp;
+    stamp.path = path;
+    stamp.size = qint64(st.st_size);
+    stamp.modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    stamp.inode = qint64(st.st_ino);
+    return stamp;
+}
+
+CacheRecord CacheRecord::Load(const QString& appPath) {
+    CacheRecord record;
+    QFile file(CacheRecordPath(appPath));
+    if (!file.open(QIODevice::ReadOnly)) return record;
+    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll());
+    const QJsonObject root = doc.object();
+    if (root.value(QStringLiteral("format")).toInt(-1) != kRecordFormat) return record;
+    const QJsonArray copies = root.value(QStringLiteral("copies")).toArray();
+    for (const QJsonValue& value : copies) {
+        const QJsonObject o = value.toObject();
+        CopyRecord copy;
+        qint64 number = -1;
+        qint64 rules = 0;
+        const bool whole = ReadNumber(o.value(QStringLiteral("copy")), number) && number >= 0 &&
+                           number <= INT32_MAX && o.value(QStringLiteral("source")).isString() &&
+                           o.value(QStringLiteral("backColor")).isString() &&
+                           ReadNumber(o.value(QStringLiteral("rules")), rules) &&
+                           ReadNumber(o.value(QStringLiteral("sourceSize")), copy.source.size) &&
+                           ReadNumber(o.value(QStringLiteral("sourceModified")), copy.source.modifiedNs) &&
+                           ReadNumber(o.value(QStringLiteral("sourceInode")), copy.source.inode) &&
+                           ReadNumber(o.value(QStringLiteral("copySize")), copy.copySize) &&
+                           ReadNumber(o.value(QStringLiteral("copyModified")), copy.copyModifiedNs);
+        if (!whole) continue;  // an entry half understood is no entry
+        copy.source.path = o.value(QStringLiteral("source")).toString();
+        copy.backColor = o.value(QStringLiteral("backColor")).toString();
+        copy.rulesVersion = int(rules);
+        record.copies_.insert(int(number), copy);
+    }
+    return record;
+}
+
+bool CacheRecord::save(const QString& appPath) const {
+    QList<int> numbers = copies_.keys();
+    std::sort(numbers.begin(), numbers.end());
+    QJsonArray copies;
+    for (int number : numbers) {
+        const CopyRecord& c = copies_[number];
+        copies.append(QJsonObject{
+            {QStringLiteral("copy"), Number(number)},
+            {QStringLiteral("source"), c.source.path},
+            {QStringLiteral("sourceSize"), Number(c.source.size)},
+            {QStringLiteral("sourceModified"), Number(c.source.modifiedNs)},
+            {QStringLiteral("sourceInode"), Number(c.source.inode)},
+            {QStringLiteral("rules"), Number(c.rulesVersion)},
+            {QStringLiteral("backColor"), c.backColor},
+            {QStringLiteral("copySize"), Number(c.copySize)},
+            {QStringLiteral("copyModified"), Number(c.copyModifiedNs)},
+        });
+    }
+    const QJsonObject root{{QStringLiteral("format"), kRecordFormat}, {QStringLiteral("copies"), copies}};
+    return platform::WriteFileAtomically(CacheRecordPath(appPath), QJsonDocument(root).toJson(QJsonDocument::Compact));
+}
+
+const CopyRecord* CacheRecord::find(int cacheNumber) const {
+    const auto it = copies_.constFind(cacheNumber);
+    return it == copies_.constEnd() ? nullptr : &*it;
+}
+
+}  // namespace imagestore
