@@ -141,8 +141,56 @@ void ProfileDocument::removeSection(const QString& section) {
         lines_.erase(lines_.begin() + header, lines_.begin() + sectionEnd(header));
 }
 
+class ProfileIndex {
+public:
+    // One pass over the bytes, line by line, with the document's own rules
+    // for headers, comments and keys: the first section of a name and the
+    // first line of a key in it win, later repeats are ignored.
+    explicit ProfileIndex(const QByteArray& bytes) {
+        QHash<QString, QString>* current = nullptr;  // null outside a first section
+        qsizetype start = 0;
+        while (start < bytes.size()) {
+            qsizetype end = bytes.indexOf('\n', start);
+            if (end < 0) end = bytes.size();
+            QByteArrayView raw(bytes.constData() + start, end - start);
+            if (raw.endsWith('\r')) raw.chop(1);
+            start = end + 1;
+            const QString line = QString::fromUtf8(raw);
+            const QString section = sectionName(line);
+            if (!section.isNull()) {
+                const QString folded = section.toCaseFolded();
+                current = sections_.contains(folded) ? nullptr : &sections_[folded];
+                continue;
+            }
+            if (!current) continue;
+            const QString key = keyName(line);
+            if (key.isNull()) continue;
+            const QString folded = key.toCaseFolded();
+            if (!current->contains(folded)) current->insert(folded, line.mid(line.indexOf(u'=') + 1).trimmed());
+        }
+    }
+
+    QString value(const QString& section, const QString& key) const {
+        const auto s = sections_.constFind(section.toCaseFolded());
+        return s == sections_.constEnd() ? QString() : s->value(key.toCaseFolded());
+    }
+    QHash<QString, QString> sectionValues(const QString& section) const {
+        return sections_.value(section.toCaseFolded());
+    }
+
+private:
+    QHash<QString, QHash<QString, QString>> sections_;
+};
+
 ProfileFile::ProfileFile(QString path, AtomicWriteOptions writeOptions)
     : path_(std::move(path)), writeOptions_(std::move(writeOptions)) {}
+
+ProfileFile ProfileFile::ReadOnce(QString path, AtomicWriteOptions writeOptions) {
+    ProfileFile file(std::move(path), std::move(writeOptions));
+    QFile f(file.path_);
+    file.index_ = std::make_shared<const ProfileIndex>(f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray());
+    return file;
+}
 
 AtomicWriteOptions ProfileFile::ownerOnly() {
     AtomicWriteOptions options;
@@ -157,15 +205,16 @@ ProfileDocument ProfileFile::load() const {
 }
 
 bool ProfileFile::save(const ProfileDocument& document) const {
+    index_.reset();  // what was read once is no longer the file
     return WriteFileAtomically(path_, document.serialize(), writeOptions_);
 }
 
 QString ProfileFile::read(const QString& section, const QString& key) const {
-    return cut(load().value(section, key), kMaxValueLength);
+    return cut(index_ ? index_->value(section, key) : load().value(section, key), kMaxValueLength);
 }
 
 QHash<QString, QString> ProfileFile::readSection(const QString& section) const {
-    QHash<QString, QString> values = load().sectionValues(section);
+    QHash<QString, QString> values = index_ ? index_->sectionValues(section) : load().sectionValues(section);
     for (QString& value : values) value = cut(value, kMaxValueLength);
     return values;
 }

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 #include "platform/atomic_file.h"
 
 namespace platform {
@@ -43,6 +45,10 @@ private:
     QStringList lines_;
 };
 
+// Every section's keys, parsed from a file once: the values
+// ProfileDocument::value would give, found by hash instead of by a scan.
+class ProfileIndex;
+
 // The read-one-key and write-one-key operations on a file by path. Each
 // write reads the file afresh and replaces it atomically. Writes report
 // failure through their result only; callers may ignore it.
@@ -51,6 +57,10 @@ public:
     static constexpr int kMaxValueLength = 254;
 
     explicit ProfileFile(QString path, AtomicWriteOptions writeOptions = ownerOnly());
+    // A file whose reads all answer from one parse made now, for a run of
+    // many reads (start-up reads every key): the same values as reading key
+    // by key while nothing writes the file. Its own writes drop the parse.
+    static ProfileFile ReadOnce(QString path, AtomicWriteOptions writeOptions = ownerOnly());
 
     const QString& path() const { return path_; }
     QString read(const QString& section, const QString& key) const;
@@ -73,6 +83,7 @@ public:
 private:
     QString path_;
     AtomicWriteOptions writeOptions_;
+    mutable std::shared_ptr<const ProfileIndex> index_;
 };
 
 }  // namespace platform

@@ -130,3 +130,41 @@ TEST_F(ProfileTest, AnAppendedSectionComesLastWithItsKeysInOrder) {
     ASSERT_TRUE(file.save(doc));
     EXPECT_EQ(contents(), QByteArray("[saver]\nmode=3\n\n[images]\n0=/a.jpg\n1=/b  forged=1\n"));
 }
+
+TEST_F(ProfileTest, ReadingOnceGivesWhatReadingKeyByKeyGives) {
+    // Hand-edited files: repeated sections and keys, comments, CRLF, stray
+    // brackets, spaces around names, values holding '=' or nothing.
+    const QByteArray pieces[] = {"[saver]", "[SAVER]", " [ saver ] ", "[total]", "[images]", "[saver", "[]",
+                                 "mode=1", "MODE = 2 ", "mode=", "; mode=9", "newTotal=3", "0=a=b", "0 =c",
+                                 "=x", "plain line", "", "mode", "\xc3\xa9t\xc3\xa9=summer", "\xff\xfe=bad"};
+    const QString sections[] = {"saver", "total", "images", "", "[saver", "SAVER"};
+    const QString keys[] = {"mode", "MODE", "newTotal", "0", "", "été", "ÉTÉ", "plain line", "mode "};
+    QRandomGenerator random(1234);
+    for (int round = 0; round < 300; ++round) {
+        QByteArray text;
+        const int lines = int(random.bounded(1, 14));
+        for (int i = 0; i < lines; ++i) {
+            text += pieces[random.bounded(int(std::size(pieces)))];
+            text += random.bounded(3) == 0 ? "\r\n" : "\n";
+        }
+        if (random.bounded(4) == 0) text.chop(1);  // no line break at the end
+        put(text);
+        const ProfileFile once = ProfileFile::ReadOnce(path());
+        const ProfileFile byKey(path());
+        for (const QString& section : sections) {
+            for (const QString& key : keys)
+                ASSERT_EQ(once.read(section, key), byKey.read(section, key))
+                    << text.toStdString() << "\n[" << section.toStdString() << "] " << key.toStdString();
+            ASSERT_EQ(once.readSection(section), byKey.readSection(section)) << text.toStdString();
+        }
+    }
+}
+
+TEST_F(ProfileTest, ReadingOnceAnswersFromTheFileAsItWasUntilItsOwnWrite) {
+    put("[saver]\nmode=3\n");
+    const ProfileFile file = ProfileFile::ReadOnce(path());
+    put("[saver]\nmode=4\n");
+    EXPECT_EQ(file.read(QStringLiteral("saver"), QStringLiteral("mode")), QStringLiteral("3"));
+    ASSERT_TRUE(file.write(QStringLiteral("saver"), QStringLiteral("other"), QStringLiteral("1")));
+    EXPECT_EQ(file.read(QStringLiteral("saver"), QStringLiteral("mode")), QStringLiteral("4"));
+}
