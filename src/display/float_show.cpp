@@ -111,7 +111,11 @@ QString MissingPictureMessage(const QString& path) {
 
 FloatShow::FloatShow(settings::Settings& settings, platform::Environment& env, FloatHost& host,
                      std::vector<QString> imageFiles)
-    : settings_(settings), env_(env), host_(host), imageFiles_(std::move(imageFiles)) {
+    : settings_(settings),
+      env_(env),
+      host_(host),
+      imageFiles_(std::move(imageFiles)),
+      order_(std::max(0, int(imageFiles_.size()) - 1), IsShuffled(settings), env.random) {
     // Both boxes take the size of the picture loaded into them.
     host_.FirstPicture().setAutoSize(true);
     host_.SecondPicture().setAutoSize(true);
@@ -136,7 +140,12 @@ FloatPrefetch::Preparer FloatShow::preparer() const {
 QString FloatShow::imagePath(int index) const {
     // An index past the list reads as an empty entry.
     if (index < 0 || size_t(index) >= imageFiles_.size()) return QString();
-    return imageFiles_[size_t(index)];
+    return entryAt(order_.pictureAt(index));
+}
+
+QString FloatShow::entryAt(int position) const {
+    if (position < 0 || size_t(position) >= imageFiles_.size()) return QString();
+    return imageFiles_[size_t(position)];
 }
 
 void FloatShow::pumpOnce() {
@@ -178,7 +187,10 @@ void FloatShow::Timer2Tick() {
 }
 
 void FloatShow::changeStep() {
-    if (vb::CDbl(settings_.newTotal) - 1 < floatImageIndex_) floatImageIndex_ = 0;
+    if (vb::CDbl(settings_.newTotal) - 1 < floatImageIndex_) {
+        floatImageIndex_ = 0;
+        order_.newRound();
+    }
     if (!ShowNextImage()) return;
     floatImageIndex_ = floatImageIndex_ + 1;
     host_.Timer2().setInterval(changeInterval());
@@ -197,8 +209,9 @@ int32_t FloatShow::changeInterval() const {
 }
 
 void FloatShow::prefetchNext() {
-    const int next = vb::CDbl(settings_.newTotal) - 1 < floatImageIndex_ ? 0 : int(floatImageIndex_);
-    const QString path = imagePath(next);
+    const bool wraps = vb::CDbl(settings_.newTotal) - 1 < floatImageIndex_;
+    // The next round's first picture, when this round is over.
+    const QString path = wraps ? entryAt(order_.nextRoundPictureAt(0)) : imagePath(floatImageIndex_);
     if (!path.isEmpty()) prefetch_.start(path, preparer());
 }
 

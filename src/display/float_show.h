@@ -9,6 +9,7 @@
 
 #include "display/float_host.h"
 #include "display/float_prefetch.h"
+#include "display/shuffled_order.h"
 #include "display/transition_copies.h"
 #include "platform/environment.h"
 #include "platform/vb.h"
@@ -57,6 +58,8 @@ private:
     void drawDirection();
     void prefetchNext();
     QString imagePath(int index) const;
+    // The list's entry at `position`, whatever the order.
+    QString entryAt(int position) const;
     void centre(platform::PictureBox& box);
     // Processes events until the monotonic clock reaches `deadline`, at least once.
     void pumpUntil(double deadline);
@@ -69,6 +72,8 @@ private:
     platform::Environment& env_;
     FloatHost& host_;
     std::vector<QString> imageFiles_;
+    // Which entry each step of a round shows (list order unless shuffled).
+    ShuffledOrder order_;
 
     vb::Integer floatImageIndex_ = 0;
     double floatDirection_[2] = {0, 0};

@@ -144,7 +144,9 @@ void Form1::failAndEnd(const QString& message) {
 }
 
 void Form1::Form_Load() {
-    const platform::ProfileFile file(settings::SettingsPath(env_.appPath));
+    // Parsed once for every key: a large file read key by key kept the
+    // screen uncovered for seconds.
+    const platform::ProfileFile file = platform::ProfileFile::ReadOnce(settings::SettingsPath(env_.appPath));
     settings::ReadDisplaySettings(settings_, file);
 
     const int32_t background = vb::CLng(settings_.newBackColor);
@@ -154,6 +156,7 @@ void Form1::Form_Load() {
         box->setBorderStyle(0);
     }
 
+    pictureOrder = ShuffledOrder(ShuffleCount(settings_), IsShuffled(settings_), env_.random);
     std::vector<QString> imageFiles;
     if (vb::CDbl(settings_.mode) == 1) imageFiles = settings::ReadFloatSettings(settings_, file, env_.appPath);
     settings::ReadPasswordSettings(settings_, file);
@@ -168,7 +171,7 @@ void Form1::Form_Load() {
         const double modeNumber = vb::CDbl(settings_.mode);
         if (modeNumber != 1) {
             cacheNumber = QStringLiteral("0");
-            cachePath = imagestore::CachedPicturePath(env_.appPath, cacheNumber);
+            cachePath = imagestore::CachedPicturePath(env_.appPath, cachedPictureNumber());
             firstPicture_.setPicture(platform::LoadPicture(cachePath));
             setScaleMode(platform::ScaleMode::Pixels);
 
@@ -193,7 +196,7 @@ void Form1::Form_Load() {
 
             if (vb::CDbl(settings_.newTotal) > 1) {
                 cacheNumber = QStringLiteral("1");
-                cachePath = imagestore::CachedPicturePath(env_.appPath, cacheNumber);
+                cachePath = imagestore::CachedPicturePath(env_.appPath, cachedPictureNumber());
                 secondPicture_.setPicture(platform::LoadPicture(cachePath));
                 BuildPictureSet(secondPicture_, secDisplay_);
                 secondSetReady = 1;

@@ -16,6 +16,7 @@
 #include "display/display_host.h"
 #include "display/float_host.h"
 #include "display/picture_set.h"
+#include "display/shuffled_order.h"
 #include "platform/environment.h"
 #include "platform/form_timer.h"
 #include "platform/picture_box.h"
@@ -88,6 +89,8 @@ public:
     void Timer2_Timer();
     void Timer3_Timer();
     void Timer4_Timer();
+    // The cached picture shown at step `cacheNumber` of the round.
+    QString cachedPictureNumber() const;
     void Timer5_Timer();
 
     // Stage and heading of clone `cloneIndex`.
@@ -113,6 +116,8 @@ public:
     vb::Integer loadTarget = 0;
     vb::Integer secondSetReady = 0;
     QString cacheNumber;
+    // Which picture each step of a round shows (list order unless shuffled).
+    ShuffledOrder pictureOrder{0, false, nullptr};
 
 protected:
     void paintEvent(QPaintEvent* event) override;

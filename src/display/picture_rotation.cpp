@@ -14,6 +14,13 @@
 
 namespace display {
 
+QString Form1::cachedPictureNumber() const {
+    if (!pictureOrder.shuffled()) return cacheNumber;
+    bool whole = false;
+    const int step = cacheNumber.toInt(&whole);
+    return whole ? QString::number(pictureOrder.pictureAt(step)) : cacheNumber;
+}
+
 void Form1::Timer2_Timer() {
     const double modeNumber = vb::CDbl(settings_.mode);
     if (modeNumber == 0 || modeNumber == 2 || modeNumber == 4 || modeNumber == 6) {
@@ -54,8 +61,11 @@ void Form1::Timer4_Timer() {
     try {
         const double modeNumber = vb::CDbl(settings_.mode);
         cacheNumber = vb::CStr(vb::CDbl(cacheNumber) + 1);
-        if (cacheNumber == settings_.newTotal) cacheNumber = QStringLiteral("0");
-        cachePath = imagestore::CachedPicturePath(env_.appPath, cacheNumber);
+        if (cacheNumber == settings_.newTotal) {
+            cacheNumber = QStringLiteral("0");
+            pictureOrder.newRound();
+        }
+        cachePath = imagestore::CachedPicturePath(env_.appPath, cachedPictureNumber());
         const vb::Integer restart = (modeNumber == 3 || modeNumber == 5 || modeNumber == 7) ? 1 : 0;
 
         const bool fillSecond = loadTarget == 0;

@@ -24,6 +24,7 @@ const std::vector<KeyInfo>& CommitOrder() {
         {"saver", "randomEffect", &Settings::randomEffect},
         {"saver", "centerImage", &Settings::centerImage},
         {"saver", "floatImageSpeed", &Settings::floatImageSpeed},
+        {"saver", "shuffle", &Settings::shuffle},
         {"password", "saverPassword", &Settings::saverPassword},
         {"password", "saverEnabled", &Settings::saverEnabled},
     };

@@ -29,6 +29,8 @@ struct Settings {
     QString randomEffect;
     QString centerImage;
     QString floatImageSpeed;
+    // "1": the pictures come in a random order, each once a round; "0": list order.
+    QString shuffle;
     QString saverPassword;
     QString saverEnabled;
 

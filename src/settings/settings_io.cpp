@@ -49,6 +49,7 @@ void ReadDisplaySettings(Settings& s, const platform::ProfileFile& file) {
         {&Settings::ChangeNextImage, Fallback::WhenUnusable},
         {&Settings::mouseSensitivity, Fallback::WhenUnusable},
         {&Settings::newBackColor, Fallback::WhenUnusable},
+        {&Settings::shuffle, Fallback::WhenUnusable},
     };
     for (const auto& [variable, fallback] : order) {
         ReadSetting(s, file, variable, fallback);

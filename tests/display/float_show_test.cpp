@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QImage>
 
+#include <algorithm>
 #include <functional>
+#include <set>
 
 #include "platform/form_timer.h"
 #include "platform/picture_box.h"
@@ -344,4 +346,32 @@ TEST_F(FloatFixture, AnEmptyEntryClearsThePictureAndTheSaverGoesOn) {
     EXPECT_TRUE(host.failures.isEmpty());
     EXPECT_TRUE(host.first.Picture().isNull());
     EXPECT_NE(host.first.Image().pixel(0, 0), kColours[0]);
+}
+
+TEST_F(FloatFixture, ShuffledPicturesComeOnceARoundInANewOrderEachRound) {
+    // A fixed stream of varied numbers.
+    struct Stream final : platform::RandomSource {
+        float Rnd() override {
+            state = state * 1103515245u + 12345u;
+            return float((state >> 8) & 0xFFFF) / 65536.0f;
+        }
+        void Randomize() override {}
+        uint32_t state = 11;
+    } stream;
+    t.env.random = &stream;
+    s.shuffle = "1";
+    display::FloatShow show(s, t.env, host, files);
+    host.timer2.setEnabled(true);
+    std::vector<std::vector<int>> rounds(5);
+    for (auto& round : rounds) {
+        for (int i = 0; i < 3; ++i) {
+            show.Timer2Tick();
+            round.push_back(shown());
+        }
+        std::vector<int> sorted = round;
+        std::sort(sorted.begin(), sorted.end());
+        EXPECT_EQ(sorted, (std::vector<int>{0, 1, 2}));
+    }
+    EXPECT_GE(std::set<std::vector<int>>(rounds.begin(), rounds.end()).size(), 2u);
+    EXPECT_TRUE(host.failures.isEmpty());
 }

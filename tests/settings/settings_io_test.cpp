@@ -34,6 +34,7 @@ Settings FilledSettings() {
     s.randomEffect = "1";
     s.centerImage = "0";
     s.floatImageSpeed = "5";
+    s.shuffle = "1";
     s.saverPassword = "Open Sesame";
     s.saverEnabled = "1";
     return s;
