@@ -30,6 +30,7 @@ void Form2::connectHandlers() {
     connect(Ok, &QPushButton::clicked, this, &Form2::OK_Click);
     connect(Cancel, &QPushButton::clicked, this, &Form2::Cancel_Click);
     connect(add, &QPushButton::clicked, this, &Form2::add_Click);
+    connect(addFolder, &QPushButton::clicked, this, &Form2::addFolder_Click);
     connect(remove, &QPushButton::clicked, this, &Form2::remove_Click);
     connect(RemoveAll, &QPushButton::clicked, this, &Form2::RemoveAll_Click);
     connect(backColorClick, &QPushButton::clicked, this, &Form2::backColorClick_Click);
@@ -54,6 +55,7 @@ void Form2::connectHandlers() {
     connect(TransitionsCbx, &QComboBox::currentIndexChanged, this, &Form2::TransitionsCbx_Click);
     connect(RndTranCheck, &QCheckBox::stateChanged, this, &Form2::RndTranCheck_Click);
     connect(CenterCheck, &QCheckBox::stateChanged, this, &Form2::CenterCheck_Click);
+    connect(ShuffleCheck, &QCheckBox::stateChanged, this, &Form2::ShuffleCheck_Click);
     connect(Password_enabled, &QCheckBox::stateChanged, this, &Form2::Password_enabled_Click);
     connect(ChangeImageScroll, &VerticalScrollBar::Change, this, &Form2::ChangeImageScroll_Change);
     connect(IntroAmountScroll, &VerticalScrollBar::Change, this, &Form2::IntroAmountScroll_Change);
@@ -104,6 +106,16 @@ void Form2::selectListEntry(int index) {
     List1->setCurrentRow(index);
     settingFromCode_ = was;
     List1_Click();
+}
+
+void Form2::showFailedEntry(int index) {
+    const bool was = settingFromCode_;
+    settingFromCode_ = true;
+    List1->setCurrentRow(index);
+    List1->scrollToItem(List1->item(index));
+    settingFromCode_ = was;
+    photo1->box().Cls();
+    photo1->refresh();
 }
 
 }  // namespace dialog

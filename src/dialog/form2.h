@@ -47,6 +47,8 @@ public:
     void OK_Click();
     void Cancel_Click();
     void add_Click();
+    // Adds every picture in a folder and its subfolders.
+    void addFolder_Click();
     void remove_Click();
     void RemoveAll_Click();
     void backColorClick_Click();
@@ -99,10 +101,12 @@ public:
     QLabel* EffectLabel = nullptr;
     QCheckBox* RndTranCheck = nullptr;
     QCheckBox* CenterCheck = nullptr;
+    QCheckBox* ShuffleCheck = nullptr;
     // Inside photoDisplay.
     QLineEdit* Text3 = nullptr;
     QListWidget* List1 = nullptr;
     QPushButton* add = nullptr;
+    QPushButton* addFolder = nullptr;
     QPushButton* remove = nullptr;
     QPushButton* RemoveAll = nullptr;
     PictureView* photo1 = nullptr;
@@ -147,6 +151,7 @@ private:
     void TransitionsCbx_Click();
     void RndTranCheck_Click();
     void CenterCheck_Click();
+    void ShuffleCheck_Click();
     void ChangeImageScroll_Change();
     void IntroAmountScroll_Change();
     void ClonesScroll_Change();
@@ -161,9 +166,15 @@ private:
     void setSliderValue(QSlider* slider, int value);
     // Selecting a list entry from code runs List1_Click, as a user click would.
     void selectListEntry(int index);
+    // Selects and scrolls to an entry that failed at "&OK", without loading
+    // its thumbnail (the failure's own message says what is wrong).
+    void showFailedEntry(int index);
     // A text box or combo box switched on or off, with its background colour.
     static void switchControl(QWidget* control, bool on);
     void loadPhoto(const QString& path);
+    // Appends the pictures not yet listed, selects the last one added, and
+    // names in one message the files refused and the folders not read.
+    void addPictures(const QStringList& pictures, const QStringList& refused, const QStringList& unreadable);
     void drawBackColor(int64_t color);
 
     settings::Settings& settings_;

@@ -93,6 +93,8 @@ void Form2::RndTranCheck_Click() {
     switchControl(TransitionsCbx, value != 1);
 }
 
+void Form2::ShuffleCheck_Click() { settings_.shuffle = vb::CStr(int32_t(CheckValue(ShuffleCheck))); }
+
 void Form2::CenterCheck_Click() {
     const int value = CheckValue(CenterCheck);
     settings_.centerImage = vb::CStr(int32_t(value));

@@ -119,7 +119,10 @@ void Form2::buildControls() {
                       QStringLiteral("Remove All Images"));
     photo1 = place(new PictureView(photoDisplay), 240, 360, 3375, 1815, QStringLiteral("Thumbnail Preview"));
     photo1->setFont(designFont(QStringLiteral("Times New Roman"), QFont::Serif, 9));
-    label(photoDisplay, QStringLiteral("Loaded Image(s)"), 120, 2520, 1935, 255);
+    label(photoDisplay, QStringLiteral("Loaded Image(s)"), 120, 2520, 1455, 255);
+    // Between the list's caption and its count: a whole folder at once.
+    addFolder = place(new QPushButton(QStringLiteral("Add &Folder..."), photoDisplay), 1620, 2385, 1155, 330,
+                      QStringLiteral("Add every picture in a folder and its subfolders"));
     label(photoDisplay, QStringLiteral("Total"), 2880, 2400, 495, 255);
 
     Password = place(new QGroupBox(QStringLiteral("Password Protection / Message Board"), this), 4200, 3960, 4455, 1215);
@@ -187,6 +190,9 @@ void Form2::buildControls() {
                          QStringLiteral("Display Transitions at Random"));
     CenterCheck = place(new QCheckBox(QStringLiteral("Do not Float"), this), 4440, 2640, 1575, 255,
                         QStringLiteral("Do Not Float Image"));
+    // Every effect honours it, so it sits apart from the effect's own controls.
+    ShuffleCheck = place(new QCheckBox(QStringLiteral("Shuffle pictures"), this), 4320, 5400, 1695, 255,
+                         QStringLiteral("Show the pictures in a random order"));
 
     for (PictureView* view : {photo1, BackColorPicture}) {
         view->setFocusPolicy(Qt::NoFocus);
@@ -221,10 +227,11 @@ void Form2::updateClock() {
 
 void Form2::setTabOrder_() {
     // Ascending tab index; labels, frames and picture boxes take no focus.
-    QWidget* order[] = {Cancel, Ok, Text3, List1, add, remove, RemoveAll, Password_enabled, SS_password, SS_Confirm,
+    QWidget* order[] = {Cancel, Ok, Text3, List1, add, addFolder, remove, RemoveAll, Password_enabled, SS_password, SS_Confirm,
                         ClonesScroll, ClonesText, Speed, EffectCbx, Feature1, MouseSensitiveSlider, backColorClick,
                         IntroAmountText, IntroAmountScroll, ChangeImageText, ChangeImageScroll, Feature2,
-                        NeverChangeOption1, NeverChangeOption2, TransitionsCbx, RndTranCheck, CenterCheck};
+                        NeverChangeOption1, NeverChangeOption2, TransitionsCbx, RndTranCheck, CenterCheck,
+                        ShuffleCheck};
     for (size_t i = 0; i + 1 < std::size(order); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
     for (QSlider* s : {Speed, Feature1, MouseSensitiveSlider, Feature2}) s->setFocusPolicy(Qt::StrongFocus);
     Cancel->setFocus();

@@ -13,7 +13,7 @@
 #include "dialog/picture_view.h"
 #include "dialog/value_conversions.h"
 #include "dialog/vertical_scroll_bar.h"
-#include "imagestore/converter.h"
+#include "imagestore/cache_update.h"
 #include "platform/colors.h"
 #include "platform/vb.h"
 #include "settings/settings_io.h"
@@ -67,7 +67,8 @@ void Form2::Form_Load() {
         move(area.left() + left / kTwips, area.top() + top / kTwips);
     }
     ProgressBar1->hide();
-    const platform::ProfileFile file(settings::SettingsPath(env_.appPath));
+    // Parsed once for every key.
+    const platform::ProfileFile file = platform::ProfileFile::ReadOnce(settings::SettingsPath(env_.appPath));
     Settings& s = settings_;
     auto read = [&](QString Settings::*key) { settings::ReadSetting(s, file, key); };
 
@@ -82,6 +83,10 @@ void Form2::Form_Load() {
     setScroll(ChangeImageScroll, s.NextImageTime, &Settings::NextImageTime);
     read(&Settings::IntroImageAmount);
     setScroll(IntroAmountScroll, s.IntroImageAmount, &Settings::IntroImageAmount);
+    // A stored value equal to the bar's starting value runs no change
+    // handler, which would leave the boxes empty: they show the bars anyway.
+    ChangeImageText->setText(vb::CStr(int32_t(ChangeImageScroll->Value())));
+    IntroAmountText->setText(vb::CStr(int32_t(IntroAmountScroll->Value())));
     read(&Settings::NeverChange);
     (IsTrue(s.NeverChange) ? NeverChangeOption2 : NeverChangeOption1)->setChecked(true);
     read(&Settings::ChangeNextImage);
@@ -108,6 +113,8 @@ void Form2::Form_Load() {
     read(&Settings::centerImage);
     setCheck(CenterCheck, ControlValue(s.centerImage, &Settings::centerImage, 0, 1));
     read(&Settings::floatImageSpeed);
+    read(&Settings::shuffle);
+    setCheck(ShuffleCheck, ControlValue(s.shuffle, &Settings::shuffle, 0, 1));
     read(&Settings::saverPassword);
     SS_password->setText(s.saverPassword);
     SS_Confirm->setText(s.saverPassword);
@@ -155,7 +162,8 @@ void Form2::OK_Click() {
         // Progress is drawn at once: the loop does not return to the event loop.
         imagestore::BatchResult result;
         try {
-            result = imagestore::ConvertPictures(pictures, env_.appPath, [&](int i) {
+            // Only pictures whose cached copy is missing or out of date are converted.
+            result = imagestore::UpdateCache(pictures, env_.appPath, s.newBackColor, [&](int i) {
                 ProgressBar1->setValue(i + 1);
                 s.imageEntry = pictures[i];
                 ProgressBar1->repaint();
@@ -165,7 +173,11 @@ void Form2::OK_Click() {
             result.error = QString::fromLocal8Bit(e.what());
         }
         if (result.failedIndex >= 0) {
-            if (result.failedIndex < pictures.size()) s.imageEntry = pictures[result.failedIndex];
+            if (result.failedIndex < pictures.size()) {
+                s.imageEntry = pictures[result.failedIndex];
+                // Selected, so that one "&Remove" takes it out of a long list.
+                showFailedEntry(result.failedIndex);
+            }
             env_.messages->MsgBox(QStringLiteral("Image Processing Error. Please reload ") + QStringLiteral("\r\n") +
                                       s.imageEntry,
                                   platform::kExclamation);

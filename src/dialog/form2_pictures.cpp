@@ -1,10 +1,14 @@
 // The picture list: adding, removing and previewing pictures.
 #include <QLineEdit>
+#include <QFileInfo>
 #include <QListWidget>
+#include <QSet>
 
 #include "dialog/form2.h"
+#include "dialog/picture_gathering.h"
 #include "dialog/picture_view.h"
 #include "platform/picture.h"
+#include "platform/remembered_folder.h"
 #include "platform/vb.h"
 
 namespace dialog {
@@ -47,23 +51,56 @@ void Form2::add_Click() {
     request.filters = PictureFilters();
     request.filterIndex = 0;
     request.fileMustExist = true;
-    const std::optional<QString> chosen = dialogs_->ShowOpen(this, request);
+    request.folder = platform::RememberedPictureFolder();
+    const std::optional<QStringList> chosen = dialogs_->ShowOpenFiles(this, request);
     if (!chosen || chosen->isEmpty()) {
         env_.messages->MsgBox(kNoFileSelected, platform::kExclamation);
         return;
     }
-    // A file that is not a loadable picture never enters the list: kept
-    // there, it would only stop the next "&OK".
-    try {
-        loadPhoto(*chosen);
-    } catch (const vb::RuntimeError&) {
-        env_.messages->MsgBox(kNoFileSelected, platform::kExclamation);
+    platform::RememberPictureFolder(QFileInfo(chosen->first()).absolutePath());
+    // A file that is not a picture never enters the list: kept there, it
+    // would only stop the next "&OK".
+    QStringList pictures;
+    QStringList refused;
+    for (const QString& path : *chosen) (LooksLikePicture(path) ? pictures : refused) << path;
+    addPictures(pictures, refused, {});
+}
+
+void Form2::addFolder_Click() {
+    const std::optional<QString> folder =
+        dialogs_->ShowFolder(this, QStringLiteral("Select a folder of pictures"), platform::RememberedPictureFolder());
+    if (!folder || folder->isEmpty()) return;
+    platform::RememberPictureFolder(*folder);
+    const FolderPictures found = PicturesInFolder(*folder);
+    if (found.pictures.isEmpty() && found.unreadable.isEmpty()) {
+        env_.messages->MsgBox(QStringLiteral("No pictures Glidorama can show were found in ") + *folder,
+                              platform::kExclamation);
         return;
     }
-    List1->addItem(*chosen);
-    // Selecting the new entry shows its thumbnail.
-    selectListEntry(List1->count() - 1);
-    Text3->setText(vb::CStr(int32_t(List1->count())));
+    addPictures(found.pictures, {}, found.unreadable);
+}
+
+void Form2::addPictures(const QStringList& pictures, const QStringList& refused, const QStringList& unreadable) {
+    // Entries already listed, or chosen twice, are added once.
+    QSet<QString> listed;
+    for (int i = 0; i < List1->count(); ++i) listed.insert(List1->item(i)->text());
+    QStringList fresh;
+    for (const QString& path : pictures)
+        if (!listed.contains(path)) {
+            listed.insert(path);
+            fresh << path;
+        }
+    if (!fresh.isEmpty()) {
+        const bool was = settingFromCode_;
+        settingFromCode_ = true;
+        List1->addItems(fresh);
+        settingFromCode_ = was;
+        // Selecting the last new entry shows its thumbnail.
+        selectListEntry(List1->count() - 1);
+        Text3->setText(vb::CStr(int32_t(List1->count())));
+    }
+    const QString message = RefusedFilesMessage(refused, unreadable);
+    if (!message.isEmpty()) env_.messages->MsgBox(message, platform::kExclamation);
 }
 
 void Form2::remove_Click() {

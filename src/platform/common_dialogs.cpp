@@ -23,12 +23,45 @@ std::optional<QString> QtCommonDialogs::ShowOpen(QWidget* parent, const OpenFile
     dialog.setNameFilters(request.filters);
     if (request.filterIndex >= 0 && request.filterIndex < request.filters.size())
         dialog.selectNameFilter(request.filters[request.filterIndex]);
+    if (!request.folder.isEmpty()) dialog.setDirectory(request.folder);
     const int result = dialog.exec();
     giveBackFocus(parent);
     if (result != QDialog::Accepted) return std::nullopt;
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty() || files.first().isEmpty()) return std::nullopt;
     return files.first();
+}
+
+std::optional<QStringList> QtCommonDialogs::ShowOpenFiles(QWidget* parent, const OpenFileRequest& request) {
+    QFileDialog dialog(parent, request.title);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setNameFilters(request.filters);
+    if (request.filterIndex >= 0 && request.filterIndex < request.filters.size())
+        dialog.selectNameFilter(request.filters[request.filterIndex]);
+    if (!request.folder.isEmpty()) dialog.setDirectory(request.folder);
+    const int result = dialog.exec();
+    giveBackFocus(parent);
+    if (result != QDialog::Accepted) return std::nullopt;
+    QStringList files = dialog.selectedFiles();
+    files.removeAll(QString());
+    if (files.isEmpty()) return std::nullopt;
+    return files;
+}
+
+std::optional<QString> QtCommonDialogs::ShowFolder(QWidget* parent, const QString& title, const QString& start) {
+    QFileDialog dialog(parent, title);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    if (!start.isEmpty()) dialog.setDirectory(start);
+    const int result = dialog.exec();
+    giveBackFocus(parent);
+    if (result != QDialog::Accepted) return std::nullopt;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || chosen.first().isEmpty()) return std::nullopt;
+    return chosen.first();
 }
 
 std::optional<QColor> QtCommonDialogs::ShowColor(QWidget* parent, const QColor& current) {
@@ -47,6 +80,28 @@ std::optional<QString> RecordingDialogs::ShowOpen(QWidget*, const OpenFileReques
     if (fileAnswers.empty()) return std::nullopt;
     const QString answer = fileAnswers.front();
     fileAnswers.pop_front();
+    if (answer.isNull()) return std::nullopt;
+    return answer;
+}
+
+std::optional<QStringList> RecordingDialogs::ShowOpenFiles(QWidget* parent, const OpenFileRequest& request) {
+    if (fileListAnswers.empty()) {
+        const std::optional<QString> one = ShowOpen(parent, request);
+        if (!one) return std::nullopt;
+        return QStringList{*one};
+    }
+    openRequests.push_back(request);
+    const QStringList answer = fileListAnswers.front();
+    fileListAnswers.pop_front();
+    if (answer.isEmpty()) return std::nullopt;
+    return answer;
+}
+
+std::optional<QString> RecordingDialogs::ShowFolder(QWidget*, const QString&, const QString& start) {
+    folderRequests.push_back(start);
+    if (folderAnswers.empty()) return std::nullopt;
+    const QString answer = folderAnswers.front();
+    folderAnswers.pop_front();
     if (answer.isNull()) return std::nullopt;
     return answer;
 }

@@ -24,6 +24,8 @@ struct OpenFileRequest {
     int filterIndex = 0;
     // Only an existing file can be chosen.
     bool fileMustExist = true;
+    // The folder the dialog opens in; empty for the dialog's own choice.
+    QString folder;
 };
 
 class CommonDialogs {
@@ -33,21 +35,34 @@ public:
     virtual std::optional<QString> ShowOpen(QWidget* parent, const OpenFileRequest& request) = 0;
     // The chosen colour, or nothing when cancelled. Opens on `current`.
     virtual std::optional<QColor> ShowColor(QWidget* parent, const QColor& current) = 0;
+    // Several existing files chosen at once (Ctrl- and Shift-click, or
+    // several quoted names typed), in the dialog's order; nothing when cancelled.
+    virtual std::optional<QStringList> ShowOpenFiles(QWidget* parent, const OpenFileRequest& request) = 0;
+    // An existing folder, or nothing when cancelled. Opens in `start`.
+    virtual std::optional<QString> ShowFolder(QWidget* parent, const QString& title, const QString& start) = 0;
 };
 
 class QtCommonDialogs final : public CommonDialogs {
 public:
     std::optional<QString> ShowOpen(QWidget* parent, const OpenFileRequest& request) override;
     std::optional<QColor> ShowColor(QWidget* parent, const QColor& current) override;
+    std::optional<QStringList> ShowOpenFiles(QWidget* parent, const OpenFileRequest& request) override;
+    std::optional<QString> ShowFolder(QWidget* parent, const QString& title, const QString& start) override;
 };
 
 // Records each request and answers with the next queued reply; an empty
-// queue, a null path or an invalid colour answers as a cancel.
+// queue, a null path or an invalid colour answers as a cancel. A request for
+// several files takes the next queued list, or else the next single file.
 class RecordingDialogs final : public CommonDialogs {
 public:
     std::optional<QString> ShowOpen(QWidget* parent, const OpenFileRequest& request) override;
     std::optional<QColor> ShowColor(QWidget* parent, const QColor& current) override;
+    std::optional<QStringList> ShowOpenFiles(QWidget* parent, const OpenFileRequest& request) override;
+    std::optional<QString> ShowFolder(QWidget* parent, const QString& title, const QString& start) override;
 
+    std::deque<QStringList> fileListAnswers;
+    std::deque<QString> folderAnswers;
+    std::vector<QString> folderRequests;  // the folder each folder dialog opened in
     std::deque<QString> fileAnswers;
     std::deque<QColor> colorAnswers;
     std::vector<OpenFileRequest> openRequests;

@@ -191,3 +191,42 @@ TEST_F(CommitTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheDialogStaysOp
     EXPECT_EQ(stored("total", "ClonesOfImage"), "7");
     EXPECT_TRUE(f.isHidden());
 }
+
+TEST_F(CommitTest, AFailingPictureIsSelectedSoOneRemoveTakesItOut) {
+    REQUIRE_CONVERTER();
+    QStringList list;
+    for (int i = 0; i < 6; ++i) list << picture(QStringLiteral("p%1.png").arg(i));
+    const QString gone = t.folder.file(QStringLiteral("moved.png"));
+    list.insert(4, gone);
+    writeList(list);
+    auto& f = open();
+    const QByteArray before = t.folder.readSettings();
+    f.OK_Click();
+    ASSERT_EQ(t.messages.texts(), QStringList{"Image Processing Error. Please reload \r\n" + gone});
+    EXPECT_EQ(f.List1->currentRow(), 4);
+    EXPECT_EQ(t.folder.readSettings(), before);
+    EXPECT_FALSE(f.isHidden());
+
+    f.remove_Click();
+    EXPECT_FALSE(listEntries().contains(gone));
+    f.OK_Click();
+    EXPECT_EQ(t.messages.shown.size(), 1u);
+    EXPECT_EQ(stored("total", "newTotal"), "6");
+}
+
+TEST_F(CommitTest, ShuffleIsStoredAndLoadedWithTheOtherKeys) {
+    REQUIRE_CONVERTER();
+    writeList({picture("a.png")});
+    auto& f = open();
+    EXPECT_EQ(f.ShuffleCheck->text(), "Shuffle pictures");
+    EXPECT_EQ(f.ShuffleCheck->toolTip(), "Show the pictures in a random order");
+    EXPECT_EQ(f.ShuffleCheck->checkState(), Qt::Unchecked);  // a file without the key: list order
+    f.OK_Click();
+    EXPECT_EQ(stored("saver", "shuffle"), "0");
+
+    auto& g = open();
+    g.ShuffleCheck->setCheckState(Qt::Checked);
+    g.OK_Click();
+    EXPECT_EQ(stored("saver", "shuffle"), "1");
+    EXPECT_EQ(open().ShuffleCheck->checkState(), Qt::Checked);
+}

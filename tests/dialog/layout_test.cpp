@@ -37,7 +37,7 @@ TEST_F(DialogTest, TabWalksTheControlsInTabOrderFromCancel) {
     for (int i = 0; i < 50 && QApplication::activeWindow() != &f; ++i) QApplication::processEvents();
     ASSERT_EQ(QApplication::activeWindow(), &f);
     EXPECT_EQ(QApplication::focusWidget(), f.Cancel);
-    QWidget* expected[] = {f.Ok, f.Text3, f.List1, f.add, f.remove, f.RemoveAll};
+    QWidget* expected[] = {f.Ok, f.Text3, f.List1, f.add, f.addFolder, f.remove, f.RemoveAll};
     for (QWidget* next : expected) {
         QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
         QApplication::sendEvent(QApplication::focusWidget(), &tab);

@@ -1,0 +1,104 @@
+#include "dialog/picture_gathering.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+#include <algorithm>
+
+#include "platform/picture_check.h"
+
+namespace dialog {
+
+namespace {
+
+// Enough for any format's signature.
+constexpr qint64 kSniffBytes = 256;
+
+// Names as a person sorts them: runs of digits by their number ("IMG_2"
+// before "IMG_10"), the rest letter case aside. (QCollator's numeric mode
+// needs a collation library that is not always there.)
+QStringView WithoutLeadingZeros(QStringView digits) {
+    qsizetype k = 0;
+    while (k + 1 < digits.size() && digits[k] == u'0') ++k;
+    return digits.sliced(k);
+}
+
+int CompareNames(const QString& a, const QString& b) {
+    qsizetype i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            qsizetype ie = i, je = j;
+            while (ie < a.size() && a[ie].isDigit()) ++ie;
+            while (je < b.size() && b[je].isDigit()) ++je;
+            const QStringView xs = WithoutLeadingZeros(QStringView(a).sliced(i, ie - i));
+            const QStringView ys = WithoutLeadingZeros(QStringView(b).sliced(j, je - j));
+            // Longer without leading zeros means larger; equal lengths compare as text.
+            if (xs.size() != ys.size()) return xs.size() < ys.size() ? -1 : 1;
+            if (const int c = xs.compare(ys); c != 0) return c;
+            i = ie;
+            j = je;
+            continue;
+        }
+        if (const int c = QString::compare(a.mid(i, 1), b.mid(j, 1), Qt::CaseInsensitive); c != 0) return c;
+        ++i;
+        ++j;
+    }
+    if (i < a.size() || j < b.size()) return i < a.size() ? 1 : -1;
+    return a.compare(b);  // names equal but for letter case or zeros: still one order
+}
+
+void SortByName(QFileInfoList& entries) {
+    std::stable_sort(entries.begin(), entries.end(), [](const QFileInfo& a, const QFileInfo& b) {
+        return CompareNames(a.fileName(), b.fileName()) < 0;
+    });
+}
+
+void Walk(const QString& folder, QSet<QString>& visited, FolderPictures& found) {
+    const QString real = QFileInfo(folder).canonicalFilePath();
+    if (real.isEmpty() || visited.contains(real)) return;
+    visited.insert(real);
+    QDir dir(folder);
+    if (!dir.isReadable()) {
+        found.unreadable << QDir::toNativeSeparators(folder);
+        return;
+    }
+    QFileInfoList files = dir.entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::NoSort);
+    QFileInfoList folders = dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort);
+    SortByName(files);
+    SortByName(folders);
+    for (const QFileInfo& file : files)
+        if (LooksLikePicture(file.filePath())) found.pictures << file.absoluteFilePath();
+    for (const QFileInfo& sub : folders) Walk(sub.absoluteFilePath(), visited, found);
+}
+
+}  // namespace
+
+bool LooksLikePicture(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    return platform::SniffPictureFormat(file.read(kSniffBytes)) != platform::PictureFormat::Unknown;
+}
+
+FolderPictures PicturesInFolder(const QString& folder) {
+    FolderPictures found;
+    QSet<QString> visited;
+    Walk(QDir(folder).absolutePath(), visited, found);
+    return found;
+}
+
+QString RefusedFilesMessage(const QStringList& notPictures, const QStringList& unreadableFolders, int shown) {
+    QStringList lines;
+    for (const QString& path : notPictures) lines << path + QStringLiteral(" is not a picture Glidorama can show.");
+    for (const QString& path : unreadableFolders) lines << QStringLiteral("The folder ") + path +
+                                                              QStringLiteral(" could not be read.");
+    if (lines.size() > shown) {
+        const qsizetype rest = lines.size() - shown;
+        lines = lines.mid(0, shown);
+        lines << QStringLiteral("... and %1 more.").arg(rest);
+    }
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+}  // namespace dialog
