@@ -143,43 +143,147 @@ void ProfileDocument::removeSection(const QString& section) {
 
 class ProfileIndex {
 public:
-    // One pass over the bytes, line by line, with the document's own rules
-    // for headers, comments and keys: the first section of a name and the
-    // first line of a key in it win, later repeats are ignored.
-    explicit ProfileIndex(const QByteArray& bytes) {
-        QHash<QString, QString>* current = nullptr;  // null outside a first section
-        qsizetype start = 0;
-        while (start < bytes.size()) {
-            qsizetype end = bytes.indexOf('\n', start);
-            if (end < 0) end = bytes.size();
-            QByteArrayView raw(bytes.constData() + start, end - start);
-            if (raw.endsWith('\r')) raw.chop(1);
-            start = end + 1;
-            const QString line = QString::fromUtf8(raw);
-            const QString section = sectionName(line);
-            if (!section.isNull()) {
-                const QString folded = section.toCaseFolded();
-                current = sections_.contains(folded) ? nullptr : &sections_[folded];
-                continue;
+    // One pass over the bytes finds the sections, with the document's own
+    // rules for header lines; a section's keys are parsed the first time it
+    // is asked for, so sections nobody reads (however long) cost one scan.
+    // The first section of a name and the first line of a key in it win.
+    explicit ProfileIndex(QByteArray bytes) : bytes_(std::move(bytes)) {
+        QString current;  // folded name of the section being scanned; null before the first
+        qsizetype currentStart = 0;
+        auto close = [&](qsizetype end) {
+            if (!current.isNull() && !sections_.contains(current)) sections_.insert(current, Section{currentStart, end, false, {}});
+        };
+        for (qsizetype start = 0; start < bytes_.size();) {
+            qsizetype end = bytes_.indexOf('\n', start);
+            if (end < 0) end = bytes_.size();
+            const QByteArrayView raw = lineAt(start, end);
+            const qsizetype next = end + 1;
+            if (mayBeHeader(raw)) {
+                const QString section = sectionName(QString::fromUtf8(raw));
+                if (!section.isNull()) {
+                    close(start);
+                    current = section.toCaseFolded();
+                    currentStart = next;
+                }
             }
-            if (!current) continue;
-            const QString key = keyName(line);
-            if (key.isNull()) continue;
-            const QString folded = key.toCaseFolded();
-            if (!current->contains(folded)) current->insert(folded, line.mid(line.indexOf(u'=') + 1).trimmed());
+            start = next;
         }
+        close(bytes_.size());
     }
 
     QString value(const QString& section, const QString& key) const {
-        const auto s = sections_.constFind(section.toCaseFolded());
-        return s == sections_.constEnd() ? QString() : s->value(key.toCaseFolded());
+        const Section* found = parsed(section);
+        if (!found) return QString();
+        const auto it = found->keys.constFind(key.toCaseFolded());
+        return it == found->keys.constEnd() ? QString() : valueAt(*it);
     }
     QHash<QString, QString> sectionValues(const QString& section) const {
-        return sections_.value(section.toCaseFolded());
+        QHash<QString, QString> values;
+        const Section* found = parsed(section);
+        if (!found) return values;
+        values.reserve(found->keys.size());
+        for (auto it = found->keys.constBegin(); it != found->keys.constEnd(); ++it) values.insert(it.key(), valueAt(*it));
+        return values;
     }
 
 private:
-    QHash<QString, QHash<QString, QString>> sections_;
+    // Where a key's value lies in the bytes (after its '='), decoded on demand.
+    struct Span {
+        qsizetype start = 0;
+        qsizetype length = 0;
+    };
+    struct Section {
+        qsizetype start = 0;  // first byte after the header line
+        qsizetype end = 0;    // first byte of the next header line
+        bool parsed = false;
+        QHash<QString, Span> keys;
+    };
+
+    QString valueAt(Span span) const {
+        return QString::fromUtf8(QByteArrayView(bytes_.constData() + span.start, span.length)).trimmed();
+    }
+
+    QByteArrayView lineAt(qsizetype start, qsizetype end) const {
+        QByteArrayView raw(bytes_.constData() + start, std::min(end, bytes_.size()) - start);
+        if (raw.endsWith('\r')) raw.chop(1);
+        return raw;
+    }
+
+    static bool isAsciiSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+    // Only a line whose first character other than ASCII space is '[' or
+    // not ASCII at all (other white space, a byte order mark) can be a header.
+    static bool mayBeHeader(QByteArrayView raw) {
+        for (const char c : raw) {
+            if (isAsciiSpace(c)) continue;
+            return c == '[' || (static_cast<unsigned char>(c) & 0x80);
+        }
+        return false;
+    }
+
+    // One key line of a section: the common all-ASCII line is taken apart
+    // byte by byte; any other line goes through the document's own rules.
+    void addKey(Section& section, qsizetype lineStart, QByteArrayView raw) const {
+        qsizetype first = 0;
+        while (first < raw.size() && isAsciiSpace(raw[first])) ++first;
+        if (first == raw.size() || raw[first] == ';') return;  // blank, or a comment
+        qsizetype eq = -1;
+        bool ascii = true;
+        for (qsizetype i = first; i < raw.size(); ++i) {
+            const char c = raw[i];
+            if (static_cast<unsigned char>(c) & 0x80) {
+                ascii = false;
+                if (eq >= 0) break;  // the value may be anything
+                continue;
+            }
+            if (c == '=' && eq < 0) {
+                eq = i;
+                if (!ascii) break;
+            }
+        }
+        if (ascii && eq < 0) return;  // no key
+        if (ascii) {
+            qsizetype last = eq;
+            while (last > first && isAsciiSpace(raw[last - 1])) --last;
+            QString key(last - first, Qt::Uninitialized);
+            for (qsizetype i = first; i < last; ++i) {
+                const char c = raw[i];
+                key[i - first] = QLatin1Char(c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c);
+            }
+            if (!section.keys.contains(key))
+                section.keys.insert(key, Span{lineStart + eq + 1, raw.size() - eq - 1});
+            return;
+        }
+        const QString line = QString::fromUtf8(raw);
+        const QString key = keyName(line);
+        if (key.isNull()) return;
+        const QString folded = key.toCaseFolded();
+        if (section.keys.contains(folded)) return;
+        // The value's bytes follow the first '=' (an ASCII byte, so the
+        // text before it decodes to the same characters either way).
+        const qsizetype eqByte = raw.indexOf('=');
+        section.keys.insert(folded, Span{lineStart + eqByte + 1, raw.size() - eqByte - 1});
+    }
+
+    const Section* parsed(const QString& name) const {
+        const auto it = sections_.find(name.toCaseFolded());
+        if (it == sections_.end()) return nullptr;
+        Section& section = *it;
+        if (!section.parsed) {
+            section.parsed = true;
+            for (qsizetype start = section.start; start < section.end;) {
+                qsizetype end = bytes_.indexOf('\n', start);
+                if (end < 0 || end > section.end) end = section.end;
+                addKey(section, start, lineAt(start, end));
+                start = end + 1;
+            }
+        }
+        return &section;
+    }
+
+    QByteArray bytes_;
+    // Filled on first use; a ProfileFile and its index serve one thread.
+    mutable QHash<QString, Section> sections_;
 };
 
 ProfileFile::ProfileFile(QString path, AtomicWriteOptions writeOptions)

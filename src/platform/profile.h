@@ -63,6 +63,8 @@ public:
     static ProfileFile ReadOnce(QString path, AtomicWriteOptions writeOptions = ownerOnly());
 
     const QString& path() const { return path_; }
+    // Whether reads answer from one parse (ReadOnce), so each costs no file access.
+    bool readsOnce() const { return bool(index_); }
     QString read(const QString& section, const QString& key) const;
     // Every key of a section at once, for a run of many reads (a long
     // picture list): the values `read` would give, by key name folded with

@@ -17,12 +17,14 @@ QStringList ReadPictureList(Settings& s, const platform::ProfileFile& file, cons
     QStringList pictures;
     const QStringList samples = DefaultPictures(appPath);
     const int last = vb::CInt(vb::CDbl(s.newTotal) - 1);
-    // Read once: nothing writes the file between these reads, and reading it
-    // afresh for every key made a long list take seconds.
-    const QHash<QString, QString> images = file.readSection(kImagesSection);
+    // A file parsed once answers each key from memory; otherwise the section
+    // is read once: reading the file afresh for every key made a long list
+    // take seconds.
+    const QHash<QString, QString> images =
+        file.readsOnce() ? QHash<QString, QString>() : file.readSection(kImagesSection);
     QString key = QStringLiteral("0");
     for (int i = 0; i <= last; ++i) {
-        s.imageEntry = images.value(key.toCaseFolded());
+        s.imageEntry = file.readsOnce() ? file.read(kImagesSection, key) : images.value(key.toCaseFolded());
         if (s.imageEntry.isEmpty() && i < samples.size()) s.imageEntry = samples[i];
         pictures << s.imageEntry;
         key = vb::CStr(vb::CDbl(key) + 1);
