@@ -143,70 +143,108 @@ void ProfileDocument::removeSection(const QString& section) {
 
 class ProfileIndex {
 public:
-    // One pass over the bytes finds the sections, with the document's own
-    // rules for header lines; a section's keys are parsed the first time it
-    // is asked for, so sections nobody reads (however long) cost one scan.
-    // The first section of a name and the first line of a key in it win.
-    explicit ProfileIndex(QByteArray bytes) : bytes_(std::move(bytes)) {
+    // One pass over the file finds the sections, with the document's own
+    // rules for header lines, and keeps the keys of every section up to a
+    // megabyte. A larger section is read and parsed the first time it is
+    // asked for, so a huge section nobody reads costs one scan and no memory.
+    // The file stays open meanwhile: a settings file is only ever replaced by
+    // a rename, so the open file is still the one scanned. The first section
+    // of a name and the first line of a key in it win.
+    explicit ProfileIndex(const QString& path) : file_(path) {
+        if (!file_.open(QIODevice::ReadOnly)) return;
         QString current;  // folded name of the section being scanned; null before the first
-        qsizetype currentStart = 0;
-        auto close = [&](qsizetype end) {
-            if (!current.isNull() && !sections_.contains(current)) sections_.insert(current, Section{currentStart, end, false, {}});
-        };
-        for (qsizetype start = 0; start < bytes_.size();) {
-            qsizetype end = bytes_.indexOf('\n', start);
-            if (end < 0) end = bytes_.size();
-            const QByteArrayView raw = lineAt(start, end);
-            const qsizetype next = end + 1;
-            if (mayBeHeader(raw)) {
-                const QString section = sectionName(QString::fromUtf8(raw));
-                if (!section.isNull()) {
-                    close(start);
-                    current = section.toCaseFolded();
-                    currentStart = next;
-                }
+        qint64 currentStart = 0;
+        // The lines of the section being scanned, while it is small enough to
+        // keep: sections kept whole read as they were even if the file is
+        // rewritten in place meanwhile; only a huge one is read again later.
+        constexpr qsizetype kKeepWhole = 1 << 20;
+        QByteArray kept;
+        bool keeping = true;
+        auto close = [&](qint64 end) {
+            if (!current.isNull() && !sections_.contains(current)) {
+                Section section{currentStart, end, false, {}, {}};
+                if (keeping) parse(section, std::move(kept));
+                sections_.insert(current, std::move(section));
             }
-            start = next;
+            kept.clear();
+            keeping = true;
+        };
+        // Read in pieces through one buffer: a file of many megabytes is
+        // never held whole.
+        constexpr qint64 kPiece = 1 << 20;
+        QByteArray data;
+        qint64 dataStart = 0;  // file offset of data[0]
+        for (bool atEnd = false; !atEnd;) {
+            const QByteArray piece = file_.read(kPiece);
+            atEnd = piece.isEmpty();
+            data += piece;
+            qsizetype pos = 0;
+            while (pos < data.size()) {
+                qsizetype end = data.indexOf('\n', pos);
+                if (end < 0) {
+                    if (!atEnd) break;  // the rest of the line comes with the next piece
+                    end = data.size();
+                }
+                QByteArrayView raw(data.constData() + pos, end - pos);
+                if (raw.endsWith('\r')) raw.chop(1);
+                bool header = false;
+                if (mayBeHeader(raw)) {
+                    const QString section = sectionName(QString::fromUtf8(raw));
+                    if (!section.isNull()) {
+                        header = true;
+                        close(dataStart + pos);
+                        current = section.toCaseFolded();
+                        currentStart = dataStart + end + 1;
+                    }
+                }
+                if (!header && keeping && !current.isNull()) {
+                    kept.append(data.constData() + pos, std::min(end + 1, data.size()) - pos);
+                    if (kept.size() > kKeepWhole) {
+                        kept.clear();
+                        keeping = false;
+                    }
+                }
+                pos = end + 1;
+            }
+            pos = std::min(pos, data.size());
+            data.remove(0, pos);
+            dataStart += pos;
         }
-        close(bytes_.size());
+        close(file_.size());
     }
 
     QString value(const QString& section, const QString& key) const {
         const Section* found = parsed(section);
         if (!found) return QString();
         const auto it = found->keys.constFind(key.toCaseFolded());
-        return it == found->keys.constEnd() ? QString() : valueAt(*it);
+        return it == found->keys.constEnd() ? QString() : valueAt(*found, *it);
     }
     QHash<QString, QString> sectionValues(const QString& section) const {
         QHash<QString, QString> values;
         const Section* found = parsed(section);
         if (!found) return values;
         values.reserve(found->keys.size());
-        for (auto it = found->keys.constBegin(); it != found->keys.constEnd(); ++it) values.insert(it.key(), valueAt(*it));
+        for (auto it = found->keys.constBegin(); it != found->keys.constEnd(); ++it) values.insert(it.key(), valueAt(*found, *it));
         return values;
     }
 
 private:
-    // Where a key's value lies in the bytes (after its '='), decoded on demand.
+    // Where a key's value lies in its section's bytes (after its '='),
+    // decoded on demand.
     struct Span {
         qsizetype start = 0;
         qsizetype length = 0;
     };
     struct Section {
-        qsizetype start = 0;  // first byte after the header line
-        qsizetype end = 0;    // first byte of the next header line
+        qint64 start = 0;  // file offset of the first byte after the header line
+        qint64 end = 0;    // file offset of the next header line
         bool parsed = false;
+        QByteArray bytes;  // the section's lines, once parsed
         QHash<QString, Span> keys;
     };
 
-    QString valueAt(Span span) const {
-        return QString::fromUtf8(QByteArrayView(bytes_.constData() + span.start, span.length)).trimmed();
-    }
-
-    QByteArrayView lineAt(qsizetype start, qsizetype end) const {
-        QByteArrayView raw(bytes_.constData() + start, std::min(end, bytes_.size()) - start);
-        if (raw.endsWith('\r')) raw.chop(1);
-        return raw;
+    static QString valueAt(const Section& section, Span span) {
+        return QString::fromUtf8(QByteArrayView(section.bytes.constData() + span.start, span.length)).trimmed();
     }
 
     static bool isAsciiSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
@@ -265,24 +303,36 @@ private:
         section.keys.insert(folded, Span{lineStart + eqByte + 1, raw.size() - eqByte - 1});
     }
 
+    // Takes the section's lines apart into keys.
+    void parse(Section& section, QByteArray bytes) const {
+        section.parsed = true;
+        section.bytes = std::move(bytes);
+        const QByteArray& lines = section.bytes;
+        for (qsizetype start = 0; start < lines.size();) {
+            qsizetype end = lines.indexOf('\n', start);
+            if (end < 0) end = lines.size();
+            QByteArrayView raw(lines.constData() + start, end - start);
+            if (raw.endsWith('\r')) raw.chop(1);
+            addKey(section, start, raw);
+            start = end + 1;
+        }
+    }
+
     const Section* parsed(const QString& name) const {
         const auto it = sections_.find(name.toCaseFolded());
         if (it == sections_.end()) return nullptr;
         Section& section = *it;
         if (!section.parsed) {
-            section.parsed = true;
-            for (qsizetype start = section.start; start < section.end;) {
-                qsizetype end = bytes_.indexOf('\n', start);
-                if (end < 0 || end > section.end) end = section.end;
-                addKey(section, start, lineAt(start, end));
-                start = end + 1;
-            }
+            // A read that fails leaves the section empty, as a missing file reads.
+            QByteArray bytes;
+            if (section.end > section.start && file_.seek(section.start)) bytes = file_.read(section.end - section.start);
+            parse(section, std::move(bytes));
         }
         return &section;
     }
 
-    QByteArray bytes_;
-    // Filled on first use; a ProfileFile and its index serve one thread.
+    // Read and filled on first use; a ProfileFile and its index serve one thread.
+    mutable QFile file_;
     mutable QHash<QString, Section> sections_;
 };
 
@@ -291,8 +341,7 @@ ProfileFile::ProfileFile(QString path, AtomicWriteOptions writeOptions)
 
 ProfileFile ProfileFile::ReadOnce(QString path, AtomicWriteOptions writeOptions) {
     ProfileFile file(std::move(path), std::move(writeOptions));
-    QFile f(file.path_);
-    file.index_ = std::make_shared<const ProfileIndex>(f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray());
+    file.index_ = std::make_shared<const ProfileIndex>(file.path_);
     return file;
 }
 

@@ -168,3 +168,21 @@ TEST_F(ProfileTest, ReadingOnceAnswersFromTheFileAsItWasUntilItsOwnWrite) {
     ASSERT_TRUE(file.write(QStringLiteral("saver"), QStringLiteral("other"), QStringLiteral("1")));
     EXPECT_EQ(file.read(QStringLiteral("saver"), QStringLiteral("mode")), QStringLiteral("4"));
 }
+
+TEST_F(ProfileTest, ReadingOnceHandlesSectionsLargerThanItKeepsWhole) {
+    // Sections of several megabytes, a line split across the reader's
+    // pieces, repeated keys past the first megabyte, no final line break.
+    QByteArray text = "[images]\r\n";
+    for (int i = 0; i < 120000; ++i) text += QByteArray::number(i) + "=/photos/IMG_" + QByteArray::number(i) + ".jpg\r\n";
+    text += "7=repeated\n[notes]\n" + QByteArray(3 << 20, 'x') + "=long key\n[saver]\nmode=5\n[IMAGES]\n1=other";
+    put(text);
+    const ProfileFile once = ProfileFile::ReadOnce(path());
+    const ProfileFile byKey(path());
+    for (const char* key : {"0", "7", "119999", "120000"})
+        EXPECT_EQ(once.read(QStringLiteral("images"), QLatin1String(key)),
+                  byKey.read(QStringLiteral("images"), QLatin1String(key))) << key;
+    EXPECT_EQ(once.read(QStringLiteral("images"), QStringLiteral("7")), QStringLiteral("/photos/IMG_7.jpg"));
+    EXPECT_EQ(once.read(QStringLiteral("saver"), QStringLiteral("mode")), QStringLiteral("5"));
+    EXPECT_EQ(once.readSection(QStringLiteral("notes")), byKey.readSection(QStringLiteral("notes")));
+    EXPECT_EQ(once.readSection(QStringLiteral("images")).size(), 120000);
+}
