@@ -162,8 +162,8 @@ public:
         bool keeping = true;
         auto close = [&](qint64 end) {
             if (!current.isNull() && !sections_.contains(current)) {
-                Section section{currentStart, end, false, {}, {}};
-                if (keeping) parse(section, std::move(kept));
+                Section section{currentStart, end, keeping, false, {}, {}};
+                if (keeping) section.bytes = std::move(kept);
                 sections_.insert(current, std::move(section));
             }
             kept.clear();
@@ -238,6 +238,7 @@ private:
     struct Section {
         qint64 start = 0;  // file offset of the first byte after the header line
         qint64 end = 0;    // file offset of the next header line
+        bool kept = false;  // `bytes` holds the lines from the first pass
         bool parsed = false;
         QByteArray bytes;  // the section's lines, once parsed
         QHash<QString, Span> keys;
@@ -304,9 +305,8 @@ private:
     }
 
     // Takes the section's lines apart into keys.
-    void parse(Section& section, QByteArray bytes) const {
+    void parse(Section& section) const {
         section.parsed = true;
-        section.bytes = std::move(bytes);
         const QByteArray& lines = section.bytes;
         for (qsizetype start = 0; start < lines.size();) {
             qsizetype end = lines.indexOf('\n', start);
@@ -324,9 +324,9 @@ private:
         Section& section = *it;
         if (!section.parsed) {
             // A read that fails leaves the section empty, as a missing file reads.
-            QByteArray bytes;
-            if (section.end > section.start && file_.seek(section.start)) bytes = file_.read(section.end - section.start);
-            parse(section, std::move(bytes));
+            if (!section.kept && section.end > section.start && file_.seek(section.start))
+                section.bytes = file_.read(section.end - section.start);
+            parse(section);
         }
         return &section;
     }
