@@ -10,6 +10,7 @@
   grab SECS            hold the keyboard and the pointer for SECS seconds
   covered X,Y ...      exit 0 when the top viewable window at each point is
                        one of glidorama's
+  top X,Y              print the name of the top viewable window at the point
 """
 import sys
 import time
@@ -119,7 +120,7 @@ def main(argv):
         d.sync()
         time.sleep(float(argv[2]))
         return 0 if k == X.GrabSuccess and p == X.GrabSuccess else 1
-    if command == 'covered':
+    if command in ('covered', 'top'):
         stack = viewable_children(d)
         for point in argv[2:]:
             px, py = (int(v) for v in point.split(','))
@@ -127,6 +128,9 @@ def main(argv):
             for w, g in stack:
                 if g.x <= px < g.x + g.width and g.y <= py < g.y + g.height:
                     top = w
+            if command == 'top':
+                print(top.get_wm_name() if top else '')
+                continue
             if top is None or not ours(top):
                 print('point %d,%d is not covered by the saver' % (px, py), file=sys.stderr)
                 return 1
