@@ -96,8 +96,8 @@ void KeyLock::tryGrab() {
     }
     if (++grabAttempts_ >= kReportAfterAttempts && !refusalReported_) {
         refusalReported_ = true;
-        std::fprintf(stderr, "Glidorama: the screen is not locked: another program holds the %s; still trying.\n",
-                     keyboard ? "pointer" : pointer ? "keyboard" : "keyboard and the pointer");
+        std::fprintf(stderr, "Glidorama: the screen is not locked: another program holds the keyboard or the "
+                             "pointer; still trying.\n");
         std::fflush(stderr);
     }
     retry_.start(grabAttempts_ == 1 ? 0 : kRetryMs);

@@ -38,12 +38,17 @@ start_locked() {
 # Effect 8 shows only the background colour (green).
 printf '[saver]\nmode=8\nnewBackColor=65280\n[password]\nsaverPassword=Secret\nsaverEnabled=1\n' > "$E2E_APP/z909ssaver.ini"
 
-# A grab held by another program at start is taken as soon as it is let go.
-$XC grab 1.5 &
+# A grab held by another program at start: after a few seconds the saver
+# says the screen is not locked, and it takes the grabs once they are let go.
+$XC grab 5.6 &
 GRABBER=$!
 sleep 0.3
-start_locked
+e2e_start /s
 wait $GRABBER || fail "the stand-in program could not grab first"
+sleep 0.3
+grep -q "the screen is not locked" "$E2E_WORK/stderr" || fail "a lock that could not be taken was not reported"
+$XC held || fail "the saver did not take the grabs once they were free"
+grep -q "the screen is locked now" "$E2E_WORK/stderr" || fail "the lock taken late was not reported"
 
 # Close requests and SIGHUP before the prompt was ever shown.
 $XC close || fail "no window of the saver to send a close request to"
