@@ -21,6 +21,11 @@ namespace startup {
 namespace {
 // How often the saver looks for another program's window above its own.
 constexpr int kStayOnTopCheckMs = 400;
+
+void StopAnimation(display::Form1& form) {
+    for (platform::FormTimer* timer : {&form.Timer1(), &form.Timer2(), &form.Timer3(), &form.Timer4(), &form.Timer5()})
+        timer->setEnabled(false);
+}
 }  // namespace
 
 void Module1::guardFullScreen() {
@@ -41,10 +46,7 @@ void Module1::guardFullScreen() {
     if (auto* app = dynamic_cast<GuardedApplication*>(QCoreApplication::instance()))
         app->setLockedFailureHandler([this](const QString& text) {
             if (!ShowFailureLocked(text)) return false;
-            for (display::Form1* form : displays())
-                for (platform::FormTimer* timer : {&form->Timer1(), &form->Timer2(), &form->Timer3(), &form->Timer4(),
-                                                   &form->Timer5()})
-                    timer->setEnabled(false);
+            for (display::Form1* form : displays()) StopAnimation(*form);
             return true;
         });
     stayOnTop_.setInterval(kStayOnTopCheckMs);
@@ -82,7 +84,16 @@ void Module1::bringPromptToFront() {
 bool Module1::ShowFailureLocked(const QString& message) {
     // Without a lock, or with no password that could lift it, the failure
     // ends the saver as before.
-    if (!env_.system->keyLockOn() || settings.saverPassword.isEmpty()) return false;
+    if (!env_.system->keyLockOn() || settings.saverPassword.isEmpty()) {
+        // The run ends: every monitor's display steps aside for the message,
+        // which nothing may cover.
+        stayOnTop_.stop();
+        for (display::Form1* form : displays()) {
+            StopAnimation(*form);
+            form->hide();
+        }
+        return false;
+    }
     std::fprintf(stderr, "%s: %s\n", qPrintable(platform::kAppTitle), qPrintable(platform::OneLine(message)));
     std::fflush(stderr);
     if (!lockedFailure_.isEmpty()) return true;  // the first failure stays on the screen

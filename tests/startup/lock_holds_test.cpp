@@ -133,6 +133,7 @@ TEST(LockHolds, WithoutAPasswordAFailureEndsAsBefore) {
         EXPECT_TRUE(s.t.end.ended);
         EXPECT_EQ(s.t.end.exitCode, 1);
         EXPECT_EQ(s.t.messages.texts(), QStringList{QStringLiteral("broken")});
+        EXPECT_FALSE(s.module1.form1()->isVisible());  // nothing covers the message
         EXPECT_FALSE(s.t.system.keyLock);
     }
 }
