@@ -60,6 +60,18 @@ void Module1::addDisplay(QScreen* screen) {
         if (screen && m.screen == screen) return;
     const QRect area = screen ? screen->geometry() : QRect();
     monitors_.push_back({screen, std::make_unique<display::Form1>(settings, env_, *this, area)});
+    // A monitor that changes size or place gets a display made for its new
+    // geometry: a display keeps the size it was made for.
+    if (screen)
+        connect(screen, &QScreen::geometryChanged, monitors_.back().display.get(), [this, screen](const QRect& now) {
+            auto it = std::find_if(monitors_.begin(), monitors_.end(), [&](const Monitor& m) { return m.screen == screen; });
+            if (it == monitors_.end() || it->display->geometry() == now) return;
+            std::unique_ptr<display::Form1> old = std::move(it->display);
+            monitors_.erase(it);
+            addDisplay(screen);
+            old->hide();
+            old.release()->deleteLater();  // this very display is running the call
+        });
     display::Form1* form = monitors_.back().display.get();
     form->Form_Load();
     form->show();
