@@ -39,7 +39,7 @@ void Module1::guardFullScreen() {
         env_.end->End(128 + signal);
     });
     // Close requests from outside (a window manager, xdotool, ...) reach the
-    // event filter first; our own code never closes these windows.
+    // event filter first; our own code never closes the displays or the prompt.
     if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(this);
     // An unexpected error while the screen is locked is shown on the locked
     // screen instead of opening the desktop.
@@ -55,11 +55,17 @@ void Module1::guardFullScreen() {
 }
 
 bool Module1::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Close && event->spontaneous() &&
-        (watched->isWindowType() || (watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()))) {
-        event->ignore();
-        return true;
-    }
+    if (event->type() != QEvent::Close) return QObject::eventFilter(watched, event);
+    // Only the displays and the prompt refuse: a message box closes itself
+    // through a close event of its own.
+    std::vector<QWidget*> guarded;
+    for (display::Form1* form : displays()) guarded.push_back(form);
+    if (passwordForm_) guarded.push_back(passwordForm_.get());
+    for (QWidget* window : guarded)
+        if (watched == window || watched == window->windowHandle()) {
+            event->ignore();
+            return true;
+        }
     return QObject::eventFilter(watched, event);
 }
 

@@ -186,3 +186,17 @@ TEST(LockHolds, APasswordSetInTheDialogIsAcceptedAtThePromptExactlyAsTyped) {
         EXPECT_TRUE(t.end.ended);
     }
 }
+
+TEST(LockHolds, CloseRequestsAreRefusedByTheDisplaysAndThePromptOnly) {
+    LockedSaver s;
+    auto* form = s.prompt();
+    EXPECT_FALSE(s.module1.form1()->close());
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(s.module1.form1()->isVisible());
+    EXPECT_TRUE(form->isVisible());
+    // Any other window of ours (a message box) still closes.
+    QWidget other;
+    other.show();
+    EXPECT_TRUE(other.close());
+    EXPECT_FALSE(other.isVisible());
+}
