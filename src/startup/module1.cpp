@@ -95,8 +95,11 @@ void Module1::removeDisplay(QScreen* screen) {
     if (gone == monitors_.end()) return;
     std::unique_ptr<display::Form1> display = std::move(gone->display);
     monitors_.erase(gone);
+    // Hidden at once (the key lock moves its grabs to a window still on
+    // screen), deleted once the event loop is back: the display may be
+    // inside its own call that pumps events (Float's pauses).
     display->hide();
-    display.reset();
+    display.release()->deleteLater();
     // The prompt may have been on the monitor that went away.
     if (passwordForm_ && passwordForm_->isVisible()) bringPromptToFront();
 }

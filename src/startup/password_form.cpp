@@ -139,7 +139,7 @@ void PasswordForm::txtNotes_KeyPress(int key) {
     if (key == 13) module1_.ResumeSaver();
 }
 
-bool PasswordForm::isRefusedInput(QObject*, QEvent* event) const {
+bool PasswordForm::isRefusedInput(QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::ShortcutOverride: {
@@ -164,7 +164,7 @@ bool PasswordForm::isRefusedInput(QObject*, QEvent* event) const {
 }
 
 bool PasswordForm::eventFilter(QObject* watched, QEvent* event) {
-    if (isRefusedInput(watched, event)) {
+    if (isRefusedInput(event)) {
         event->accept();
         return true;
     }

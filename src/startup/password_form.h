@@ -49,7 +49,7 @@ protected:
 private:
     // Keys, clicks and drops that would paste or open a menu: the prompt
     // ignores them (see the constructor).
-    bool isRefusedInput(QObject* watched, QEvent* event) const;
+    static bool isRefusedInput(QEvent* event);
 
     Module1& module1_;
 };
