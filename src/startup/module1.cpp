@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "dialog/form2.h"
+#include "startup/guarded_application.h"
 #include "startup/password_form.h"
 #include "startup/puzzle_form.h"
 #include "platform/signal_watch.h"
@@ -17,7 +18,10 @@
 namespace startup {
 
 Module1::Module1(platform::Environment& env) : env_(env) {}
-Module1::~Module1() = default;
+Module1::~Module1() {
+    // The application outlives this module: it must not call back into it.
+    if (auto* app = dynamic_cast<GuardedApplication*>(QCoreApplication::instance())) app->setLockedFailureHandler({});
+}
 
 bool Module1::Main(const QString& commandLine, bool previousInstance) {
     if (previousInstance) return false;
