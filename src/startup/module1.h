@@ -90,7 +90,8 @@ private:
     void removeDisplay(QScreen* screen);
     // While "/s" runs: close requests are refused, SIGHUP is ignored, SIGTERM
     // and SIGINT end with the grabs released, and our windows are raised
-    // again over any other program's window.
+    // again over any other program's window (and mapped again if another
+    // program unmapped them).
     void guardFullScreen();
     void raiseOurWindows();
     // Shows the prompt again on top, so it holds the grabs.

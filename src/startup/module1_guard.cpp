@@ -74,7 +74,10 @@ void Module1::raiseOurWindows() {
     for (display::Form1* form : displays()) ours.push_back(form);
     const bool prompt = passwordForm_ && passwordForm_->isVisible();
     if (prompt) ours.push_back(passwordForm_.get());
-    if (!ForeignWindowAbove(ours)) return;
+    // A window unmapped by another program comes back; the key lock takes
+    // the grabs it lost with it at its next round.
+    const bool remapped = MapAgainUnmapped(ours) > 0;
+    if (!remapped && !ForeignWindowAbove(ours)) return;
     // Displays first, the prompt last: it stays in front of them.
     for (QWidget* window : ours)
         if (window->isVisible()) window->raise();

@@ -8,9 +8,33 @@
 
 namespace startup {
 
-bool ForeignWindowAbove(const std::vector<QWidget*>& ours) {
+namespace {
+
+Display* X11Display() {
     auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    Display* display = x11 ? x11->display() : nullptr;
+    return x11 ? x11->display() : nullptr;
+}
+
+}  // namespace
+
+int MapAgainUnmapped(const std::vector<QWidget*>& ours) {
+    Display* display = X11Display();
+    if (!display) return 0;
+    int mapped = 0;
+    for (QWidget* w : ours) {
+        if (!w || !w->isVisible() || !w->testAttribute(Qt::WA_WState_Created)) continue;
+        XWindowAttributes attributes;
+        if (XGetWindowAttributes(display, Window(w->winId()), &attributes) && attributes.map_state == IsUnmapped) {
+            XMapRaised(display, Window(w->winId()));
+            ++mapped;
+        }
+    }
+    if (mapped) XFlush(display);
+    return mapped;
+}
+
+bool ForeignWindowAbove(const std::vector<QWidget*>& ours) {
+    Display* display = X11Display();
     if (!display) return false;
     std::vector<Window> ids;
     for (QWidget* w : ours)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # With a password, nothing but the right password gets past the lock: close
-# requests, SIGHUP, another program's window, paste and menus at the prompt
+# requests, SIGHUP, another program's window or unmapping ours, paste and
+# menus at the prompt
 # (from an empty and from a foreign clipboard) and a picture that breaks
 # while the saver runs all leave the saver running, the keyboard and the
 # pointer grabbed and no pixel of the desktop (a magenta window under
@@ -60,6 +61,9 @@ check_locked "a close request or SIGHUP"
 $XC window 100 100 300 200 3 &
 sleep 1.2
 check_locked "another program's window"
+$XC unmap || fail "no window of the saver to unmap"
+sleep 1.2
+check_locked "unmapping the saver's windows"
 
 xdotool key b
 e2e_wait_pixel 500 500 "!0,255,0" || fail "a key did not bring up the password prompt"
@@ -82,6 +86,9 @@ $XC close
 kill -HUP "$E2E_SAVER"
 sleep 0.3
 check_locked "a close request or SIGHUP at the prompt"
+$XC unmap
+sleep 1.2
+check_locked "unmapping the prompt and the display"
 kill $CLIP 2>/dev/null
 # Nothing was pasted into the password box: the right password alone ends the run.
 xdotool type Secret

@@ -6,6 +6,7 @@
   free                 exit 0 when neither is held
   window X Y W H SECS  map a magenta window (override-redirect) for SECS seconds
   close                send WM_DELETE_WINDOW to every mapped window of glidorama
+  unmap                unmap every mapped window of glidorama
   clipboard TEXT SECS  own CLIPBOARD and PRIMARY with TEXT for SECS seconds
   grab SECS            hold the keyboard and the pointer for SECS seconds
   covered X,Y ...      exit 0 when the top viewable window at each point is
@@ -83,6 +84,12 @@ def main(argv):
             sent += 1
         d.sync()
         return 0 if sent else 1
+    if command == 'unmap':
+        windows = [w for w, _ in viewable_children(d) if ours(w)]
+        for w in windows:
+            w.unmap()
+        d.sync()
+        return 0 if windows else 1
     if command == 'clipboard':
         text, secs = argv[2].encode(), float(argv[3])
         owner = s.root.create_window(0, 0, 1, 1, 0, s.root_depth)
