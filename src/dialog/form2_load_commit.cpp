@@ -10,6 +10,7 @@
 #include <QSlider>
 
 #include "dialog/form2.h"
+#include "dialog/password_rules.h"
 #include "dialog/picture_view.h"
 #include "dialog/value_conversions.h"
 #include "dialog/vertical_scroll_bar.h"
@@ -149,6 +150,12 @@ void Form2::OK_Click() {
     if (protectionOn && s.saverPassword != confirmText) {
         env_.messages->MsgBox(QStringLiteral("The 'Password' and 'Confirm' entries must be the same."),
                               platform::kExclamation);
+        return;
+    }
+    // A password the settings file cannot give back as typed would lock the
+    // user out at the prompt.
+    if (const QString problem = protectionOn ? PasswordProblem(s.saverPassword) : QString(); !problem.isEmpty()) {
+        env_.messages->MsgBox(problem, platform::kExclamation);
         return;
     }
 

@@ -3,6 +3,8 @@
 // its input handlers call.
 #pragma once
 
+#include <QString>
+
 #include <cstdint>
 
 namespace display {
@@ -16,6 +18,11 @@ public:
     virtual void setWindowResult(int32_t result) = 0;
     virtual void RequestExit() = 0;
     virtual void CountMouseMove() = 0;
+    // A failure that would end the display while the screen is locked: the
+    // host shows `message` on the still covered, still locked screen and the
+    // program ends only through the password. False when nothing is locked,
+    // and the display ends as before.
+    virtual bool ShowFailureLocked(const QString& message) { (void)message; return false; }
 };
 
 }  // namespace display

@@ -135,6 +135,11 @@ void Form1::unload() {
 }
 
 void Form1::failAndEnd(const QString& message) {
+    if (host_.ShowFailureLocked(message)) {
+        // The display stays up, still, behind the host's message.
+        for (platform::FormTimer* t : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_}) t->setEnabled(false);
+        return;
+    }
     if (keyLockWanted())
         host_.setApiResult(env_.system->SystemParametersInfoA(platform::kSpiScreenSaverRunning, 0));
     unload();

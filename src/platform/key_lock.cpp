@@ -6,10 +6,17 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace platform {
 
 namespace {
+
+constexpr int kRetryMs = 50;
+// How long the grabs may be refused before the program says so: as long as
+// XScreenSaver keeps trying before it gives up on locking.
+constexpr int kReportAfterAttempts = 5000 / kRetryMs;
+constexpr int kHoldMs = 250;
 
 bool IsOurWindow(QObject* object) {
     auto* widget = qobject_cast<QWidget*>(object);
@@ -21,9 +28,13 @@ bool IsOurWindow(QObject* object) {
 }  // namespace
 
 KeyLock::KeyLock() {
-    retry_.setInterval(50);
+    retry_.setInterval(kRetryMs);
     retry_.setSingleShot(true);
     connect(&retry_, &QTimer::timeout, this, [this] { tryGrab(); });
+    hold_.setInterval(kHoldMs);
+    connect(&hold_, &QTimer::timeout, this, [this] {
+        if (!retry_.isActive()) tryGrab();
+    });
     // Windows are tracked from the start, so the lock knows which window is
     // in front whenever it is switched on.
     if (qApp) qApp->installEventFilter(this);
@@ -40,8 +51,10 @@ void KeyLock::setOn(bool on) {
     if (on == on_) return;
     on_ = on;
     if (on_) {
+        hold_.start();
         moveTo(frontmostShown());
     } else {
+        hold_.stop();
         release();
         holder_ = nullptr;
     }
@@ -75,8 +88,19 @@ void KeyLock::tryGrab() {
     const bool keyboard = window && window->setKeyboardGrabEnabled(true);
     const bool pointer = window && window->setMouseGrabEnabled(true);
     // A window that is still being mapped cannot take a grab yet.
-    if (!(keyboard && pointer)) retry_.start(grabAttempts_++ == 0 ? 0 : 50);
-    else grabAttempts_ = 0;
+    if (keyboard && pointer) {
+        if (refusalReported_) std::fprintf(stderr, "Glidorama: the screen is locked now.\n");
+        refusalReported_ = false;
+        grabAttempts_ = 0;
+        return;
+    }
+    if (++grabAttempts_ >= kReportAfterAttempts && !refusalReported_) {
+        refusalReported_ = true;
+        std::fprintf(stderr, "Glidorama: the screen is not locked: another program holds the keyboard or the "
+                             "pointer; still trying.\n");
+        std::fflush(stderr);
+    }
+    retry_.start(grabAttempts_ == 1 ? 0 : kRetryMs);
 }
 
 void KeyLock::release() {

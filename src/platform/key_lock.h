@@ -3,7 +3,10 @@
 // grabs. The holder is the window of ours most recently shown; when it is
 // hidden the grabs move to the next one still on screen. A grab the server
 // refuses (window not yet viewable, another program holding a grab) is
-// retried until it succeeds or the lock goes off.
+// retried until it succeeds or the lock goes off; after a few seconds of
+// refusals the program says so on standard error and keeps trying. While
+// the lock is on the grabs are taken again now and then, so a grab that
+// something released behind our back (a popup closing) comes back.
 #pragma once
 
 #include <QObject>
@@ -37,7 +40,9 @@ private:
     QPointer<QWidget> holder_;
     std::vector<QPointer<QWidget>> shown_;  // our top-level windows, in the order they were shown
     QTimer retry_;
+    QTimer hold_;  // takes the grabs again while the lock is on
     int grabAttempts_ = 0;
+    bool refusalReported_ = false;  // said that the lock is not taken, and not yet that it is
 };
 
 }  // namespace platform

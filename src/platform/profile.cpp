@@ -348,6 +348,9 @@ ProfileFile ProfileFile::ReadOnce(QString path, AtomicWriteOptions writeOptions)
 AtomicWriteOptions ProfileFile::ownerOnly() {
     AtomicWriteOptions options;
     options.newFilePermissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    // The file holds the password in plain text: readable by its owner only,
+    // also when it was created or widened by someone else.
+    options.alwaysNewFilePermissions = true;
     return options;
 }
 

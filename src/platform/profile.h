@@ -79,7 +79,8 @@ public:
     ProfileDocument load() const;
     bool save(const ProfileDocument& document) const;
 
-    // The file holds a password: created readable and writable by its owner only.
+    // The file holds a password: readable and writable by its owner only after
+    // every write, whatever its permissions were before.
     static AtomicWriteOptions ownerOnly();
 
 private:

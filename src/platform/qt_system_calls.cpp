@@ -46,8 +46,10 @@ int32_t QtSystemCalls::SetWindowPos(QWidget* window, intptr_t insertAfter, int32
     // A size past the screen (the Float effect hands over twips) still just
     // covers the screen: nothing beyond it could be seen.
     QRect wanted(x, y, std::max(cx, 1), std::max(cy, 1));
-    if (QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen())
-        wanted = wanted.intersected(screen->geometry());
+    // The monitor is the one the window's new corner lies on.
+    QScreen* screen = QGuiApplication::screenAt(QPoint(x, y));
+    if (!screen) screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (screen) wanted = wanted.intersected(screen->geometry());
     window->setGeometry(wanted);
     // Stacking is changed by raising, never by switching the stay-on-top
     // hint of a window on screen: that recreates the native window, which

@@ -14,8 +14,12 @@ namespace {
 bool failing = false;
 }  // namespace
 
+QString UnexpectedErrorText(const QString& what) {
+    return QStringLiteral("Glidorama stopped because of an unexpected error:\n") + what;
+}
+
 void FailUnexpectedly(platform::Environment* env, const QString& what) {
-    const QString text = QStringLiteral("Glidorama stopped because of an unexpected error:\n") + what;
+    const QString text = UnexpectedErrorText(what);
     if (env && env->system && env->system->keyLockOn())
         env->system->SystemParametersInfoA(platform::kSpiScreenSaverRunning, 0);
     // A second failure while the message is up just ends the program.
@@ -35,9 +39,20 @@ bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
+        if (keptLocked(QString::fromLocal8Bit(e.what()))) return false;
         FailUnexpectedly(env_, QString::fromLocal8Bit(e.what()));
     } catch (...) {
+        if (keptLocked(QStringLiteral("unknown error"))) return false;
         FailUnexpectedly(env_, QStringLiteral("unknown error"));
+    }
+}
+
+bool GuardedApplication::keptLocked(const QString& what) {
+    if (failing || !lockedFailure_) return false;
+    try {
+        return lockedFailure_(UnexpectedErrorText(what));
+    } catch (...) {
+        return false;  // the last-resort handler takes over
     }
 }
 

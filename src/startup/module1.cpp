@@ -1,10 +1,16 @@
 #include "startup/module1.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <algorithm>
 #include <cmath>
 
 #include "dialog/form2.h"
+#include "startup/guarded_application.h"
 #include "startup/password_form.h"
 #include "startup/puzzle_form.h"
+#include "platform/signal_watch.h"
 #include "display/form1.h"
 #include "platform/system_calls.h"
 #include "platform/vb.h"
@@ -12,7 +18,10 @@
 namespace startup {
 
 Module1::Module1(platform::Environment& env) : env_(env) {}
-Module1::~Module1() = default;
+Module1::~Module1() {
+    // The application outlives this module: it must not call back into it.
+    if (auto* app = dynamic_cast<GuardedApplication*>(QCoreApplication::instance())) app->setLockedFailureHandler({});
+}
 
 bool Module1::Main(const QString& commandLine, bool previousInstance) {
     if (previousInstance) return false;
@@ -36,14 +45,73 @@ bool Module1::Main(const QString& commandLine, bool previousInstance) {
 }
 
 void Module1::StartFullScreen() {
-    form1_ = std::make_unique<display::Form1>(settings, env_, *this);
-    form1_->Form_Load();
-    form1_->show();
-    const int32_t cx = vb::CLng(form1_->ScaleWidth());
-    const int32_t cy = vb::CLng(form1_->ScaleHeight());
-    windowResult_ = int16_t(env_.system->SetCursorPos(vb::CLng(form1_->ScaleWidth() + 10), vb::CLng(form1_->ScaleHeight() + 10)));
-    windowResult_ = int16_t(env_.system->SetWindowPos(form1_.get(), platform::kHwndTopmost, 0, 0, cx, cy,
+    guardFullScreen();
+    // One display per monitor, as Qt reports them; a desktop that Qt sees as
+    // one large screen gets one display.
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    if (screens.isEmpty()) addDisplay(nullptr);
+    for (QScreen* screen : screens) addDisplay(screen);
+    connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen* screen) { addDisplay(screen); });
+    connect(qApp, &QGuiApplication::screenRemoved, this, [this](QScreen* screen) { removeDisplay(screen); });
+    display::Form1* first = form1();
+    windowResult_ = int16_t(env_.system->SetCursorPos(vb::CLng(first->ScaleWidth() + 10), vb::CLng(first->ScaleHeight() + 10)));
+    // A failure while the displays came up is shown in front of them.
+    if (failedLocked()) bringPromptToFront();
+}
+
+void Module1::addDisplay(QScreen* screen) {
+    for (const Monitor& m : monitors_)
+        if (screen && m.screen == screen) return;
+    const QRect area = screen ? screen->geometry() : QRect();
+    monitors_.push_back({screen, std::make_unique<display::Form1>(settings, env_, *this, area)});
+    // A monitor that changes size or place gets a display made for its new
+    // geometry: a display keeps the size it was made for.
+    if (screen)
+        connect(screen, &QScreen::geometryChanged, monitors_.back().display.get(), [this, screen](const QRect& now) {
+            auto it = std::find_if(monitors_.begin(), monitors_.end(), [&](const Monitor& m) { return m.screen == screen; });
+            if (it == monitors_.end() || it->display->geometry() == now) return;
+            std::unique_ptr<display::Form1> old = std::move(it->display);
+            monitors_.erase(it);
+            addDisplay(screen);
+            old->hide();
+            old.release()->deleteLater();  // this very display is running the call
+        });
+    display::Form1* form = monitors_.back().display.get();
+    form->Form_Load();
+    form->show();
+    const int32_t cx = vb::CLng(form->ScaleWidth());
+    const int32_t cy = vb::CLng(form->ScaleHeight());
+    const QPoint at = screen ? area.topLeft() : QPoint(0, 0);
+    windowResult_ = int16_t(env_.system->SetWindowPos(form, platform::kHwndTopmost, at.x(), at.y(), cx, cy,
                                                       platform::kSwpShowWindowNoActivate));
+    // A monitor plugged in while the prompt is up shows the display, still
+    // and taking no input, behind the prompt.
+    if (passwordForm_ && passwordForm_->isVisible()) {
+        form->setEnabled(false);
+        bringPromptToFront();
+    }
+}
+
+void Module1::removeDisplay(QScreen* screen) {
+    // The last display stays: Qt keeps a stand-in screen while none is connected.
+    if (monitors_.size() < 2) return;
+    auto gone = std::find_if(monitors_.begin(), monitors_.end(), [&](const Monitor& m) { return m.screen == screen; });
+    if (gone == monitors_.end()) return;
+    std::unique_ptr<display::Form1> display = std::move(gone->display);
+    monitors_.erase(gone);
+    // Hidden at once (the key lock moves its grabs to a window still on
+    // screen), deleted once the event loop is back: the display may be
+    // inside its own call that pumps events (Float's pauses).
+    display->hide();
+    display.release()->deleteLater();
+    // The prompt may have been on the monitor that went away.
+    if (passwordForm_ && passwordForm_->isVisible()) bringPromptToFront();
+}
+
+std::vector<display::Form1*> Module1::displays() const {
+    std::vector<display::Form1*> out;
+    for (const Monitor& m : monitors_) out.push_back(m.display.get());
+    return out;
 }
 
 void Module1::ReadPlatform() {

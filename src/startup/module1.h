@@ -3,24 +3,30 @@
 // and the exit routines of the display and the password prompt.
 #pragma once
 
+#include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QTimer>
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "display/display_host.h"
 #include "platform/environment.h"
 #include "settings/settings.h"
 
+class QScreen;
 namespace display { class Form1; }
 namespace dialog { class Form2; }
+namespace platform { class SignalWatch; }
 
 namespace startup {
 
 class PasswordForm;
 class PuzzleForm;
 
-class Module1 : public display::DisplayHost {
+class Module1 : public QObject, public display::DisplayHost {
 public:
     explicit Module1(platform::Environment& env);
     ~Module1() override;
@@ -46,6 +52,7 @@ public:
     // Counts one mouse move that passed the display's move filter; enough
     // of them within about two seconds request the exit.
     void CountMouseMove() override;
+    bool ShowFailureLocked(const QString& message) override;
 
     // The password prompt's outcomes: the right password ends the program,
     // ResumeSaver brings the display back.
@@ -53,7 +60,12 @@ public:
     void ResumeSaver();
 
     settings::Settings settings;
-    display::Form1* form1() const { return form1_.get(); }
+    // The display of the first monitor (the primary one at start).
+    display::Form1* form1() const { return monitors_.empty() ? nullptr : monitors_.front().display.get(); }
+    // One display per monitor, in the order they were added.
+    std::vector<display::Form1*> displays() const;
+    // Whether a failure is being shown on the locked screen.
+    bool failedLocked() const { return !lockedFailure_.isEmpty(); }
     dialog::Form2* form2() const { return form2_.get(); }
     PasswordForm* passwordForm() const { return passwordForm_.get(); }
     PuzzleForm* puzzleForm() const { return puzzleForm_.get(); }
@@ -69,7 +81,27 @@ private:
     int16_t windowResult_ = 0;
     int16_t mouseMoveCount_ = 0;
     int32_t moveWindowStart_ = 0;  // the rounded clock at the start of the move window; 0 = none open
-    std::unique_ptr<display::Form1> form1_;
+    struct Monitor {
+        QPointer<QScreen> screen;  // null: the primary screen as the display found it
+        std::unique_ptr<display::Form1> display;
+    };
+    // Covers `screen` (null: the primary screen) with a display of its own.
+    void addDisplay(QScreen* screen);
+    void removeDisplay(QScreen* screen);
+    // While "/s" runs: close requests are refused, SIGHUP is ignored, SIGTERM
+    // and SIGINT end with the grabs released, and our windows are raised
+    // again over any other program's window (and mapped again if another
+    // program unmapped them).
+    void guardFullScreen();
+    void raiseOurWindows();
+    // Shows the prompt again on top, so it holds the grabs.
+    void bringPromptToFront();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    std::vector<Monitor> monitors_;
+    std::unique_ptr<platform::SignalWatch> signalWatch_;
+    QTimer stayOnTop_;
+    QString lockedFailure_;  // the failure shown on the locked screen; empty while none
     std::unique_ptr<dialog::Form2> form2_;
     std::unique_ptr<PuzzleForm> puzzleForm_;
     std::unique_ptr<PasswordForm> passwordForm_;

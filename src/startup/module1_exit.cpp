@@ -28,15 +28,21 @@ void Module1::CountMouseMove() {
 }
 
 void Module1::RequestExit() {
-    if (vb::CDbl(settings.saverEnabled) != 1) {
+    // Protection on with no password stored could never be lifted at the
+    // prompt (Enter on an empty box resumes): it ends as if none were set.
+    if (vb::CDbl(settings.saverEnabled) != 1 || settings.saverPassword.isEmpty()) {
         env_.end->End(0);
         return;
     }
-    if (!form1_) return;
-    form1_->setEnabled(false);
-    windowResult_ = int16_t(env_.system->SetWindowPos(form1_.get(), platform::kHwndNoTopmost, 0, 0,
-                                                      vb::CLng(form1_->ScaleWidth()), vb::CLng(form1_->ScaleHeight()),
-                                                      platform::kSwpShowWindowNoActivate));
+    if (monitors_.empty()) return;
+    // Every monitor's display stays, animating and taking no input, behind
+    // the prompt.
+    for (display::Form1* form : displays()) {
+        form->setEnabled(false);
+        windowResult_ = int16_t(env_.system->SetWindowPos(form, platform::kHwndNoTopmost, form->x(), form->y(),
+                                                          vb::CLng(form->ScaleWidth()), vb::CLng(form->ScaleHeight()),
+                                                          platform::kSwpShowWindowNoActivate));
+    }
     if (!passwordForm_) {
         passwordForm_ = std::make_unique<PasswordForm>(*this);
         passwordForm_->Form_Load();
@@ -50,7 +56,8 @@ void Module1::CheckPassword() {
     if (typed == settings.saverPassword) {
         if (vb::CDbl(settings.saverEnabled) == 1 && platformId_ != platform::kPlatformNT)
             apiResult_ = env_.system->SystemParametersInfoA(platform::kSpiScreenSaverRunning, 0);
-        env_.end->End(0);
+        // A run that failed behind the lock still ends as a failure.
+        env_.end->End(failedLocked() ? 1 : 0);
         return;
     }
     passwordForm_->setWrongPassVisible(true);
@@ -58,13 +65,18 @@ void Module1::CheckPassword() {
 }
 
 void Module1::ResumeSaver() {
-    windowResult_ = int16_t(env_.system->SetCursorPos(vb::CLng(form1_->ScaleWidth() + 10),
-                                                      vb::CLng(form1_->ScaleHeight() + 10)));
-    form1_->show();
-    form1_->setEnabled(true);
-    windowResult_ = int16_t(env_.system->SetWindowPos(form1_.get(), platform::kHwndTopmost, 0, 0,
-                                                      vb::CLng(form1_->ScaleWidth()), vb::CLng(form1_->ScaleHeight()),
-                                                      platform::kSwpShowWindowNoActivate));
+    // After a failure there is no saver to go back to: the message stays.
+    if (failedLocked()) return;
+    display::Form1* first = form1();
+    windowResult_ = int16_t(env_.system->SetCursorPos(vb::CLng(first->ScaleWidth() + 10),
+                                                      vb::CLng(first->ScaleHeight() + 10)));
+    for (display::Form1* form : displays()) {
+        form->show();
+        form->setEnabled(true);
+        windowResult_ = int16_t(env_.system->SetWindowPos(form, platform::kHwndTopmost, form->x(), form->y(),
+                                                          vb::CLng(form->ScaleWidth()), vb::CLng(form->ScaleHeight()),
+                                                          platform::kSwpShowWindowNoActivate));
+    }
     passwordForm_->setVisible(false);
 }
 

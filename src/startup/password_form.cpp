@@ -4,10 +4,14 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QCursor>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTimer>
+
+#include <algorithm>
 
 #include "startup/module1.h"
 
@@ -70,10 +74,25 @@ PasswordForm::PasswordForm(Module1& module1)
     wrongPass->setPalette(flagPalette);
     wrongPass->setVisible(false);
 
+    failureMessage = new QLabel(this);
+    failureMessage->setWordWrap(true);
+    failureMessage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    failureMessage->setTextFormat(Qt::PlainText);
+    failureMessage->setVisible(false);
+
     // The password box comes first in the tab order, then the notes.
     setTabOrder(txtPassword, txtNotes);
-    txtPassword->installEventFilter(this);
-    txtNotes->installEventFilter(this);
+    // Whoever sits at the locked screen may type notes, nothing more. No
+    // menu opens (a popup takes the grabs and gives them back to nobody when
+    // it closes), and nothing is pasted or dropped: the clipboard belongs to
+    // the user who locked the screen, and pasting from an empty one crashes
+    // the notes box.
+    for (QWidget* box : {static_cast<QWidget*>(txtPassword), static_cast<QWidget*>(txtNotes), txtNotes->viewport()}) {
+        box->setContextMenuPolicy(Qt::PreventContextMenu);
+        box->setAcceptDrops(false);
+        box->installEventFilter(this);
+    }
+    setContextMenuPolicy(Qt::PreventContextMenu);
 }
 
 void PasswordForm::Form_Load() { setPasswordText(QString()); }
@@ -82,9 +101,21 @@ QString PasswordForm::passwordText() const { return txtPassword->text(); }
 void PasswordForm::setPasswordText(const QString& text) { txtPassword->setText(text); }
 void PasswordForm::setWrongPassVisible(bool visible) { wrongPass->setVisible(visible); }
 
+void PasswordForm::setFailureMessage(const QString& message) {
+    failureMessage->setText(message);
+    failureMessage->setVisible(!message.isEmpty());
+}
+
 void PasswordForm::ShowModeless() {
-    // Maximised: the form covers the screen, its controls in the top-left corner.
-    if (QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->geometry());
+    // Maximised over the monitor that holds the pointer (or the primary one),
+    // its controls in the top-left corner.
+    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (screen) setGeometry(screen->geometry());
+    // A failure message goes below the controls, across the rest of the monitor.
+    const QRect below = Twips(120, 3000, 0, 0);
+    failureMessage->setGeometry(below.x(), below.y(), std::max(width() - 2 * below.x(), 200),
+                                std::max(height() - below.y() - below.x(), 100));
     setWindowState(windowState() | Qt::WindowMaximized);
     // Each prompt starts in the password box, also when the notes had the
     // focus when the saver was resumed.
@@ -108,7 +139,35 @@ void PasswordForm::txtNotes_KeyPress(int key) {
     if (key == 13) module1_.ResumeSaver();
 }
 
+bool PasswordForm::isRefusedInput(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::ShortcutOverride: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        return key->matches(QKeySequence::Paste) || key->key() == Qt::Key_Menu ||
+               (key->key() == Qt::Key_F10 && key->modifiers().testFlag(Qt::ShiftModifier));
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        // The middle button pastes the selection; the right one opens a menu.
+        return static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton ||
+               static_cast<QMouseEvent*>(event)->button() == Qt::RightButton;
+    case QEvent::ContextMenu:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool PasswordForm::eventFilter(QObject* watched, QEvent* event) {
+    if (isRefusedInput(event)) {
+        event->accept();
+        return true;
+    }
     if (event->type() == QEvent::KeyPress) {
         const int key = TypedKey(static_cast<QKeyEvent*>(event));
         if (key != 0) {

@@ -30,12 +30,16 @@ public:
     QString passwordText() const;
     void setPasswordText(const QString& text);
     void setWrongPassVisible(bool visible);
+    // A failure of the display, shown below the controls while the screen
+    // stays locked.
+    void setFailureMessage(const QString& message);
 
     QLabel* lblMessage;
     QPlainTextEdit* txtNotes;
     QLabel* lblPassword;
     QLineEdit* txtPassword;
     QLabel* wrongPass;
+    QLabel* failureMessage;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -43,6 +47,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Keys, clicks and drops that would paste or open a menu: the prompt
+    // ignores them (see the constructor).
+    static bool isRefusedInput(QEvent* event);
+
     Module1& module1_;
 };
 

@@ -230,3 +230,57 @@ TEST_F(CommitTest, ShuffleIsStoredAndLoadedWithTheOtherKeys) {
     EXPECT_EQ(stored("saver", "shuffle"), "1");
     EXPECT_EQ(open().ShuffleCheck->checkState(), Qt::Checked);
 }
+
+TEST_F(CommitTest, APasswordTheFileCannotKeepAsTypedIsRefusedAndNothingIsWritten) {
+    REQUIRE_CONVERTER();
+    writeList({picture("a.png")}, "[password]\nsaverEnabled=1\nsaverPassword=old\n");
+    auto& f = open();
+    const QByteArray before = t.folder.readSettings();
+    const QString tooLong(platform::ProfileFile::kMaxValueLength + 1, u'x');
+    const QList<QPair<QString, QString>> refused = {
+        {QStringLiteral("   "), QStringLiteral("The 'Password' cannot be made of blanks only.")},
+        {QStringLiteral("\t"), QStringLiteral("The 'Password' cannot be made of blanks only.")},
+        {QStringLiteral("Secret "), QStringLiteral("The 'Password' cannot begin or end with a blank.")},
+        {QStringLiteral(" Secret"), QStringLiteral("The 'Password' cannot begin or end with a blank.")},
+        {tooLong, QStringLiteral("The 'Password' can be at most 254 characters long.")},
+    };
+    for (const auto& [password, message] : refused) {
+        f.SS_password->setText(password);
+        f.SS_Confirm->setText(password);
+        f.OK_Click();
+        EXPECT_EQ(t.messages.texts().last(), message) << password.toStdString();
+        EXPECT_EQ(t.folder.readSettings(), before);
+        EXPECT_FALSE(f.isHidden());
+    }
+    // Inner blanks and the longest value the file keeps are fine, and come
+    // back exactly as typed.
+    const QString longest(platform::ProfileFile::kMaxValueLength, u'y');
+    for (const QString& password : {QStringLiteral("two words"), longest}) {
+        f.SS_password->setText(password);
+        f.SS_Confirm->setText(password);
+        const size_t messages = t.messages.shown.size();
+        f.OK_Click();
+        EXPECT_EQ(t.messages.shown.size(), messages);
+        EXPECT_EQ(stored("password", "saverPassword"), password);
+        open();
+    }
+}
+
+TEST_F(CommitTest, OkLeavesTheSettingsFileOwnerOnlyAndALinkedOneLinked) {
+    REQUIRE_CONVERTER();
+    writeList({picture("a.png")});
+    const QString path = t.folder.file(QStringLiteral("z909ssaver.ini"));
+    const QString target = t.folder.file(QStringLiteral("kept-elsewhere.ini"));
+    ASSERT_TRUE(QFile::rename(path, target));
+    ASSERT_TRUE(QFile::link(target, path));
+    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    auto& f = open();
+    f.Password_enabled->setCheckState(Qt::Checked);
+    f.SS_password->setText(QStringLiteral("Secret"));
+    f.SS_Confirm->setText(QStringLiteral("Secret"));
+    f.OK_Click();
+    ASSERT_TRUE(t.messages.shown.empty()) << t.messages.texts().join(u'|').toStdString();
+    EXPECT_TRUE(QFileInfo(path).isSymLink());
+    EXPECT_EQ(QFile::permissions(target), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    EXPECT_EQ(stored("password", "saverPassword"), "Secret");
+}

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -69,14 +70,55 @@ TEST_F(ProfileTest, DeletingASectionRemovesAllItsLines) {
     EXPECT_EQ(contents(), QByteArray("[saver]\nmode=1\n"));
 }
 
-TEST_F(ProfileTest, ANewFileIsReadableByItsOwnerOnlyAndAnExistingOneKeepsItsMode) {
+TEST_F(ProfileTest, EveryWriteLeavesTheFileReadableByItsOwnerOnly) {
+    const auto ownerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
     ProfileFile file(path());
     ASSERT_TRUE(file.write(QStringLiteral("password"), QStringLiteral("saverPassword"), QStringLiteral("secret")));
-    EXPECT_EQ(QFile::permissions(path()), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
-    QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser |
-                                      QFile::ReadGroup);
-    file.write(QStringLiteral("saver"), QStringLiteral("mode"), QStringLiteral("1"));
-    EXPECT_TRUE(QFile::permissions(path()) & QFile::ReadGroup);
+    EXPECT_EQ(QFile::permissions(path()), ownerOnly);
+    // A file made 0644 by hand or by an older copy holds the password too.
+    QFile::setPermissions(path(), ownerOnly | QFile::ReadGroup | QFile::ReadOther);
+    ASSERT_TRUE(file.write(QStringLiteral("saver"), QStringLiteral("mode"), QStringLiteral("1")));
+    EXPECT_EQ(QFile::permissions(path()), ownerOnly);
+}
+
+TEST_F(ProfileTest, ALinkedFileStaysLinkedAndItsTargetIsReplaced) {
+    // A chain of two links, the second relative, into another folder.
+    QTemporaryDir elsewhere;
+    const QString target = elsewhere.filePath(QStringLiteral("real.ini"));
+    {
+        QFile f(target);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[saver]\nmode=3\n");
+    }
+    const QString middle = elsewhere.filePath(QStringLiteral("middle.ini"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("real.ini"), middle));
+    ASSERT_TRUE(QFile::link(middle, path()));
+    ProfileFile file(path());
+    ASSERT_TRUE(file.write(QStringLiteral("saver"), QStringLiteral("mode"), QStringLiteral("4")));
+    EXPECT_TRUE(QFileInfo(path()).isSymLink());
+    EXPECT_TRUE(QFileInfo(middle).isSymLink());
+    QFile f(target);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("[saver]\nmode=4\n"));
+    EXPECT_EQ(file.read(QStringLiteral("saver"), QStringLiteral("mode")), QStringLiteral("4"));
+    // No temporary file is left in either folder.
+    EXPECT_EQ(QDir(elsewhere.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2);
+}
+
+TEST_F(ProfileTest, ALinkToAMissingFileCreatesItsTargetAndALoopIsRefused) {
+    QTemporaryDir elsewhere;
+    const QString target = elsewhere.filePath(QStringLiteral("new.ini"));
+    ASSERT_TRUE(QFile::link(target, path()));
+    ProfileFile file(path());
+    ASSERT_TRUE(file.write(QStringLiteral("saver"), QStringLiteral("mode"), QStringLiteral("2")));
+    EXPECT_TRUE(QFileInfo(path()).isSymLink());
+    EXPECT_TRUE(QFileInfo::exists(target));
+
+    const QString a = dir.filePath(QStringLiteral("a.ini")), b = dir.filePath(QStringLiteral("b.ini"));
+    ASSERT_TRUE(QFile::link(b, a));
+    ASSERT_TRUE(QFile::link(a, b));
+    EXPECT_FALSE(ProfileFile(a).write(QStringLiteral("saver"), QStringLiteral("mode"), QStringLiteral("2")));
+    EXPECT_TRUE(QFileInfo(a).isSymLink());
 }
 
 TEST_F(ProfileTest, AFailedReplaceLeavesThePreviousFileIntact) {

@@ -106,8 +106,8 @@ TEST(PasswordForm, OnTheNTFamilyTheRightPasswordEndsWithoutTouchingTheLock) {
     EXPECT_EQ(p.t.system.lockCalls + p.t.system.unlockCalls, 0);
 }
 
-TEST(PasswordForm, EnterOnAnEmptyBoxResumesEvenWhenTheStoredPasswordIsEmpty) {
-    Prompt p("");
+TEST(PasswordForm, EnterOnAnEmptyBoxResumesTheSaver) {
+    Prompt p;
     auto* form1 = p.module1.form1();
     const size_t positions = p.t.system.windowPositions.size();
     Enter(p.form->txtPassword);

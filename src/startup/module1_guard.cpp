@@ -1,0 +1,121 @@
+// Module1's guards for "/s": what keeps the saver on the screen and the lock
+// in place until the program itself ends it.
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QWindow>
+
+#include <csignal>
+#include <cstdio>
+
+#include "display/form1.h"
+#include "platform/messages.h"
+#include "platform/signal_watch.h"
+#include "platform/system_calls.h"
+#include "startup/guarded_application.h"
+#include "startup/module1.h"
+#include "startup/password_form.h"
+#include "startup/stacking.h"
+
+namespace startup {
+
+namespace {
+// How often the saver looks for another program's window above its own.
+constexpr int kStayOnTopCheckMs = 400;
+
+void StopAnimation(display::Form1& form) {
+    for (platform::FormTimer* timer : {&form.Timer1(), &form.Timer2(), &form.Timer3(), &form.Timer4(), &form.Timer5()})
+        timer->setEnabled(false);
+}
+}  // namespace
+
+void Module1::guardFullScreen() {
+    // Closing the terminal that started the saver must not end the lock.
+    platform::IgnoreSignal(SIGHUP);
+    // Any program of the same user may end us; when it asks politely, the
+    // grabs are released first and the run ends with the signal's status.
+    signalWatch_ = std::make_unique<platform::SignalWatch>(std::initializer_list<int>{SIGTERM, SIGINT}, [this](int signal) {
+        std::fprintf(stderr, "Glidorama: ended by signal %d.\n", signal);
+        if (env_.system->keyLockOn()) apiResult_ = env_.system->SystemParametersInfoA(platform::kSpiScreenSaverRunning, 0);
+        env_.end->End(128 + signal);
+    });
+    // Close requests from outside (a window manager, xdotool, ...) reach the
+    // event filter first; our own code never closes the displays or the prompt.
+    if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(this);
+    // An unexpected error while the screen is locked is shown on the locked
+    // screen instead of opening the desktop.
+    if (auto* app = dynamic_cast<GuardedApplication*>(QCoreApplication::instance()))
+        app->setLockedFailureHandler([this](const QString& text) {
+            if (!ShowFailureLocked(text)) return false;
+            for (display::Form1* form : displays()) StopAnimation(*form);
+            return true;
+        });
+    stayOnTop_.setInterval(kStayOnTopCheckMs);
+    connect(&stayOnTop_, &QTimer::timeout, this, [this] { raiseOurWindows(); });
+    stayOnTop_.start();
+}
+
+bool Module1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::Close) return QObject::eventFilter(watched, event);
+    // Only the displays and the prompt refuse: a message box closes itself
+    // through a close event of its own.
+    std::vector<QWidget*> guarded;
+    for (display::Form1* form : displays()) guarded.push_back(form);
+    if (passwordForm_) guarded.push_back(passwordForm_.get());
+    for (QWidget* window : guarded)
+        if (watched == window || watched == window->windowHandle()) {
+            event->ignore();
+            return true;
+        }
+    return QObject::eventFilter(watched, event);
+}
+
+void Module1::raiseOurWindows() {
+    std::vector<QWidget*> ours;
+    for (display::Form1* form : displays()) ours.push_back(form);
+    const bool prompt = passwordForm_ && passwordForm_->isVisible();
+    if (prompt) ours.push_back(passwordForm_.get());
+    // A window unmapped by another program comes back; the key lock takes
+    // the grabs it lost with it at its next round.
+    const bool remapped = MapAgainUnmapped(ours) > 0;
+    if (!remapped && !ForeignWindowAbove(ours)) return;
+    // Displays first, the prompt last: it stays in front of them.
+    for (QWidget* window : ours)
+        if (window->isVisible()) window->raise();
+}
+
+void Module1::bringPromptToFront() {
+    if (!passwordForm_) return;
+    // Shown again, the prompt is the newest window of ours and takes the grabs.
+    passwordForm_->hide();
+    passwordForm_->ShowModeless();
+}
+
+bool Module1::ShowFailureLocked(const QString& message) {
+    // Without a lock, or with no password that could lift it, the failure
+    // ends the saver as before.
+    if (!env_.system->keyLockOn() || settings.saverPassword.isEmpty()) {
+        // The run ends: every monitor's display steps aside for the message,
+        // which nothing may cover.
+        stayOnTop_.stop();
+        for (display::Form1* form : displays()) {
+            StopAnimation(*form);
+            form->hide();
+        }
+        return false;
+    }
+    std::fprintf(stderr, "%s: %s\n", qPrintable(platform::kAppTitle), qPrintable(platform::OneLine(message)));
+    std::fflush(stderr);
+    if (!lockedFailure_.isEmpty()) return true;  // the first failure stays on the screen
+    lockedFailure_ = message;
+    for (display::Form1* form : displays()) form->setEnabled(false);
+    if (!passwordForm_) {
+        passwordForm_ = std::make_unique<PasswordForm>(*this);
+        passwordForm_->Form_Load();
+    }
+    passwordForm_->setFailureMessage(message);
+    passwordForm_->setVisible(true);
+    passwordForm_->ShowModeless();
+    return true;
+}
+
+}  // namespace startup

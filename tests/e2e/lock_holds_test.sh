@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# With a password, nothing but the right password gets past the lock: close
+# requests, SIGHUP, another program's window or unmapping ours, paste and
+# menus at the prompt
+# (from an empty and from a foreign clipboard) and a picture that breaks
+# while the saver runs all leave the saver running, the keyboard and the
+# pointer grabbed and no pixel of the desktop (a magenta window under
+# everything) on screen. A grab held elsewhere at start is taken once it is
+# let go; SIGTERM ends the run with every grab released.
+set -u
+source "$(dirname "$0")/lib.sh"
+e2e_setup "$1"
+XC="/usr/bin/python3 $(dirname "$0")/x_client.py"
+
+$XC window 0 0 1024 768 600 &
+DESKTOP=$!
+trap 'kill $DESKTOP 2>/dev/null; e2e_teardown' EXIT
+e2e_wait_pixel 500 500 "255,0,255" || fail "the stand-in desktop did not show"
+
+magenta_pixels() {
+  xwd -root -silent | convert xwd:- -alpha off -fill black +opaque "#FF00FF" -fill white -opaque "#FF00FF" \
+    -format "%[fx:round(mean*w*h)]" info:
+}
+# The lock holds after the attempt named in $1.
+check_locked() {
+  kill -0 "$E2E_SAVER" 2>/dev/null || fail "$1 ended the saver: $(cat "$E2E_WORK/stderr")"
+  $XC held || fail "$1 released the keyboard or the pointer"
+  local shown
+  shown=$(magenta_pixels)
+  [ "$shown" = 0 ] || fail "$1 showed $shown pixels of the desktop"
+}
+start_locked() {
+  e2e_start /s
+  e2e_wait_pixel 500 500 "0,255,0" 5 || fail "the display does not cover the screen: $(cat "$E2E_WORK/stderr")"
+  sleep 0.3
+  $XC held || fail "the saver does not hold the keyboard and the pointer with a password"
+}
+
+# Effect 8 shows only the background colour (green).
+printf '[saver]\nmode=8\nnewBackColor=65280\n[password]\nsaverPassword=Secret\nsaverEnabled=1\n' > "$E2E_APP/z909ssaver.ini"
+
+# A grab held by another program at start: after a few seconds the saver
+# says the screen is not locked, and it takes the grabs once they are let go.
+$XC grab 5.6 &
+GRABBER=$!
+sleep 0.3
+e2e_start /s
+wait $GRABBER || fail "the stand-in program could not grab first"
+sleep 0.3
+grep -q "the screen is not locked" "$E2E_WORK/stderr" || fail "a lock that could not be taken was not reported"
+$XC held || fail "the saver did not take the grabs once they were free"
+grep -q "the screen is locked now" "$E2E_WORK/stderr" || fail "the lock taken late was not reported"
+
+# Close requests and SIGHUP before the prompt was ever shown.
+$XC close || fail "no window of the saver to send a close request to"
+kill -HUP "$E2E_SAVER"
+sleep 0.5
+check_locked "a close request or SIGHUP"
+
+# Another program's window is put under ours again within a second.
+$XC window 100 100 300 200 3 &
+sleep 1.2
+check_locked "another program's window"
+$XC unmap || fail "no window of the saver to unmap"
+sleep 1.2
+check_locked "unmapping the saver's windows"
+
+xdotool key b
+e2e_wait_pixel 500 500 "!0,255,0" || fail "a key did not bring up the password prompt"
+attempts() {  # in the password box, then in the notes
+  for box in "84 152" "100 80"; do
+    xdotool mousemove $box
+    xdotool key ctrl+v key shift+Insert key Menu key shift+F10 click 2 click 3 key Escape
+    sleep 0.3
+    check_locked "$1 in the box at $box"
+    xdotool key Tab
+  done
+  # Back in the password box: Tab moved through both boxes.
+}
+attempts "paste or a menu from an empty clipboard"
+$XC clipboard "pasted" 10 &
+CLIP=$!
+sleep 0.3
+attempts "paste or a menu from another program's clipboard"
+$XC close
+kill -HUP "$E2E_SAVER"
+sleep 0.3
+check_locked "a close request or SIGHUP at the prompt"
+$XC unmap
+sleep 1.2
+check_locked "unmapping the prompt and the display"
+kill $CLIP 2>/dev/null
+# Nothing was pasted into the password box: the right password alone ends the run.
+xdotool type Secret
+xdotool key Return
+e2e_wait_exit 3
+[ "$E2E_STATUS" = 0 ] || fail "the right password did not end the saver (status $E2E_STATUS)"
+$XC free || fail "the grabs outlive the saver"
+
+# A picture that breaks while the saver runs: the message shows on the
+# locked screen, and only the password ends the run, as a failure.
+printf '[total]\nnewTotal=5\nClonesOfImage=2\n[saver]\nmode=0\nnewBackColor=65280\nNextImageTime=1\nIntroImageAmount=5\n[password]\nsaverPassword=Secret\nsaverEnabled=1\n' > "$E2E_APP/z909ssaver.ini"
+start_locked
+cp -r "$E2E_APP/Glidorama" "$E2E_WORK/kept"
+for cached in "$E2E_APP"/Glidorama/*; do : > "$cached"; done
+for i in $(seq 1 60); do
+  grep -q "not processed" "$E2E_WORK/stderr" && break
+  sleep 0.1
+done
+grep -q "not processed" "$E2E_WORK/stderr" || fail "the broken picture was not reported: $(cat "$E2E_WORK/stderr")"
+sleep 0.5
+check_locked "a broken picture"
+e2e_wait_pixel 500 500 "!0,255,0" || fail "the failure is not shown in front of the display"
+xdotool key Return
+sleep 0.3
+check_locked "Enter on an empty password after a failure"
+xdotool type Secret
+xdotool key Return
+e2e_wait_exit 3
+[ "$E2E_STATUS" = 1 ] || fail "the right password after a failure did not end the run as a failure (status $E2E_STATUS)"
+$XC free || fail "the grabs outlive the failed saver"
+cp "$E2E_WORK"/kept/* "$E2E_APP/Glidorama/"
+
+# SIGTERM ends the run at once with the grabs released.
+printf '[saver]\nmode=8\nnewBackColor=65280\n[password]\nsaverPassword=Secret\nsaverEnabled=1\n' > "$E2E_APP/z909ssaver.ini"
+start_locked
+kill -TERM "$E2E_SAVER"
+e2e_wait_exit 3
+[ "$E2E_STATUS" = 143 ] || fail "SIGTERM did not end the saver with its status (status $E2E_STATUS)"
+$XC free || fail "the grabs outlive a saver ended by SIGTERM"
+echo "lock holds: ok"

@@ -1,0 +1,95 @@
+# A real X server with two monitors side by side, for the end-to-end tests
+# of "/s" on several monitors: Xvfb cannot place two monitors apart, the
+# Xorg server with the dummy video driver can (two RandR outputs on one
+# screen). Needs the right to start Xorg (root here).
+# Usage: source lib.sh; source two_monitors.sh
+#        e2e_setup_two_monitors <path to glidorama> [WIDTH HEIGHT]
+# Leaves DISPLAY set, the outputs DUMMY0 (primary, at 0,0) and DUMMY1 (to
+# its right) on, and E2E_MONITOR_WIDTH / E2E_MONITOR_HEIGHT set.
+
+e2e_setup_two_monitors() {
+  E2E_BINARY=$1
+  E2E_MONITOR_WIDTH=${2:-1024}
+  E2E_MONITOR_HEIGHT=${3:-768}
+  local w=$E2E_MONITOR_WIDTH h=$E2E_MONITOR_HEIGHT
+  if ! command -v Xorg >/dev/null || [ ! -e /usr/lib/xorg/modules/drivers/dummy_drv.so ]; then
+    echo "two monitors: skipped, no Xorg with the dummy driver"; exit 0
+  fi
+  E2E_WORK=$(mktemp -d)
+  E2E_APP=$E2E_WORK/app
+  mkdir -p "$E2E_APP" "$E2E_WORK/runtime"
+  chmod 700 "$E2E_WORK/runtime"
+  cp "$E2E_BINARY" "$E2E_APP/glidorama"
+  local built_dir
+  built_dir=$(dirname "$E2E_BINARY")
+  [ -d "$built_dir/samples" ] && cp -r "$built_dir/samples" "$E2E_APP/"
+  [ -d "$built_dir/Glidorama" ] && cp -r "$built_dir/Glidorama" "$E2E_APP/"
+  export XDG_RUNTIME_DIR=$E2E_WORK/runtime
+  # A modeline of 60 frames a second for the monitor size; the screen is
+  # wide enough for two monitors side by side.
+  local modeline
+  modeline=$(cvt "$w" "$h" 60 2>/dev/null | sed -n 's/^Modeline "[^"]*"/"'"${w}x${h}"'"/p')
+  [ -n "$modeline" ] || modeline="\"${w}x${h}\" 65.00 $w $((w + 24)) $((w + 160)) $((w + 320)) $h $((h + 3)) $((h + 9)) $((h + 38))"
+  mkdir -p "$E2E_WORK/xorg.conf.d"
+  cat > "$E2E_WORK/xorg.conf" <<CONF
+Section "ServerFlags"
+    Option "AutoAddDevices" "false"
+    Option "AutoAddGPU" "false"
+    Option "DontVTSwitch" "true"
+EndSection
+Section "Device"
+    Identifier "dummy"
+    Driver "dummy"
+    VideoRam $(( (2 * w * h * 4 / 1024) + 16384 ))
+EndSection
+Section "Monitor"
+    Identifier "monitor"
+    HorizSync 5.0 - 1000.0
+    VertRefresh 5.0 - 200.0
+    Modeline $modeline
+EndSection
+Section "Screen"
+    Identifier "screen"
+    Device "dummy"
+    Monitor "monitor"
+    DefaultDepth 24
+    SubSection "Display"
+        Depth 24
+        Virtual $((2 * w)) $h
+        Modes "${w}x${h}"
+    EndSubSection
+EndSection
+Section "ServerLayout"
+    Identifier "layout"
+    Screen "screen"
+EndSection
+CONF
+  # -sharevts -novtswitch: the server starts without a console of its own.
+  Xorg -displayfd 3 -config "$E2E_WORK/xorg.conf" -configdir "$E2E_WORK/xorg.conf.d" -logfile "$E2E_WORK/xorg.log" \
+    -noreset -nolisten tcp +extension RANDR -sharevts -novtswitch 3>"$E2E_WORK/display" >/dev/null 2>&1 &
+  E2E_XVFB=$!
+  local i
+  for i in $(seq 1 100); do
+    [ -s "$E2E_WORK/display" ] && break
+    kill -0 "$E2E_XVFB" 2>/dev/null || break
+    sleep 0.05
+  done
+  trap e2e_teardown EXIT
+  if [ ! -s "$E2E_WORK/display" ]; then
+    echo "two monitors: skipped, Xorg did not start: $(grep -m1 '(EE)' "$E2E_WORK/xorg.log" 2>/dev/null)"; exit 0
+  fi
+  export DISPLAY=:$(cat "$E2E_WORK/display")
+  unset QT_QPA_PLATFORM
+  xrandr --addmode DUMMY1 "${w}x${h}" || fail "xrandr cannot add a mode to the second output"
+  e2e_monitor_on || fail "xrandr cannot switch the second monitor on"
+}
+
+# Switches the second monitor on (again), to the right of the first.
+e2e_monitor_on() {
+  xrandr --output DUMMY0 --mode "${E2E_MONITOR_WIDTH}x${E2E_MONITOR_HEIGHT}" --pos 0x0 --primary \
+         --output DUMMY1 --mode "${E2E_MONITOR_WIDTH}x${E2E_MONITOR_HEIGHT}" --pos "${E2E_MONITOR_WIDTH}x0"
+}
+
+e2e_monitor_off() {
+  xrandr --output DUMMY1 --off
+}
