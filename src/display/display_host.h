@@ -5,6 +5,9 @@
 
 #include <cstdint>
 
+class QString;
+namespace settings { struct Settings; }
+
 namespace display {
 
 class DisplayHost {
@@ -16,6 +19,16 @@ public:
     virtual void setWindowResult(int32_t result) = 0;
     virtual void RequestExit() = 0;
     virtual void CountMouseMove() = 0;
+
+    // A display inside another program's window (a screen-saver host's):
+    // it takes no keyboard focus, and a failure is handed to ReportFailure
+    // while the display goes on with what it can show, since a host only
+    // starts a saver that ends all over again.
+    virtual bool embedded() const { return false; }
+    virtual void ReportFailure(const QString& /*message*/) {}
+    // Called once the display settings are read, so a host can set this
+    // run's own choices over the file's.
+    virtual void AdjustDisplaySettings(settings::Settings& /*settings*/) {}
 };
 
 }  // namespace display
