@@ -18,6 +18,7 @@
 #include "startup/hosted_options.h"
 #include "startup/hosted_saver.h"
 #include "startup/module1.h"
+#include "startup/user_files.h"
 #include "startup/x11_preview.h"
 
 namespace {
@@ -87,8 +88,10 @@ int main(int argc, char** argv) {
     platform::MessageSink& messages = hosted.hosted ? static_cast<platform::MessageSink&>(errorLines) : boxes;
     platform::QtSystemCalls system;
     platform::ProcessEnd end(&system);
-    platform::Environment env{QFileInfo(QCoreApplication::applicationFilePath()).absolutePath(), &clock, &random,
-                              &messages, &system, &end};
+    const QString programFolder = QFileInfo(QCoreApplication::applicationFilePath()).absolutePath();
+    platform::Environment env{programFolder, &clock, &random, &messages, &system, &end,
+                              platform::ProgramLayout(programFolder)};
+    startup::SeedUserFiles(env.layout);
     app.setEnvironment(&env);
 
     if (hosted.hosted) {

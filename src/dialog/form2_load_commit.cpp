@@ -13,8 +13,10 @@
 #include "dialog/picture_view.h"
 #include "dialog/value_conversions.h"
 #include "dialog/vertical_scroll_bar.h"
+#include "imagestore/cache_paths.h"
 #include "imagestore/converter.h"
 #include "platform/colors.h"
+#include "platform/file_layout.h"
 #include "platform/vb.h"
 #include "settings/settings_io.h"
 
@@ -67,7 +69,7 @@ void Form2::Form_Load() {
         move(area.left() + left / kTwips, area.top() + top / kTwips);
     }
     ProgressBar1->hide();
-    const platform::ProfileFile file(settings::SettingsPath(env_.appPath));
+    const platform::ProfileFile file(settings::SettingsPath(env_.settingsFolder()));
     Settings& s = settings_;
     auto read = [&](QString Settings::*key) { settings::ReadSetting(s, file, key); };
 
@@ -97,7 +99,7 @@ void Form2::Form_Load() {
         const bool was = settingFromCode_;
         settingFromCode_ = true;
         List1->clear();
-        List1->addItems(settings::ReadPictureList(s, file, env_.appPath));
+        List1->addItems(settings::ReadPictureList(s, file, env_.samplesHome()));
         settingFromCode_ = was;
     }
 
@@ -127,7 +129,7 @@ void Form2::Form_Load() {
 void Form2::OK_Click() {
     Settings& s = settings_;
     s.newTotal = vb::CStr(int32_t(List1->count()));
-    const platform::ProfileFile file(settings::SettingsPath(env_.appPath));
+    const platform::ProfileFile file(settings::SettingsPath(env_.settingsFolder()));
 
     if (List1->count() == 0 || List1->item(0)->text().isEmpty()) {
         env_.messages->MsgBox(QStringLiteral("You need to load at least one image file."), platform::kExclamation);
@@ -149,13 +151,22 @@ void Form2::OK_Click() {
     for (int i = 0; i < List1->count(); ++i) pictures << List1->item(i)->text();
 
     if (!IsNumber(s.mode, 1)) {
+        // The cache folder is made when missing; a folder that cannot be made
+        // is named as the cause, not blamed on a picture.
+        const QString cacheFolder = imagestore::CacheFolder(env_.dataFolder());
+        if (!platform::MakeFolder(cacheFolder)) {
+            env_.messages->MsgBox(QStringLiteral("The folder for the cached pictures could not be made:") +
+                                      QStringLiteral("\r\n") + cacheFolder,
+                                  platform::kExclamation);
+            return;
+        }
         ProgressBar1->setRange(0, int(vb::CDbl(s.newTotal)));
         ProgressBar1->setValue(0);
         ProgressBar1->show();
         // Progress is drawn at once: the loop does not return to the event loop.
         imagestore::BatchResult result;
         try {
-            result = imagestore::ConvertPictures(pictures, env_.appPath, [&](int i) {
+            result = imagestore::ConvertPictures(pictures, env_.dataFolder(), [&](int i) {
                 ProgressBar1->setValue(i + 1);
                 s.imageEntry = pictures[i];
                 ProgressBar1->repaint();
@@ -177,6 +188,7 @@ void Form2::OK_Click() {
     // One atomic replace of the whole file: an interrupted write leaves the
     // old file. A write that fails is reported and keeps the dialog open, so
     // the user's edits are not thrown away silently.
+    platform::MakeFolder(env_.settingsFolder());
     if (!settings::WriteAllSettings(s, pictures, file)) {
         env_.messages->MsgBox(QStringLiteral("The settings could not be saved to") + QStringLiteral("\r\n") +
                                   file.path(),

@@ -163,7 +163,7 @@ void Form1::failAndEnd(const QString& message) {
 }
 
 void Form1::Form_Load() {
-    const platform::ProfileFile file(settings::SettingsPath(env_.appPath));
+    const platform::ProfileFile file(settings::SettingsPath(env_.settingsFolder()));
     settings::ReadDisplaySettings(settings_, file);
     host_.AdjustDisplaySettings(settings_);
 
@@ -175,7 +175,7 @@ void Form1::Form_Load() {
     }
 
     std::vector<QString> imageFiles;
-    if (vb::CDbl(settings_.mode) == 1) imageFiles = settings::ReadFloatSettings(settings_, file, env_.appPath);
+    if (vb::CDbl(settings_.mode) == 1) imageFiles = settings::ReadFloatSettings(settings_, file, env_.samplesHome());
     settings::ReadPasswordSettings(settings_, file);
     host_.ReadPlatform();
     if (keyLockWanted())
@@ -188,7 +188,7 @@ void Form1::Form_Load() {
         const double modeNumber = vb::CDbl(settings_.mode);
         if (modeNumber != 1) {
             cacheNumber = QStringLiteral("0");
-            cachePath = imagestore::CachedPicturePath(env_.appPath, cacheNumber);
+            cachePath = imagestore::CachedPicturePath(env_.dataFolder(), cacheNumber);
             firstPicture_.setPicture(platform::LoadPicture(cachePath));
             setScaleMode(platform::ScaleMode::Pixels);
 
@@ -213,7 +213,7 @@ void Form1::Form_Load() {
 
             if (vb::CDbl(settings_.newTotal) > 1) {
                 cacheNumber = QStringLiteral("1");
-                cachePath = imagestore::CachedPicturePath(env_.appPath, cacheNumber);
+                cachePath = imagestore::CachedPicturePath(env_.dataFolder(), cacheNumber);
                 secondPicture_.setPicture(platform::LoadPicture(cachePath));
                 BuildPictureSet(secondPicture_, secDisplay_);
                 secondSetReady = 1;

@@ -55,7 +55,7 @@ void Form1::Timer4_Timer() {
         const double modeNumber = vb::CDbl(settings_.mode);
         cacheNumber = vb::CStr(vb::CDbl(cacheNumber) + 1);
         if (cacheNumber == settings_.newTotal) cacheNumber = QStringLiteral("0");
-        cachePath = imagestore::CachedPicturePath(env_.appPath, cacheNumber);
+        cachePath = imagestore::CachedPicturePath(env_.dataFolder(), cacheNumber);
         const vb::Integer restart = (modeNumber == 3 || modeNumber == 5 || modeNumber == 7) ? 1 : 0;
 
         const bool fillSecond = loadTarget == 0;
