@@ -51,6 +51,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Glidorama: %s.\n", qPrintable(hosted.error));
         return 1;
     }
+    if (hosted.hosted) startup::EndAtOnceOnHostSignals();
     if (!hosted.warning.isEmpty()) std::fprintf(stderr, "Glidorama: %s.\n", qPrintable(hosted.warning));
     // Before Qt starts: it looks for the runtime folder too, and complains
     // when the session has none. A host runs one saver per monitor, so

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <unistd.h>
 
 #include "display/form1.h"
 #include "platform/messages.h"
@@ -19,7 +20,16 @@ namespace startup {
 
 namespace {
 constexpr int kSettleMilliseconds = 150;
+
+extern "C" void EndAtOnce(int) { ::_exit(0); }
 }  // namespace
+
+void EndAtOnceOnHostSignals() {
+    struct sigaction action {};
+    action.sa_handler = EndAtOnce;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &action, nullptr);
+}
 
 QSize HostedDisplaySize(QSize window, QSize screen) {
     if (window.isEmpty()) return QSize(1, 1);

@@ -27,6 +27,11 @@ namespace startup {
 
 class HostWindow;
 
+// Until the event loop watches them, SIGTERM, SIGINT and SIGHUP end the
+// program at once with status 0: a host may stop its saver while it is
+// still starting, and a hosted saver holds nothing that needs releasing.
+void EndAtOnceOnHostSignals();
+
 // Messages as lines on standard error only: a hosted saver opens no window.
 class StandardErrorMessages final : public platform::MessageSink {
 public:

@@ -72,9 +72,10 @@ check_run() {
   covered_within 100 80 800 600 3 >/dev/null || fail "$label: the drawing did not follow the window to 800x600"
 }
 
-# The saver has to show something within half a second; the measuring
-# itself (a screenshot per look) takes a good part of that on a busy machine.
-FIRST_PICTURE_LIMIT=${FIRST_PICTURE_LIMIT:-1.0}
+# The saver shows its first frame within half a second on a quiet machine;
+# the measuring itself (a screenshot per look) and other builds sharing the
+# machine add to that, so the test allows more and prints what it saw.
+FIRST_PICTURE_LIMIT=${FIRST_PICTURE_LIMIT:-2.0}
 
 SAVER_ENV=(XSCREENSAVER_WINDOW=@ID@)
 check_run "--root, hex id" --root
@@ -105,6 +106,17 @@ SAVER_ENV=(XSCREENSAVER_WINDOW=0x1)  # --window-id wins over the variable
 check_run "--window-id" --window-id @ID@ -delay 10
 kill -TERM "$E2E_SAVER"; e2e_wait_exit 1
 [ "$E2E_STATUS" = 0 ] || fail "--window-id: SIGTERM status $E2E_STATUS"
+close_host
+
+# A settings panel's preview, 300x200: the whole saver in miniature, and
+# nothing outside it.
+open_host 600 500 300 200
+e2e_start --window-id "$HOST_ID"
+covered_within 600 500 300 200 3 >/dev/null || fail "the preview window was not drawn over: $(cat "$E2E_WORK/stderr")"
+sleep 0.5
+[ "$(echo "$(picture_share 600 500 300 200) > 0" | bc)" = 1 ] || fail "no pictures in the preview window"
+[ "$(e2e_pixel 590 490)" = "0,0,0" ] && [ "$(e2e_pixel 905 705)" = "0,0,0" ] || fail "the preview drew outside its window"
+kill -TERM "$E2E_SAVER"; e2e_wait_exit 1
 close_host
 
 # A picture that cannot be loaded: said once on standard error, and the
