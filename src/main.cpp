@@ -1,27 +1,32 @@
 // Glidorama: a picture screen saver. "/s" runs it full screen, "/c" opens
 // its settings, "/p <window id>" draws its preview picture into a window.
+// Under a desktop's screen-saver host, "--root" or "--window-id ID" run it
+// inside the host's window.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "platform/environment.h"
 #include "platform/qt_system_calls.h"
 #include "platform/runtime_folder.h"
 #include "platform/single_instance.h"
 #include "startup/guarded_application.h"
+#include "startup/hosted_options.h"
+#include "startup/hosted_saver.h"
 #include "startup/module1.h"
+#include "startup/user_files.h"
 #include "startup/x11_preview.h"
 
 namespace {
 
-// The text after the program name, as one line (`Command$`).
-QString CommandLine(int argc, char** argv) {
+QStringList Arguments(int argc, char** argv) {
     QStringList parts;
     for (int i = 1; i < argc; ++i) parts << QString::fromLocal8Bit(argv[i]);
-    return parts.join(u' ');
+    return parts;
 }
 
 bool HasDisplay() {
@@ -37,13 +42,28 @@ bool OnX11() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const QString commandLine = CommandLine(argc, argv);
+    const QStringList arguments = Arguments(argc, argv);
+    // The text after the program name, as one line (`Command$`).
+    const QString commandLine = arguments.join(u' ');
+    const startup::HostedParse hosted =
+        startup::ParseHostedOptions(arguments, qEnvironmentVariable("XSCREENSAVER_WINDOW"));
+    if (hosted.hosted && !hosted.options) {
+        std::fprintf(stderr, "Glidorama: %s.\n", qPrintable(hosted.error));
+        return 1;
+    }
+    if (hosted.hosted) startup::EndAtOnceOnHostSignals();
+    if (!hosted.warning.isEmpty()) std::fprintf(stderr, "Glidorama: %s.\n", qPrintable(hosted.warning));
     // Before Qt starts: it looks for the runtime folder too, and complains
-    // when the session has none.
-    const platform::SingleInstance instance(platform::PrepareRuntimeFolder(QDir::tempPath()));
+    // when the session has none. A host runs one saver per monitor, so
+    // hosted mode takes no single-instance lock.
+    const QString runtimeFolder = platform::PrepareRuntimeFolder(QDir::tempPath());
+    std::optional<platform::SingleInstance> instance;
+    if (!hosted.hosted) instance.emplace(runtimeFolder);
+    const bool previousInstance = instance && instance->PrevInstance();
     const QString choice = commandLine.left(2).toLower();
-    const bool needsForms = choice == QLatin1String("/c") || choice == QLatin1String("/s") || choice == QLatin1String("/p");
-    if (instance.PrevInstance() || !needsForms) return 0;
+    const bool needsForms = hosted.hosted || choice == QLatin1String("/c") || choice == QLatin1String("/s") ||
+                            choice == QLatin1String("/p");
+    if (previousInstance || !needsForms) return 0;
     if (!HasDisplay()) {
         if (choice == QLatin1String("/p")) return 0;  // nothing to draw into
         std::fprintf(stderr, "Glidorama: no display to show on (DISPLAY is not set).\n");
@@ -63,16 +83,31 @@ int main(int argc, char** argv) {
     probe.reset();
     platform::SystemClock clock;
     platform::SystemRandom random;
-    platform::QtMessageBox messages;
+    // A hosted saver shows no window of its own, not even a message box.
+    platform::QtMessageBox boxes;
+    startup::StandardErrorMessages errorLines;
+    platform::MessageSink& messages = hosted.hosted ? static_cast<platform::MessageSink&>(errorLines) : boxes;
     platform::QtSystemCalls system;
     platform::ProcessEnd end(&system);
-    platform::Environment env{QFileInfo(QCoreApplication::applicationFilePath()).absolutePath(), &clock, &random,
-                              &messages, &system, &end};
+    const QString programFolder = QFileInfo(QCoreApplication::applicationFilePath()).absolutePath();
+    platform::Environment env{programFolder, &clock, &random, &messages, &system, &end,
+                              platform::ProgramLayout(programFolder)};
+    startup::SeedUserFiles(env.layout);
     app.setEnvironment(&env);
+
+    if (hosted.hosted) {
+        startup::HostedSaver saver(env, *hosted.options);
+        try {
+            if (!saver.Start()) return 0;  // the host's window is already gone
+        } catch (const std::exception& e) {
+            startup::FailUnexpectedly(&env, QString::fromLocal8Bit(e.what()));
+        }
+        return app.exec();
+    }
 
     startup::Module1 module1(env);
     try {
-        if (!module1.Main(commandLine, instance.PrevInstance())) return 0;
+        if (!module1.Main(commandLine, previousInstance)) return 0;
     } catch (const std::exception& e) {
         startup::FailUnexpectedly(&env, QString::fromLocal8Bit(e.what()));
     }

@@ -15,7 +15,9 @@
 #include "dialog/value_conversions.h"
 #include "dialog/vertical_scroll_bar.h"
 #include "imagestore/cache_update.h"
+#include "imagestore/cache_paths.h"
 #include "platform/colors.h"
+#include "platform/file_layout.h"
 #include "platform/vb.h"
 #include "settings/settings_io.h"
 
@@ -69,7 +71,7 @@ void Form2::Form_Load() {
     }
     ProgressBar1->hide();
     // Parsed once for every key.
-    const platform::ProfileFile file = platform::ProfileFile::ReadOnce(settings::SettingsPath(env_.appPath));
+    const platform::ProfileFile file = platform::ProfileFile::ReadOnce(settings::SettingsPath(env_.settingsFolder()));
     Settings& s = settings_;
     auto read = [&](QString Settings::*key) { settings::ReadSetting(s, file, key); };
 
@@ -103,7 +105,7 @@ void Form2::Form_Load() {
         const bool was = settingFromCode_;
         settingFromCode_ = true;
         List1->clear();
-        List1->addItems(settings::ReadPictureList(s, file, env_.appPath));
+        List1->addItems(settings::ReadPictureList(s, file, env_.samplesHome()));
         settingFromCode_ = was;
     }
 
@@ -135,7 +137,7 @@ void Form2::Form_Load() {
 void Form2::OK_Click() {
     Settings& s = settings_;
     s.newTotal = vb::CStr(int32_t(List1->count()));
-    const platform::ProfileFile file(settings::SettingsPath(env_.appPath));
+    const platform::ProfileFile file(settings::SettingsPath(env_.settingsFolder()));
 
     if (List1->count() == 0 || List1->item(0)->text().isEmpty()) {
         env_.messages->MsgBox(QStringLiteral("You need to load at least one image file."), platform::kExclamation);
@@ -163,6 +165,15 @@ void Form2::OK_Click() {
     for (int i = 0; i < List1->count(); ++i) pictures << List1->item(i)->text();
 
     if (!IsNumber(s.mode, 1)) {
+        // The cache folder is made when missing; a folder that cannot be made
+        // is named as the cause, not blamed on a picture.
+        const QString cacheFolder = imagestore::CacheFolder(env_.dataFolder());
+        if (!platform::MakeFolder(cacheFolder)) {
+            env_.messages->MsgBox(QStringLiteral("The folder for the cached pictures could not be made:") +
+                                      QStringLiteral("\r\n") + cacheFolder,
+                                  platform::kExclamation);
+            return;
+        }
         ProgressBar1->setRange(0, int(vb::CDbl(s.newTotal)));
         ProgressBar1->setValue(0);
         ProgressBar1->show();
@@ -170,7 +181,7 @@ void Form2::OK_Click() {
         imagestore::BatchResult result;
         try {
             // Only pictures whose cached copy is missing or out of date are converted.
-            result = imagestore::UpdateCache(pictures, env_.appPath, s.newBackColor, [&](int i) {
+            result = imagestore::UpdateCache(pictures, env_.dataFolder(), s.newBackColor, [&](int i) {
                 ProgressBar1->setValue(i + 1);
                 s.imageEntry = pictures[i];
                 ProgressBar1->repaint();
@@ -196,6 +207,7 @@ void Form2::OK_Click() {
     // One atomic replace of the whole file: an interrupted write leaves the
     // old file. A write that fails is reported and keeps the dialog open, so
     // the user's edits are not thrown away silently.
+    platform::MakeFolder(env_.settingsFolder());
     if (!settings::WriteAllSettings(s, pictures, file)) {
         env_.messages->MsgBox(QStringLiteral("The settings could not be saved to") + QStringLiteral("\r\n") +
                                   file.path(),

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+namespace settings { struct Settings; }
+
 namespace display {
 
 class DisplayHost {
@@ -23,6 +25,16 @@ public:
     // program ends only through the password. False when nothing is locked,
     // and the display ends as before.
     virtual bool ShowFailureLocked(const QString& message) { (void)message; return false; }
+
+    // A display inside another program's window (a screen-saver host's):
+    // it takes no keyboard focus, and a failure is handed to ReportFailure
+    // while the display goes on with what it can show, since a host only
+    // starts a saver that ends all over again.
+    virtual bool embedded() const { return false; }
+    virtual void ReportFailure(const QString& /*message*/) {}
+    // Called once the display settings are read, so a host can set this
+    // run's own choices over the file's.
+    virtual void AdjustDisplaySettings(settings::Settings& /*settings*/) {}
 };
 
 }  // namespace display

@@ -29,6 +29,9 @@ public:
     // The display's failure path: key lock off when it was set, the form
     // unloaded, the message shown, the program ended.
     virtual void failAndEnd(const QString& message) = 0;
+    // Whether failAndEnd returns with the display going on (inside a host's
+    // window), so the show passes over the picture that failed.
+    virtual bool passesOverFailures() const { return false; }
 };
 
 }  // namespace display

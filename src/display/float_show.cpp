@@ -282,7 +282,10 @@ bool FloatShow::ShowNextImage() {
     }
     ended_ = true;
     host_.failAndEnd(MissingPictureMessage(path));
-    return false;
+    if (!host_.passesOverFailures()) return false;
+    // The show goes on: this change is over, the next one takes the next picture.
+    ended_ = false;
+    return true;
 }
 
 void FloatShow::PlayTransition() {

@@ -84,7 +84,7 @@ void Form1::Refresh() {
     // Qt merges the requested areas and paints them once at the next frame,
     // however many ticks come before it.
     const BackBuffer::Changes changes = buffer_.takeChanges();
-    if (changes.all) {
+    if (changes.all || shrunk()) {
         update();
         return;
     }
@@ -98,22 +98,36 @@ QRect Form1::floatPictureRect() const {
 
 void Form1::presentPictures() {
     const QRect now = floatPictureRect();
-    update(shownPictureRect_);
-    update(now);
+    if (shrunk()) {
+        update();
+    } else {
+        update(shownPictureRect_);
+        update(now);
+    }
     shownPictureRect_ = now;
 }
+
+bool Form1::shrunk() const { return size() != screenSize_; }
 
 void Form1::DoEvents() { QCoreApplication::processEvents(); }
 
 void Form1::paintEvent(QPaintEvent* event) {
     ++paintCount_;
     QPainter painter(this);
+    QRegion region = event->region();
+    if (shrunk()) {
+        // A window smaller than the display (a host's preview) shows all of
+        // it, shrunk to fit.
+        painter.scale(double(width()) / screenSize_.width(), double(height()) / screenSize_.height());
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        region = QRect(QPoint(0, 0), screenSize_);
+    }
     if (!floatMode_) {
-        for (const QRect& r : event->region()) painter.drawImage(r.topLeft(), buffer_.image(), r);
+        for (const QRect& r : region) painter.drawImage(r.topLeft(), buffer_.image(), r);
         return;
     }
     const QColor back = buffer_.backColor();
-    for (const QRect& r : event->region()) painter.fillRect(r, back);
+    for (const QRect& r : region) painter.fillRect(r, back);
     if (firstPicture_.Visible() && !firstPicture_.Image().isNull())
         painter.drawImage(firstPicture_.pixelPosition(), firstPicture_.Image());
 }
@@ -121,8 +135,9 @@ void Form1::paintEvent(QPaintEvent* event) {
 void Form1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // No window manager gives a bypassing window the keyboard: take it, so a
-    // key press reaches the saver wherever the pointer is.
-    activateWindow();
+    // key press reaches the saver wherever the pointer is. A display inside a
+    // host's window leaves the keyboard to the host.
+    if (!host_.embedded()) activateWindow();
 }
 
 bool Form1::keyLockWanted() const {
@@ -135,6 +150,10 @@ void Form1::unload() {
 }
 
 void Form1::failAndEnd(const QString& message) {
+    if (host_.embedded()) {
+        host_.ReportFailure(message);
+        return;
+    }
     if (host_.ShowFailureLocked(message)) {
         // The display stays up, still, behind the host's message.
         for (platform::FormTimer* t : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_}) t->setEnabled(false);
@@ -151,8 +170,9 @@ void Form1::failAndEnd(const QString& message) {
 void Form1::Form_Load() {
     // Parsed once for every key: a large file read key by key kept the
     // screen uncovered for seconds.
-    const platform::ProfileFile file = platform::ProfileFile::ReadOnce(settings::SettingsPath(env_.appPath));
+    const platform::ProfileFile file = platform::ProfileFile::ReadOnce(settings::SettingsPath(env_.settingsFolder()));
     settings::ReadDisplaySettings(settings_, file);
+    host_.AdjustDisplaySettings(settings_);
 
     const int32_t background = vb::CLng(settings_.newBackColor);
     setBackColor(background);
@@ -163,7 +183,7 @@ void Form1::Form_Load() {
 
     pictureOrder = ShuffledOrder(ShuffleCount(settings_), IsShuffled(settings_), env_.random);
     std::vector<QString> imageFiles;
-    if (vb::CDbl(settings_.mode) == 1) imageFiles = settings::ReadFloatSettings(settings_, file, env_.appPath);
+    if (vb::CDbl(settings_.mode) == 1) imageFiles = settings::ReadFloatSettings(settings_, file, env_.samplesHome());
     settings::ReadPasswordSettings(settings_, file);
     host_.ReadPlatform();
     if (keyLockWanted())
@@ -176,7 +196,7 @@ void Form1::Form_Load() {
         const double modeNumber = vb::CDbl(settings_.mode);
         if (modeNumber != 1) {
             cacheNumber = QStringLiteral("0");
-            cachePath = imagestore::CachedPicturePath(env_.appPath, cachedPictureNumber());
+            cachePath = imagestore::CachedPicturePath(env_.dataFolder(), cachedPictureNumber());
             firstPicture_.setPicture(platform::LoadPicture(cachePath));
             setScaleMode(platform::ScaleMode::Pixels);
 
@@ -201,7 +221,7 @@ void Form1::Form_Load() {
 
             if (vb::CDbl(settings_.newTotal) > 1) {
                 cacheNumber = QStringLiteral("1");
-                cachePath = imagestore::CachedPicturePath(env_.appPath, cachedPictureNumber());
+                cachePath = imagestore::CachedPicturePath(env_.dataFolder(), cachedPictureNumber());
                 secondPicture_.setPicture(platform::LoadPicture(cachePath));
                 BuildPictureSet(secondPicture_, secDisplay_);
                 secondSetReady = 1;

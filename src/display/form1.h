@@ -83,6 +83,7 @@ public:
     void presentPictures() override;
     void DoEvents() override;
     void failAndEnd(const QString& message) override;
+    bool passesOverFailures() const override { return host_.embedded(); }
 
     // Timer ticks.
     void Timer1_Timer();
@@ -136,6 +137,8 @@ private:
     bool keyLockWanted() const;
     void unload();
     QRect floatPictureRect() const;
+    // The window is smaller than the display's own size and shows it shrunk.
+    bool shrunk() const;
     void moveFilter(vb::Integer& lastX, vb::Integer& lastY, float x, float y);
 
     settings::Settings& settings_;

@@ -65,7 +65,7 @@ void Form1::Timer4_Timer() {
             cacheNumber = QStringLiteral("0");
             pictureOrder.newRound();
         }
-        cachePath = imagestore::CachedPicturePath(env_.appPath, cachedPictureNumber());
+        cachePath = imagestore::CachedPicturePath(env_.dataFolder(), cachedPictureNumber());
         const vb::Integer restart = (modeNumber == 3 || modeNumber == 5 || modeNumber == 7) ? 1 : 0;
 
         const bool fillSecond = loadTarget == 0;

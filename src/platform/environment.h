@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "platform/clock.h"
+#include "platform/file_layout.h"
 #include "platform/messages.h"
 #include "platform/system_calls.h"
 
@@ -47,6 +48,14 @@ struct Environment {
     MessageSink* messages = nullptr;
     SystemCalls* system = nullptr;
     ProgramEnd* end = nullptr;
+    // Where the settings file, the cache folder and the samples live; a part
+    // left empty means the program's folder.
+    FileLayout layout{};
+
+    // Every reader and writer of those files asks here.
+    QString settingsFolder() const { return layout.settingsFolder.isEmpty() ? appPath : layout.settingsFolder; }
+    QString dataFolder() const { return layout.dataFolder.isEmpty() ? appPath : layout.dataFolder; }
+    QString samplesHome() const { return layout.samplesHome.isEmpty() ? appPath : layout.samplesHome; }
 };
 
 // The program folder followed by one folder separator.

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "platform/vb.h"
+#include "startup/hosted_options.h"
 #include "startup/module1.h"
 #include "startup/preview.h"
 #include "startup/puzzle_form.h"
@@ -27,7 +28,19 @@ std::optional<int32_t> PreviewHandle(const QString& commandLine) {
     // The switch and the separator after it take three characters; a bare
     // "/p" names no window.
     if (commandLine.size() < 3) return std::nullopt;
-    const double value = vb::Val(commandLine.mid(3));
+    const QString number = commandLine.mid(3).trimmed();
+    // Hosts write window ids in hex as "0x..."; Val alone would read that as 0.
+    if (number.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
+        const auto id = ParseWindowId(number.section(u' ', 0, 0));
+        if (!id) return std::nullopt;
+        return int32_t(*id);
+    }
+    double value = 0;
+    try {
+        value = vb::Val(number);
+    } catch (const vb::RuntimeError&) {
+        return std::nullopt;  // a number too large for any handle (1e999)
+    }
     // A number past the 32-bit range names no window either (rounding it
     // to a handle would overflow).
     const double rounded = std::nearbyint(value);

@@ -17,7 +17,7 @@ constexpr int kPreviewBlockWidth = 160;
 constexpr int kPreviewBlockHeight = 120;
 
 // The preview window's handle from the command line: the number after the
-// first three characters (no number gives 0). None for a command line too
+// first three characters (no number gives 0), decimal, "&H" hex or "0x" hex. None for a command line too
 // short to hold one, or a number that is no 32-bit handle.
 std::optional<int32_t> PreviewHandle(const QString& commandLine);
 

@@ -42,3 +42,24 @@ TEST(Preview, WithoutAnXServerThePreviewEndsQuietly) {
     EXPECT_EQ(t.end.exitCode, 0);
     EXPECT_NE(module1.puzzleForm(), nullptr);
 }
+
+TEST(Preview, HostsHexHandlesAreReadAsWellAsValsOwn) {
+    EXPECT_EQ(PreviewHandle(QStringLiteral("/p 0x200005")), 0x200005);
+    EXPECT_EQ(PreviewHandle(QStringLiteral("/p 0X1a")), 0x1a);
+    EXPECT_EQ(PreviewHandle(QStringLiteral("/p &H200005")), 0x200005);
+    EXPECT_EQ(PreviewHandle(QStringLiteral("/p 2097157")), 0x200005);
+}
+
+TEST(Preview, AHandleThatCannotBeReadNamesNoWindow) {
+    EXPECT_EQ(PreviewHandle(QStringLiteral("/p 1e999")), std::nullopt);
+    EXPECT_EQ(PreviewHandle(QStringLiteral("/p 0xZZ")), std::nullopt);
+    EXPECT_EQ(PreviewHandle(QStringLiteral("/p 0x1ffffffff")), std::nullopt);
+}
+
+TEST(Preview, AnUnreadableHandleEndsQuietly) {
+    testing_support::TestEnvironment t;
+    startup::Module1 module1(t.env);
+    EXPECT_FALSE(module1.Main(QStringLiteral("/p 1e999"), false));
+    EXPECT_TRUE(t.end.ended);
+    EXPECT_EQ(t.end.exitCode, 0);
+}
