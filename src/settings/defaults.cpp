@@ -39,6 +39,7 @@ QString DefaultValue(QString Settings::*variable) {
         {&Settings::randomEffect, "0"},
         {&Settings::centerImage, "0"},
         {&Settings::floatImageSpeed, "3"},
+        {&Settings::fitToScreen, "1"},
         {&Settings::saverPassword, ""},
         {&Settings::saverEnabled, "0"},
     };

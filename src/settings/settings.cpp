@@ -24,6 +24,7 @@ const std::vector<KeyInfo>& CommitOrder() {
         {"saver", "randomEffect", &Settings::randomEffect},
         {"saver", "centerImage", &Settings::centerImage},
         {"saver", "floatImageSpeed", &Settings::floatImageSpeed},
+        {"saver", "fitToScreen", &Settings::fitToScreen},
         {"password", "saverPassword", &Settings::saverPassword},
         {"password", "saverEnabled", &Settings::saverEnabled},
     };

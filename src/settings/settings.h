@@ -29,6 +29,8 @@ struct Settings {
     QString randomEffect;
     QString centerImage;
     QString floatImageSpeed;
+    // Float: "1" shrinks pictures larger than the screen to fit it, "0" shows them at natural size.
+    QString fitToScreen;
     QString saverPassword;
     QString saverEnabled;
 
