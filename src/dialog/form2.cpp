@@ -54,6 +54,7 @@ void Form2::connectHandlers() {
     connect(TransitionsCbx, &QComboBox::currentIndexChanged, this, &Form2::TransitionsCbx_Click);
     connect(RndTranCheck, &QCheckBox::stateChanged, this, &Form2::RndTranCheck_Click);
     connect(CenterCheck, &QCheckBox::stateChanged, this, &Form2::CenterCheck_Click);
+    connect(FitCheck, &QCheckBox::stateChanged, this, &Form2::FitCheck_Click);
     connect(Password_enabled, &QCheckBox::stateChanged, this, &Form2::Password_enabled_Click);
     connect(ChangeImageScroll, &VerticalScrollBar::Change, this, &Form2::ChangeImageScroll_Change);
     connect(IntroAmountScroll, &VerticalScrollBar::Change, this, &Form2::IntroAmountScroll_Change);

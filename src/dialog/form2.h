@@ -99,6 +99,8 @@ public:
     QLabel* EffectLabel = nullptr;
     QCheckBox* RndTranCheck = nullptr;
     QCheckBox* CenterCheck = nullptr;
+    // Float: shrink pictures larger than the screen to fit it ("fitToScreen").
+    QCheckBox* FitCheck = nullptr;
     // Inside photoDisplay.
     QLineEdit* Text3 = nullptr;
     QListWidget* List1 = nullptr;
@@ -147,6 +149,7 @@ private:
     void TransitionsCbx_Click();
     void RndTranCheck_Click();
     void CenterCheck_Click();
+    void FitCheck_Click();
     void ChangeImageScroll_Change();
     void IntroAmountScroll_Change();
     void ClonesScroll_Change();

@@ -89,12 +89,20 @@ QStringList Form2::PictureFilters() {
         return out.join(u' ');
     };
     return {
-        QStringLiteral("Image files (%1)").arg(patterns({"gif", "jpg", "jpeg", "bmp", "png"})),
+        QStringLiteral("Image files (%1)")
+            .arg(patterns({"gif", "jpg", "jpeg", "jpe", "jif", "jfif", "bmp", "dib", "png", "webp", "tif", "tiff",
+                           "heic", "heif", "hif", "avif"})),
         QStringLiteral("CompuServe Files (%1)").arg(patterns({"gif"})),
         QStringLiteral("Jpeg Files (%1)").arg(patterns({"jpg", "jpeg"})),
         QStringLiteral("Jif files (%1)").arg(patterns({"jif"})),
         QStringLiteral("Windows Bitmap Files (%1)").arg(patterns({"bmp"})),
         QStringLiteral("Windows DIB files (%1)").arg(patterns({"dib"})),
+        QStringLiteral("PNG files (%1)").arg(patterns({"png"})),
+        QStringLiteral("WebP files (%1)").arg(patterns({"webp"})),
+        QStringLiteral("TIFF files (%1)").arg(patterns({"tif", "tiff"})),
+        QStringLiteral("HEIC and HEIF files (%1)").arg(patterns({"heic", "heif", "hif"})),
+        QStringLiteral("AVIF files (%1)").arg(patterns({"avif"})),
+        QStringLiteral("All files (*)"),
     };
 }
 
@@ -187,6 +195,8 @@ void Form2::buildControls() {
                          QStringLiteral("Display Transitions at Random"));
     CenterCheck = place(new QCheckBox(QStringLiteral("Do not Float"), this), 4440, 2640, 1575, 255,
                         QStringLiteral("Do Not Float Image"));
+    FitCheck = place(new QCheckBox(QStringLiteral("Shrink to fit screen"), this), 6840, 1380, 1815, 255,
+                     QStringLiteral("Shrink large pictures to fit the screen"));
 
     for (PictureView* view : {photo1, BackColorPicture}) {
         view->setFocusPolicy(Qt::NoFocus);
@@ -224,7 +234,7 @@ void Form2::setTabOrder_() {
     QWidget* order[] = {Cancel, Ok, Text3, List1, add, remove, RemoveAll, Password_enabled, SS_password, SS_Confirm,
                         ClonesScroll, ClonesText, Speed, EffectCbx, Feature1, MouseSensitiveSlider, backColorClick,
                         IntroAmountText, IntroAmountScroll, ChangeImageText, ChangeImageScroll, Feature2,
-                        NeverChangeOption1, NeverChangeOption2, TransitionsCbx, RndTranCheck, CenterCheck};
+                        NeverChangeOption1, NeverChangeOption2, TransitionsCbx, RndTranCheck, CenterCheck, FitCheck};
     for (size_t i = 0; i + 1 < std::size(order); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
     for (QSlider* s : {Speed, Feature1, MouseSensitiveSlider, Feature2}) s->setFocusPolicy(Qt::StrongFocus);
     Cancel->setFocus();

@@ -108,6 +108,8 @@ void Form2::Form_Load() {
     read(&Settings::centerImage);
     setCheck(CenterCheck, ControlValue(s.centerImage, &Settings::centerImage, 0, 1));
     read(&Settings::floatImageSpeed);
+    read(&Settings::fitToScreen);
+    setCheck(FitCheck, ControlValue(s.fitToScreen, &Settings::fitToScreen, 0, 1));
     read(&Settings::saverPassword);
     SS_password->setText(s.saverPassword);
     SS_Confirm->setText(s.saverPassword);
@@ -155,20 +157,24 @@ void Form2::OK_Click() {
         // Progress is drawn at once: the loop does not return to the event loop.
         imagestore::BatchResult result;
         try {
-            result = imagestore::ConvertPictures(pictures, env_.appPath, [&](int i) {
-                ProgressBar1->setValue(i + 1);
-                s.imageEntry = pictures[i];
-                ProgressBar1->repaint();
-            });
+            result = imagestore::ConvertPictures(
+                pictures, env_.appPath,
+                [&](int i) {
+                    ProgressBar1->setValue(i + 1);
+                    s.imageEntry = pictures[i];
+                    ProgressBar1->repaint();
+                },
+                platform::FromWindowsColor(dialogColor_));
         } catch (const std::exception& e) {
             result.failedIndex = pictures.indexOf(s.imageEntry);
             result.error = QString::fromLocal8Bit(e.what());
         }
         if (result.failedIndex >= 0) {
             if (result.failedIndex < pictures.size()) s.imageEntry = pictures[result.failedIndex];
-            env_.messages->MsgBox(QStringLiteral("Image Processing Error. Please reload ") + QStringLiteral("\r\n") +
-                                      s.imageEntry,
-                                  platform::kExclamation);
+            QString message = QStringLiteral("Image Processing Error. Please reload ") + QStringLiteral("\r\n") +
+                              s.imageEntry;
+            if (!result.reason.isEmpty()) message += QStringLiteral("\r\n(") + result.reason + u')';
+            env_.messages->MsgBox(message, platform::kExclamation);
             ProgressBar1->hide();
             return;
         }

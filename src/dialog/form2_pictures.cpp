@@ -4,6 +4,7 @@
 
 #include "dialog/form2.h"
 #include "dialog/picture_view.h"
+#include "platform/colors.h"
 #include "platform/picture.h"
 #include "platform/vb.h"
 
@@ -31,12 +32,14 @@ void Form2::loadPhoto(const QString& path) {
     // The box only ever serves the thumbnail, so the picture is decoded
     // straight at the size it will be drawn (far faster for large photos);
     // its natural size still drives the reduction.
-    const QSize natural = platform::PictureSize(path);
+    const platform::EncodedPicture picture = platform::EncodedPicture::Open(path);
+    const QSize natural = picture.size();
     long width = long(natural.width()) * platform::kTwipsPerPixel;
     long height = long(natural.height()) * platform::kTwipsPerPixel;
     ShrinkToThumbnail(width, height);
     const QSize drawn(std::max(1L, width / platform::kTwipsPerPixel), std::max(1L, height / platform::kTwipsPerPixel));
-    photoPicture = drawn == natural ? platform::LoadPicture(path) : platform::LoadPictureScaled(path, drawn);
+    // Transparent parts show the saver's background colour, as they will on screen.
+    photoPicture = platform::OverBackground(picture.decode(drawn), platform::FromWindowsColor(dialogColor_));
     photoWidth = long(natural.width()) * platform::kTwipsPerPixel;
     photoHeight = long(natural.height()) * platform::kTwipsPerPixel;
 }
@@ -56,8 +59,8 @@ void Form2::add_Click() {
     // there, it would only stop the next "&OK".
     try {
         loadPhoto(*chosen);
-    } catch (const vb::RuntimeError&) {
-        env_.messages->MsgBox(kNoFileSelected, platform::kExclamation);
+    } catch (const vb::RuntimeError& e) {
+        env_.messages->MsgBox(platform::RefusalMessage(*chosen, e), platform::kExclamation);
         return;
     }
     List1->addItem(*chosen);
@@ -103,20 +106,21 @@ void Form2::RemoveAll_Click() {
 
 void Form2::List1_Click() {
     // Each step goes on after a failure; one message at the end says so.
-    bool failed = false;
+    QString failure;
+    const QListWidgetItem* item = List1->currentItem();
+    const QString path = item ? item->text() : QString();
     try {
-        const QListWidgetItem* item = List1->currentItem();
-        loadPhoto(item ? item->text() : QString());
-    } catch (const vb::RuntimeError&) {
-        failed = true;  // the box keeps the picture it had
+        loadPhoto(path);
+    } catch (const vb::RuntimeError& e) {
+        // The box keeps the picture it had.
+        failure = path.isEmpty() ? QStringLiteral("Image file not found.") : platform::RefusalMessage(path, e);
     }
     photo1->box().Cls();
     thumbWidth = photoWidth;
     thumbHeight = photoHeight;
     ShowThumbnail();
-    if (failed)
-        env_.messages->MsgBox(QStringLiteral("Image file not found.") + QStringLiteral("\r\n") +
-                                  QStringLiteral("You need to reload a new one."),
+    if (!failure.isEmpty())
+        env_.messages->MsgBox(failure + QStringLiteral("\r\n") + QStringLiteral("You need to reload a new one."),
                               platform::kExclamation);
 }
 

@@ -101,7 +101,7 @@ TEST_F(CommitTest, AnUnreadableEntryStopsTheCommitAndWritesNothing) {
     const QByteArray before = t.folder.readSettings();
     f.ClonesScroll->setValue_(7);
     f.OK_Click();
-    ASSERT_EQ(t.messages.texts(), QStringList{"Image Processing Error. Please reload \r\n" + bad});
+    ASSERT_EQ(t.messages.texts(), QStringList{"Image Processing Error. Please reload \r\n" + bad + "\r\n(it is a text file)"});
     EXPECT_EQ(t.folder.readSettings(), before);
     EXPECT_FALSE(f.ProgressBar1->isVisibleTo(&f));
     EXPECT_TRUE(QFileInfo::exists(imagestore::CachedPicturePath(t.folder.path(), QStringLiteral("0"))));
@@ -123,6 +123,27 @@ TEST_F(CommitTest, FloatWritesWithoutConverting) {
     EXPECT_EQ(stored("saver", "mode"), "1");
     EXPECT_EQ(stored("total", "newTotal"), "2");
     EXPECT_FALSE(QFileInfo::exists(imagestore::CachedPicturePath(t.folder.path(), QStringLiteral("0"))));
+}
+
+TEST_F(CommitTest, ShrinkToFitIsOnForOldFilesAndWrittenAsTicked) {
+    writeList({picture("a.png")}, "[saver]\nmode=1\n");
+    auto& f = open();
+    EXPECT_TRUE(f.FitCheck->isVisible());
+    EXPECT_EQ(f.FitCheck->text(), "Shrink to fit screen");
+    EXPECT_EQ(f.FitCheck->toolTip(), "Shrink large pictures to fit the screen");
+    EXPECT_TRUE(f.FitCheck->isChecked());
+    f.OK_Click();
+    EXPECT_EQ(stored("saver", "fitToScreen"), "1");
+
+    auto& again = open();
+    again.FitCheck->setChecked(false);
+    again.OK_Click();
+    EXPECT_EQ(stored("saver", "fitToScreen"), "0");
+    EXPECT_FALSE(open().FitCheck->isChecked());
+    // A clone effect hides it with Float's other controls.
+    auto& clones = open();
+    clones.EffectCbx->setCurrentIndex(0);
+    EXPECT_FALSE(clones.FitCheck->isVisible());
 }
 
 TEST_F(CommitTest, CancelWritesNothing) {
