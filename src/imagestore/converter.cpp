@@ -77,6 +77,7 @@ Outcome ShrinkForBatch(const QString& imageEntry, const QString& cachePath, cons
     } catch (const vb::RuntimeError& e) {
         outcome.errorNumber = e.number();
         outcome.error = QString::fromLocal8Bit(e.what());
+        if (e.number() == vb::kFileNotFound) outcome.reason = QStringLiteral("the file does not exist");
     } catch (const std::bad_alloc&) {
         outcome.errorNumber = kOutOfMemory;
         outcome.error = QStringLiteral("Run-time error 7: Out of memory: ") + imageEntry;
