@@ -110,7 +110,7 @@ TEST_F(CommitTest, AnUnreadableEntryStopsTheCommitAndWritesNothing) {
     f.List1->setCurrentRow(1);
     f.remove_Click();
     f.OK_Click();
-    EXPECT_EQ(t.messages.texts().last(), "Image Processing Error. Please reload \r\n" + missing);
+    EXPECT_EQ(t.messages.texts().last(), "Image Processing Error. Please reload \r\n" + missing + "\r\n(the file does not exist)");
     EXPECT_EQ(t.folder.readSettings(), before);
 }
 
