@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -35,19 +36,21 @@ QTemporaryDir& Folder() {
     return dir;
 }
 
-// A 6000 x 4000 JPEG with enough detail to cost a real decode.
-QString HugeJpeg() {
-    static QString path;
-    if (!path.isEmpty()) return path;
-    QImage image(6000, 4000, QImage::Format_RGB32);
+// A JPEG with enough detail to cost a real decode.
+QString DetailedJpeg(int width, int height) {
+    const QString path = Folder().filePath(QStringLiteral("detailed-%1x%2.jpg").arg(width).arg(height));
+    if (QFile::exists(path)) return path;
+    QImage image(width, height, QImage::Format_RGB32);
     for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x) line[x] = qRgb((x * 7) & 255, (y * 3) & 255, ((x ^ y) * 5) & 255);
     }
-    path = Folder().filePath("huge.jpg");
     image.save(path, "JPEG", 90);
     return path;
 }
+
+// 24 megapixels.
+QString HugeJpeg() { return DetailedJpeg(6000, 4000); }
 
 QString SmallPng() {
     const QString path = Folder().filePath("small.png");
@@ -110,8 +113,10 @@ private:
     qint64 lastPaint_ = -1, lastMotion_ = -1;
 };
 
+// The change to the big picture: range(0) is the transition, range(1) the
+// picture's megapixels (24 or 48).
 void BM_ChangeToHugeJpeg(benchmark::State& state) {
-    const QString huge = HugeJpeg();
+    const QString huge = state.range(1) == 48 ? DetailedJpeg(8000, 6000) : HugeJpeg();
     const QString small = SmallPng();
     for (auto _ : state) {
         settings::Settings s;
@@ -146,7 +151,12 @@ void BM_ChangeToHugeJpeg(benchmark::State& state) {
         state.counters["prefetch_used"] = show.prefetch().used();
     }
 }
-BENCHMARK(BM_ChangeToHugeJpeg)->DenseRange(0, 7)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChangeToHugeJpeg)
+    ->ArgsProduct({benchmark::CreateDenseRange(0, 7, 1), {24}})
+    ->Args({0, 48})
+    ->Args({5, 48})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 // The drawing alone: one transition over a 6000 x 4000 picture, and the
 // longest time spent on the copies of one frame.

@@ -56,6 +56,7 @@ void Form2::connectHandlers() {
     connect(RndTranCheck, &QCheckBox::stateChanged, this, &Form2::RndTranCheck_Click);
     connect(CenterCheck, &QCheckBox::stateChanged, this, &Form2::CenterCheck_Click);
     connect(ShuffleCheck, &QCheckBox::stateChanged, this, &Form2::ShuffleCheck_Click);
+    connect(FitCheck, &QCheckBox::stateChanged, this, &Form2::FitCheck_Click);
     connect(Password_enabled, &QCheckBox::stateChanged, this, &Form2::Password_enabled_Click);
     connect(ChangeImageScroll, &VerticalScrollBar::Change, this, &Form2::ChangeImageScroll_Change);
     connect(IntroAmountScroll, &VerticalScrollBar::Change, this, &Form2::IntroAmountScroll_Change);

@@ -102,6 +102,8 @@ public:
     QCheckBox* RndTranCheck = nullptr;
     QCheckBox* CenterCheck = nullptr;
     QCheckBox* ShuffleCheck = nullptr;
+    // Float: shrink pictures larger than the screen to fit it ("fitToScreen").
+    QCheckBox* FitCheck = nullptr;
     // Inside photoDisplay.
     QLineEdit* Text3 = nullptr;
     QListWidget* List1 = nullptr;
@@ -152,6 +154,7 @@ private:
     void RndTranCheck_Click();
     void CenterCheck_Click();
     void ShuffleCheck_Click();
+    void FitCheck_Click();
     void ChangeImageScroll_Change();
     void IntroAmountScroll_Change();
     void ClonesScroll_Change();

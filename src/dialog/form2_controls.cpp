@@ -77,7 +77,7 @@ void Form2::EffectCbx_Click() {
         Speed->setEnabled(true);
         setSlider(Speed, 200, 1, 10, ReversedValue(settings_.imageSpeed, &Settings::imageSpeed, 200));
     }
-    showAll({TransitionsCbx, TransitionsLabel, RndTranCheck, CenterCheck}, isFloat);
+    showAll({TransitionsCbx, TransitionsLabel, RndTranCheck, CenterCheck, FitCheck}, isFloat);
     if (isFloat) Speed->setEnabled(CheckValue(CenterCheck) != 1);
     const bool introOn = hasFeature2 ? Feature2->value() != 0 : !NeverChangeOption2->isChecked();
     switchControl(IntroAmountText, introOn);
@@ -100,6 +100,9 @@ void Form2::CenterCheck_Click() {
     settings_.centerImage = vb::CStr(int32_t(value));
     Speed->setEnabled(value != 1);
 }
+
+// Stores whether Float shrinks pictures larger than the screen.
+void Form2::FitCheck_Click() { settings_.fitToScreen = vb::CStr(int32_t(CheckValue(FitCheck))); }
 
 void Form2::Speed_Scroll() {
     const int v = Speed->value();

@@ -89,12 +89,20 @@ QStringList Form2::PictureFilters() {
         return out.join(u' ');
     };
     return {
-        QStringLiteral("Image files (%1)").arg(patterns({"gif", "jpg", "jpeg", "bmp", "png"})),
+        QStringLiteral("Image files (%1)")
+            .arg(patterns({"gif", "jpg", "jpeg", "jpe", "jif", "jfif", "bmp", "dib", "png", "webp", "tif", "tiff",
+                           "heic", "heif", "hif", "avif"})),
         QStringLiteral("CompuServe Files (%1)").arg(patterns({"gif"})),
         QStringLiteral("Jpeg Files (%1)").arg(patterns({"jpg", "jpeg"})),
         QStringLiteral("Jif files (%1)").arg(patterns({"jif"})),
         QStringLiteral("Windows Bitmap Files (%1)").arg(patterns({"bmp"})),
         QStringLiteral("Windows DIB files (%1)").arg(patterns({"dib"})),
+        QStringLiteral("PNG files (%1)").arg(patterns({"png"})),
+        QStringLiteral("WebP files (%1)").arg(patterns({"webp"})),
+        QStringLiteral("TIFF files (%1)").arg(patterns({"tif", "tiff"})),
+        QStringLiteral("HEIC and HEIF files (%1)").arg(patterns({"heic", "heif", "hif"})),
+        QStringLiteral("AVIF files (%1)").arg(patterns({"avif"})),
+        QStringLiteral("All files (*)"),
     };
 }
 
@@ -193,6 +201,8 @@ void Form2::buildControls() {
     // Every effect honours it, so it sits apart from the effect's own controls.
     ShuffleCheck = place(new QCheckBox(QStringLiteral("Shuffle pictures"), this), 4320, 5400, 1695, 255,
                          QStringLiteral("Show the pictures in a random order"));
+    FitCheck = place(new QCheckBox(QStringLiteral("Shrink to fit screen"), this), 6840, 1380, 1815, 255,
+                     QStringLiteral("Shrink large pictures to fit the screen"));
 
     for (PictureView* view : {photo1, BackColorPicture}) {
         view->setFocusPolicy(Qt::NoFocus);
@@ -231,7 +241,7 @@ void Form2::setTabOrder_() {
                         ClonesScroll, ClonesText, Speed, EffectCbx, Feature1, MouseSensitiveSlider, backColorClick,
                         IntroAmountText, IntroAmountScroll, ChangeImageText, ChangeImageScroll, Feature2,
                         NeverChangeOption1, NeverChangeOption2, TransitionsCbx, RndTranCheck, CenterCheck,
-                        ShuffleCheck};
+                        FitCheck, ShuffleCheck};
     for (size_t i = 0; i + 1 < std::size(order); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
     for (QSlider* s : {Speed, Feature1, MouseSensitiveSlider, Feature2}) s->setFocusPolicy(Qt::StrongFocus);
     Cancel->setFocus();

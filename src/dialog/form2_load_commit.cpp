@@ -118,6 +118,8 @@ void Form2::Form_Load() {
     read(&Settings::floatImageSpeed);
     read(&Settings::shuffle);
     setCheck(ShuffleCheck, ControlValue(s.shuffle, &Settings::shuffle, 0, 1));
+    read(&Settings::fitToScreen);
+    setCheck(FitCheck, ControlValue(s.fitToScreen, &Settings::fitToScreen, 0, 1));
     read(&Settings::saverPassword);
     SS_password->setText(s.saverPassword);
     SS_Confirm->setText(s.saverPassword);
@@ -196,9 +198,10 @@ void Form2::OK_Click() {
                 // Selected, so that one "&Remove" takes it out of a long list.
                 showFailedEntry(result.failedIndex);
             }
-            env_.messages->MsgBox(QStringLiteral("Image Processing Error. Please reload ") + QStringLiteral("\r\n") +
-                                      s.imageEntry,
-                                  platform::kExclamation);
+            QString message = QStringLiteral("Image Processing Error. Please reload ") + QStringLiteral("\r\n") +
+                              s.imageEntry;
+            if (!result.reason.isEmpty()) message += QStringLiteral("\r\n(") + result.reason + u')';
+            env_.messages->MsgBox(message, platform::kExclamation);
             ProgressBar1->hide();
             return;
         }

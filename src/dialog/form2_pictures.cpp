@@ -7,6 +7,7 @@
 #include "dialog/form2.h"
 #include "dialog/picture_gathering.h"
 #include "dialog/picture_view.h"
+#include "platform/colors.h"
 #include "platform/picture.h"
 #include "platform/remembered_folder.h"
 #include "platform/vb.h"
@@ -35,12 +36,14 @@ void Form2::loadPhoto(const QString& path) {
     // The box only ever serves the thumbnail, so the picture is decoded
     // straight at the size it will be drawn (far faster for large photos);
     // its natural size still drives the reduction.
-    const QSize natural = platform::PictureSize(path);
+    const platform::EncodedPicture picture = platform::EncodedPicture::Open(path);
+    const QSize natural = picture.size();
     long width = long(natural.width()) * platform::kTwipsPerPixel;
     long height = long(natural.height()) * platform::kTwipsPerPixel;
     ShrinkToThumbnail(width, height);
     const QSize drawn(std::max(1L, width / platform::kTwipsPerPixel), std::max(1L, height / platform::kTwipsPerPixel));
-    photoPicture = drawn == natural ? platform::LoadPicture(path) : platform::LoadPictureScaled(path, drawn);
+    // Transparent parts show the saver's background colour, as they will on screen.
+    photoPicture = platform::OverBackground(picture.decode(drawn), platform::FromWindowsColor(dialogColor_));
     photoWidth = long(natural.width()) * platform::kTwipsPerPixel;
     photoHeight = long(natural.height()) * platform::kTwipsPerPixel;
 }
@@ -140,20 +143,21 @@ void Form2::RemoveAll_Click() {
 
 void Form2::List1_Click() {
     // Each step goes on after a failure; one message at the end says so.
-    bool failed = false;
+    QString failure;
+    const QListWidgetItem* item = List1->currentItem();
+    const QString path = item ? item->text() : QString();
     try {
-        const QListWidgetItem* item = List1->currentItem();
-        loadPhoto(item ? item->text() : QString());
-    } catch (const vb::RuntimeError&) {
-        failed = true;  // the box keeps the picture it had
+        loadPhoto(path);
+    } catch (const vb::RuntimeError& e) {
+        // The box keeps the picture it had.
+        failure = path.isEmpty() ? QStringLiteral("Image file not found.") : platform::RefusalMessage(path, e);
     }
     photo1->box().Cls();
     thumbWidth = photoWidth;
     thumbHeight = photoHeight;
     ShowThumbnail();
-    if (failed)
-        env_.messages->MsgBox(QStringLiteral("Image file not found.") + QStringLiteral("\r\n") +
-                                  QStringLiteral("You need to reload a new one."),
+    if (!failure.isEmpty())
+        env_.messages->MsgBox(failure + QStringLiteral("\r\n") + QStringLiteral("You need to reload a new one."),
                               platform::kExclamation);
 }
 

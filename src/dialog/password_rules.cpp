@@ -1,7 +1,5 @@
 #include "dialog/password_rules.h"
 
-#include "platform/profile.h"
-
 namespace dialog {
 
 QString PasswordProblem(const QString& password) {
@@ -9,9 +7,6 @@ QString PasswordProblem(const QString& password) {
     if (password.trimmed().isEmpty()) return QStringLiteral("The 'Password' cannot be made of blanks only.");
     if (password.front().isSpace() || password.back().isSpace())
         return QStringLiteral("The 'Password' cannot begin or end with a blank.");
-    if (password.size() > platform::ProfileFile::kMaxValueLength)
-        return QStringLiteral("The 'Password' can be at most %1 characters long.")
-            .arg(platform::ProfileFile::kMaxValueLength);
     return QString();
 }
 

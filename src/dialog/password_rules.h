@@ -1,6 +1,6 @@
 // What makes a password usable at the prompt: the settings file keeps a
-// value without its outer blanks and only up to a fixed length, so a
-// password that relies on either would never be accepted again.
+// value without its outer blanks, so a password that begins or ends with
+// one would never be accepted again.
 #pragma once
 
 #include <QString>

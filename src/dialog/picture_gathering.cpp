@@ -13,9 +13,6 @@ namespace dialog {
 
 namespace {
 
-// Enough for any format's signature.
-constexpr qint64 kSniffBytes = 256;
-
 // Names as a person sorts them: runs of digits by their number ("IMG_2"
 // before "IMG_10"), the rest letter case aside. (QCollator's numeric mode
 // needs a collation library that is not always there.)
@@ -78,7 +75,7 @@ void Walk(const QString& folder, QSet<QString>& visited, FolderPictures& found) 
 bool LooksLikePicture(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;
-    return platform::SniffPictureFormat(file.read(kSniffBytes)) != platform::PictureFormat::Unknown;
+    return platform::SniffPictureFormat(file.read(platform::kSniffBytes)) != platform::PictureFormat::Unknown;
 }
 
 FolderPictures PicturesInFolder(const QString& folder) {
@@ -88,9 +85,24 @@ FolderPictures PicturesInFolder(const QString& folder) {
     return found;
 }
 
+namespace {
+
+// What a refused file is, in plain words, from its leading bytes.
+QString RefusalReason(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return QStringLiteral("it cannot be read");
+    return platform::NotAPictureReason(file.read(platform::kSniffBytes));
+}
+
+}  // namespace
+
 QString RefusedFilesMessage(const QStringList& notPictures, const QStringList& unreadableFolders, int shown) {
     QStringList lines;
-    for (const QString& path : notPictures) lines << path + QStringLiteral(" is not a picture Glidorama can show.");
+    for (const QString& path : notPictures) {
+        const QString reason = RefusalReason(path);
+        lines << path + QStringLiteral(" is not a picture Glidorama can show.") +
+                     (reason.isEmpty() ? QString() : QStringLiteral(" (") + reason + u')');
+    }
     for (const QString& path : unreadableFolders) lines << QStringLiteral("The folder ") + path +
                                                               QStringLiteral(" could not be read.");
     if (lines.size() > shown) {

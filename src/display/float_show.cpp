@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "display/transition_player.h"
+#include "platform/colors.h"
 #include "platform/picture.h"
 #include "settings/defaults.h"
 
@@ -17,6 +18,9 @@ constexpr double kStandardPauseSeconds = 0.3;
 // Top bound of the float motion, in twips.
 constexpr double kFloatTop = 615;
 constexpr int kFloatStep = 15;
+// The share of the screen a picture shrunk to fit takes on each side: room
+// left to float in, and to click beside it.
+constexpr double kRoomShare = 0.9;
 
 // Marks a picture change as under way for as long as it lasts.
 class ChangeGuard {
@@ -71,9 +75,9 @@ void SizeLike(platform::PictureBox& box, const platform::PictureBox& staged) {
 // the decode, and filling the staging box, the emptied box on show and the
 // box holding the picture (the states the change steps pass through).
 PreparedPicture Prepare(const QString& path, platform::PictureBox firstLike, platform::PictureBox secondLike,
-                        bool animated) {
+                        bool animated, QSize room) {
     PreparedPicture prepared;
-    prepared.picture = platform::LoadPicture(path);
+    prepared.picture = LoadFloatPicture(path, room, platform::FromWindowsColor(firstLike.BackColor()));
     if (!animated) {
         firstLike.setPicture(prepared.picture);
         prepared.shown = std::move(firstLike);
@@ -101,6 +105,18 @@ PreparedPicture Prepare(const QString& path, platform::PictureBox firstLike, pla
 
 }  // namespace
 
+QSize FloatRoom(double screenWidth, double screenHeight) {
+    const double width = screenWidth / platform::kTwipsPerPixel;
+    const double height = (screenHeight - kFloatTop) / platform::kTwipsPerPixel;
+    return QSize(std::max(1, int(width * kRoomShare)), std::max(1, int(height * kRoomShare)));
+}
+
+QImage LoadFloatPicture(const QString& path, QSize room, const QColor& background) {
+    const platform::EncodedPicture picture = platform::EncodedPicture::Open(path);
+    const QSize shown = room.isEmpty() ? picture.size() : platform::FitWithin(picture.size(), room);
+    return platform::OverBackground(picture.decode(shown), background);
+}
+
 int32_t CenteredPosition(double screen, double size) { return vb::IntDiv(vb::CLng(screen - size), 2); }
 
 QString MissingPictureMessage(const QString& path) {
@@ -127,14 +143,23 @@ bool FloatShow::animatedPath() const {
     return vb::CDbl(settings_.effectMode) != 0 || vb::CDbl(settings_.randomEffect) == 1;
 }
 
+bool FloatShow::fitToScreen() const {
+    try {
+        return vb::CDbl(settings_.fitToScreen) != 0;
+    } catch (const vb::RuntimeError&) {
+        return true;  // settings made in code without the key: the built-in choice
+    }
+}
+
 FloatPrefetch::Preparer FloatShow::preparer() const {
     bool animated = true;  // unreadable settings fail later, at the change; prepare for both paths
     try {
         animated = animatedPath();
     } catch (const vb::RuntimeError&) {
     }
-    return [first = LikeBox(host_.FirstPicture()), second = LikeBox(host_.SecondPicture()),
-            animated](const QString& path) { return Prepare(path, first, second, animated); };
+    const QSize room = fitToScreen() ? FloatRoom(host_.ScreenWidth(), host_.ScreenHeight()) : QSize();
+    return [first = LikeBox(host_.FirstPicture()), second = LikeBox(host_.SecondPicture()), animated,
+            room](const QString& path) { return Prepare(path, first, second, animated, room); };
 }
 
 QString FloatShow::imagePath(int index) const {
@@ -229,6 +254,15 @@ void FloatShow::centre(platform::PictureBox& box) {
     box.setTop(CenteredPosition(host_.ScreenHeight(), box.Height()));
 }
 
+bool FloatShow::passOverOrEnd(const QString& message) {
+    ended_ = true;
+    host_.failAndEnd(message);
+    if (!host_.passesOverFailures()) return false;
+    // The show goes on: this change is over, the next one takes the next picture.
+    ended_ = false;
+    return true;
+}
+
 bool FloatShow::ShowNextImage() {
     const QString path = imagePath(floatImageIndex_);
     ChangeGuard guard(changing_);
@@ -277,15 +311,13 @@ bool FloatShow::ShowNextImage() {
         }
         host_.presentPictures();
         return true;
-    } catch (const vb::RuntimeError&) {
-    } catch (const std::bad_alloc&) {
+    } catch (const vb::RuntimeError& e) {
+        // A file that is there but cannot be shown says why; a missing one keeps its message.
+        return passOverOrEnd(e.number() == vb::kFileNotFound ? MissingPictureMessage(path)
+                                                             : platform::RefusalMessage(path, e));
+    } catch (const std::bad_alloc& e) {
+        return passOverOrEnd(platform::RefusalMessage(path, e));
     }
-    ended_ = true;
-    host_.failAndEnd(MissingPictureMessage(path));
-    if (!host_.passesOverFailures()) return false;
-    // The show goes on: this change is over, the next one takes the next picture.
-    ended_ = false;
-    return true;
 }
 
 void FloatShow::PlayTransition() {

@@ -2,6 +2,9 @@
 // centred or drifting and bouncing over the screen.
 #pragma once
 
+#include <QColor>
+#include <QImage>
+#include <QSize>
 #include <QString>
 
 #include <functional>
@@ -21,8 +24,17 @@ namespace display {
 // the difference rounded to a Long, halved toward zero.
 int32_t CenteredPosition(double screen, double size);
 
-// The message that ends the saver when a picture cannot be shown.
+// The message that ends the saver when a picture's file is missing.
 QString MissingPictureMessage(const QString& path);
+
+// The size, in pixels, a picture larger than the screen is shrunk to fit:
+// most of the screen (sizes in twips) below the band the float bounces off.
+QSize FloatRoom(double screenWidth, double screenHeight);
+
+// The Float picture, opaque over `background`, shrunk to fit `room` keeping
+// its proportions when larger (decoded straight at that size), or at its
+// natural size when `room` is empty. Raises the picture loading errors.
+QImage LoadFloatPicture(const QString& path, QSize room, const QColor& background);
 
 class FloatShow {
 public:
@@ -52,6 +64,9 @@ public:
     const FloatPrefetch& prefetch() const { return prefetch_; }
 
 private:
+    // The display's failure path for this change's picture; true when the
+    // host passes over the failure and the show goes on.
+    bool passOverOrEnd(const QString& message);
     void changeStep();
     // Timer2's interval after a change: NextImageTime in milliseconds.
     int32_t changeInterval() const;
@@ -67,6 +82,8 @@ private:
     // Prepares a picture for the boxes as they are set up now (in the worker).
     FloatPrefetch::Preparer preparer() const;
     bool animatedPath() const;
+    // Whether pictures larger than the screen are shrunk to fit it.
+    bool fitToScreen() const;
 
     settings::Settings& settings_;
     platform::Environment& env_;

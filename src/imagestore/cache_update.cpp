@@ -12,11 +12,22 @@
 #include "imagestore/cache_paths.h"
 #include "imagestore/cache_record.h"
 #include "platform/atomic_file.h"
+#include "platform/colors.h"
 #include "platform/vb.h"
 
 namespace imagestore {
 
 namespace {
+
+// The colour the copies are drawn on, from the settings text; text that is
+// no colour number draws on black, as the display's own fallback does.
+QColor BackgroundOf(const QString& backColor) {
+    try {
+        return platform::FromWindowsColor(vb::CLng(vb::CDbl(backColor)));
+    } catch (const vb::RuntimeError&) {
+        return Qt::black;
+    }
+}
 
 constexpr int kPathFileAccessError = 75;
 
@@ -163,10 +174,13 @@ BatchResult UpdateCache(const QStringList& pictures, const QString& appPath, con
     }
     // A picture is stamped before it is read: should it change meanwhile,
     // its stamp is already out of date and the next update converts it again.
-    BatchResult result = ConvertPicturesInto(toConvert, numbers, appPath, [&](int job) {
-        ++done.converted;
-        if (progress) progress(positions[size_t(job)]);
-    });
+    BatchResult result = ConvertPicturesInto(
+        toConvert, numbers, appPath,
+        [&](int job) {
+            ++done.converted;
+            if (progress) progress(positions[size_t(job)]);
+        },
+        BackgroundOf(backColor));
     const int convertedWell = result.failedIndex < 0 ? int(positions.size()) : result.failedIndex;
     for (int job = 0; job < convertedWell; ++job) {
         const int i = positions[size_t(job)];

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "imagestore/cache_paths.h"
+#include "imagestore/decode_budget.h"
 #include "platform/picture.h"
 #include "platform/colors.h"
 #include "platform/picture_box.h"  // kTwipsPerPixel
@@ -23,8 +24,6 @@ namespace imagestore {
 namespace {
 
 constexpr int kOutOfMemory = 7;
-// A picture box's designed background: the button face colour.
-constexpr int64_t kPictureBoxBackColor = 0x8000000F;
 
 // One picture shrunk into its conversion canvas, not yet saved.
 struct ShrunkPicture {
@@ -32,15 +31,16 @@ struct ShrunkPicture {
     QImage image;
 };
 
-ShrunkPicture ShrinkPicture(const QString& imageEntry) {
+ShrunkPicture ShrinkPicture(const QString& imageEntry, const QColor& background, DecodeBudget* budget) {
     const platform::EncodedPicture photo = platform::EncodedPicture::Open(imageEntry);
     ShrunkPicture shrunk;
     ShrinkSizes& sizes = shrunk.sizes;
     sizes.sourceWidth = sizes.shrinkWidth = float(photo.size().width() * platform::kTwipsPerPixel);
     sizes.sourceHeight = sizes.shrinkHeight = float(photo.size().height() * platform::kTwipsPerPixel);
     FitImageSize(sizes.shrinkWidth, sizes.shrinkHeight);
-    sizes.shrinkWidth = vb::CInt(double(sizes.shrinkWidth));
-    sizes.shrinkHeight = vb::CInt(double(sizes.shrinkHeight));
+    // Rounded in 32 bits: a panorama's side passes 32767 twips even shrunk.
+    sizes.shrinkWidth = float(vb::CLng(double(sizes.shrinkWidth)));
+    sizes.shrinkHeight = float(vb::CLng(double(sizes.shrinkHeight)));
 
     // The conversion canvas (photoShrink): the copy's size in whole pixels,
     // a side thinner than half a pixel (a long thin strip) still one pixel.
@@ -48,16 +48,11 @@ ShrunkPicture ShrinkPicture(const QString& imageEntry) {
                        std::max(1, int(std::lround(sizes.shrinkHeight / platform::kTwipsPerPixel))));
     // Decoding straight at the canvas's size costs a fraction of a full
     // decode (a JPEG scales in the DCT domain) and makes drawing a plain copy.
-    const QImage scaled = photo.decode(canvas);
-    QImage& photoShrink = shrunk.image;
-    photoShrink = QImage(canvas, QImage::Format_RGB32);
-    // Transparent parts show the canvas's background, as on a picture box.
-    photoShrink.fill(platform::FromWindowsColor(kPictureBoxBackColor));
-    {
-        QPainter painter(&photoShrink);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRect(QPoint(0, 0), canvas), scaled);
-    }
+    // Several workers decode at once: each waits until its decode fits in
+    // what the others leave of the shared budget.
+    const DecodeBudget::Share share(budget, photo.decodeCost(canvas));
+    // Transparent parts show the saver's background colour.
+    shrunk.image = platform::OverBackground(photo.decode(canvas), background);
     return shrunk;
 }
 
@@ -67,18 +62,26 @@ struct Outcome {
     platform::StagedPicture copy;
     int errorNumber = 0;
     QString error;
+    QString reason;
 };
 
-Outcome ShrinkForBatch(const QString& imageEntry, const QString& cachePath) {
+Outcome ShrinkForBatch(const QString& imageEntry, const QString& cachePath, const QColor& background,
+                       DecodeBudget& budget) {
     Outcome outcome;
     try {
-        outcome.copy = platform::StagePicture(ShrinkPicture(imageEntry).image, cachePath);
+        outcome.copy = platform::StagePicture(ShrinkPicture(imageEntry, background, &budget).image, cachePath);
+    } catch (const platform::PictureRefused& e) {
+        outcome.errorNumber = e.number();
+        outcome.error = QString::fromLocal8Bit(e.what());
+        outcome.reason = e.reason();
     } catch (const vb::RuntimeError& e) {
         outcome.errorNumber = e.number();
         outcome.error = QString::fromLocal8Bit(e.what());
+        if (e.number() == vb::kFileNotFound) outcome.reason = QStringLiteral("the file does not exist");
     } catch (const std::bad_alloc&) {
         outcome.errorNumber = kOutOfMemory;
         outcome.error = QStringLiteral("Run-time error 7: Out of memory: ") + imageEntry;
+        outcome.reason = QStringLiteral("there is not enough memory to show it");
     }
     return outcome;
 }
@@ -113,27 +116,31 @@ void FitImageSize(float& shrinkWidth, float& shrinkHeight) {
     }
 }
 
-ShrinkSizes ConvertPicture(const QString& imageEntry, const QString& appPath, const QString& cacheNumber) {
-    const ShrunkPicture shrunk = ShrinkPicture(imageEntry);
+ShrinkSizes ConvertPicture(const QString& imageEntry, const QString& appPath, const QString& cacheNumber,
+                           const QColor& background) {
+    const ShrunkPicture shrunk = ShrinkPicture(imageEntry, background, nullptr);
     platform::SavePicture(shrunk.image, CachedPicturePath(appPath, cacheNumber));
     return shrunk.sizes;
 }
 
 BatchResult ConvertPictures(const QStringList& pictures, const QString& appPath,
-                            const std::function<void(int index)>& progress) {
+                            const std::function<void(int index)>& progress, const QColor& background) {
     // The cache number goes up by one from "0": it always equals the list position.
     QStringList cacheNumbers;
     QString cacheNumber = QStringLiteral("0");
     for (int i = 0; i < pictures.size(); ++i, cacheNumber = vb::CStr(vb::CDbl(cacheNumber) + 1)) cacheNumbers << cacheNumber;
-    return ConvertPicturesInto(pictures, cacheNumbers, appPath, progress);
+    return ConvertPicturesInto(pictures, cacheNumbers, appPath, progress, background);
 }
 
 BatchResult ConvertPicturesInto(const QStringList& pictures, const QStringList& cacheNumbers,
-                                const QString& appPath, const std::function<void(int index)>& progress) {
+                                const QString& appPath, const std::function<void(int index)>& progress,
+                                const QColor& background) {
     const int count = int(std::min(pictures.size(), cacheNumbers.size()));
     // Pictures after the first failure known so far are not worked on.
     std::atomic<int> firstFailure{count};
     std::vector<QFuture<Outcome>> pending(static_cast<size_t>(count));
+    // However many cores decode at once, together they stay within one budget.
+    DecodeBudget budget(platform::kDecodeBudget);
     // Declared last so that it is destroyed first: it waits for its workers,
     // which use the variables above.
     QThreadPool pool;
@@ -147,9 +154,9 @@ BatchResult ConvertPicturesInto(const QStringList& pictures, const QStringList& 
         for (; started < std::min(end, count); ++started) {
             const int i = started;
             const QString cachePath = CachedPicturePath(appPath, cacheNumbers[i]);
-            pending[size_t(i)] = QtConcurrent::run(&pool, [&pictures, &firstFailure, i, cachePath]() {
+            pending[size_t(i)] = QtConcurrent::run(&pool, [&pictures, &firstFailure, &budget, &background, i, cachePath]() {
                 if (i > firstFailure.load()) return Outcome{};
-                Outcome outcome = ShrinkForBatch(pictures[i], cachePath);
+                Outcome outcome = ShrinkForBatch(pictures[i], cachePath, background, budget);
                 if (outcome.errorNumber != 0) LowerTo(firstFailure, i);
                 return outcome;
             });
@@ -176,7 +183,7 @@ BatchResult ConvertPicturesInto(const QStringList& pictures, const QStringList& 
         }
         if (outcome.errorNumber != 0) {
             LowerTo(firstFailure, i);
-            result = {i, outcome.error, outcome.errorNumber};
+            result = {i, outcome.error, outcome.errorNumber, outcome.reason};
             break;
         }
     }

@@ -1,6 +1,7 @@
 // Converting the user's pictures into their cached, shrunk copies.
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <QStringList>
 
@@ -19,10 +20,12 @@ struct ShrinkSizes {
 // Scales both sides by the factor of the size band the larger side falls in.
 void FitImageSize(float& shrinkWidth, float& shrinkHeight);
 
-// Converts the picture `imageEntry` into cached picture `cacheNumber`.
-// Raises vb::RuntimeError (53, 481, 76, 75, 6 ...) on failure; an existing
+// Converts the picture `imageEntry` into cached picture `cacheNumber`;
+// transparent parts take the `background` colour.
+// Raises vb::RuntimeError (53, 481, 76, 75 ...) on failure; an existing
 // cached file is then left as it was. Safe to call from several threads.
-ShrinkSizes ConvertPicture(const QString& imageEntry, const QString& appPath, const QString& cacheNumber);
+ShrinkSizes ConvertPicture(const QString& imageEntry, const QString& appPath, const QString& cacheNumber,
+                           const QColor& background = Qt::black);
 
 // Converts every picture of the list into cached pictures 0 .. n-1, several
 // at once on every core. `progress(i)` is called on the calling thread, in
@@ -31,16 +34,22 @@ ShrinkSizes ConvertPicture(const QString& imageEntry, const QString& appPath, co
 // picture was converted, or the list position of the first picture (in list
 // order) that failed, with the error's text and number; pictures before it
 // are cached, it and those after it leave their cached files untouched.
+// Transparent parts take the `background` colour. The decodes running at
+// once together stay within platform::kDecodeBudget.
 struct BatchResult {
     int failedIndex = -1;
     QString error;
     int errorNumber = 0;
+    // Why the picture was refused, in plain words, where that is known.
+    QString reason;
 };
 BatchResult ConvertPictures(const QStringList& pictures, const QString& appPath,
-                            const std::function<void(int index)>& progress = {});
+                            const std::function<void(int index)>& progress = {},
+                            const QColor& background = Qt::black);
 // The same, picture i into cached picture `cacheNumbers[i]` (as many numbers
 // as pictures), for a batch that converts only some of the list.
 BatchResult ConvertPicturesInto(const QStringList& pictures, const QStringList& cacheNumbers,
-                                const QString& appPath, const std::function<void(int index)>& progress = {});
+                                const QString& appPath, const std::function<void(int index)>& progress = {},
+                                const QColor& background = Qt::black);
 
 }  // namespace imagestore

@@ -5,67 +5,59 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QPainter>
+#include <QTransform>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include "platform/atomic_file.h"
-#include "platform/vb.h"
+#include "platform/picture_heif.h"
 
 namespace platform {
 
 namespace {
 
 constexpr int kPathFileAccessError = 75;
-constexpr qint64 kSniffBytes = 16;
+constexpr int kOutOfMemory = 7;
 
-[[noreturn]] void invalidPicture(const QString& path) {
-    vb::Raise(vb::kInvalidPicture, QStringLiteral("Invalid picture: ") + path);
+[[noreturn]] void refuse(const QString& path, const QString& reason) {
+    throw PictureRefused(vb::kInvalidPicture, path, reason);
 }
 
 [[noreturn]] void accessError(const QString& path) {
-    vb::Raise(kPathFileAccessError, QStringLiteral("Path/File access error: ") + path);
+    throw PictureRefused(kPathFileAccessError, path, QStringLiteral("the file cannot be read"));
 }
 
-// A reader over the bytes in memory, bound to the format the bytes have:
-// a text or other file never reaches a decoder that might take it.
-struct MemoryReader {
-    MemoryReader(const QByteArray& bytes, PictureFormat format) : buffer(const_cast<QByteArray*>(&bytes)) {
-        buffer.open(QIODevice::ReadOnly);
-        reader.setDevice(&buffer);
+QString tooLarge(QSize size) {
+    return QStringLiteral("%1 x %2 is too large to show").arg(size.width()).arg(size.height());
+}
+
+// Qt's own decode limit, in megabytes, set once above our budget: ours
+// decides, with the whole cost of a decode counted.
+void raiseQtLimit() {
+    static const bool raised = [] {
+        QImageReader::setAllocationLimit(int(kDecodeBudget / (1024 * 1024)) + 64);
+        return true;
+    }();
+    (void)raised;
+}
+
+// A reader over the open file, bound to the format its bytes have: a text
+// or other file never reaches a decoder that might take it.
+struct FileReader {
+    FileReader(const QString& path, PictureFormat format) : file(path) {
+        raiseQtLimit();
+        if (!file.open(QIODevice::ReadOnly)) accessError(path);
+        reader.setDevice(&file);
         reader.setFormat(DecoderName(format));
         reader.setDecideFormatFromContent(false);
         reader.setAutoTransform(true);
     }
-    QBuffer buffer;
+    QFile file;
     QImageReader reader;
 };
-
-}  // namespace
-
-EncodedPicture EncodedPicture::Open(const QString& path) {
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists()) vb::Raise(vb::kFileNotFound, QStringLiteral("File not found: ") + path);
-    // Only a regular file is read: a folder, a pipe or a device would fail or never end.
-    if (!info.isFile()) accessError(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) accessError(path);
-
-    EncodedPicture picture;
-    picture.path_ = path;
-    picture.bytes_ = file.read(kSniffBytes);
-    picture.format_ = SniffPictureFormat(picture.bytes_);
-    if (picture.format_ == PictureFormat::Unknown) invalidPicture(path);
-    picture.bytes_ += file.readAll();
-    if (file.error() != QFileDevice::NoError) accessError(path);
-    if (!IsCompletePicture(picture.bytes_, picture.format_)) invalidPicture(path);
-
-    MemoryReader memory(picture.bytes_, picture.format_);
-    const QSize stored = memory.reader.size();
-    if (!stored.isValid() || stored.isEmpty()) invalidPicture(path);
-    picture.turned_ = memory.reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
-    picture.size_ = picture.turned_ ? stored.transposed() : stored;
-    return picture;
-}
-
-namespace {
 
 // The JPEG decoder's DCT scaling: 1/8, 1/4 or 1/2 of the stored size, the
 // smallest that is at most a tenth short of `target` on each side, or 1.
@@ -75,28 +67,156 @@ namespace {
 int DctScale(QSize stored, QSize target) {
     for (const int scale : {8, 4, 2}) {
         const int width = (stored.width() + scale - 1) / scale, height = (stored.height() + scale - 1) / scale;
-        if (width * 10 >= target.width() * 9 && height * 10 >= target.height() * 9) return scale;
+        if (int64_t(width) * 10 >= int64_t(target.width()) * 9 && int64_t(height) * 10 >= int64_t(target.height()) * 9)
+            return scale;
     }
     return 1;
 }
 
+// Turns and mirrors a decoded picture upright by its EXIF orientation, the
+// way Qt's decoders do for the formats whose orientation they read.
+QImage Upright(QImage image, int orientation) {
+    switch (orientation) {
+        case 2: return image.mirrored(true, false);
+        case 3: return image.mirrored(true, true);
+        case 4: return image.mirrored(false, true);
+        case 5: return image.mirrored(false, true).transformed(QTransform().rotate(90));
+        case 6: return image.transformed(QTransform().rotate(90));
+        case 7: return image.mirrored(true, false).transformed(QTransform().rotate(90));
+        case 8: return image.transformed(QTransform().rotate(270));
+        default: return image;
+    }
+}
+
+int64_t area(QSize size) { return int64_t(std::max(0, size.width())) * std::max(0, size.height()); }
+
 }  // namespace
 
-QImage EncodedPicture::decode(QSize scaled) const {
-    MemoryReader memory(bytes_, format_);
-    const bool scaling = scaled.isValid() && !scaled.isEmpty() && scaled != size_;
-    // The decoder scales in the file's stored orientation and turns afterwards.
-    const QSize target = turned_ ? scaled.transposed() : scaled;
-    const QSize stored = turned_ ? size_.transposed() : size_;
-    if (scaling) {
-        const int scale = format_ == PictureFormat::Jpeg ? DctScale(stored, target) : 1;
-        // Whole divisions make the decoder take exactly that DCT scale.
-        memory.reader.setScaledSize(scale > 1 ? QSize(stored.width() / scale, stored.height() / scale) : target);
+PictureRefused::PictureRefused(int number, const QString& path, const QString& reason)
+    : vb::RuntimeError(number, (number == vb::kInvalidPicture ? QStringLiteral("Invalid picture: ")
+                                                               : QStringLiteral("Path/File access error: ")) +
+                                   path + (reason.isEmpty() ? QString() : QStringLiteral(" (") + reason + u')')),
+      reason_(reason) {}
+
+QString RefusalMessage(const QString& path, const std::exception& error) {
+    QString reason;
+    if (const auto* refused = dynamic_cast<const PictureRefused*>(&error)) {
+        reason = refused->reason();
+    } else if (const auto* runtime = dynamic_cast<const vb::RuntimeError*>(&error)) {
+        if (runtime->number() == vb::kFileNotFound) reason = QStringLiteral("the file does not exist");
+        else if (runtime->number() == kOutOfMemory) reason = QStringLiteral("there is not enough memory to show it");
+    } else if (dynamic_cast<const std::bad_alloc*>(&error)) {
+        reason = QStringLiteral("there is not enough memory to show it");
     }
-    QImage image = memory.reader.read();
-    if (image.isNull()) invalidPicture(path_);
+    QString message = path + QStringLiteral(" is not a picture Glidorama can show.");
+    if (!reason.isEmpty()) message += QStringLiteral(" (") + reason + u')';
+    return message;
+}
+
+EncodedPicture EncodedPicture::Open(const QString& path) {
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists()) vb::Raise(vb::kFileNotFound, QStringLiteral("File not found: ") + path);
+    // Only a regular file is read: a folder, a pipe or a device would fail or never end.
+    if (info.isDir()) throw PictureRefused(kPathFileAccessError, path, QStringLiteral("it is a folder"));
+    if (!info.isFile()) accessError(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) accessError(path);
+
+    EncodedPicture picture;
+    picture.path_ = path;
+    const QByteArray head = file.read(kSniffBytes);
+    if (file.error() != QFileDevice::NoError) accessError(path);
+    picture.format_ = SniffPictureFormat(head);
+    if (picture.format_ == PictureFormat::Unknown) refuse(path, NotAPictureReason(head));
+    picture.layout_ = CheckPicture(file, picture.format_);
+    if (file.error() != QFileDevice::NoError) accessError(path);
+    if (!picture.layout_.complete) refuse(path, QStringLiteral("the file is cut off"));
+
+    if (picture.format_ == PictureFormat::Heif) {
+        QString reason;
+        picture.size_ = HeifPictureSize(path, reason);
+        if (picture.size_.isEmpty()) refuse(path, reason);
+        return picture;
+    }
+    FileReader reading(path, picture.format_);
+    QSize stored = reading.reader.size();
+    if (stored.isEmpty() && picture.layout_.declaredWidth > 0 && picture.layout_.declaredHeight > 0) {
+        // Too large for the decoder to say: too large to show, as decode() will tell.
+        const int64_t cap = std::numeric_limits<int>::max();
+        stored = QSize(int(std::min(picture.layout_.declaredWidth, cap)), int(std::min(picture.layout_.declaredHeight, cap)));
+        if (int64_t(stored.width()) * stored.height() * 4 <= kDecodeBudget) refuse(path, QStringLiteral("its picture data is damaged"));
+    }
+    if (!stored.isValid() || stored.isEmpty()) refuse(path, QStringLiteral("its picture data is damaged"));
+    picture.turned_ = reading.reader.transformation().testFlag(QImageIOHandler::TransformationRotate90) ||
+                      picture.layout_.exifOrientation >= 5;
+    picture.size_ = picture.turned_ ? stored.transposed() : stored;
+    return picture;
+}
+
+qint64 EncodedPicture::decodeCost(QSize scaled) const {
+    const QSize target = scaled.isValid() && !scaled.isEmpty() ? scaled : size_;
+    const bool scaling = target != size_;
+    const QSize stored = turned_ ? size_.transposed() : size_;
+    // Bytes a pixel takes while the decoder works at its own output size.
+    int64_t decoded = area(stored) * 4;
+    switch (format_) {
+        case PictureFormat::Jpeg: {
+            const int scale = scaling ? DctScale(stored, turned_ ? target.transposed() : target) : 1;
+            decoded = area(QSize((stored.width() + scale - 1) / scale, (stored.height() + scale - 1) / scale)) * 4;
+            decoded += layout_.coefficientBytes;
+            break;
+        }
+        case PictureFormat::Webp: decoded = area(target) * 4; break;
+        // The decoder keeps a backing frame beside the image.
+        case PictureFormat::Gif: decoded = area(stored) * 8; break;
+        // Interleaved RGBA plus the colour planes it is converted from.
+        case PictureFormat::Heif: decoded = area(stored) * 11 / 2; break;
+        default: break;
+    }
+    // The result at its own size (made opaque or scaled) beside the decoded one.
+    return decoded + area(target) * 4;
+}
+
+QImage EncodedPicture::decode(QSize scaled) const {
+    const bool scaling = scaled.isValid() && !scaled.isEmpty() && scaled != size_;
+    if (decodeCost(scaled) > kDecodeBudget) refuse(path_, tooLarge(size_));
+    QImage image;
+    if (format_ == PictureFormat::Heif) {
+        QString reason;
+        image = DecodeHeifPicture(path_, reason);
+        if (image.isNull()) refuse(path_, reason);
+    } else {
+        FileReader reading(path_, format_);
+        // The decoder scales in the file's stored orientation and turns afterwards.
+        const QSize target = turned_ ? scaled.transposed() : scaled;
+        const QSize stored = turned_ ? size_.transposed() : size_;
+        if (scaling && format_ == PictureFormat::Jpeg) {
+            const int scale = DctScale(stored, target);
+            // Whole divisions make the decoder take exactly that DCT scale.
+            if (scale > 1) reading.reader.setScaledSize(QSize(stored.width() / scale, stored.height() / scale));
+        } else if (scaling && format_ == PictureFormat::Webp) {
+            reading.reader.setScaledSize(target);
+        }
+        image = reading.reader.read();
+        if (image.isNull()) refuse(path_, QStringLiteral("its picture data is damaged"));
+        image = Upright(std::move(image), layout_.exifOrientation);
+    }
     if (scaling && image.size() != scaled) image = image.scaled(scaled, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return image;
+}
+
+QImage OverBackground(const QImage& image, const QColor& background) {
+    if (!image.hasAlphaChannel()) return image.convertToFormat(QImage::Format_RGB32);
+    QImage opaque(image.size(), QImage::Format_RGB32);
+    opaque.fill(background);
+    QPainter(&opaque).drawImage(0, 0, image);
+    return opaque;
+}
+
+QSize FitWithin(QSize size, QSize box) {
+    if (size.width() <= box.width() && size.height() <= box.height()) return size;
+    const double factor = std::min(double(box.width()) / size.width(), double(box.height()) / size.height());
+    return QSize(std::max(1, int(std::lround(size.width() * factor))), std::max(1, int(std::lround(size.height() * factor))));
 }
 
 QImage LoadPicture(const QString& path) {

@@ -37,13 +37,6 @@ QString keyLine(const QString& key, const QString& value) {
     return key + u'=' + clean;
 }
 
-QString cut(const QString& value, int length) {
-    if (value.size() <= length) return value;
-    QString v = value.left(length);
-    if (!v.isEmpty() && v.back().isHighSurrogate()) v.chop(1);
-    return v;
-}
-
 }  // namespace
 
 ProfileDocument ProfileDocument::parse(const QByteArray& bytes) {
@@ -366,13 +359,11 @@ bool ProfileFile::save(const ProfileDocument& document) const {
 }
 
 QString ProfileFile::read(const QString& section, const QString& key) const {
-    return cut(index_ ? index_->value(section, key) : load().value(section, key), kMaxValueLength);
+    return index_ ? index_->value(section, key) : load().value(section, key);
 }
 
 QHash<QString, QString> ProfileFile::readSection(const QString& section) const {
-    QHash<QString, QString> values = index_ ? index_->sectionValues(section) : load().sectionValues(section);
-    for (QString& value : values) value = cut(value, kMaxValueLength);
-    return values;
+    return index_ ? index_->sectionValues(section) : load().sectionValues(section);
 }
 
 bool ProfileFile::write(const QString& section, const QString& key, const QString& value) const {

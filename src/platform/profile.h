@@ -1,7 +1,7 @@
 // The profile (INI) file: sections in square brackets, key=value lines.
 // Section and key names match without regard to case; a missing file,
-// section or key reads as the empty text; a value read is cut to 254
-// characters; lines this program does not touch (comments, other sections,
+// section or key reads as the empty text; a value of any length (a long
+// path) reads back whole; lines this program does not touch (comments, other sections,
 // unknown keys) survive every write.
 #pragma once
 
@@ -54,8 +54,6 @@ class ProfileIndex;
 // failure through their result only; callers may ignore it.
 class ProfileFile {
 public:
-    static constexpr int kMaxValueLength = 254;
-
     explicit ProfileFile(QString path, AtomicWriteOptions writeOptions = ownerOnly());
     // A file whose reads all answer from one parse made now, for a run of
     // many reads (start-up reads every key): the same values as reading key

@@ -40,6 +40,7 @@ QString DefaultValue(QString Settings::*variable) {
         {&Settings::centerImage, "0"},
         {&Settings::floatImageSpeed, "3"},
         {&Settings::shuffle, "0"},
+        {&Settings::fitToScreen, "1"},
         {&Settings::saverPassword, ""},
         {&Settings::saverEnabled, "0"},
     };

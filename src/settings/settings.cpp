@@ -25,6 +25,7 @@ const std::vector<KeyInfo>& CommitOrder() {
         {"saver", "centerImage", &Settings::centerImage},
         {"saver", "floatImageSpeed", &Settings::floatImageSpeed},
         {"saver", "shuffle", &Settings::shuffle},
+        {"saver", "fitToScreen", &Settings::fitToScreen},
         {"password", "saverPassword", &Settings::saverPassword},
         {"password", "saverEnabled", &Settings::saverEnabled},
     };

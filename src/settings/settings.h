@@ -31,6 +31,8 @@ struct Settings {
     QString floatImageSpeed;
     // "1": the pictures come in a random order, each once a round; "0": list order.
     QString shuffle;
+    // Float: "1" shrinks pictures larger than the screen to fit it, "0" shows them at natural size.
+    QString fitToScreen;
     QString saverPassword;
     QString saverEnabled;
 

@@ -66,6 +66,7 @@ std::vector<QString> ReadFloatSettings(Settings& s, const platform::ProfileFile&
     for (auto variable : {&Settings::effectMode, &Settings::randomEffect, &Settings::centerImage,
                           &Settings::floatImageSpeed})
         ReadSetting(s, file, variable);
+    ReadSetting(s, file, &Settings::fitToScreen, Fallback::WhenUnusable);
     return imageFiles;
 }
 

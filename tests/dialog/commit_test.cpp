@@ -101,7 +101,7 @@ TEST_F(CommitTest, AnUnreadableEntryStopsTheCommitAndWritesNothing) {
     const QByteArray before = t.folder.readSettings();
     f.ClonesScroll->setValue_(7);
     f.OK_Click();
-    ASSERT_EQ(t.messages.texts(), QStringList{"Image Processing Error. Please reload \r\n" + bad});
+    ASSERT_EQ(t.messages.texts(), QStringList{"Image Processing Error. Please reload \r\n" + bad + "\r\n(it is a text file)"});
     EXPECT_EQ(t.folder.readSettings(), before);
     EXPECT_FALSE(f.ProgressBar1->isVisibleTo(&f));
     EXPECT_TRUE(QFileInfo::exists(imagestore::CachedPicturePath(t.folder.path(), QStringLiteral("0"))));
@@ -110,7 +110,7 @@ TEST_F(CommitTest, AnUnreadableEntryStopsTheCommitAndWritesNothing) {
     f.List1->setCurrentRow(1);
     f.remove_Click();
     f.OK_Click();
-    EXPECT_EQ(t.messages.texts().last(), "Image Processing Error. Please reload \r\n" + missing);
+    EXPECT_EQ(t.messages.texts().last(), "Image Processing Error. Please reload \r\n" + missing + "\r\n(the file does not exist)");
     EXPECT_EQ(t.folder.readSettings(), before);
 }
 
@@ -123,6 +123,27 @@ TEST_F(CommitTest, FloatWritesWithoutConverting) {
     EXPECT_EQ(stored("saver", "mode"), "1");
     EXPECT_EQ(stored("total", "newTotal"), "2");
     EXPECT_FALSE(QFileInfo::exists(imagestore::CachedPicturePath(t.folder.path(), QStringLiteral("0"))));
+}
+
+TEST_F(CommitTest, ShrinkToFitIsOnForOldFilesAndWrittenAsTicked) {
+    writeList({picture("a.png")}, "[saver]\nmode=1\n");
+    auto& f = open();
+    EXPECT_TRUE(f.FitCheck->isVisible());
+    EXPECT_EQ(f.FitCheck->text(), "Shrink to fit screen");
+    EXPECT_EQ(f.FitCheck->toolTip(), "Shrink large pictures to fit the screen");
+    EXPECT_TRUE(f.FitCheck->isChecked());
+    f.OK_Click();
+    EXPECT_EQ(stored("saver", "fitToScreen"), "1");
+
+    auto& again = open();
+    again.FitCheck->setChecked(false);
+    again.OK_Click();
+    EXPECT_EQ(stored("saver", "fitToScreen"), "0");
+    EXPECT_FALSE(open().FitCheck->isChecked());
+    // A clone effect hides it with Float's other controls.
+    auto& clones = open();
+    clones.EffectCbx->setCurrentIndex(0);
+    EXPECT_FALSE(clones.FitCheck->isVisible());
 }
 
 TEST_F(CommitTest, CancelWritesNothing) {
@@ -236,13 +257,11 @@ TEST_F(CommitTest, APasswordTheFileCannotKeepAsTypedIsRefusedAndNothingIsWritten
     writeList({picture("a.png")}, "[password]\nsaverEnabled=1\nsaverPassword=old\n");
     auto& f = open();
     const QByteArray before = t.folder.readSettings();
-    const QString tooLong(platform::ProfileFile::kMaxValueLength + 1, u'x');
     const QList<QPair<QString, QString>> refused = {
         {QStringLiteral("   "), QStringLiteral("The 'Password' cannot be made of blanks only.")},
         {QStringLiteral("\t"), QStringLiteral("The 'Password' cannot be made of blanks only.")},
         {QStringLiteral("Secret "), QStringLiteral("The 'Password' cannot begin or end with a blank.")},
         {QStringLiteral(" Secret"), QStringLiteral("The 'Password' cannot begin or end with a blank.")},
-        {tooLong, QStringLiteral("The 'Password' can be at most 254 characters long.")},
     };
     for (const auto& [password, message] : refused) {
         f.SS_password->setText(password);
@@ -252,9 +271,8 @@ TEST_F(CommitTest, APasswordTheFileCannotKeepAsTypedIsRefusedAndNothingIsWritten
         EXPECT_EQ(t.folder.readSettings(), before);
         EXPECT_FALSE(f.isHidden());
     }
-    // Inner blanks and the longest value the file keeps are fine, and come
-    // back exactly as typed.
-    const QString longest(platform::ProfileFile::kMaxValueLength, u'y');
+    // Inner blanks and long passwords are fine, and come back exactly as typed.
+    const QString longest(400, u'y');
     for (const QString& password : {QStringLiteral("two words"), longest}) {
         f.SS_password->setText(password);
         f.SS_Confirm->setText(password);

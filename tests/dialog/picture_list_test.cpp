@@ -5,7 +5,6 @@
 namespace {
 const QString kNoFile = QStringLiteral("No file has been selected.");
 const QString kNothingToRemove = QStringLiteral("Nothing was selected to remove.");
-const QString kNotFound = QStringLiteral("Image file not found.\r\nYou need to reload a new one.");
 }  // namespace
 
 class PictureListTest : public DialogTest {
@@ -99,11 +98,13 @@ TEST_F(PictureListTest, AddAsksForAnExistingPictureAndSelectsIt) {
     ASSERT_EQ(dialogs.openRequests.size(), 2u);
     const platform::OpenFileRequest& r = dialogs.openRequests[0];
     EXPECT_EQ(r.title, "Select a file to open");
-    EXPECT_EQ(r.filters.size(), 6);
+    EXPECT_EQ(r.filters.size(), 12);
     EXPECT_EQ(r.filterIndex, 0);
     EXPECT_TRUE(r.fileMustExist);
     EXPECT_TRUE(r.filters[0].startsWith("Image files (")) << r.filters[0].toStdString();
-    for (const char* pattern : {"*.gif", "*.jpg", "*.bmp", "*.png", "*.JPG"}) EXPECT_TRUE(r.filters[0].contains(pattern));
+    for (const char* pattern : {"*.gif", "*.jpg", "*.bmp", "*.png", "*.JPG", "*.webp", "*.tif", "*.heic", "*.avif"})
+        EXPECT_TRUE(r.filters[0].contains(pattern)) << pattern;
+    EXPECT_EQ(r.filters.last(), "All files (*)");
     EXPECT_TRUE(r.filters[5].startsWith("Windows DIB files (*.dib"));
     EXPECT_EQ(listEntries(), QStringList({t.folder.file("a.png"), b}));
     EXPECT_EQ(f.List1->currentRow(), 1);
@@ -125,7 +126,7 @@ TEST_F(PictureListTest, AFileThatIsNotAPictureIsNotAdded) {
     file.close();
     dialogs.fileAnswers.push_back(text);
     f.add_Click();
-    EXPECT_EQ(t.messages.texts(), QStringList{text + " is not a picture Glidorama can show."});
+    EXPECT_EQ(t.messages.texts(), QStringList{text + " is not a picture Glidorama can show. (it is a text file)"});
     EXPECT_EQ(listEntries(), QStringList{t.folder.file("a.png")});
     EXPECT_EQ(f.Text3->text(), "1");
     // So the commit that follows goes through.
@@ -139,7 +140,8 @@ TEST_F(PictureListTest, AMissingEntryWarnsAndKeepsThePreviousThumbnail) {
     const QString a = picture("a.png", 30, 30, Qt::green);
     auto& f = openWith({a, t.folder.file(QStringLiteral("gone.png"))});
     f.List1->setCurrentRow(1);
-    EXPECT_EQ(t.messages.texts(), QStringList{kNotFound});
+    EXPECT_EQ(t.messages.texts(), QStringList{t.folder.file("gone.png") + " is not a picture Glidorama can show." +
+                                              " (the file does not exist)\r\nYou need to reload a new one."});
     EXPECT_EQ(f.List1->count(), 2);
     EXPECT_EQ(f.thumbWidth, 30 * 15);
     EXPECT_EQ(QColor(f.photo1->box().Image().pixel(5, 5)), QColor(Qt::green));

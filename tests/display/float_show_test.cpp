@@ -12,6 +12,7 @@
 #include "platform/form_timer.h"
 #include "platform/picture_box.h"
 #include "support/temp_app_folder.h"
+#include "support/test_pictures.h"
 
 using platform::PictureBox;
 using platform::ScaleMode;
@@ -273,6 +274,7 @@ TEST_F(FloatFixture, MotionBouncesBeforeMovingAtTheTopBound) {
 }
 
 TEST_F(FloatFixture, PictureWiderThanTheScreenFlipsItsHorizontalStepEveryTick) {
+    s.fitToScreen = "0";  // natural size
     files[0] = makePicture(0, 900, 30);
     display::FloatShow show(s, t.env, host, files);
     show.Timer2Tick();
@@ -307,6 +309,7 @@ TEST_F(FloatFixture, AChangeTimeTooLongForTheTimerFallsBackToTheBuiltInTime) {
 }
 
 TEST_F(FloatFixture, PictureTallerThanTheRoomBelowTheTopBoundJittersUpAndDown) {
+    s.fitToScreen = "0";  // natural size
     files[0] = makePicture(0, 40, 570);  // 8550 twips: more than 9000 - 615
     display::FloatShow show(s, t.env, host, files);
     show.Timer2Tick();
@@ -374,4 +377,80 @@ TEST_F(FloatFixture, ShuffledPicturesComeOnceARoundInANewOrderEachRound) {
     }
     EXPECT_GE(std::set<std::vector<int>>(rounds.begin(), rounds.end()).size(), 2u);
     EXPECT_TRUE(host.failures.isEmpty());
+}
+
+TEST_F(FloatFixture, APhotoLargerThanTheScreenIsShownWholeAndFloats) {
+    host.screenWidth = 1024 * 15;
+    host.screenHeight = 768 * 15;
+    s.centerImage = "0";
+    QImage photo(6000, 4000, QImage::Format_RGB32);
+    photo.fill(kColours[1]);
+    files[0] = t.folder.file("photo.jpg");
+    ASSERT_TRUE(photo.save(files[0], "JPEG"));
+    display::FloatShow show(s, t.env, host, files);
+    show.Timer2Tick();
+    ASSERT_TRUE(host.failures.isEmpty());
+    const double width = host.first.Width(), height = host.first.Height();
+    EXPECT_LE(width, host.screenWidth);
+    EXPECT_LE(height, host.screenHeight - 615);
+    EXPECT_NEAR(width / height, 1.5, 0.01);
+    EXPECT_GT(width, host.screenWidth * 0.8);
+    // It floats: every position it takes keeps it on the screen, and it moves both ways.
+    show.setFloatSteps(15, 15);
+    double lowest = host.first.Left(), highest = host.first.Left();
+    for (int i = 0; i < 400; ++i) {
+        show.Timer3Tick();
+        EXPECT_GE(host.first.Left(), -15);
+        EXPECT_LE(host.first.Left() + width, host.screenWidth + 15);
+        EXPECT_GE(host.first.Top(), 615 - 15);
+        EXPECT_LE(host.first.Top() + height, host.screenHeight + 15);
+        lowest = std::min(lowest, host.first.Left());
+        highest = std::max(highest, host.first.Left());
+    }
+    EXPECT_GT(highest - lowest, 50 * 15);
+
+    // With the option off the photo keeps its natural size, as it always did.
+    s.fitToScreen = "0";
+    RecordingHost natural(t.clock);
+    display::FloatShow second(s, t.env, natural, files);
+    second.Timer2Tick();
+    EXPECT_EQ(natural.first.Width(), 6000 * 15);
+    EXPECT_EQ(natural.first.Height(), 4000 * 15);
+}
+
+TEST_F(FloatFixture, AFileThatIsThereButNoPictureSaysWhy) {
+    QFile text(files[1]);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("shopping list\n");
+    text.close();
+    display::FloatShow show(s, t.env, host, files);
+    show.Timer2Tick();
+    show.Timer2Tick();
+    ASSERT_EQ(host.failures.size(), 1);
+    EXPECT_EQ(host.failures[0], files[1] + " is not a picture Glidorama can show. (it is a text file)");
+}
+
+TEST_F(FloatFixture, AtNaturalSizeAPictureTooLargeToDecodeSaysSo) {
+    s.fitToScreen = "0";
+    QFile crafted(files[0]);
+    ASSERT_TRUE(crafted.open(QIODevice::WriteOnly));
+    crafted.write(testing_support::CraftedPng(12000, 9000));
+    crafted.close();
+    display::FloatShow show(s, t.env, host, files);
+    show.Timer2Tick();
+    ASSERT_EQ(host.failures.size(), 1);
+    EXPECT_EQ(host.failures[0], files[0] + " is not a picture Glidorama can show. (12000 x 9000 is too large to show)");
+}
+
+TEST_F(FloatFixture, TransparentPartsShowTheBackgroundColour) {
+    for (PictureBox* box : {&host.first, &host.second}) box->setBackColor(0x00FF00);  // green, as 0x00BBGGRR
+    QImage half(40, 30, QImage::Format_ARGB32);
+    half.fill(qRgba(255, 0, 0, 128));
+    ASSERT_TRUE(half.save(files[0], "PNG"));
+    display::FloatShow show(s, t.env, host, files);
+    show.Timer2Tick();
+    const QRgb pixel = host.first.Picture().pixel(10, 10);
+    EXPECT_NEAR(qRed(pixel), 128, 3);
+    EXPECT_NEAR(qGreen(pixel), 127, 3);
+    EXPECT_EQ(qBlue(pixel), 0);
 }

@@ -9,6 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
+#include "imagestore/decode_budget.h"
+
 #include "imagestore/cache_paths.h"
 #include "platform/picture.h"
 #include "platform/vb.h"
@@ -136,10 +141,54 @@ TEST_F(ConverterTest, FailuresRaiseTheirNumberAndLeaveTheOldCopy) {
         EXPECT_EQ(ErrorNumberOf([&] { ConvertPicture(path, app.path(), "0"); }), number) << path.toStdString();
         EXPECT_EQ(cachedBytes(0), before);
     }
-    // A picture too wide for a 16-bit side overflows.
-    EXPECT_EQ(ErrorNumberOf([&] { ConvertPicture(picture("wide.png", Marked(17000, 1)), app.path(), "0"); }),
-              vb::kOverflow);
-    EXPECT_EQ(cachedBytes(0), before);
+}
+
+TEST_F(ConverterTest, PanoramasOfAnyWidthConvert) {
+    // 30000 pixels: 450000 twips, 58500 once shrunk, far past a 16-bit side.
+    const imagestore::ShrinkSizes sizes = ConvertPicture(picture("wide.png", Marked(30000, 1000)), app.path(), "0");
+    EXPECT_EQ(sizes.shrinkWidth, 58500.f);
+    EXPECT_EQ(sizes.shrinkHeight, 1950.f);
+    const QImage copy = platform::LoadPicture(cached(0));
+    EXPECT_EQ(copy.size(), QSize(3900, 130));
+    EXPECT_GT(qRed(copy.pixel(copy.width() / 8, 100)), 200);
+    EXPECT_GT(qBlue(copy.pixel(copy.width() * 7 / 8, 100)), 200);
+}
+
+TEST_F(ConverterTest, TransparentPartsTakeTheBackgroundColour) {
+    QImage half(40, 30, QImage::Format_ARGB32);
+    half.fill(qRgba(255, 0, 0, 128));
+    const QString source = picture("half.png", half);
+    ConvertPicture(source, app.path(), "0", QColor(0, 0, 255));
+    const QRgb single = platform::LoadPicture(cached(0)).pixel(10, 10);
+    EXPECT_NEAR(qRed(single), 128, 3);
+    EXPECT_NEAR(qBlue(single), 127, 3);
+    ASSERT_EQ(ConvertPictures({source}, app.path(), {}, QColor(0, 255, 0)).failedIndex, -1);
+    const QRgb batch = platform::LoadPicture(cached(0)).pixel(10, 10);
+    EXPECT_NEAR(qGreen(batch), 127, 3);
+    EXPECT_EQ(qBlue(batch), 0);
+}
+
+TEST(DecodeBudget, SharesTogetherNeverPassTheTotal) {
+    imagestore::DecodeBudget budget(100);
+    std::atomic<int> held{0};
+    std::atomic<int> most{0};
+    std::vector<std::thread> workers;
+    for (int i = 0; i < 8; ++i) {
+        workers.emplace_back([&, i] {
+            // 40 each: at most two at once. One share larger than the whole goes alone.
+            const qint64 bytes = i == 3 ? 500 : 40;
+            imagestore::DecodeBudget::Share share(&budget, bytes);
+            const int now = held += int(std::min<qint64>(bytes, 100));
+            int seen = most.load();
+            while (now > seen && !most.compare_exchange_weak(seen, now)) {
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            held -= int(std::min<qint64>(bytes, 100));
+        });
+    }
+    for (std::thread& worker : workers) worker.join();
+    EXPECT_LE(most.load(), 100);
+    EXPECT_GE(most.load(), 80);
 }
 
 TEST_F(ConverterTest, MissingCacheFolderFailsTheSave) {

@@ -43,13 +43,12 @@ TEST_F(ProfileTest, NamesMatchWithoutRegardToCaseAndTheFirstOccurrenceWins) {
     EXPECT_EQ(file.read(QStringLiteral("saver"), QStringLiteral("MODE")), QStringLiteral("3"));
 }
 
-TEST_F(ProfileTest, LongValuesAreCutTo254Characters) {
+TEST_F(ProfileTest, LongValuesReadBackWhole) {
     ProfileFile file(path());
-    const QString longValue(300, u'x');
-    ASSERT_TRUE(file.write(QStringLiteral("images"), QStringLiteral("0"), longValue));
-    EXPECT_EQ(file.read(QStringLiteral("images"), QStringLiteral("0")), QString(254, u'x'));
-    // The file itself keeps the whole value.
-    EXPECT_TRUE(contents().contains(QByteArray(300, 'x')));
+    const QString longPath = QStringLiteral("/photos/") + QString(400, u'x') + QStringLiteral("/\u00e9t\u00e9.jpg");
+    ASSERT_TRUE(file.write(QStringLiteral("images"), QStringLiteral("0"), longPath));
+    EXPECT_EQ(file.read(QStringLiteral("images"), QStringLiteral("0")), longPath);
+    EXPECT_EQ(file.readSection(QStringLiteral("images")).value(QStringLiteral("0")), longPath);
 }
 
 TEST_F(ProfileTest, WritesKeepOtherLinesAndReplaceInPlace) {

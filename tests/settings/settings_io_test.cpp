@@ -35,6 +35,7 @@ Settings FilledSettings() {
     s.centerImage = "0";
     s.floatImageSpeed = "5";
     s.shuffle = "1";
+    s.fitToScreen = "0";
     s.saverPassword = "Open Sesame";
     s.saverEnabled = "1";
     return s;
@@ -63,6 +64,20 @@ TEST(SettingsFile, WhatTheCommitWritesReadsBackTheSame) {
     EXPECT_EQ(ReadEveryKey(read, folder), pictures);
     for (const KeyInfo& key : CommitOrder()) EXPECT_EQ(read.*key.variable, written.*key.variable) << key.key;
     EXPECT_EQ(read.newBackColor, QStringLiteral("16711680"));
+}
+
+TEST(SettingsFile, FloatShrinksToFitUnlessTheFileSaysOtherwise) {
+    TempAppFolder folder;
+    folder.writeSettings("[saver]\nmode=1\n[total]\nnewTotal=1\n");
+    Settings s;
+    s.newTotal = "1";
+    ReadFloatSettings(s, SettingsFile(folder), folder.path());
+    EXPECT_EQ(s.fitToScreen, "1");
+    for (const char* text : {"0", "1"}) {
+        folder.writeSettings(QByteArray("[saver]\nfitToScreen=") + text + "\n");
+        ReadFloatSettings(s, SettingsFile(folder), folder.path());
+        EXPECT_EQ(s.fitToScreen, text);
+    }
 }
 
 TEST(SettingsFile, TheCommitWritesTheKeysInItsOrder) {

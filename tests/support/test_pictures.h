@@ -1,0 +1,46 @@
+// Pictures made by the tests: in every format the program reads, turned by
+// a stored orientation, and crafted to be small on disk but huge in memory.
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace testing_support {
+
+// Red on the left half, blue on the right: tells the orientation apart.
+QImage RedBlueHalves(int width, int height);
+
+// Runs a program to its end; false when it is missing or fails.
+bool RunTool(const QString& program, const QStringList& arguments);
+
+// Writes `image` as `path` in the format its suffix names: Qt's writers for
+// png, jpg, bmp, webp and tif, ImageMagick for gif, heif-enc for heic and
+// avif. False when the writer is missing or fails.
+bool WritePicture(const QImage& image, const QString& path);
+
+// Stores EXIF orientation `value` (1 to 8) in the file with exiftool.
+bool SetOrientation(const QString& path, int value);
+
+// A progressive JPEG of a few hundred bytes whose frame declares width x height.
+QByteArray CraftedProgressiveJpeg(int width, int height);
+
+// A PNG whose header declares width x height over one tiny data chunk.
+QByteArray CraftedPng(int width, int height);
+
+// A 24-bit BMP of width x height whose rows are a hole in a sparse file.
+bool WriteSparseBmp(const QString& path, int width, int height);
+
+// The peak resident memory, in kilobytes, of this test program run again
+// with only `test` (a gtest filter) and `environment` (NAME=value entries),
+// or -1 when it cannot be measured. The test reports through
+// ReportPeakMemory.
+long PeakKilobytesOf(const QString& test, const QStringList& environment);
+
+// Prints this process's peak resident memory for PeakKilobytesOf.
+void ReportPeakMemory();
+
+}  // namespace testing_support
