@@ -90,6 +90,7 @@ namespace {
 // What a refused file is, in plain words, from its leading bytes.
 QString RefusalReason(const QString& path) {
     QFile file(path);
+    if (!file.exists()) return QStringLiteral("the file does not exist");
     if (!file.open(QIODevice::ReadOnly)) return QStringLiteral("it cannot be read");
     return platform::NotAPictureReason(file.read(platform::kSniffBytes));
 }
@@ -98,17 +99,19 @@ QString RefusalReason(const QString& path) {
 
 QString RefusedFilesMessage(const QStringList& notPictures, const QStringList& unreadableFolders, int shown) {
     QStringList lines;
-    for (const QString& path : notPictures) {
-        const QString reason = RefusalReason(path);
-        lines << path + QStringLiteral(" is not a picture Glidorama can show.") +
-                     (reason.isEmpty() ? QString() : QStringLiteral(" (") + reason + u')');
-    }
+    for (const QString& path : notPictures) lines << path;
     for (const QString& path : unreadableFolders) lines << QStringLiteral("The folder ") + path +
                                                               QStringLiteral(" could not be read.");
     if (lines.size() > shown) {
         const qsizetype rest = lines.size() - shown;
         lines = lines.mid(0, shown);
         lines << QStringLiteral("... and %1 more.").arg(rest);
+    }
+    // Only the files named are looked at again for their reason.
+    for (qsizetype i = 0; i < std::min(qsizetype(shown), notPictures.size()); ++i) {
+        const QString reason = RefusalReason(lines[i]);
+        lines[i] += QStringLiteral(" is not a picture Glidorama can show.");
+        if (!reason.isEmpty()) lines[i] += QStringLiteral(" (") + reason + u')';
     }
     return lines.join(QStringLiteral("\r\n"));
 }

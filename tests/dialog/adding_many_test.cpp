@@ -10,7 +10,9 @@
 
 namespace {
 
-QString NotAPicture(const QString& path) { return path + QStringLiteral(" is not a picture Glidorama can show."); }
+QString NotAPicture(const QString& path, const QString& reason) {
+    return path + QStringLiteral(" is not a picture Glidorama can show. (") + reason + u')';
+}
 
 class AddingManyTest : public DialogTest {
 protected:
@@ -38,7 +40,7 @@ TEST_F(AddingManyTest, SeveralFilesGoInAtOnceSkippingDuplicatesAndNamingNonPictu
     EXPECT_EQ(f.List1->currentRow(), 3);  // the last one added, its thumbnail shown
     EXPECT_EQ(f.photoWidth, 12 * 15);
     // One message for all refused files.
-    EXPECT_EQ(t.messages.texts(), QStringList{NotAPicture(notes) + "\r\n" + NotAPicture(empty)});
+    EXPECT_EQ(t.messages.texts(), QStringList{NotAPicture(notes, "it is a text file") + "\r\n" + NotAPicture(empty, "the file is empty")});
     ASSERT_EQ(dialogs.openRequests.size(), 1u);
 }
 
@@ -130,7 +132,7 @@ TEST_F(AddingManyTest, TheRefusedListIsCutShortForMany) {
     for (int i = 0; i < 25; ++i) many << QStringLiteral("/p/%1.txt").arg(i);
     const QStringList lines = dialog::RefusedFilesMessage(many, {}).split("\r\n");
     ASSERT_EQ(lines.size(), 11);
-    EXPECT_EQ(lines[0], NotAPicture("/p/0.txt"));
+    EXPECT_EQ(lines[0], NotAPicture("/p/0.txt", "the file does not exist"));
     EXPECT_EQ(lines[10], "... and 15 more.");
 }
 

@@ -223,7 +223,8 @@ TEST_F(CommitTest, AFailingPictureIsSelectedSoOneRemoveTakesItOut) {
     auto& f = open();
     const QByteArray before = t.folder.readSettings();
     f.OK_Click();
-    ASSERT_EQ(t.messages.texts(), QStringList{"Image Processing Error. Please reload \r\n" + gone});
+    ASSERT_EQ(t.messages.texts(),
+              QStringList{"Image Processing Error. Please reload \r\n" + gone + "\r\n(the file does not exist)"});
     EXPECT_EQ(f.List1->currentRow(), 4);
     EXPECT_EQ(t.folder.readSettings(), before);
     EXPECT_FALSE(f.isHidden());
