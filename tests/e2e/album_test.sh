@@ -21,15 +21,7 @@ done
 # Opens the dialog, presses "&OK" and waits for it to close.
 confirm() {
   e2e_start /c
-  local i dialog=
-  for i in $(seq 1 100); do
-    dialog=$(xdotool search --onlyvisible --name '^ Glidorama $' 2>/dev/null | head -1)
-    [ -n "$dialog" ] && break
-    sleep 0.05
-  done
-  [ -n "$dialog" ] || fail "the dialog did not open: $(cat "$E2E_WORK/stderr")"
-  sleep 0.3
-  xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+  e2e_wait_dialog
   xdotool key alt+o
   e2e_wait_exit 30
   [ "$E2E_STATUS" = 0 ] || fail "OK did not close the dialog (status $E2E_STATUS): $(cat "$E2E_WORK/stderr")"

@@ -26,16 +26,8 @@ before=$(md5sum < "$E2E_APP/z909ssaver.ini")
 # Waits for the dialog's window; its id is DIALOG.
 open_dialog() {
   e2e_start /c
-  DIALOG=
-  local i
-  for i in $(seq 1 100); do
-    DIALOG=$(xdotool search --onlyvisible --name '^ Glidorama $' 2>/dev/null | head -1)
-    [ -n "$DIALOG" ] && break
-    sleep 0.05
-  done
-  [ -n "$DIALOG" ] || fail "the dialog did not open: $(cat "$E2E_WORK/stderr")"
-  sleep 0.5
-  xdotool windowfocus --sync "$DIALOG" 2>/dev/null || true
+  e2e_wait_dialog
+  DIALOG=$E2E_DIALOG
 }
 
 open_dialog

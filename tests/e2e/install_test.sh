@@ -38,15 +38,7 @@ start_as_user() { ( exec 2>"$E2E_WORK/stderr"; as_user "$@" ) & E2E_SAVER=$!; }
 # Presses OK in the dialog of the program `$1` and waits for it to close.
 dialog_ok() {
   start_as_user "$1" /c
-  local dialog= i
-  for i in $(seq 1 100); do
-    dialog=$(xdotool search --onlyvisible --name '^ Glidorama $' 2>/dev/null | head -1)
-    [ -n "$dialog" ] && break
-    sleep 0.05
-  done
-  [ -n "$dialog" ] || fail "the dialog of $1 did not open: $(cat "$E2E_WORK/stderr")"
-  sleep 0.5
-  xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+  e2e_wait_dialog
   xdotool key alt+o
   e2e_wait_exit 20
   [ "$E2E_STATUS" = 0 ] || fail "OK did not close the dialog of $1 (status $E2E_STATUS): $(cat "$E2E_WORK/stderr")"

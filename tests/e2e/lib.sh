@@ -89,3 +89,18 @@ e2e_wait_pixel() {
   done
   return 1
 }
+
+# Waits for the settings dialog of the program just started to be on screen
+# and gives it the keyboard; its window id is E2E_DIALOG.
+e2e_wait_dialog() {
+  local i
+  E2E_DIALOG=
+  for i in $(seq 1 100); do
+    E2E_DIALOG=$(xdotool search --onlyvisible --name '^ Glidorama $' 2>/dev/null | head -1)
+    [ -n "$E2E_DIALOG" ] && break
+    sleep 0.05
+  done
+  [ -n "$E2E_DIALOG" ] || fail "the dialog did not open: $(cat "$E2E_WORK/stderr")"
+  sleep 0.5
+  xdotool windowfocus --sync "$E2E_DIALOG" 2>/dev/null || true
+}

@@ -37,15 +37,7 @@ write_settings() {  # mode, then the picture paths
 # Opens the dialog and presses OK.
 commit_dialog() {
   e2e_start /c
-  local dialog= i
-  for i in $(seq 1 100); do
-    dialog=$(xdotool search --onlyvisible --name '^ Glidorama $' 2>/dev/null | head -1)
-    [ -n "$dialog" ] && break
-    sleep 0.05
-  done
-  [ -n "$dialog" ] || fail "the dialog did not open: $(cat "$E2E_WORK/stderr")"
-  sleep 0.5
-  xdotool windowfocus --sync "$dialog" 2>/dev/null
+  e2e_wait_dialog
   xdotool key alt+o
 }
 
