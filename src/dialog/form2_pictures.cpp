@@ -53,7 +53,6 @@ void Form2::add_Click() {
     request.title = QStringLiteral("Select a file to open");
     request.filters = PictureFilters();
     request.filterIndex = 0;
-    request.fileMustExist = true;
     request.folder = platform::RememberedPictureFolder();
     const std::optional<QStringList> chosen = dialogs_->ShowOpenFiles(this, request);
     if (!chosen || chosen->isEmpty()) {

@@ -14,26 +14,9 @@ void giveBackFocus(QWidget* parent) {
 }
 }  // namespace
 
-std::optional<QString> QtCommonDialogs::ShowOpen(QWidget* parent, const OpenFileRequest& request) {
-    QFileDialog dialog(parent, request.title);
-    // Qt's own dialog: it takes a typed path and needs no desktop portal.
-    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setNameFilters(request.filters);
-    if (request.filterIndex >= 0 && request.filterIndex < request.filters.size())
-        dialog.selectNameFilter(request.filters[request.filterIndex]);
-    if (!request.folder.isEmpty()) dialog.setDirectory(request.folder);
-    const int result = dialog.exec();
-    giveBackFocus(parent);
-    if (result != QDialog::Accepted) return std::nullopt;
-    const QStringList files = dialog.selectedFiles();
-    if (files.isEmpty() || files.first().isEmpty()) return std::nullopt;
-    return files.first();
-}
-
 std::optional<QStringList> QtCommonDialogs::ShowOpenFiles(QWidget* parent, const OpenFileRequest& request) {
     QFileDialog dialog(parent, request.title);
+    // Qt's own dialog: it takes typed paths and needs no desktop portal.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFiles);
@@ -75,22 +58,15 @@ std::optional<QColor> QtCommonDialogs::ShowColor(QWidget* parent, const QColor& 
     return chosen;
 }
 
-std::optional<QString> RecordingDialogs::ShowOpen(QWidget*, const OpenFileRequest& request) {
+std::optional<QStringList> RecordingDialogs::ShowOpenFiles(QWidget*, const OpenFileRequest& request) {
     openRequests.push_back(request);
-    if (fileAnswers.empty()) return std::nullopt;
-    const QString answer = fileAnswers.front();
-    fileAnswers.pop_front();
-    if (answer.isNull()) return std::nullopt;
-    return answer;
-}
-
-std::optional<QStringList> RecordingDialogs::ShowOpenFiles(QWidget* parent, const OpenFileRequest& request) {
     if (fileListAnswers.empty()) {
-        const std::optional<QString> one = ShowOpen(parent, request);
-        if (!one) return std::nullopt;
-        return QStringList{*one};
+        if (fileAnswers.empty()) return std::nullopt;
+        const QString one = fileAnswers.front();
+        fileAnswers.pop_front();
+        if (one.isNull()) return std::nullopt;
+        return QStringList{one};
     }
-    openRequests.push_back(request);
     const QStringList answer = fileListAnswers.front();
     fileListAnswers.pop_front();
     if (answer.isEmpty()) return std::nullopt;

@@ -22,8 +22,6 @@ struct OpenFileRequest {
     QStringList filters;
     // Index into `filters` of the entry shown first.
     int filterIndex = 0;
-    // Only an existing file can be chosen.
-    bool fileMustExist = true;
     // The folder the dialog opens in; empty for the dialog's own choice.
     QString folder;
 };
@@ -31,8 +29,6 @@ struct OpenFileRequest {
 class CommonDialogs {
 public:
     virtual ~CommonDialogs() = default;
-    // The chosen file's full path, or nothing when cancelled.
-    virtual std::optional<QString> ShowOpen(QWidget* parent, const OpenFileRequest& request) = 0;
     // The chosen colour, or nothing when cancelled. Opens on `current`.
     virtual std::optional<QColor> ShowColor(QWidget* parent, const QColor& current) = 0;
     // Several existing files chosen at once (Ctrl- and Shift-click, or
@@ -44,7 +40,6 @@ public:
 
 class QtCommonDialogs final : public CommonDialogs {
 public:
-    std::optional<QString> ShowOpen(QWidget* parent, const OpenFileRequest& request) override;
     std::optional<QColor> ShowColor(QWidget* parent, const QColor& current) override;
     std::optional<QStringList> ShowOpenFiles(QWidget* parent, const OpenFileRequest& request) override;
     std::optional<QString> ShowFolder(QWidget* parent, const QString& title, const QString& start) override;
@@ -55,7 +50,6 @@ public:
 // several files takes the next queued list, or else the next single file.
 class RecordingDialogs final : public CommonDialogs {
 public:
-    std::optional<QString> ShowOpen(QWidget* parent, const OpenFileRequest& request) override;
     std::optional<QColor> ShowColor(QWidget* parent, const QColor& current) override;
     std::optional<QStringList> ShowOpenFiles(QWidget* parent, const OpenFileRequest& request) override;
     std::optional<QString> ShowFolder(QWidget* parent, const QString& title, const QString& start) override;
