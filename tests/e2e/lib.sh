@@ -3,9 +3,10 @@
 # beside it are the test's own) and its own runtime folder.
 # Usage: source lib.sh; e2e_setup <path to glidorama> [WIDTHxHEIGHT]
 
-e2e_setup() {
+# A work folder for the test (E2E_WORK) holding a copy of the program with
+# its samples and cached copies (E2E_APP) and a private runtime folder.
+e2e_make_app_folder() {
   E2E_BINARY=$1
-  local size=${2:-1024x768}
   E2E_WORK=$(mktemp -d)
   E2E_APP=$E2E_WORK/app
   mkdir -p "$E2E_APP" "$E2E_WORK/runtime"
@@ -16,6 +17,11 @@ e2e_setup() {
   [ -d "$built_dir/samples" ] && cp -r "$built_dir/samples" "$E2E_APP/"
   [ -d "$built_dir/Glidorama" ] && cp -r "$built_dir/Glidorama" "$E2E_APP/"
   export XDG_RUNTIME_DIR=$E2E_WORK/runtime
+}
+
+e2e_setup() {
+  local size=${2:-1024x768}
+  e2e_make_app_folder "$1"
   # -noreset: without it the server resets each time its last client leaves,
   # and the next program of the test can find no display for a moment.
   Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$E2E_WORK/display" 2>/dev/null &

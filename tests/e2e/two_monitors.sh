@@ -15,16 +15,7 @@ e2e_setup_two_monitors() {
   if ! command -v Xorg >/dev/null || [ ! -e /usr/lib/xorg/modules/drivers/dummy_drv.so ]; then
     echo "two monitors: skipped, no Xorg with the dummy driver"; exit 0
   fi
-  E2E_WORK=$(mktemp -d)
-  E2E_APP=$E2E_WORK/app
-  mkdir -p "$E2E_APP" "$E2E_WORK/runtime"
-  chmod 700 "$E2E_WORK/runtime"
-  cp "$E2E_BINARY" "$E2E_APP/glidorama"
-  local built_dir
-  built_dir=$(dirname "$E2E_BINARY")
-  [ -d "$built_dir/samples" ] && cp -r "$built_dir/samples" "$E2E_APP/"
-  [ -d "$built_dir/Glidorama" ] && cp -r "$built_dir/Glidorama" "$E2E_APP/"
-  export XDG_RUNTIME_DIR=$E2E_WORK/runtime
+  e2e_make_app_folder "$E2E_BINARY"
   # A modeline of 60 frames a second for the monitor size; the screen is
   # wide enough for two monitors side by side.
   local modeline
