@@ -275,13 +275,14 @@ TEST_F(CommitTest, APasswordTheFileCannotKeepAsTypedIsRefusedAndNothingIsWritten
     // Inner blanks and long passwords are fine, and come back exactly as typed.
     const QString longest(400, u'y');
     for (const QString& password : {QStringLiteral("two words"), longest}) {
-        f.SS_password->setText(password);
-        f.SS_Confirm->setText(password);
+        auto& g = open();
+        g.SS_password->setText(password);
+        g.SS_Confirm->setText(password);
         const size_t messages = t.messages.shown.size();
-        f.OK_Click();
+        g.OK_Click();
         EXPECT_EQ(t.messages.shown.size(), messages);
         EXPECT_EQ(stored("password", "saverPassword"), password);
-        open();
+        EXPECT_EQ(open().SS_password->text(), password);
     }
 }
 
