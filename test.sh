@@ -8,8 +8,9 @@ install_missing_packages
 
 jobs=$(nproc)
 # Rebuilds of the same sources (CI after a session, two build trees) come
-# from the compiler cache.
+# from the compiler cache, wherever the clone lies.
 launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
 cmake --build build -j "$jobs"
