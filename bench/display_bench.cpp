@@ -35,10 +35,6 @@ QImage testPicture(int seed) {
 
 class QuietHost final : public display::DisplayHost {
 public:
-    void ReadPlatform() override {}
-    int32_t platformId() const override { return platform::kPlatformConsumer; }
-    void setApiResult(int32_t) override {}
-    void setWindowResult(int32_t) override {}
     void RequestExit() override {}
     void CountMouseMove() override {}
 };

@@ -1,11 +1,8 @@
-// What the display asks of the program's start-up module: the platform
-// family, the stored results of system calls, and the exit routines that
-// its input handlers call.
+// What the display asks of the program's start-up module: the exit
+// routines that its input handlers call, and what to do with a failure.
 #pragma once
 
 #include <QString>
-
-#include <cstdint>
 
 namespace settings { struct Settings; }
 
@@ -14,10 +11,6 @@ namespace display {
 class DisplayHost {
 public:
     virtual ~DisplayHost() = default;
-    virtual void ReadPlatform() = 0;
-    virtual int32_t platformId() const = 0;
-    virtual void setApiResult(int32_t result) = 0;
-    virtual void setWindowResult(int32_t result) = 0;
     virtual void RequestExit() = 0;
     virtual void CountMouseMove() = 0;
     // A failure that would end the display while the screen is locked: the
@@ -27,7 +20,8 @@ public:
     virtual bool ShowFailureLocked(const QString& message) { (void)message; return false; }
 
     // A display inside another program's window (a screen-saver host's):
-    // it takes no keyboard focus, and a failure is handed to ReportFailure
+    // it takes no keyboard focus, never sets the key lock (the host guards
+    // the desktop), and a failure is handed to ReportFailure
     // while the display goes on with what it can show, since a host only
     // starts a saver that ends all over again.
     virtual bool embedded() const { return false; }

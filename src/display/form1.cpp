@@ -141,7 +141,7 @@ void Form1::showEvent(QShowEvent* event) {
 }
 
 bool Form1::keyLockWanted() const {
-    return vb::CDbl(settings_.saverEnabled) == 1 && host_.platformId() != platform::kPlatformNT;
+    return vb::CDbl(settings_.saverEnabled) == 1 && !host_.embedded();
 }
 
 void Form1::unload() {
@@ -159,8 +159,7 @@ void Form1::failAndEnd(const QString& message) {
         for (platform::FormTimer* t : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_}) t->setEnabled(false);
         return;
     }
-    if (keyLockWanted())
-        host_.setApiResult(env_.system->SystemParametersInfoA(platform::kSpiScreenSaverRunning, 0));
+    if (keyLockWanted()) env_.system->SystemParametersInfoA(platform::kSpiScreenSaverRunning, 0);
     unload();
     env_.messages->MsgBox(message, platform::kExclamation);
     // A picture that cannot be shown ends the run as a failure.
@@ -185,9 +184,7 @@ void Form1::Form_Load() {
     std::vector<QString> imageFiles;
     if (vb::CDbl(settings_.mode) == 1) imageFiles = settings::ReadFloatSettings(settings_, file, env_.samplesHome());
     settings::ReadPasswordSettings(settings_, file);
-    host_.ReadPlatform();
-    if (keyLockWanted())
-        host_.setApiResult(env_.system->SystemParametersInfoA(platform::kSpiScreenSaverRunning, 1));
+    if (keyLockWanted()) env_.system->SystemParametersInfoA(platform::kSpiScreenSaverRunning, 1);
 
     // From here on a picture that cannot be loaded or used ends the run with
     // a message naming the cached file built last.

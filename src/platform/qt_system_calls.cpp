@@ -13,13 +13,6 @@ namespace platform {
 QtSystemCalls::QtSystemCalls() : lock_(std::make_unique<KeyLock>()) {}
 QtSystemCalls::~QtSystemCalls() = default;
 
-int32_t QtSystemCalls::GetVersionExA(OsVersionInfo& info) {
-    // Nothing on Linux guards the desktop while the saver runs, so the saver
-    // reports the family that needs its own key lock.
-    info.platformId = kPlatformConsumer;
-    return 1;
-}
-
 int32_t QtSystemCalls::SystemParametersInfoA(int action, int param) {
     if (action != kSpiScreenSaverRunning) return 0;
     lock_->setOn(param != 0);
@@ -61,11 +54,6 @@ int32_t QtSystemCalls::SetWindowPos(QWidget* window, intptr_t insertAfter, int32
     // Not topmost leaves the window where it is: in front of other
     // programs, behind any window of ours shown later.
     if (topmost) window->raise();
-    return 1;
-}
-
-int32_t RecordingSystemCalls::GetVersionExA(OsVersionInfo& info) {
-    info.platformId = platformId;
     return 1;
 }
 

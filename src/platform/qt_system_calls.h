@@ -21,7 +21,6 @@ class QtSystemCalls final : public SystemCalls {
 public:
     QtSystemCalls();
     ~QtSystemCalls() override;
-    int32_t GetVersionExA(OsVersionInfo& info) override;
     int32_t SystemParametersInfoA(int action, int param) override;
     int32_t SetCursorPos(int32_t x, int32_t y) override;
     int32_t SetWindowPos(QWidget* window, intptr_t insertAfter, int32_t x, int32_t y, int32_t cx, int32_t cy,
@@ -39,14 +38,12 @@ private:
 // Records every call; the key lock is a flag.
 class RecordingSystemCalls final : public SystemCalls {
 public:
-    int32_t GetVersionExA(OsVersionInfo& info) override;
     int32_t SystemParametersInfoA(int action, int param) override;
     int32_t SetCursorPos(int32_t x, int32_t y) override;
     int32_t SetWindowPos(QWidget* window, intptr_t insertAfter, int32_t x, int32_t y, int32_t cx, int32_t cy,
                          uint32_t flags) override;
     bool keyLockOn() const override { return keyLock; }
 
-    int32_t platformId = kPlatformConsumer;
     bool keyLock = false;
     int lockCalls = 0;
     int unlockCalls = 0;

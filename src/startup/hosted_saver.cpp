@@ -50,8 +50,6 @@ HostedSaver::~HostedSaver() {
     hostWindowHandle_.reset();
 }
 
-int32_t HostedSaver::platformId() const { return platform::kPlatformNT; }
-
 bool HostedSaver::Start() {
     // A host stops its saver with a signal; ending at once with status 0
     // tells it the saver went quietly.

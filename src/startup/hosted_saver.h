@@ -58,11 +58,6 @@ public:
     const QSet<QString>& reportedFailures() const { return reported_; }
 
     // DisplayHost
-    // The host guards the desktop: the display never sets the key lock.
-    void ReadPlatform() override {}
-    int32_t platformId() const override;
-    void setApiResult(int32_t) override {}
-    void setWindowResult(int32_t) override {}
     void RequestExit() override {}
     void CountMouseMove() override {}
     bool embedded() const override { return true; }

@@ -54,7 +54,7 @@ void Module1::StartFullScreen() {
     connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen* screen) { addDisplay(screen); });
     connect(qApp, &QGuiApplication::screenRemoved, this, [this](QScreen* screen) { removeDisplay(screen); });
     display::Form1* first = form1();
-    windowResult_ = int16_t(env_.system->SetCursorPos(vb::CLng(first->ScaleWidth() + 10), vb::CLng(first->ScaleHeight() + 10)));
+    env_.system->SetCursorPos(vb::CLng(first->ScaleWidth() + 10), vb::CLng(first->ScaleHeight() + 10));
     // A failure while the displays came up is shown in front of them.
     if (failedLocked()) bringPromptToFront();
 }
@@ -82,8 +82,7 @@ void Module1::addDisplay(QScreen* screen) {
     const int32_t cx = vb::CLng(form->ScaleWidth());
     const int32_t cy = vb::CLng(form->ScaleHeight());
     const QPoint at = screen ? area.topLeft() : QPoint(0, 0);
-    windowResult_ = int16_t(env_.system->SetWindowPos(form, platform::kHwndTopmost, at.x(), at.y(), cx, cy,
-                                                      platform::kSwpShowWindowNoActivate));
+    env_.system->SetWindowPos(form, platform::kHwndTopmost, at.x(), at.y(), cx, cy, platform::kSwpShowWindowNoActivate);
     // A monitor plugged in while the prompt is up shows the display, still
     // and taking no input, behind the prompt.
     if (passwordForm_ && passwordForm_->isVisible()) {
@@ -112,13 +111,6 @@ std::vector<display::Form1*> Module1::displays() const {
     std::vector<display::Form1*> out;
     for (const Monitor& m : monitors_) out.push_back(m.display.get());
     return out;
-}
-
-void Module1::ReadPlatform() {
-    platform::OsVersionInfo info;
-    info.size = 148;
-    apiResult_ = env_.system->GetVersionExA(info);
-    platformId_ = info.platformId;
 }
 
 }  // namespace startup

@@ -1,6 +1,6 @@
 // Module1: the program's entry routine and the routines the forms share:
-// mode dispatch, the full-screen start, the preview, the platform family,
-// and the exit routines of the display and the password prompt.
+// mode dispatch, the full-screen start, the preview, and the exit routines
+// of the display and the password prompt.
 #pragma once
 
 #include <QObject>
@@ -42,10 +42,6 @@ public:
     void ShowPreview();
 
     // DisplayHost
-    void ReadPlatform() override;
-    int32_t platformId() const override { return platformId_; }
-    void setApiResult(int32_t result) override { apiResult_ = result; }
-    void setWindowResult(int32_t result) override { windowResult_ = int16_t(result); }
     // Ends the saver, or with password protection steps the display back
     // and shows the password prompt.
     void RequestExit() override;
@@ -71,14 +67,10 @@ public:
     PuzzleForm* puzzleForm() const { return puzzleForm_.get(); }
     int16_t mouseMoveCount() const { return mouseMoveCount_; }
     int32_t moveWindowStart() const { return moveWindowStart_; }
-    int32_t apiResult() const { return apiResult_; }
 
 private:
     platform::Environment& env_;
     QString commandLine_;
-    int32_t platformId_ = 0;
-    int32_t apiResult_ = 0;
-    int16_t windowResult_ = 0;
     int16_t mouseMoveCount_ = 0;
     int32_t moveWindowStart_ = 0;  // the rounded clock at the start of the move window; 0 = none open
     struct Monitor {

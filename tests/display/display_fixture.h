@@ -17,25 +17,11 @@ namespace display_test {
 
 class FakeHost final : public display::DisplayHost {
 public:
-    explicit FakeHost(platform::SystemCalls& system) : system_(system) {}
-    void ReadPlatform() override {
-        platform::OsVersionInfo info;
-        system_.GetVersionExA(info);
-        id = info.platformId;
-    }
-    int32_t platformId() const override { return id; }
-    void setApiResult(int32_t result) override { apiResult = result; }
-    void setWindowResult(int32_t) override {}
     void RequestExit() override { ++exitRequests; }
     void CountMouseMove() override { ++countedMoves; }
 
-    int32_t id = 0;
-    int32_t apiResult = 0;
     int exitRequests = 0;
     int countedMoves = 0;
-
-private:
-    platform::SystemCalls& system_;
 };
 
 // The colour cached picture N is filled with, so a test can tell pictures apart.
@@ -43,7 +29,7 @@ inline QColor PictureColor(int n) { return QColor(40 + 50 * n, 200 - 30 * n, 90 
 
 struct DisplayFixture {
     testing_support::TestEnvironment t;
-    FakeHost host{t.system};
+    FakeHost host;
     settings::Settings settings;
     std::unique_ptr<display::Form1> form;
 

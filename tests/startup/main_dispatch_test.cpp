@@ -65,7 +65,6 @@ TEST(MainDispatch, StartFullScreenParksThePointerAndMakesTheWindowTopmost) {
     EXPECT_EQ(pos.insertAfter, platform::kHwndTopmost);
     EXPECT_EQ(pos.flags, 0x50u);
     EXPECT_EQ(pos.cx, int(form.ScaleWidth()));
-    EXPECT_EQ(d.module1.platformId(), platform::kPlatformConsumer);
 }
 
 TEST(MainDispatch, WithFloatTheWindowSizeHandedOverIsTheFormsSizeInTwips) {

@@ -32,13 +32,12 @@ struct Prompt {
     TestEnvironment t;
     startup::Module1 module1{t.env};
     startup::PasswordForm* form = nullptr;
-    explicit Prompt(const char* password = "Secret", int32_t platformId = platform::kPlatformConsumer) {
-        t.system.platformId = platformId;
+    explicit Prompt(const char* password = "Secret") {
         t.folder.writeSettings(QByteArray("[saver]\nmode=1\n[password]\nsaverPassword=") + password +
                                "\nsaverEnabled=1\n");
         module1.Main(QStringLiteral("/s"), false);
-        // What the display's start-up does with a password on this family.
-        if (platformId != platform::kPlatformNT) t.system.SystemParametersInfoA(platform::kSpiScreenSaverRunning, 1);
+        // What the display's start-up does with a password.
+        t.system.SystemParametersInfoA(platform::kSpiScreenSaverRunning, 1);
         module1.RequestExit();
         form = module1.passwordForm();
     }
@@ -97,13 +96,6 @@ TEST(PasswordForm, TheRightPasswordReleasesTheKeyLockAndEnds) {
     EXPECT_EQ(p.t.end.exitCode, 0);
     EXPECT_FALSE(p.t.system.keyLock);
     EXPECT_EQ(p.t.system.unlockCalls, 1);
-}
-
-TEST(PasswordForm, OnTheNTFamilyTheRightPasswordEndsWithoutTouchingTheLock) {
-    Prompt p("Secret", platform::kPlatformNT);
-    p.enter(p.form->txtPassword, QStringLiteral("Secret"));
-    EXPECT_TRUE(p.t.end.ended);
-    EXPECT_EQ(p.t.system.lockCalls + p.t.system.unlockCalls, 0);
 }
 
 TEST(PasswordForm, EnterOnAnEmptyBoxResumesTheSaver) {
