@@ -159,7 +159,7 @@ void Form1::failAndEnd(const QString& message) {
         for (platform::FormTimer* t : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_}) t->setEnabled(false);
         return;
     }
-    if (keyLockWanted()) env_.system->SystemParametersInfoA(platform::kSpiScreenSaverRunning, 0);
+    if (keyLockWanted()) env_.system->setKeyLock(false);
     unload();
     env_.messages->MsgBox(message, platform::kExclamation);
     // A picture that cannot be shown ends the run as a failure.
@@ -184,7 +184,7 @@ void Form1::Form_Load() {
     std::vector<QString> imageFiles;
     if (vb::CDbl(settings_.mode) == 1) imageFiles = settings::ReadFloatSettings(settings_, file, env_.samplesHome());
     settings::ReadPasswordSettings(settings_, file);
-    if (keyLockWanted()) env_.system->SystemParametersInfoA(platform::kSpiScreenSaverRunning, 1);
+    if (keyLockWanted()) env_.system->setKeyLock(true);
 
     // From here on a picture that cannot be loaded or used ends the run with
     // a message naming the cached file built last.

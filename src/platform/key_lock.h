@@ -1,7 +1,6 @@
-// The key lock behind SystemParametersInfoA(SPI_SCREENSAVERRUNNING): while
-// it is on, one window of the program holds the X11 keyboard and pointer
-// grabs. The holder is the window of ours most recently shown; when it is
-// hidden the grabs move to the next one still on screen. A grab the server
+// The key lock: while it is on, one window of the program holds the X11
+// keyboard and pointer grabs. The holder is the window of ours most recently
+// shown; when it is hidden the grabs move to the next one still on screen. A grab the server
 // refuses (window not yet viewable, another program holding a grab) is
 // retried until it succeeds or the lock goes off; after a few seconds of
 // refusals the program says so on standard error and keeps trying. While

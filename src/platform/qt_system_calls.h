@@ -10,7 +10,6 @@
 #include "platform/system_calls.h"
 
 #include <memory>
-#include <utility>
 #include <vector>
 
 namespace platform {
@@ -21,10 +20,9 @@ class QtSystemCalls final : public SystemCalls {
 public:
     QtSystemCalls();
     ~QtSystemCalls() override;
-    int32_t SystemParametersInfoA(int action, int param) override;
-    int32_t SetCursorPos(int32_t x, int32_t y) override;
-    int32_t SetWindowPos(QWidget* window, intptr_t insertAfter, int32_t x, int32_t y, int32_t cx, int32_t cy,
-                         uint32_t flags) override;
+    void setKeyLock(bool on) override;
+    void parkPointer(QPoint at) override;
+    void placeWindow(QWidget* window, QRect area, WindowLayer layer) override;
     bool keyLockOn() const override;
 
     // The window that holds the keyboard and pointer now (null when the
@@ -38,18 +36,20 @@ private:
 // Records every call; the key lock is a flag.
 class RecordingSystemCalls final : public SystemCalls {
 public:
-    int32_t SystemParametersInfoA(int action, int param) override;
-    int32_t SetCursorPos(int32_t x, int32_t y) override;
-    int32_t SetWindowPos(QWidget* window, intptr_t insertAfter, int32_t x, int32_t y, int32_t cx, int32_t cy,
-                         uint32_t flags) override;
+    void setKeyLock(bool on) override;
+    void parkPointer(QPoint at) override;
+    void placeWindow(QWidget* window, QRect area, WindowLayer layer) override;
     bool keyLockOn() const override { return keyLock; }
 
     bool keyLock = false;
     int lockCalls = 0;
     int unlockCalls = 0;
-    struct WindowPos { intptr_t insertAfter; int32_t x, y, cx, cy; uint32_t flags; };
-    std::vector<WindowPos> windowPositions;
-    std::vector<std::pair<int32_t, int32_t>> cursorPositions;
+    struct Placement {
+        QRect area;
+        WindowLayer layer;
+    };
+    std::vector<Placement> placements;
+    std::vector<QPoint> pointerPositions;
 };
 
 }  // namespace platform

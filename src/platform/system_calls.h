@@ -1,28 +1,31 @@
-// The system calls the program makes, with the values the original passed.
-// Results are returned for the caller to store; nothing examines them.
+// What the saver asks of the desktop: the key lock, where the pointer rests,
+// and where its windows stand.
 #pragma once
 
-#include <cstdint>
+#include <QPoint>
+#include <QRect>
 
 class QWidget;
 
 namespace platform {
 
-constexpr int kSpiScreenSaverRunning = 97;
-constexpr intptr_t kHwndTopmost = -1;
-constexpr intptr_t kHwndNoTopmost = -2;
-constexpr uint32_t kSwpShowWindowNoActivate = 0x50;
+// Where a window placed by placeWindow stands among the others.
+enum class WindowLayer {
+    OnTop,    // raised over every other window
+    InPlace,  // left where it stands: in front of other programs, behind any window of ours shown later
+};
 
 class SystemCalls {
 public:
     virtual ~SystemCalls() = default;
-    // Action 97 (screen saver running) with 1 turns the key lock on, with 0 off.
-    virtual int32_t SystemParametersInfoA(int action, int param) = 0;
-    virtual int32_t SetCursorPos(int32_t x, int32_t y) = 0;
-    virtual int32_t SetWindowPos(QWidget* window, intptr_t insertAfter, int32_t x, int32_t y, int32_t cx,
-                                 int32_t cy, uint32_t flags) = 0;
-    // Whether the key lock is on now.
+    // The key lock: while it is on, no other program can be reached.
+    virtual void setKeyLock(bool on) = 0;
     virtual bool keyLockOn() const = 0;
+    // Moves the pointer to `at`, or to the nearest point of the primary screen.
+    virtual void parkPointer(QPoint at) = 0;
+    // Shows `window` over `area` (cut to the monitor its top-left corner is
+    // on: a size past the screen still just covers it) in `layer`.
+    virtual void placeWindow(QWidget* window, QRect area, WindowLayer layer) = 0;
 };
 
 }  // namespace platform

@@ -21,7 +21,7 @@ QString UnexpectedErrorText(const QString& what) {
 void FailUnexpectedly(platform::Environment* env, const QString& what) {
     const QString text = UnexpectedErrorText(what);
     if (env && env->system && env->system->keyLockOn())
-        env->system->SystemParametersInfoA(platform::kSpiScreenSaverRunning, 0);
+        env->system->setKeyLock(false);
     // A second failure while the message is up just ends the program.
     const bool firstFailure = !failing;
     failing = true;

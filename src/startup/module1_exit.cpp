@@ -39,8 +39,8 @@ void Module1::RequestExit() {
     // the prompt.
     for (display::Form1* form : displays()) {
         form->setEnabled(false);
-        env_.system->SetWindowPos(form, platform::kHwndNoTopmost, form->x(), form->y(), vb::CLng(form->ScaleWidth()),
-                                  vb::CLng(form->ScaleHeight()), platform::kSwpShowWindowNoActivate);
+        env_.system->placeWindow(form, QRect(form->pos(), QSize(vb::CLng(form->ScaleWidth()), vb::CLng(form->ScaleHeight()))),
+                                 platform::WindowLayer::InPlace);
     }
     if (!passwordForm_) {
         passwordForm_ = std::make_unique<PasswordForm>(*this);
@@ -53,7 +53,7 @@ void Module1::RequestExit() {
 void Module1::CheckPassword() {
     const QString typed = passwordForm_->passwordText();
     if (typed == settings.saverPassword) {
-        if (vb::CDbl(settings.saverEnabled) == 1) env_.system->SystemParametersInfoA(platform::kSpiScreenSaverRunning, 0);
+        if (vb::CDbl(settings.saverEnabled) == 1) env_.system->setKeyLock(false);
         // A run that failed behind the lock still ends as a failure.
         env_.end->End(failedLocked() ? 1 : 0);
         return;
@@ -66,12 +66,12 @@ void Module1::ResumeSaver() {
     // After a failure there is no saver to go back to: the message stays.
     if (failedLocked()) return;
     display::Form1* first = form1();
-    env_.system->SetCursorPos(vb::CLng(first->ScaleWidth() + 10), vb::CLng(first->ScaleHeight() + 10));
+    env_.system->parkPointer(QPoint(vb::CLng(first->ScaleWidth() + 10), vb::CLng(first->ScaleHeight() + 10)));
     for (display::Form1* form : displays()) {
         form->show();
         form->setEnabled(true);
-        env_.system->SetWindowPos(form, platform::kHwndTopmost, form->x(), form->y(), vb::CLng(form->ScaleWidth()),
-                                  vb::CLng(form->ScaleHeight()), platform::kSwpShowWindowNoActivate);
+        env_.system->placeWindow(form, QRect(form->pos(), QSize(vb::CLng(form->ScaleWidth()), vb::CLng(form->ScaleHeight()))),
+                                 platform::WindowLayer::OnTop);
     }
     passwordForm_->setVisible(false);
 }

@@ -35,7 +35,7 @@ void Module1::guardFullScreen() {
     // grabs are released first and the run ends with the signal's status.
     signalWatch_ = std::make_unique<platform::SignalWatch>(std::initializer_list<int>{SIGTERM, SIGINT}, [this](int signal) {
         std::fprintf(stderr, "Glidorama: ended by signal %d.\n", signal);
-        if (env_.system->keyLockOn()) env_.system->SystemParametersInfoA(platform::kSpiScreenSaverRunning, 0);
+        if (env_.system->keyLockOn()) env_.system->setKeyLock(false);
         env_.end->End(128 + signal);
     });
     // Close requests from outside (a window manager, xdotool, ...) reach the

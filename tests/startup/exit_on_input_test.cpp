@@ -112,14 +112,11 @@ TEST(RequestExit, WithAPasswordStepsTheDisplayBackAndShowsThePrompt) {
     EXPECT_FALSE(s.t.end.ended);
     EXPECT_FALSE(form1.isEnabled());
     EXPECT_TRUE(form1.isVisible());  // the animation goes on behind the prompt
-    ASSERT_EQ(s.t.system.windowPositions.size(), 2u);
-    const auto& pos = s.t.system.windowPositions.back();
-    EXPECT_EQ(pos.insertAfter, platform::kHwndNoTopmost);
-    EXPECT_EQ(pos.x, 0);
-    EXPECT_EQ(pos.y, 0);
-    EXPECT_EQ(pos.cx, int(form1.ScaleWidth()));
-    EXPECT_EQ(pos.cy, int(form1.ScaleHeight()));
-    EXPECT_EQ(pos.flags, 0x50u);
+    ASSERT_EQ(s.t.system.placements.size(), 2u);
+    const auto& placed = s.t.system.placements.back();
+    EXPECT_EQ(placed.layer, platform::WindowLayer::InPlace);
+    EXPECT_EQ(placed.area.topLeft(), QPoint(0, 0));
+    EXPECT_EQ(placed.area.size(), QSize(int(form1.ScaleWidth()), int(form1.ScaleHeight())));
     ASSERT_NE(s.module1.passwordForm(), nullptr);
     EXPECT_TRUE(s.module1.passwordForm()->isVisible());
     EXPECT_EQ(s.module1.passwordForm()->windowTitle(), QStringLiteral("Password Protection"));

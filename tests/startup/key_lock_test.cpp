@@ -11,7 +11,7 @@ TEST(KeyLock, TheGrabsFollowTheWindowInFront) {
     platform::QtSystemCalls system;
     QWidget display;
     QWidget prompt;
-    system.SystemParametersInfoA(platform::kSpiScreenSaverRunning, 1);  // before the display shows
+    system.setKeyLock(true);  // before the display shows
     EXPECT_TRUE(system.keyLockOn());
     EXPECT_EQ(system.lockHolder(), nullptr);
     display.show();
@@ -21,7 +21,7 @@ TEST(KeyLock, TheGrabsFollowTheWindowInFront) {
     prompt.hide();
     EXPECT_EQ(system.lockHolder(), &display);
     prompt.show();
-    system.SystemParametersInfoA(platform::kSpiScreenSaverRunning, 0);
+    system.setKeyLock(false);
     EXPECT_FALSE(system.keyLockOn());
     EXPECT_EQ(system.lockHolder(), nullptr);
     prompt.hide();
@@ -32,9 +32,9 @@ TEST(KeyLock, SwitchedOnWhileAWindowIsShownItHoldsThatWindow) {
     QWidget display;
     display.show();
     platform::QtSystemCalls system;  // made after the window was shown
-    system.SystemParametersInfoA(platform::kSpiScreenSaverRunning, 1);
+    system.setKeyLock(true);
     EXPECT_EQ(system.lockHolder(), &display);
-    system.SystemParametersInfoA(platform::kSpiScreenSaverRunning, 0);
+    system.setKeyLock(false);
 }
 
 namespace {
@@ -52,15 +52,15 @@ struct HideCounter : QObject {
 
 // Changing the stacking keeps the display on screen in its native window:
 // recreating it would blink the display away and drop the grabs.
-TEST(SetWindowPos, StackingKeepsTheDisplayOnScreen) {
+TEST(PlaceWindow, StackingKeepsTheDisplayOnScreen) {
     platform::QtSystemCalls system;
     QWidget display(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint);
     display.show();
     HideCounter counter;
     display.installEventFilter(&counter);
     const WId before = display.winId();
-    system.SetWindowPos(&display, platform::kHwndNoTopmost, 0, 0, 200, 100, platform::kSwpShowWindowNoActivate);
-    system.SetWindowPos(&display, platform::kHwndTopmost, 0, 0, 200, 100, platform::kSwpShowWindowNoActivate);
+    system.placeWindow(&display, QRect(0, 0, 200, 100), platform::WindowLayer::InPlace);
+    system.placeWindow(&display, QRect(0, 0, 200, 100), platform::WindowLayer::OnTop);
     EXPECT_EQ(counter.hides, 0);
     EXPECT_EQ(display.winId(), before);
     EXPECT_TRUE(display.isVisible());

@@ -94,7 +94,7 @@ TEST(LockHolds, PasteAndMenusDoNothingInEitherBoxWhateverTheClipboardHolds) {
 
 TEST(LockHolds, AFailureBehindTheLockIsShownOnTheLockedScreenAndOnlyThePasswordEndsIt) {
     LockedSaver s;
-    s.t.system.SystemParametersInfoA(platform::kSpiScreenSaverRunning, 1);
+    s.t.system.setKeyLock(true);
     s.module1.form1()->failAndEnd(QStringLiteral("C:\\gone.bmp was not processed correctly!"));
     EXPECT_FALSE(s.t.end.ended);
     EXPECT_TRUE(s.t.system.keyLock);
@@ -128,7 +128,7 @@ TEST(LockHolds, AFailureBehindTheLockIsShownOnTheLockedScreenAndOnlyThePasswordE
 TEST(LockHolds, WithoutAPasswordAFailureEndsAsBefore) {
     for (const QByteArray& password : {QByteArray("saverEnabled=0\n"), QByteArray("saverPassword=\nsaverEnabled=1\n")}) {
         LockedSaver s(password);
-        if (password.contains("=1")) s.t.system.SystemParametersInfoA(platform::kSpiScreenSaverRunning, 1);
+        if (password.contains("=1")) s.t.system.setKeyLock(true);
         s.module1.form1()->failAndEnd(QStringLiteral("broken"));
         EXPECT_TRUE(s.t.end.ended);
         EXPECT_EQ(s.t.end.exitCode, 1);
@@ -141,7 +141,7 @@ TEST(LockHolds, WithoutAPasswordAFailureEndsAsBefore) {
 TEST(LockHolds, ProtectionOnWithNoStoredPasswordEndsOnInputAsIfNoneWereSet) {
     for (const QByteArray& stored : {QByteArray(""), QByteArray("   ")}) {  // blanks read back as nothing
         LockedSaver s("saverPassword=" + stored + "\nsaverEnabled=1\n");
-        s.t.system.SystemParametersInfoA(platform::kSpiScreenSaverRunning, 1);
+        s.t.system.setKeyLock(true);
         s.module1.RequestExit();
         EXPECT_TRUE(s.t.end.ended);
         EXPECT_EQ(s.t.end.exitCode, 0);

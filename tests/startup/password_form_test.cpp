@@ -37,7 +37,7 @@ struct Prompt {
                                "\nsaverEnabled=1\n");
         module1.Main(QStringLiteral("/s"), false);
         // What the display's start-up does with a password.
-        t.system.SystemParametersInfoA(platform::kSpiScreenSaverRunning, 1);
+        t.system.setKeyLock(true);
         module1.RequestExit();
         form = module1.passwordForm();
     }
@@ -101,18 +101,17 @@ TEST(PasswordForm, TheRightPasswordReleasesTheKeyLockAndEnds) {
 TEST(PasswordForm, EnterOnAnEmptyBoxResumesTheSaver) {
     Prompt p;
     auto* form1 = p.module1.form1();
-    const size_t positions = p.t.system.windowPositions.size();
+    const size_t placements = p.t.system.placements.size();
     Enter(p.form->txtPassword);
     EXPECT_FALSE(p.t.end.ended);
     EXPECT_FALSE(p.form->isVisible());
     EXPECT_TRUE(form1->isEnabled());
     EXPECT_TRUE(p.t.system.keyLock);  // the lock stays on
-    ASSERT_EQ(p.t.system.windowPositions.size(), positions + 1);
-    EXPECT_EQ(p.t.system.windowPositions.back().insertAfter, platform::kHwndTopmost);
-    EXPECT_EQ(p.t.system.windowPositions.back().flags, 0x50u);
-    ASSERT_FALSE(p.t.system.cursorPositions.empty());
-    EXPECT_EQ(p.t.system.cursorPositions.back(),
-              std::make_pair(int32_t(form1->ScaleWidth()) + 10, int32_t(form1->ScaleHeight()) + 10));
+    ASSERT_EQ(p.t.system.placements.size(), placements + 1);
+    EXPECT_EQ(p.t.system.placements.back().layer, platform::WindowLayer::OnTop);
+    ASSERT_FALSE(p.t.system.pointerPositions.empty());
+    EXPECT_EQ(p.t.system.pointerPositions.back(),
+              QPoint(int(form1->ScaleWidth()) + 10, int(form1->ScaleHeight()) + 10));
 }
 
 TEST(PasswordForm, EnterInTheNotesResumesAndBothBoxesKeepTheirText) {
