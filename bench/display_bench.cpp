@@ -18,7 +18,7 @@
 #include "platform/clock.h"
 #include "platform/environment.h"
 #include "platform/messages.h"
-#include "platform/qt_system_calls.h"
+#include "platform/qt_desktop.h"
 #include "settings/settings.h"
 #include "widget_bench_main.h"
 
@@ -49,7 +49,7 @@ struct Display {
         ini.open(QIODevice::WriteOnly);
         ini.write(QStringLiteral("[saver]\nmode=0\n[total]\nnewTotal=3\nClonesOfImage=%1\n").arg(clones).toUtf8());
         ini.close();
-        env = platform::Environment{dir.path(), &clock, &random, &messages, &system, &end};
+        env = platform::Environment{dir.path(), &clock, &random, &messages, &desktop, &end};
         form = std::make_unique<display::Form1>(settings, env, host, screen);
         form->Form_Load();
     }
@@ -57,7 +57,7 @@ struct Display {
     platform::SystemClock clock;
     platform::SystemRandom random;
     platform::RecordingMessages messages;
-    platform::RecordingSystemCalls system;
+    platform::RecordingDesktop desktop;
     platform::RecordingEnd end;
     platform::Environment env;
     QuietHost host;

@@ -23,7 +23,7 @@
 #include "platform/form_timer.h"
 #include "platform/messages.h"
 #include "platform/picture.h"
-#include "platform/qt_system_calls.h"
+#include "platform/qt_desktop.h"
 #include "widget_bench_main.h"
 
 namespace {
@@ -129,9 +129,9 @@ void BM_ChangeToHugeJpeg(benchmark::State& state) {
         platform::SystemClock clock;
         platform::SystemRandom random;
         platform::QtMessageBox messages;
-        platform::QtSystemCalls system;
+        platform::QtDesktop desktop;
         platform::RecordingEnd end;
-        platform::Environment env{Folder().path(), &clock, &random, &messages, &system, &end};
+        platform::Environment env{Folder().path(), &clock, &random, &messages, &desktop, &end};
         BenchHost host;
         display::FloatShow show(s, env, host, {small, huge, QString()});
         int changes = 0;

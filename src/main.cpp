@@ -11,7 +11,7 @@
 #include <optional>
 
 #include "platform/environment.h"
-#include "platform/qt_system_calls.h"
+#include "platform/qt_desktop.h"
 #include "platform/runtime_folder.h"
 #include "platform/single_instance.h"
 #include "startup/guarded_application.h"
@@ -87,10 +87,10 @@ int main(int argc, char** argv) {
     platform::QtMessageBox boxes;
     startup::StandardErrorMessages errorLines;
     platform::MessageSink& messages = hosted.hosted ? static_cast<platform::MessageSink&>(errorLines) : boxes;
-    platform::QtSystemCalls system;
-    platform::ProcessEnd end(&system);
+    platform::QtDesktop desktop;
+    platform::ProcessEnd end(&desktop);
     const QString programFolder = QFileInfo(QCoreApplication::applicationFilePath()).absolutePath();
-    platform::Environment env{programFolder, &clock, &random, &messages, &system, &end,
+    platform::Environment env{programFolder, &clock, &random, &messages, &desktop, &end,
                               platform::ProgramLayout(programFolder)};
     startup::SeedUserFiles(env.layout);
     app.setEnvironment(&env);

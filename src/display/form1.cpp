@@ -10,7 +10,7 @@
 #include "imagestore/cache_paths.h"
 #include "platform/colors.h"
 #include "platform/picture.h"
-#include "platform/system_calls.h"
+#include "platform/desktop.h"
 #include "settings/settings_io.h"
 
 namespace display {
@@ -159,7 +159,7 @@ void Form1::failAndEnd(const QString& message) {
         for (platform::FormTimer* t : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_}) t->setEnabled(false);
         return;
     }
-    if (keyLockWanted()) env_.system->setKeyLock(false);
+    if (keyLockWanted()) env_.desktop->setKeyLock(false);
     unload();
     env_.messages->MsgBox(message, platform::kExclamation);
     // A picture that cannot be shown ends the run as a failure.
@@ -184,7 +184,7 @@ void Form1::Form_Load() {
     std::vector<QString> imageFiles;
     if (vb::CDbl(settings_.mode) == 1) imageFiles = settings::ReadFloatSettings(settings_, file, env_.samplesHome());
     settings::ReadPasswordSettings(settings_, file);
-    if (keyLockWanted()) env_.system->setKeyLock(true);
+    if (keyLockWanted()) env_.desktop->setKeyLock(true);
 
     // From here on a picture that cannot be loaded or used ends the run with
     // a message naming the cached file built last.

@@ -8,7 +8,7 @@ namespace platform {
 void ProcessEnd::End(int exitCode) {
     // The X server drops our grabs with the connection; undo the key lock
     // first anyway so nothing is left held while the process winds down.
-    if (system_ && system_->keyLockOn()) system_->setKeyLock(false);
+    if (desktop_ && desktop_->keyLockOn()) desktop_->setKeyLock(false);
     std::fflush(nullptr);
     std::_Exit(exitCode);
 }

@@ -1,6 +1,6 @@
 // What the program reaches of the outside world, gathered in one place so
 // tests can run the forms against a temporary folder, a fixed clock and
-// random source, recorded messages and recorded system calls.
+// random source, recorded messages and a recorded desktop.
 #pragma once
 
 #include <QString>
@@ -8,7 +8,7 @@
 #include "platform/clock.h"
 #include "platform/file_layout.h"
 #include "platform/messages.h"
-#include "platform/system_calls.h"
+#include "platform/desktop.h"
 
 namespace platform {
 
@@ -22,11 +22,11 @@ public:
 
 class ProcessEnd final : public ProgramEnd {
 public:
-    explicit ProcessEnd(SystemCalls* system) : system_(system) {}
+    explicit ProcessEnd(Desktop* desktop) : desktop_(desktop) {}
     [[noreturn]] void End(int exitCode = 0) override;
 
 private:
-    SystemCalls* system_;
+    Desktop* desktop_;
 };
 
 class RecordingEnd final : public ProgramEnd {
@@ -46,7 +46,7 @@ struct Environment {
     Clock* clock = nullptr;
     RandomSource* random = nullptr;
     MessageSink* messages = nullptr;
-    SystemCalls* system = nullptr;
+    Desktop* desktop = nullptr;
     ProgramEnd* end = nullptr;
     // Where the settings file, the cache folder and the samples live; a part
     // left empty means the program's folder.

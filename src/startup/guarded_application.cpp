@@ -20,8 +20,8 @@ QString UnexpectedErrorText(const QString& what) {
 
 void FailUnexpectedly(platform::Environment* env, const QString& what) {
     const QString text = UnexpectedErrorText(what);
-    if (env && env->system && env->system->keyLockOn())
-        env->system->setKeyLock(false);
+    if (env && env->desktop && env->desktop->keyLockOn())
+        env->desktop->setKeyLock(false);
     // A second failure while the message is up just ends the program.
     const bool firstFailure = !failing;
     failing = true;

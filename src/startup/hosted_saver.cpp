@@ -12,7 +12,7 @@
 #include "display/form1.h"
 #include "platform/messages.h"
 #include "platform/signal_watch.h"
-#include "platform/system_calls.h"
+#include "platform/desktop.h"
 #include "settings/settings.h"
 #include "startup/host_window.h"
 

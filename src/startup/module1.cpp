@@ -12,7 +12,7 @@
 #include "startup/puzzle_form.h"
 #include "platform/signal_watch.h"
 #include "display/form1.h"
-#include "platform/system_calls.h"
+#include "platform/desktop.h"
 #include "platform/vb.h"
 
 namespace startup {
@@ -54,7 +54,7 @@ void Module1::StartFullScreen() {
     connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen* screen) { addDisplay(screen); });
     connect(qApp, &QGuiApplication::screenRemoved, this, [this](QScreen* screen) { removeDisplay(screen); });
     display::Form1* first = form1();
-    env_.system->parkPointer(QPoint(vb::CLng(first->ScaleWidth() + 10), vb::CLng(first->ScaleHeight() + 10)));
+    env_.desktop->parkPointer(QPoint(vb::CLng(first->ScaleWidth() + 10), vb::CLng(first->ScaleHeight() + 10)));
     // A failure while the displays came up is shown in front of them.
     if (failedLocked()) bringPromptToFront();
 }
@@ -82,7 +82,7 @@ void Module1::addDisplay(QScreen* screen) {
     const int32_t cx = vb::CLng(form->ScaleWidth());
     const int32_t cy = vb::CLng(form->ScaleHeight());
     const QPoint at = screen ? area.topLeft() : QPoint(0, 0);
-    env_.system->placeWindow(form, QRect(at, QSize(cx, cy)), platform::WindowLayer::OnTop);
+    env_.desktop->placeWindow(form, QRect(at, QSize(cx, cy)), platform::WindowLayer::OnTop);
     // A monitor plugged in while the prompt is up shows the display, still
     // and taking no input, behind the prompt.
     if (passwordForm_ && passwordForm_->isVisible()) {

@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "display/form1.h"
-#include "platform/system_calls.h"
+#include "platform/desktop.h"
 #include "platform/vb.h"
 #include "startup/module1.h"
 #include "startup/password_form.h"
@@ -39,7 +39,7 @@ void Module1::RequestExit() {
     // the prompt.
     for (display::Form1* form : displays()) {
         form->setEnabled(false);
-        env_.system->placeWindow(form, QRect(form->pos(), QSize(vb::CLng(form->ScaleWidth()), vb::CLng(form->ScaleHeight()))),
+        env_.desktop->placeWindow(form, QRect(form->pos(), QSize(vb::CLng(form->ScaleWidth()), vb::CLng(form->ScaleHeight()))),
                                  platform::WindowLayer::InPlace);
     }
     if (!passwordForm_) {
@@ -53,7 +53,7 @@ void Module1::RequestExit() {
 void Module1::CheckPassword() {
     const QString typed = passwordForm_->passwordText();
     if (typed == settings.saverPassword) {
-        if (vb::CDbl(settings.saverEnabled) == 1) env_.system->setKeyLock(false);
+        if (vb::CDbl(settings.saverEnabled) == 1) env_.desktop->setKeyLock(false);
         // A run that failed behind the lock still ends as a failure.
         env_.end->End(failedLocked() ? 1 : 0);
         return;
@@ -66,11 +66,11 @@ void Module1::ResumeSaver() {
     // After a failure there is no saver to go back to: the message stays.
     if (failedLocked()) return;
     display::Form1* first = form1();
-    env_.system->parkPointer(QPoint(vb::CLng(first->ScaleWidth() + 10), vb::CLng(first->ScaleHeight() + 10)));
+    env_.desktop->parkPointer(QPoint(vb::CLng(first->ScaleWidth() + 10), vb::CLng(first->ScaleHeight() + 10)));
     for (display::Form1* form : displays()) {
         form->show();
         form->setEnabled(true);
-        env_.system->placeWindow(form, QRect(form->pos(), QSize(vb::CLng(form->ScaleWidth()), vb::CLng(form->ScaleHeight()))),
+        env_.desktop->placeWindow(form, QRect(form->pos(), QSize(vb::CLng(form->ScaleWidth()), vb::CLng(form->ScaleHeight()))),
                                  platform::WindowLayer::OnTop);
     }
     passwordForm_->setVisible(false);

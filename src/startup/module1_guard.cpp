@@ -10,7 +10,7 @@
 #include "display/form1.h"
 #include "platform/messages.h"
 #include "platform/signal_watch.h"
-#include "platform/system_calls.h"
+#include "platform/desktop.h"
 #include "startup/guarded_application.h"
 #include "startup/module1.h"
 #include "startup/password_form.h"
@@ -35,7 +35,7 @@ void Module1::guardFullScreen() {
     // grabs are released first and the run ends with the signal's status.
     signalWatch_ = std::make_unique<platform::SignalWatch>(std::initializer_list<int>{SIGTERM, SIGINT}, [this](int signal) {
         std::fprintf(stderr, "Glidorama: ended by signal %d.\n", signal);
-        if (env_.system->keyLockOn()) env_.system->setKeyLock(false);
+        if (env_.desktop->keyLockOn()) env_.desktop->setKeyLock(false);
         env_.end->End(128 + signal);
     });
     // Close requests from outside (a window manager, xdotool, ...) reach the
@@ -93,7 +93,7 @@ void Module1::bringPromptToFront() {
 bool Module1::ShowFailureLocked(const QString& message) {
     // Without a lock, or with no password that could lift it, the failure
     // ends the saver as before.
-    if (!env_.system->keyLockOn() || settings.saverPassword.isEmpty()) {
+    if (!env_.desktop->keyLockOn() || settings.saverPassword.isEmpty()) {
         // The run ends: every monitor's display steps aside for the message,
         // which nothing may cover.
         stayOnTop_.stop();

@@ -117,7 +117,7 @@ TEST(FormLoad, KeyLockWithPasswordProtection) {
     DisplayFixture f;
     f.makePictures(1);
     f.load(Ini(0, 1, 2, QString(), QStringLiteral("saverEnabled=1\n")));
-    EXPECT_TRUE(f.t.system.keyLock);
+    EXPECT_TRUE(f.t.desktop.keyLock);
 }
 
 TEST(FormLoad, MissingOrGarbageFirstPictureEndsWithTheMessage) {
@@ -134,8 +134,8 @@ TEST(FormLoad, MissingOrGarbageFirstPictureEndsWithTheMessage) {
         ASSERT_EQ(f.t.messages.shown.size(), 1u);
         EXPECT_EQ(f.t.messages.shown[0].text, path + kTail);
         EXPECT_EQ(f.t.messages.shown[0].style, 48);
-        EXPECT_EQ(f.t.system.unlockCalls, 1);
-        EXPECT_FALSE(f.t.system.keyLock);
+        EXPECT_EQ(f.t.desktop.unlockCalls, 1);
+        EXPECT_FALSE(f.t.desktop.keyLock);
         EXPECT_TRUE(f.t.end.ended);
         EXPECT_FALSE(form.isVisible());
         EXPECT_FALSE(form.Timer1().Enabled());
@@ -149,7 +149,7 @@ TEST(FormLoad, MissingSecondPictureAndBadGradientNameTheLastPath) {
     ASSERT_EQ(f.t.messages.shown.size(), 1u);
     EXPECT_EQ(f.t.messages.shown[0].text,
               imagestore::CachedPicturePath(f.t.folder.path(), QStringLiteral("1")) + kTail);
-    EXPECT_EQ(f.t.system.unlockCalls, 0);  // no password: nothing to undo
+    EXPECT_EQ(f.t.desktop.unlockCalls, 0);  // no password: nothing to undo
 
     DisplayFixture g;
     g.makePictures(1);

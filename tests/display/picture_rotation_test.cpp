@@ -142,7 +142,7 @@ TEST(PictureRotation, MissingLaterPictureEndsTheRunWithItsPath) {
                                  "different image is reloaded.\r\nPlease go into settings and choose a "
                                  "different image."));
     EXPECT_EQ(f.t.messages.shown[0].style, 48);
-    EXPECT_FALSE(f.t.system.keyLock);
+    EXPECT_FALSE(f.t.desktop.keyLock);
     EXPECT_TRUE(f.t.end.ended);
     EXPECT_FALSE(form.Timer1().Enabled());
     EXPECT_FALSE(form.Timer2().Enabled());

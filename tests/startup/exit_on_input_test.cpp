@@ -112,8 +112,8 @@ TEST(RequestExit, WithAPasswordStepsTheDisplayBackAndShowsThePrompt) {
     EXPECT_FALSE(s.t.end.ended);
     EXPECT_FALSE(form1.isEnabled());
     EXPECT_TRUE(form1.isVisible());  // the animation goes on behind the prompt
-    ASSERT_EQ(s.t.system.placements.size(), 2u);
-    const auto& placed = s.t.system.placements.back();
+    ASSERT_EQ(s.t.desktop.placements.size(), 2u);
+    const auto& placed = s.t.desktop.placements.back();
     EXPECT_EQ(placed.layer, platform::WindowLayer::InPlace);
     EXPECT_EQ(placed.area.topLeft(), QPoint(0, 0));
     EXPECT_EQ(placed.area.size(), QSize(int(form1.ScaleWidth()), int(form1.ScaleHeight())));

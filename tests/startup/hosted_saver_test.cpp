@@ -67,7 +67,7 @@ TEST(HostedSaver, AMissingFirstPictureIsReportedOnceAndTheDisplayStays) {
     ASSERT_EQ(f.t.messages.shown.size(), 1u);
     EXPECT_TRUE(f.t.messages.shown[0].text.contains(QStringLiteral("Glidorama0.dib")));
     // The host guards the desktop: no key lock, whatever the password setting.
-    EXPECT_FALSE(f.t.system.keyLockOn());
+    EXPECT_FALSE(f.t.desktop.keyLockOn());
 }
 
 TEST(HostedSaver, AMissingLaterPictureIsPassedOverForTheNextOne) {

@@ -3,38 +3,38 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/qt_system_calls.h"
+#include "platform/qt_desktop.h"
 
 // The key lock's grabs follow the window of ours that is in front: the
 // display, then the password prompt over it, then the display again.
 TEST(KeyLock, TheGrabsFollowTheWindowInFront) {
-    platform::QtSystemCalls system;
+    platform::QtDesktop desktop;
     QWidget display;
     QWidget prompt;
-    system.setKeyLock(true);  // before the display shows
-    EXPECT_TRUE(system.keyLockOn());
-    EXPECT_EQ(system.lockHolder(), nullptr);
+    desktop.setKeyLock(true);  // before the display shows
+    EXPECT_TRUE(desktop.keyLockOn());
+    EXPECT_EQ(desktop.lockHolder(), nullptr);
     display.show();
-    EXPECT_EQ(system.lockHolder(), &display);
+    EXPECT_EQ(desktop.lockHolder(), &display);
     prompt.show();
-    EXPECT_EQ(system.lockHolder(), &prompt);
+    EXPECT_EQ(desktop.lockHolder(), &prompt);
     prompt.hide();
-    EXPECT_EQ(system.lockHolder(), &display);
+    EXPECT_EQ(desktop.lockHolder(), &display);
     prompt.show();
-    system.setKeyLock(false);
-    EXPECT_FALSE(system.keyLockOn());
-    EXPECT_EQ(system.lockHolder(), nullptr);
+    desktop.setKeyLock(false);
+    EXPECT_FALSE(desktop.keyLockOn());
+    EXPECT_EQ(desktop.lockHolder(), nullptr);
     prompt.hide();
-    EXPECT_EQ(system.lockHolder(), nullptr);
+    EXPECT_EQ(desktop.lockHolder(), nullptr);
 }
 
 TEST(KeyLock, SwitchedOnWhileAWindowIsShownItHoldsThatWindow) {
     QWidget display;
     display.show();
-    platform::QtSystemCalls system;  // made after the window was shown
-    system.setKeyLock(true);
-    EXPECT_EQ(system.lockHolder(), &display);
-    system.setKeyLock(false);
+    platform::QtDesktop desktop;  // made after the window was shown
+    desktop.setKeyLock(true);
+    EXPECT_EQ(desktop.lockHolder(), &display);
+    desktop.setKeyLock(false);
 }
 
 namespace {
@@ -53,14 +53,14 @@ struct HideCounter : QObject {
 // Changing the stacking keeps the display on screen in its native window:
 // recreating it would blink the display away and drop the grabs.
 TEST(PlaceWindow, StackingKeepsTheDisplayOnScreen) {
-    platform::QtSystemCalls system;
+    platform::QtDesktop desktop;
     QWidget display(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint);
     display.show();
     HideCounter counter;
     display.installEventFilter(&counter);
     const WId before = display.winId();
-    system.placeWindow(&display, QRect(0, 0, 200, 100), platform::WindowLayer::InPlace);
-    system.placeWindow(&display, QRect(0, 0, 200, 100), platform::WindowLayer::OnTop);
+    desktop.placeWindow(&display, QRect(0, 0, 200, 100), platform::WindowLayer::InPlace);
+    desktop.placeWindow(&display, QRect(0, 0, 200, 100), platform::WindowLayer::OnTop);
     EXPECT_EQ(counter.hides, 0);
     EXPECT_EQ(display.winId(), before);
     EXPECT_TRUE(display.isVisible());

@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "platform/qt_system_calls.h"
+#include "platform/qt_desktop.h"
 
 namespace {
 
@@ -14,23 +14,23 @@ namespace {
 // then, to standard error, where the death test can read it.
 class StderrMessages final : public platform::MessageSink {
 public:
-    explicit StderrMessages(const platform::SystemCalls& system) : system_(system) {}
+    explicit StderrMessages(const platform::Desktop& desktop) : desktop_(desktop) {}
     int MsgBox(const QString& text, int style, const QString&) override {
-        std::fprintf(stderr, "[lock %s, style %d] %s\n", system_.keyLockOn() ? "on" : "off", style,
+        std::fprintf(stderr, "[lock %s, style %d] %s\n", desktop_.keyLockOn() ? "on" : "off", style,
                      qPrintable(platform::OneLine(text)));
         return platform::kOk;
     }
 
 private:
-    const platform::SystemCalls& system_;
+    const platform::Desktop& desktop_;
 };
 
 void FailWithTheLockOn() {
     // Nothing that leaves files behind: the process ends without clean-up.
-    platform::RecordingSystemCalls system;
-    system.keyLock = true;
-    StderrMessages messages(system);
-    platform::Environment env{QString(), nullptr, nullptr, &messages, &system, nullptr};
+    platform::RecordingDesktop desktop;
+    desktop.keyLock = true;
+    StderrMessages messages(desktop);
+    platform::Environment env{QString(), nullptr, nullptr, &messages, &desktop, nullptr};
     QWidget display;
     display.show();
     startup::FailUnexpectedly(&env, QStringLiteral("boom"));

@@ -94,10 +94,10 @@ TEST(LockHolds, PasteAndMenusDoNothingInEitherBoxWhateverTheClipboardHolds) {
 
 TEST(LockHolds, AFailureBehindTheLockIsShownOnTheLockedScreenAndOnlyThePasswordEndsIt) {
     LockedSaver s;
-    s.t.system.setKeyLock(true);
+    s.t.desktop.setKeyLock(true);
     s.module1.form1()->failAndEnd(QStringLiteral("C:\\gone.bmp was not processed correctly!"));
     EXPECT_FALSE(s.t.end.ended);
-    EXPECT_TRUE(s.t.system.keyLock);
+    EXPECT_TRUE(s.t.desktop.keyLock);
     EXPECT_TRUE(s.t.messages.shown.empty());  // no message box over an open desktop
     auto* form = s.module1.passwordForm();
     ASSERT_NE(form, nullptr);
@@ -116,32 +116,32 @@ TEST(LockHolds, AFailureBehindTheLockIsShownOnTheLockedScreenAndOnlyThePasswordE
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(form->failureMessage->text().contains(QStringLiteral("gone.bmp")));
     EXPECT_FALSE(s.t.end.ended);
-    EXPECT_TRUE(s.t.system.keyLock);
+    EXPECT_TRUE(s.t.desktop.keyLock);
 
     Type(form->txtPassword, QStringLiteral("Secret"));
     Enter(form->txtPassword);
     EXPECT_TRUE(s.t.end.ended);
     EXPECT_EQ(s.t.end.exitCode, 1);  // the run failed
-    EXPECT_FALSE(s.t.system.keyLock);
+    EXPECT_FALSE(s.t.desktop.keyLock);
 }
 
 TEST(LockHolds, WithoutAPasswordAFailureEndsAsBefore) {
     for (const QByteArray& password : {QByteArray("saverEnabled=0\n"), QByteArray("saverPassword=\nsaverEnabled=1\n")}) {
         LockedSaver s(password);
-        if (password.contains("=1")) s.t.system.setKeyLock(true);
+        if (password.contains("=1")) s.t.desktop.setKeyLock(true);
         s.module1.form1()->failAndEnd(QStringLiteral("broken"));
         EXPECT_TRUE(s.t.end.ended);
         EXPECT_EQ(s.t.end.exitCode, 1);
         EXPECT_EQ(s.t.messages.texts(), QStringList{QStringLiteral("broken")});
         EXPECT_FALSE(s.module1.form1()->isVisible());  // nothing covers the message
-        EXPECT_FALSE(s.t.system.keyLock);
+        EXPECT_FALSE(s.t.desktop.keyLock);
     }
 }
 
 TEST(LockHolds, ProtectionOnWithNoStoredPasswordEndsOnInputAsIfNoneWereSet) {
     for (const QByteArray& stored : {QByteArray(""), QByteArray("   ")}) {  // blanks read back as nothing
         LockedSaver s("saverPassword=" + stored + "\nsaverEnabled=1\n");
-        s.t.system.setKeyLock(true);
+        s.t.desktop.setKeyLock(true);
         s.module1.RequestExit();
         EXPECT_TRUE(s.t.end.ended);
         EXPECT_EQ(s.t.end.exitCode, 0);

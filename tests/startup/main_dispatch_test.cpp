@@ -57,10 +57,10 @@ TEST(MainDispatch, ASecondInstanceEndsWhateverItsSwitch) {
 TEST(MainDispatch, StartFullScreenParksThePointerAndMakesTheWindowTopmost) {
     Dispatch d(QStringLiteral("/s"));
     const auto& form = *d.module1.form1();
-    ASSERT_EQ(d.t.system.pointerPositions.size(), 1u);
-    EXPECT_EQ(d.t.system.pointerPositions[0], QPoint(int(form.ScaleWidth()) + 10, int(form.ScaleHeight()) + 10));
-    ASSERT_EQ(d.t.system.placements.size(), 1u);
-    const auto& placed = d.t.system.placements[0];
+    ASSERT_EQ(d.t.desktop.pointerPositions.size(), 1u);
+    EXPECT_EQ(d.t.desktop.pointerPositions[0], QPoint(int(form.ScaleWidth()) + 10, int(form.ScaleHeight()) + 10));
+    ASSERT_EQ(d.t.desktop.placements.size(), 1u);
+    const auto& placed = d.t.desktop.placements[0];
     EXPECT_EQ(placed.layer, platform::WindowLayer::OnTop);
     EXPECT_EQ(placed.area.width(), int(form.ScaleWidth()));
 }
@@ -74,9 +74,9 @@ TEST(MainDispatch, WithFloatTheWindowSizeHandedOverIsTheFormsSizeInTwips) {
     t.folder.writeSettings(("[saver]\nmode=1\n[total]\nnewTotal=1\n[images]\n0=" + path + "\n").toUtf8());
     startup::Module1 module1(t.env);
     ASSERT_TRUE(module1.Main(QStringLiteral("/s"), false));
-    ASSERT_EQ(t.system.placements.size(), 1u);
-    const auto& placed = t.system.placements[0];
+    ASSERT_EQ(t.desktop.placements.size(), 1u);
+    const auto& placed = t.desktop.placements[0];
     const QWidget& form = *module1.form1();
     EXPECT_EQ(placed.area.size(), form.size() * 15);
-    EXPECT_EQ(t.system.pointerPositions[0].x(), form.width() * 15 + 10);
+    EXPECT_EQ(t.desktop.pointerPositions[0].x(), form.width() * 15 + 10);
 }

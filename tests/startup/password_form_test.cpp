@@ -37,7 +37,7 @@ struct Prompt {
                                "\nsaverEnabled=1\n");
         module1.Main(QStringLiteral("/s"), false);
         // What the display's start-up does with a password.
-        t.system.setKeyLock(true);
+        t.desktop.setKeyLock(true);
         module1.RequestExit();
         form = module1.passwordForm();
     }
@@ -86,7 +86,7 @@ TEST(PasswordForm, TheRightPasswordInTheWrongCaseIsRefused) {
     p.enter(p.form->txtPassword, QStringLiteral("secret"));
     EXPECT_TRUE(p.flagged());
     EXPECT_FALSE(p.t.end.ended);
-    EXPECT_TRUE(p.t.system.keyLock);
+    EXPECT_TRUE(p.t.desktop.keyLock);
 }
 
 TEST(PasswordForm, TheRightPasswordReleasesTheKeyLockAndEnds) {
@@ -94,23 +94,23 @@ TEST(PasswordForm, TheRightPasswordReleasesTheKeyLockAndEnds) {
     p.enter(p.form->txtPassword, QStringLiteral("Secret"));
     EXPECT_TRUE(p.t.end.ended);
     EXPECT_EQ(p.t.end.exitCode, 0);
-    EXPECT_FALSE(p.t.system.keyLock);
-    EXPECT_EQ(p.t.system.unlockCalls, 1);
+    EXPECT_FALSE(p.t.desktop.keyLock);
+    EXPECT_EQ(p.t.desktop.unlockCalls, 1);
 }
 
 TEST(PasswordForm, EnterOnAnEmptyBoxResumesTheSaver) {
     Prompt p;
     auto* form1 = p.module1.form1();
-    const size_t placements = p.t.system.placements.size();
+    const size_t placements = p.t.desktop.placements.size();
     Enter(p.form->txtPassword);
     EXPECT_FALSE(p.t.end.ended);
     EXPECT_FALSE(p.form->isVisible());
     EXPECT_TRUE(form1->isEnabled());
-    EXPECT_TRUE(p.t.system.keyLock);  // the lock stays on
-    ASSERT_EQ(p.t.system.placements.size(), placements + 1);
-    EXPECT_EQ(p.t.system.placements.back().layer, platform::WindowLayer::OnTop);
-    ASSERT_FALSE(p.t.system.pointerPositions.empty());
-    EXPECT_EQ(p.t.system.pointerPositions.back(),
+    EXPECT_TRUE(p.t.desktop.keyLock);  // the lock stays on
+    ASSERT_EQ(p.t.desktop.placements.size(), placements + 1);
+    EXPECT_EQ(p.t.desktop.placements.back().layer, platform::WindowLayer::OnTop);
+    ASSERT_FALSE(p.t.desktop.pointerPositions.empty());
+    EXPECT_EQ(p.t.desktop.pointerPositions.back(),
               QPoint(int(form1->ScaleWidth()) + 10, int(form1->ScaleHeight()) + 10));
 }
 

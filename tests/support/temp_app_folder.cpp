@@ -21,6 +21,6 @@ QByteArray TempAppFolder::readSettings() const {
 
 void TempAppFolder::makeCacheFolder() const { QDir(path_).mkpath(QStringLiteral("Glidorama")); }
 
-TestEnvironment::TestEnvironment() : env{folder.path(), &clock, &random, &messages, &system, &end} {}
+TestEnvironment::TestEnvironment() : env{folder.path(), &clock, &random, &messages, &desktop, &end} {}
 
 }  // namespace testing_support

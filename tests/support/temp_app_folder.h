@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 #include "platform/environment.h"
-#include "platform/qt_system_calls.h"
+#include "platform/qt_desktop.h"
 
 namespace testing_support {
 
@@ -42,7 +42,7 @@ struct TestEnvironment {
     FixedClock clock;
     platform::SequenceRandom random{0.5f};
     platform::RecordingMessages messages;
-    platform::RecordingSystemCalls system;
+    platform::RecordingDesktop desktop;
     platform::RecordingEnd end;
     platform::Environment env;
 };

@@ -1,4 +1,4 @@
-// The system calls on top of Qt and X11: the pointer, window placement, and
+// The desktop on top of Qt and X11: the pointer, window placement, and
 // the key lock. While the lock is on, the program's frontmost window holds
 // the keyboard and the pointer (X11 grabs), so no other program can be
 // reached; the grabs follow whichever of our windows is in front, so the
@@ -7,7 +7,7 @@
 
 #include <QWidget>
 
-#include "platform/system_calls.h"
+#include "platform/desktop.h"
 
 #include <memory>
 #include <vector>
@@ -16,10 +16,10 @@ namespace platform {
 
 class KeyLock;
 
-class QtSystemCalls final : public SystemCalls {
+class QtDesktop final : public Desktop {
 public:
-    QtSystemCalls();
-    ~QtSystemCalls() override;
+    QtDesktop();
+    ~QtDesktop() override;
     void setKeyLock(bool on) override;
     void parkPointer(QPoint at) override;
     void placeWindow(QWidget* window, QRect area, WindowLayer layer) override;
@@ -34,7 +34,7 @@ private:
 };
 
 // Records every call; the key lock is a flag.
-class RecordingSystemCalls final : public SystemCalls {
+class RecordingDesktop final : public Desktop {
 public:
     void setKeyLock(bool on) override;
     void parkPointer(QPoint at) override;

@@ -1,4 +1,4 @@
-#include "platform/qt_system_calls.h"
+#include "platform/qt_desktop.h"
 
 #include "platform/key_lock.h"
 
@@ -10,16 +10,16 @@
 
 namespace platform {
 
-QtSystemCalls::QtSystemCalls() : lock_(std::make_unique<KeyLock>()) {}
-QtSystemCalls::~QtSystemCalls() = default;
+QtDesktop::QtDesktop() : lock_(std::make_unique<KeyLock>()) {}
+QtDesktop::~QtDesktop() = default;
 
-void QtSystemCalls::setKeyLock(bool on) { lock_->setOn(on); }
+void QtDesktop::setKeyLock(bool on) { lock_->setOn(on); }
 
-bool QtSystemCalls::keyLockOn() const { return lock_->on(); }
-QWidget* QtSystemCalls::lockHolder() const { return lock_->holder(); }
+bool QtDesktop::keyLockOn() const { return lock_->on(); }
+QWidget* QtDesktop::lockHolder() const { return lock_->holder(); }
 
-void QtSystemCalls::parkPointer(QPoint at) {
-    // The system keeps the pointer on the screen: a point past the
+void QtDesktop::parkPointer(QPoint at) {
+    // The pointer stays on the screen: a point past the
     // bottom-right corner leaves it at the last pixel.
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect r = screen->geometry();
@@ -27,7 +27,7 @@ void QtSystemCalls::parkPointer(QPoint at) {
     }
 }
 
-void QtSystemCalls::placeWindow(QWidget* window, QRect area, WindowLayer layer) {
+void QtDesktop::placeWindow(QWidget* window, QRect area, WindowLayer layer) {
     if (!window) return;
     QRect wanted(area.topLeft(), QSize(std::max(area.width(), 1), std::max(area.height(), 1)));
     // The monitor is the one the window's new corner lies on.
@@ -45,13 +45,13 @@ void QtSystemCalls::placeWindow(QWidget* window, QRect area, WindowLayer layer) 
     if (onTop) window->raise();
 }
 
-void RecordingSystemCalls::setKeyLock(bool on) {
+void RecordingDesktop::setKeyLock(bool on) {
     keyLock = on;
     ++(keyLock ? lockCalls : unlockCalls);
 }
 
-void RecordingSystemCalls::parkPointer(QPoint at) { pointerPositions.push_back(at); }
+void RecordingDesktop::parkPointer(QPoint at) { pointerPositions.push_back(at); }
 
-void RecordingSystemCalls::placeWindow(QWidget*, QRect area, WindowLayer layer) { placements.push_back({area, layer}); }
+void RecordingDesktop::placeWindow(QWidget*, QRect area, WindowLayer layer) { placements.push_back({area, layer}); }
 
 }  // namespace platform

@@ -15,9 +15,9 @@ enum class WindowLayer {
     InPlace,  // left where it stands: in front of other programs, behind any window of ours shown later
 };
 
-class SystemCalls {
+class Desktop {
 public:
-    virtual ~SystemCalls() = default;
+    virtual ~Desktop() = default;
     // The key lock: while it is on, no other program can be reached.
     virtual void setKeyLock(bool on) = 0;
     virtual bool keyLockOn() const = 0;
