@@ -11,6 +11,7 @@
 
 #include "dialog/picture_view.h"
 #include "dialog/vertical_scroll_bar.h"
+#include "platform/scoped_flag.h"
 
 namespace dialog {
 
@@ -84,37 +85,33 @@ void Form2::keyPressEvent(QKeyEvent* event) {
 }
 
 void Form2::setSlider(QSlider* slider, int maximum, int minimum, int tickSpacing, int value) {
-    const bool was = settingFromCode_;
-    settingFromCode_ = true;
+    platform::ScopedFlag fromCode(settingFromCode_);
     slider->setMaximum(maximum);
     slider->setMinimum(minimum);
     slider->setTickInterval(tickSpacing);
     slider->setPageStep(tickSpacing);
     slider->setValue(value);
-    settingFromCode_ = was;
 }
 
 void Form2::setSliderValue(QSlider* slider, int value) {
-    const bool was = settingFromCode_;
-    settingFromCode_ = true;
+    platform::ScopedFlag fromCode(settingFromCode_);
     slider->setValue(value);
-    settingFromCode_ = was;
 }
 
 void Form2::selectListEntry(int index) {
-    const bool was = settingFromCode_;
-    settingFromCode_ = true;
-    List1->setCurrentRow(index);
-    settingFromCode_ = was;
+    {
+        platform::ScopedFlag fromCode(settingFromCode_);
+        List1->setCurrentRow(index);
+    }
     List1_Click();
 }
 
 void Form2::showFailedEntry(int index) {
-    const bool was = settingFromCode_;
-    settingFromCode_ = true;
-    List1->setCurrentRow(index);
-    List1->scrollToItem(List1->item(index));
-    settingFromCode_ = was;
+    {
+        platform::ScopedFlag fromCode(settingFromCode_);
+        List1->setCurrentRow(index);
+        List1->scrollToItem(List1->item(index));
+    }
     photo1->box().Cls();
     photo1->refresh();
 }

@@ -18,6 +18,7 @@
 #include "imagestore/cache_paths.h"
 #include "platform/colors.h"
 #include "platform/file_layout.h"
+#include "platform/scoped_flag.h"
 #include "platform/vb.h"
 #include "settings/settings_io.h"
 
@@ -102,11 +103,9 @@ void Form2::Form_Load() {
     drawBackColor(dialogColor_);
 
     {
-        const bool was = settingFromCode_;
-        settingFromCode_ = true;
+        platform::ScopedFlag fromCode(settingFromCode_);
         List1->clear();
         List1->addItems(settings::ReadPictureList(s, file, env_.samplesHome()));
-        settingFromCode_ = was;
     }
 
     read(&Settings::effectMode);

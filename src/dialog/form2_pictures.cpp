@@ -10,6 +10,7 @@
 #include "platform/colors.h"
 #include "platform/picture.h"
 #include "platform/remembered_folder.h"
+#include "platform/scoped_flag.h"
 #include "platform/vb.h"
 
 namespace dialog {
@@ -93,10 +94,10 @@ void Form2::addPictures(const QStringList& pictures, const QStringList& refused,
             fresh << path;
         }
     if (!fresh.isEmpty()) {
-        const bool was = settingFromCode_;
-        settingFromCode_ = true;
-        List1->addItems(fresh);
-        settingFromCode_ = was;
+        {
+            platform::ScopedFlag fromCode(settingFromCode_);
+            List1->addItems(fresh);
+        }
         // Selecting the last new entry shows its thumbnail.
         selectListEntry(List1->count() - 1);
         Text3->setText(vb::CStr(int32_t(List1->count())));
@@ -114,11 +115,9 @@ void Form2::remove_Click() {
     photo1->box().Cls();
     photo1->refresh();
     {
-        const bool was = settingFromCode_;
-        settingFromCode_ = true;
+        platform::ScopedFlag fromCode(settingFromCode_);
         delete List1->takeItem(i);
         List1->setCurrentRow(-1);
-        settingFromCode_ = was;
     }
     const bool firstFilled = List1->count() > 0 && !List1->item(0)->text().isEmpty();
     if (firstFilled) selectListEntry(i == 0 ? 0 : i - 1);
@@ -130,10 +129,8 @@ void Form2::RemoveAll_Click() {
                               platform::kYesNoExclamation) != platform::kYes)
         return;
     {
-        const bool was = settingFromCode_;
-        settingFromCode_ = true;
+        platform::ScopedFlag fromCode(settingFromCode_);
         List1->clear();
-        settingFromCode_ = was;
     }
     photo1->box().Cls();
     photo1->refresh();
