@@ -28,14 +28,6 @@ int CheckValue(const QCheckBox* box) {
     }
 }
 
-bool IsMode(const QString& mode, double wanted) {
-    try {
-        return vb::CDbl(mode) == wanted;
-    } catch (const vb::RuntimeError&) {
-        return false;
-    }
-}
-
 void showAll(std::initializer_list<QWidget*> widgets, bool visible) {
     for (QWidget* w : widgets) w->setVisible(visible);
 }
@@ -106,7 +98,7 @@ void Form2::FitCheck_Click() { settings_.fitToScreen = vb::CStr(int32_t(CheckVal
 
 void Form2::Speed_Scroll() {
     const int v = Speed->value();
-    if (IsMode(settings_.mode, 1))
+    if (IsNumber(settings_.mode, 1))
         settings_.floatImageSpeed = vb::CStr(int32_t(v));
     else
         settings_.imageSpeed = ReversedText(v, 200);
@@ -114,10 +106,10 @@ void Form2::Speed_Scroll() {
 
 void Form2::Feature1_Scroll() {
     QString Settings::*variable = nullptr;
-    if (IsMode(settings_.mode, 3)) variable = &Settings::PsychGradient;
-    if (IsMode(settings_.mode, 4)) variable = &Settings::DeckGradient;
-    if (IsMode(settings_.mode, 5)) variable = &Settings::SpeedofJump;
-    if (IsMode(settings_.mode, 7)) variable = &Settings::SpeedofSplat;
+    if (IsNumber(settings_.mode, 3)) variable = &Settings::PsychGradient;
+    if (IsNumber(settings_.mode, 4)) variable = &Settings::DeckGradient;
+    if (IsNumber(settings_.mode, 5)) variable = &Settings::SpeedofJump;
+    if (IsNumber(settings_.mode, 7)) variable = &Settings::SpeedofSplat;
     if (variable) settings_.*variable = vb::CStr(int32_t(Feature1->value()));
 }
 

@@ -52,14 +52,6 @@ bool IsTrue(const QString& text) {
     }
 }
 
-bool IsNumber(const QString& text, double wanted) {
-    try {
-        return vb::CDbl(text) == wanted;
-    } catch (const vb::RuntimeError&) {
-        return false;
-    }
-}
-
 }  // namespace
 
 void Form2::Form_Load() {

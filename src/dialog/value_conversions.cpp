@@ -44,4 +44,12 @@ QString ReversedText(int32_t position, int32_t top) {
     return vb::CStr(int32_t(top - position));
 }
 
+bool IsNumber(const QString& text, double wanted) {
+    try {
+        return vb::CDbl(text) == wanted;
+    } catch (const vb::RuntimeError&) {
+        return false;
+    }
+}
+
 }  // namespace dialog

@@ -11,6 +11,9 @@
 
 namespace dialog {
 
+// Whether the text is a number equal to `wanted` (text that is not a number is not).
+bool IsNumber(const QString& text, double wanted);
+
 // The text as a whole number within [low, high] (nearest, halves to even).
 // Empty or non-numeric text uses the key's default text instead.
 int32_t ControlValue(const QString& text, QString settings::Settings::*key, int32_t low, int32_t high);
