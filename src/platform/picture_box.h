@@ -10,11 +10,13 @@
 #include <cstdint>
 #include <optional>
 
+#include "platform/colors.h"
+#include "platform/twips.h"
+
 namespace platform {
 
 // How many twips one scale unit is: the scale modes the program uses.
 enum class ScaleMode : int { Twips = 1, Pixels = 3 };
-constexpr int kTwipsPerPixel = 15;
 constexpr double TwipsPerUnit(ScaleMode mode) { return mode == ScaleMode::Twips ? 1.0 : kTwipsPerPixel; }
 
 class PictureBox {
@@ -93,7 +95,7 @@ private:
     QImage image_;
     QPoint position_;
     bool visible_ = true;
-    int64_t backColor_ = 0x8000000F;  // button face, the designed default
+    int64_t backColor_ = SystemColorValue(kButtonFace);  // the designed default
     int borderStyle_ = 1;
 };
 

@@ -13,13 +13,14 @@
 
 #include <algorithm>
 
+#include "platform/twips.h"
 #include "startup/module1.h"
 
 namespace startup {
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
+using platform::kTwipsPerPixel;
 QRect Twips(int left, int top, int width, int height) {
     return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel, height / kTwipsPerPixel);
 }

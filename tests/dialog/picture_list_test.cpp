@@ -37,7 +37,7 @@ TEST_F(PictureListTest, SelectingAnEntryDrawsItsThumbnailAtTheTopLeft) {
     EXPECT_EQ(f.thumbHeight, 784);
     const QImage& shown = f.photo1->box().Image();
     EXPECT_EQ(QColor(shown.pixel(2, 2)), QColor(Qt::blue));
-    EXPECT_EQ(QColor(shown.pixel(int(f.thumbWidth / 15) + 2, 2)), platform::FromWindowsColor(0x8000000F));
+    EXPECT_EQ(QColor(shown.pixel(int(f.thumbWidth / 15) + 2, 2)), platform::FromWindowsColor(platform::SystemColorValue(platform::kButtonFace)));
 }
 
 TEST_F(PictureListTest, RemovingReselectsTheEntryBefore) {
