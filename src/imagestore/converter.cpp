@@ -23,8 +23,6 @@ namespace imagestore {
 
 namespace {
 
-constexpr int kOutOfMemory = 7;
-
 // One picture shrunk into its conversion canvas, not yet saved.
 struct ShrunkPicture {
     ShrinkSizes sizes;
@@ -79,8 +77,9 @@ Outcome ShrinkForBatch(const QString& imageEntry, const QString& cachePath, cons
         outcome.error = QString::fromLocal8Bit(e.what());
         if (e.number() == vb::kFileNotFound) outcome.reason = QStringLiteral("the file does not exist");
     } catch (const std::bad_alloc&) {
-        outcome.errorNumber = kOutOfMemory;
-        outcome.error = QStringLiteral("Run-time error 7: Out of memory: ") + imageEntry;
+        const vb::RuntimeError error(vb::kOutOfMemory, QStringLiteral("Out of memory: ") + imageEntry);
+        outcome.errorNumber = error.number();
+        outcome.error = QString::fromLocal8Bit(error.what());
         outcome.reason = QStringLiteral("there is not enough memory to show it");
     }
     return outcome;

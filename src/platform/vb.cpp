@@ -15,10 +15,12 @@ void Raise(int number, const QString& description) {
     if (text.isEmpty()) {
         switch (number) {
             case kOverflow: text = QStringLiteral("Overflow"); break;
+            case kOutOfMemory: text = QStringLiteral("Out of memory"); break;
             case kSubscriptOutOfRange: text = QStringLiteral("Subscript out of range"); break;
             case kDivisionByZero: text = QStringLiteral("Division by zero"); break;
             case kTypeMismatch: text = QStringLiteral("Type mismatch"); break;
             case kFileNotFound: text = QStringLiteral("File not found"); break;
+            case kPathFileAccessError: text = QStringLiteral("Path/File access error"); break;
             case kPathNotFound: text = QStringLiteral("Path not found"); break;
             case kInvalidPicture: text = QStringLiteral("Invalid picture"); break;
             default: text = QStringLiteral("Application-defined error"); break;

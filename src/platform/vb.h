@@ -12,10 +12,12 @@ namespace vb {
 // Error numbers the program raises or reports.
 enum ErrorNumber : int {
     kOverflow = 6,
+    kOutOfMemory = 7,
     kSubscriptOutOfRange = 9,
     kDivisionByZero = 11,
     kTypeMismatch = 13,
     kFileNotFound = 53,
+    kPathFileAccessError = 75,
     kPathNotFound = 76,
     kInvalidPicture = 481,
 };
