@@ -14,6 +14,7 @@
 #include "platform/qt_desktop.h"
 #include "platform/runtime_folder.h"
 #include "platform/single_instance.h"
+#include "startup/command_switch.h"
 #include "startup/guarded_application.h"
 #include "startup/hosted_options.h"
 #include "startup/hosted_saver.h"
@@ -60,12 +61,11 @@ int main(int argc, char** argv) {
     std::optional<platform::SingleInstance> instance;
     if (!hosted.hosted) instance.emplace(runtimeFolder);
     const bool previousInstance = instance && instance->PrevInstance();
-    const QString choice = commandLine.left(2).toLower();
-    const bool needsForms = hosted.hosted || choice == QLatin1String("/c") || choice == QLatin1String("/s") ||
-                            choice == QLatin1String("/p");
+    const startup::CommandSwitch choice = startup::ParseCommandSwitch(commandLine);
+    const bool needsForms = hosted.hosted || choice != startup::CommandSwitch::None;
     if (previousInstance || !needsForms) return 0;
     if (!HasDisplay()) {
-        if (choice == QLatin1String("/p")) return 0;  // nothing to draw into
+        if (choice == startup::CommandSwitch::Preview) return 0;  // nothing to draw into
         std::fprintf(stderr, "Glidorama: no display to show on (DISPLAY is not set).\n");
         return 1;
     }
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
     // out first, so the program can end with a plain word instead.
     auto probe = OnX11() ? std::make_unique<startup::XServerProbe>() : nullptr;
     if (probe && !probe->reachable()) {
-        if (choice == QLatin1String("/p")) return 0;
+        if (choice == startup::CommandSwitch::Preview) return 0;
         std::fprintf(stderr, "Glidorama: cannot open the display %s.\n", qgetenv("DISPLAY").constData());
         return 1;
     }
@@ -111,6 +111,6 @@ int main(int argc, char** argv) {
     } catch (const std::exception& e) {
         startup::FailUnexpectedly(&env, QString::fromLocal8Bit(e.what()));
     }
-    if (choice == QLatin1String("/c")) app.setQuitOnLastWindowClosed(true);
+    if (choice == startup::CommandSwitch::Settings) app.setQuitOnLastWindowClosed(true);
     return app.exec();
 }

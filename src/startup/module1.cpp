@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "dialog/form2.h"
+#include "startup/command_switch.h"
 #include "startup/guarded_application.h"
 #include "startup/password_form.h"
 #include "startup/puzzle_form.h"
@@ -26,20 +27,15 @@ Module1::~Module1() {
 bool Module1::Main(const QString& commandLine, bool previousInstance) {
     if (previousInstance) return false;
     commandLine_ = commandLine;
-    const QString choice = commandLine.left(2).toLower();
-    if (choice == QLatin1String("/c")) {
-        form2_ = std::make_unique<dialog::Form2>(settings, env_);
-        form2_->Form_Load();
-        form2_->show();
-        return true;
-    }
-    if (choice == QLatin1String("/s")) {
-        StartFullScreen();
-        return true;
-    }
-    if (choice == QLatin1String("/p")) {
-        ShowPreview();
-        return false;
+    switch (ParseCommandSwitch(commandLine)) {
+        case CommandSwitch::Settings:
+            form2_ = std::make_unique<dialog::Form2>(settings, env_);
+            form2_->Form_Load();
+            form2_->show();
+            return true;
+        case CommandSwitch::FullScreen: StartFullScreen(); return true;
+        case CommandSwitch::Preview: ShowPreview(); return false;
+        case CommandSwitch::None: return false;
     }
     return false;
 }
