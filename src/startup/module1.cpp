@@ -10,7 +10,7 @@
 #include "startup/command_switch.h"
 #include "startup/guarded_application.h"
 #include "startup/password_form.h"
-#include "startup/puzzle_form.h"
+#include "startup/preview_picture.h"
 #include "platform/signal_watch.h"
 #include "display/form1.h"
 #include "platform/desktop.h"

@@ -24,7 +24,7 @@ namespace platform { class SignalWatch; }
 namespace startup {
 
 class PasswordForm;
-class PuzzleForm;
+class PreviewPicture;
 
 class Module1 : public QObject, public display::DisplayHost {
 public:
@@ -64,7 +64,7 @@ public:
     bool failedLocked() const { return !lockedFailure_.isEmpty(); }
     dialog::Form2* form2() const { return form2_.get(); }
     PasswordForm* passwordForm() const { return passwordForm_.get(); }
-    PuzzleForm* puzzleForm() const { return puzzleForm_.get(); }
+    PreviewPicture* previewPicture() const { return previewPicture_.get(); }
     int16_t mouseMoveCount() const { return mouseMoveCount_; }
     int32_t moveWindowStart() const { return moveWindowStart_; }
 
@@ -95,7 +95,7 @@ private:
     QTimer stayOnTop_;
     QString lockedFailure_;  // the failure shown on the locked screen; empty while none
     std::unique_ptr<dialog::Form2> form2_;
-    std::unique_ptr<PuzzleForm> puzzleForm_;
+    std::unique_ptr<PreviewPicture> previewPicture_;
     std::unique_ptr<PasswordForm> passwordForm_;
 };
 

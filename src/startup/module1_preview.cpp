@@ -11,7 +11,7 @@
 #include "startup/hosted_options.h"
 #include "startup/module1.h"
 #include "startup/preview.h"
-#include "startup/puzzle_form.h"
+#include "startup/preview_picture.h"
 #include "startup/x11_preview.h"
 
 namespace startup {
@@ -58,12 +58,12 @@ QImage PreviewBlock(const platform::PictureBox& picture) {
 }
 
 void Module1::ShowPreview() {
-    puzzleForm_ = std::make_unique<PuzzleForm>();
+    previewPicture_ = std::make_unique<PreviewPicture>();
     PumpEvents(200);
     if (const auto handle = PreviewHandle(commandLine_)) {
         // Only a real X server has windows to draw into.
         if (QGuiApplication::platformName() == QLatin1String("xcb"))
-            DrawIntoX11Window(uint32_t(*handle), PreviewBlock(puzzleForm_->Picture1));
+            DrawIntoX11Window(uint32_t(*handle), PreviewBlock(previewPicture_->box));
     }
     PumpEvents(200);
     env_.end->End(0);

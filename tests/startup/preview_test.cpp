@@ -2,7 +2,7 @@
 
 #include "startup/module1.h"
 #include "startup/preview.h"
-#include "startup/puzzle_form.h"
+#include "startup/preview_picture.h"
 #include "support/temp_app_folder.h"
 
 using startup::PreviewHandle;
@@ -23,10 +23,10 @@ TEST(Preview, NoWindowForABareSwitchOrANumberPastTheHandleRange) {
 }
 
 TEST(Preview, TheBlockHoldsThePictureInItsTopLeftCornerAndBlackAroundIt) {
-    const startup::PuzzleForm puzzle;
-    const QImage& picture = puzzle.Picture1.Image();
+    const startup::PreviewPicture preview;
+    const QImage& picture = preview.box.Image();
     ASSERT_EQ(picture.size(), QSize(151, 119));
-    const QImage block = startup::PreviewBlock(puzzle.Picture1);
+    const QImage block = startup::PreviewBlock(preview.box);
     ASSERT_EQ(block.size(), QSize(160, 120));
     for (QPoint p : {QPoint(0, 0), QPoint(150, 118), QPoint(75, 60)})
         EXPECT_EQ(block.pixel(p), picture.pixel(p));
@@ -40,7 +40,7 @@ TEST(Preview, WithoutAnXServerThePreviewEndsQuietly) {
     EXPECT_FALSE(module1.Main(QStringLiteral("/p 4711"), false));
     EXPECT_TRUE(t.end.ended);
     EXPECT_EQ(t.end.exitCode, 0);
-    EXPECT_NE(module1.puzzleForm(), nullptr);
+    EXPECT_NE(module1.previewPicture(), nullptr);
 }
 
 TEST(Preview, HostsHexHandlesAreReadAsWellAsValsOwn) {
