@@ -35,8 +35,8 @@ void Form2::connectHandlers() {
     connect(remove, &QPushButton::clicked, this, &Form2::remove_Click);
     connect(RemoveAll, &QPushButton::clicked, this, &Form2::RemoveAll_Click);
     connect(backColorClick, &QPushButton::clicked, this, &Form2::backColorClick_Click);
-    connect(List1, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!settingFromCode_ && row >= 0) List1_Click();
+    connect(pictureList, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!settingFromCode_ && row >= 0) pictureList_Click();
     });
 
     // Sliders answer the user only; code sets them with the flag up.
@@ -46,8 +46,8 @@ void Form2::connectHandlers() {
         });
     };
     onUser(Speed, &Form2::Speed_Scroll);
-    onUser(Feature1, &Form2::Feature1_Scroll);
-    onUser(Feature2, &Form2::Feature2_Scroll);
+    onUser(effectSpeed, &Form2::effectSpeed_Scroll);
+    onUser(changeFrequency, &Form2::changeFrequency_Scroll);
     onUser(MouseSensitiveSlider, &Form2::MouseSensitiveSlider_Scroll);
 
     // Every other value control runs its handler on each change of value,
@@ -101,19 +101,19 @@ void Form2::setSliderValue(QSlider* slider, int value) {
 void Form2::selectListEntry(int index) {
     {
         platform::ScopedFlag fromCode(settingFromCode_);
-        List1->setCurrentRow(index);
+        pictureList->setCurrentRow(index);
     }
-    List1_Click();
+    pictureList_Click();
 }
 
 void Form2::showFailedEntry(int index) {
     {
         platform::ScopedFlag fromCode(settingFromCode_);
-        List1->setCurrentRow(index);
-        List1->scrollToItem(List1->item(index));
+        pictureList->setCurrentRow(index);
+        pictureList->scrollToItem(pictureList->item(index));
     }
-    photo1->box().Cls();
-    photo1->refresh();
+    thumbnail->box().Cls();
+    thumbnail->refresh();
 }
 
 }  // namespace dialog

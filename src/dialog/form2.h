@@ -52,13 +52,13 @@ public:
     void remove_Click();
     void RemoveAll_Click();
     void backColorClick_Click();
-    void List1_Click();
+    void pictureList_Click();
     void ShowThumbnail();
 
     // A slider moved by the user (a value set by code runs none of these).
     void Speed_Scroll();
-    void Feature1_Scroll();
-    void Feature2_Scroll();
+    void effectSpeed_Scroll();
+    void changeFrequency_Scroll();
     void MouseSensitiveSlider_Scroll();
 
     // The thumbnail size being computed, in twips.
@@ -67,7 +67,7 @@ public:
     // The text of the "Confirm" box; never stored.
     QString confirmText;
 
-    // The controls, named as designed.
+    // The controls.
     QPushButton* Cancel = nullptr;
     QPushButton* Ok = nullptr;
     QGroupBox* photoDisplay = nullptr;
@@ -76,8 +76,8 @@ public:
     QLineEdit* ClonesText = nullptr;
     QSlider* Speed = nullptr;
     QComboBox* EffectCbx = nullptr;
-    QSlider* Feature1 = nullptr;
-    QLabel* Feature1Label = nullptr;
+    QSlider* effectSpeed = nullptr;
+    QLabel* effectSpeedLabel = nullptr;
     QSlider* MouseSensitiveSlider = nullptr;
     QStatusBar* SS_StatusBar = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
@@ -88,12 +88,12 @@ public:
     VerticalScrollBar* IntroAmountScroll = nullptr;
     QLineEdit* ChangeImageText = nullptr;
     VerticalScrollBar* ChangeImageScroll = nullptr;
-    QSlider* Feature2 = nullptr;
-    QLabel* Feature1Right = nullptr;
-    QLabel* Feature1Left = nullptr;
-    QLabel* Feature2Left = nullptr;
-    QLabel* Feature2Right = nullptr;
-    QLabel* Feature2Label = nullptr;
+    QSlider* changeFrequency = nullptr;
+    QLabel* effectSpeedRight = nullptr;
+    QLabel* effectSpeedLeft = nullptr;
+    QLabel* changeFrequencyLeft = nullptr;
+    QLabel* changeFrequencyRight = nullptr;
+    QLabel* changeFrequencyLabel = nullptr;
     QRadioButton* NeverChangeOption1 = nullptr;
     QRadioButton* NeverChangeOption2 = nullptr;
     QComboBox* TransitionsCbx = nullptr;
@@ -105,13 +105,13 @@ public:
     // Float: shrink pictures larger than the screen to fit it ("fitToScreen").
     QCheckBox* FitCheck = nullptr;
     // Inside photoDisplay.
-    QLineEdit* Text3 = nullptr;
-    QListWidget* List1 = nullptr;
+    QLineEdit* pictureCount = nullptr;
+    QListWidget* pictureList = nullptr;
     QPushButton* add = nullptr;
     QPushButton* addFolder = nullptr;
     QPushButton* remove = nullptr;
     QPushButton* RemoveAll = nullptr;
-    PictureView* photo1 = nullptr;
+    PictureView* thumbnail = nullptr;
     // Inside Password.
     QCheckBox* Password_enabled = nullptr;
     QLineEdit* SS_password = nullptr;
@@ -126,7 +126,7 @@ public:
 
     // The picture the hidden work box `photo` holds and its natural size in
     // twips. Only a thumbnail-sized copy is kept: the box is only ever drawn
-    // into `photo1`.
+    // into `thumbnail`.
     QImage photoPicture;
     long photoWidth = 0;
     long photoHeight = 0;
@@ -167,7 +167,7 @@ private:
     // Setting a slider from code: its scroll handler does not run.
     void setSlider(QSlider* slider, int maximum, int minimum, int tickSpacing, int value);
     void setSliderValue(QSlider* slider, int value);
-    // Selecting a list entry from code runs List1_Click, as a user click would.
+    // Selecting a list entry from code runs pictureList_Click, as a user click would.
     void selectListEntry(int index);
     // Selects and scrolls to an entry that failed at "&OK", without loading
     // its thumbnail (the failure's own message says what is wrong).

@@ -39,27 +39,27 @@ void Form2::EffectCbx_Click() {
     settings_.mode = vb::CStr(int32_t(effect));
     if (effect < 0 || effect > 7) return;
     const bool isFloat = effect == 1;
-    const bool hasFeature1 = effect == 3 || effect == 4 || effect == 5 || effect == 7;
-    const bool hasFeature2 = effect == 3 || effect == 5 || effect == 7;
+    const bool hasEffectSpeed = effect == 3 || effect == 4 || effect == 5 || effect == 7;
+    const bool hasChangeFrequency = effect == 3 || effect == 5 || effect == 7;
 
-    showAll({Feature1, Feature1Label, Feature1Left, Feature1Right}, hasFeature1);
-    if (hasFeature1) {
-        struct Feature { const char* caption; QString Settings::*variable; };
-        static const Feature features[8] = {
+    showAll({effectSpeed, effectSpeedLabel, effectSpeedLeft, effectSpeedRight}, hasEffectSpeed);
+    if (hasEffectSpeed) {
+        struct EffectSpeed { const char* caption; QString Settings::*variable; };
+        static const EffectSpeed speeds[8] = {
             {}, {}, {}, {"Psychedelic Speed", &Settings::PsychGradient}, {"Deck Speed", &Settings::DeckGradient},
             {"Jumping Speed", &Settings::SpeedofJump}, {}, {"Splat Speed", &Settings::SpeedofSplat},
         };
-        const Feature& f = features[effect];
-        Feature1Label->setText(QString::fromLatin1(f.caption));
+        const EffectSpeed& f = speeds[effect];
+        effectSpeedLabel->setText(QString::fromLatin1(f.caption));
         QString& stored = settings_.*f.variable;
         const int32_t value = ControlValue(stored, f.variable, 1, 21);
         // A number outside the slider's range becomes the value it shows, as
         // with the scroll bars: a stored -1e9 would stop the saver.
         if (ControlValue(stored, f.variable, INT32_MIN, INT32_MAX) != value) stored = vb::CStr(value);
-        setSlider(Feature1, 21, 1, 2, value);
+        setSlider(effectSpeed, 21, 1, 2, value);
     }
-    showAll({Feature2, Feature2Label, Feature2Left, Feature2Right}, hasFeature2);
-    showAll({NeverChangeOption1, NeverChangeOption2}, !hasFeature2);
+    showAll({changeFrequency, changeFrequencyLabel, changeFrequencyLeft, changeFrequencyRight}, hasChangeFrequency);
+    showAll({NeverChangeOption1, NeverChangeOption2}, !hasChangeFrequency);
     showAll({IntroAmountText, IntroAmountScroll, introAmountLabel}, !isFloat);
     showAll({ClonesText, ClonesScroll, clonesLabel}, !isFloat);
     SpeedLabel->setText(isFloat ? QStringLiteral("Float Speed") : QStringLiteral("Image Speed"));
@@ -71,10 +71,10 @@ void Form2::EffectCbx_Click() {
     }
     showAll({TransitionsCbx, TransitionsLabel, RndTranCheck, CenterCheck, FitCheck}, isFloat);
     if (isFloat) Speed->setEnabled(CheckValue(CenterCheck) != 1);
-    const bool introOn = hasFeature2 ? Feature2->value() != 0 : !NeverChangeOption2->isChecked();
+    const bool introOn = hasChangeFrequency ? changeFrequency->value() != 0 : !NeverChangeOption2->isChecked();
     switchControl(IntroAmountText, introOn);
     IntroAmountScroll->setEnabled(introOn);
-    showAll({ChangeImageText, ChangeImageScroll, changeImageLabel, secLabel}, !hasFeature2);
+    showAll({ChangeImageText, ChangeImageScroll, changeImageLabel, secLabel}, !hasChangeFrequency);
 }
 
 void Form2::TransitionsCbx_Click() { settings_.effectMode = vb::CStr(int32_t(TransitionsCbx->currentIndex())); }
@@ -104,17 +104,17 @@ void Form2::Speed_Scroll() {
         settings_.imageSpeed = ReversedText(v, 200);
 }
 
-void Form2::Feature1_Scroll() {
+void Form2::effectSpeed_Scroll() {
     QString Settings::*variable = nullptr;
     if (IsNumber(settings_.mode, 3)) variable = &Settings::PsychGradient;
     if (IsNumber(settings_.mode, 4)) variable = &Settings::DeckGradient;
     if (IsNumber(settings_.mode, 5)) variable = &Settings::SpeedofJump;
     if (IsNumber(settings_.mode, 7)) variable = &Settings::SpeedofSplat;
-    if (variable) settings_.*variable = vb::CStr(int32_t(Feature1->value()));
+    if (variable) settings_.*variable = vb::CStr(int32_t(effectSpeed->value()));
 }
 
-void Form2::Feature2_Scroll() {
-    const int v = Feature2->value();
+void Form2::changeFrequency_Scroll() {
+    const int v = changeFrequency->value();
     settings_.ChangeNextImage = vb::CStr(int32_t(v));
     switchControl(IntroAmountText, v != 0);
     IntroAmountScroll->setEnabled(v != 0);

@@ -117,16 +117,16 @@ void Form2::buildControls() {
     Ok = place(new QPushButton(QStringLiteral("&OK"), this), 6120, 5760, 1215, 375);
 
     photoDisplay = place(new QGroupBox(QStringLiteral("Image "), this), 120, 120, 3975, 4815);
-    Text3 = place(new QLineEdit(photoDisplay), 3360, 2400, 375, 285, QStringLiteral("Image amount"));
-    List1 = place(new QListWidget(photoDisplay), 120, 2760, 3615, 1320, QStringLiteral("Loaded Image(s)"));
-    List1->setFont(designFont(QStringLiteral("Times New Roman"), QFont::Serif, 6.75));
+    pictureCount = place(new QLineEdit(photoDisplay), 3360, 2400, 375, 285, QStringLiteral("Image amount"));
+    pictureList = place(new QListWidget(photoDisplay), 120, 2760, 3615, 1320, QStringLiteral("Loaded Image(s)"));
+    pictureList->setFont(designFont(QStringLiteral("Times New Roman"), QFont::Serif, 6.75));
     add = place(new QPushButton(QStringLiteral("&Add"), photoDisplay), 120, 4200, 1095, 375, QStringLiteral("Load An Image"));
     remove = place(new QPushButton(QStringLiteral("&Remove"), photoDisplay), 1320, 4200, 1095, 375,
                    QStringLiteral("Remove An Image"));
     RemoveAll = place(new QPushButton(QStringLiteral("R&emove All"), photoDisplay), 2520, 4200, 1215, 375,
                       QStringLiteral("Remove All Images"));
-    photo1 = place(new PictureView(photoDisplay), 240, 360, 3375, 1815, QStringLiteral("Thumbnail Preview"));
-    photo1->setFont(designFont(QStringLiteral("Times New Roman"), QFont::Serif, 9));
+    thumbnail = place(new PictureView(photoDisplay), 240, 360, 3375, 1815, QStringLiteral("Thumbnail Preview"));
+    thumbnail->setFont(designFont(QStringLiteral("Times New Roman"), QFont::Serif, 9));
     label(photoDisplay, QStringLiteral("Loaded Image(s)"), 120, 2520, 1455, 255);
     // Between the list's caption and its count: a whole folder at once.
     addFolder = place(new QPushButton(QStringLiteral("Add &Folder..."), photoDisplay), 1620, 2385, 1155, 330,
@@ -150,8 +150,8 @@ void Form2::buildControls() {
                          QStringLiteral("Psychedelic"), QStringLiteral("Deck of Cards"),
                          QStringLiteral("Jumping Beans"), QStringLiteral("Vortex"), QStringLiteral("Splat!")});
     EffectCbx->setCurrentIndex(-1);
-    Feature1 = slider(this, 4320, 1320, 2055, 375, 1, 21, 2, 1);
-    Feature1Label = label(this, QStringLiteral("caption"), 4440, 840, 1815, 255);
+    effectSpeed = slider(this, 4320, 1320, 2055, 375, 1, 21, 2, 1);
+    effectSpeedLabel = label(this, QStringLiteral("caption"), 4440, 840, 1815, 255);
     MouseSensitiveSlider = slider(this, 120, 5520, 1575, 375, 1, 15, 1, 2, QStringLiteral("Mouse Sensitivity"));
     label(this, QStringLiteral("Mouse Sensitivity"), 360, 5040, 1575, 255);
 
@@ -176,12 +176,12 @@ void Form2::buildControls() {
     ChangeImageScroll = place(new VerticalScrollBar(60, 5, 60, this), 7920, 3360, 255, 375);
     secLabel = label(this, QStringLiteral("Sec."), 8280, 3480, 615, 255);
     changeImageLabel = label(this, QStringLiteral("Change Image(s)"), 6960, 2760, 1695, 255, true);
-    Feature2 = slider(this, 4320, 2400, 2055, 375, 0, 3, 1, 0);
-    Feature1Right = label(this, QStringLiteral("Fast"), 5880, 1080, 615, 255);
-    Feature1Left = label(this, QStringLiteral("Slow"), 4440, 1080, 615, 255);
-    Feature2Left = label(this, QStringLiteral("Never"), 4440, 2160, 615, 255);
-    Feature2Right = label(this, QStringLiteral("Often"), 5880, 2160, 615, 255);
-    Feature2Label = label(this, QStringLiteral("Change Image"), 4440, 1920, 1815, 255, true);
+    changeFrequency = slider(this, 4320, 2400, 2055, 375, 0, 3, 1, 0);
+    effectSpeedRight = label(this, QStringLiteral("Fast"), 5880, 1080, 615, 255);
+    effectSpeedLeft = label(this, QStringLiteral("Slow"), 4440, 1080, 615, 255);
+    changeFrequencyLeft = label(this, QStringLiteral("Never"), 4440, 2160, 615, 255);
+    changeFrequencyRight = label(this, QStringLiteral("Often"), 5880, 2160, 615, 255);
+    changeFrequencyLabel = label(this, QStringLiteral("Change Image"), 4440, 1920, 1815, 255, true);
     NeverChangeOption1 = place(new QRadioButton(QStringLiteral("Yes"), this), 7200, 3000, 735, 255,
                                QStringLiteral("Enable Change Image"));
     NeverChangeOption2 = place(new QRadioButton(QStringLiteral("No"), this), 7920, 3000, 615, 255,
@@ -204,7 +204,7 @@ void Form2::buildControls() {
     FitCheck = place(new QCheckBox(QStringLiteral("Shrink to fit screen"), this), 6840, 1380, 1815, 255,
                      QStringLiteral("Shrink large pictures to fit the screen"));
 
-    for (PictureView* view : {photo1, BackColorPicture}) {
+    for (PictureView* view : {thumbnail, BackColorPicture}) {
         view->setFocusPolicy(Qt::NoFocus);
         view->fitBox();
     }
@@ -237,13 +237,13 @@ void Form2::updateClock() {
 
 void Form2::setTabOrder_() {
     // Ascending tab index; labels, frames and picture boxes take no focus.
-    QWidget* order[] = {Cancel, Ok, Text3, List1, add, addFolder, remove, RemoveAll, Password_enabled, SS_password, SS_Confirm,
-                        ClonesScroll, ClonesText, Speed, EffectCbx, Feature1, MouseSensitiveSlider, backColorClick,
-                        IntroAmountText, IntroAmountScroll, ChangeImageText, ChangeImageScroll, Feature2,
+    QWidget* order[] = {Cancel, Ok, pictureCount, pictureList, add, addFolder, remove, RemoveAll, Password_enabled, SS_password, SS_Confirm,
+                        ClonesScroll, ClonesText, Speed, EffectCbx, effectSpeed, MouseSensitiveSlider, backColorClick,
+                        IntroAmountText, IntroAmountScroll, ChangeImageText, ChangeImageScroll, changeFrequency,
                         NeverChangeOption1, NeverChangeOption2, TransitionsCbx, RndTranCheck, CenterCheck,
                         FitCheck, ShuffleCheck};
     for (size_t i = 0; i + 1 < std::size(order); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
-    for (QSlider* s : {Speed, Feature1, MouseSensitiveSlider, Feature2}) s->setFocusPolicy(Qt::StrongFocus);
+    for (QSlider* s : {Speed, effectSpeed, MouseSensitiveSlider, changeFrequency}) s->setFocusPolicy(Qt::StrongFocus);
     Cancel->setFocus();
 }
 

@@ -86,8 +86,8 @@ void Form2::Form_Load() {
     read(&Settings::NeverChange);
     (IsTrue(s.NeverChange) ? NeverChangeOption2 : NeverChangeOption1)->setChecked(true);
     read(&Settings::ChangeNextImage);
-    setSliderValue(Feature2, ControlValue(s.ChangeNextImage, &Settings::ChangeNextImage, Feature2->minimum(),
-                                          Feature2->maximum()));
+    setSliderValue(changeFrequency, ControlValue(s.ChangeNextImage, &Settings::ChangeNextImage, changeFrequency->minimum(),
+                                          changeFrequency->maximum()));
     read(&Settings::mouseSensitivity);
     setSliderValue(MouseSensitiveSlider, ReversedValue(s.mouseSensitivity, &Settings::mouseSensitivity, 15));
     read(&Settings::newBackColor);
@@ -96,8 +96,8 @@ void Form2::Form_Load() {
 
     {
         platform::ScopedFlag fromCode(settingFromCode_);
-        List1->clear();
-        List1->addItems(settings::ReadPictureList(s, file, env_.samplesHome()));
+        pictureList->clear();
+        pictureList->addItems(settings::ReadPictureList(s, file, env_.samplesHome()));
     }
 
     read(&Settings::effectMode);
@@ -123,16 +123,16 @@ void Form2::Form_Load() {
     read(&Settings::mode);
     EffectCbx->setCurrentIndex(ControlValue(s.mode, &Settings::mode, 0, EffectCbx->count() - 1));
 
-    Text3->setText(vb::CStr(int32_t(List1->count())));
-    if (List1->count() >= 1) selectListEntry(0);
+    pictureCount->setText(vb::CStr(int32_t(pictureList->count())));
+    if (pictureList->count() >= 1) selectListEntry(0);
 }
 
 void Form2::OK_Click() {
     Settings& s = settings_;
-    s.newTotal = vb::CStr(int32_t(List1->count()));
+    s.newTotal = vb::CStr(int32_t(pictureList->count()));
     const platform::ProfileFile file(settings::SettingsPath(env_.settingsFolder()));
 
-    if (List1->count() == 0 || List1->item(0)->text().isEmpty()) {
+    if (pictureList->count() == 0 || pictureList->item(0)->text().isEmpty()) {
         env_.messages->MsgBox(QStringLiteral("You need to load at least one image file."), platform::kExclamation);
         return;
     }
@@ -155,7 +155,7 @@ void Form2::OK_Click() {
     }
 
     QStringList pictures;
-    for (int i = 0; i < List1->count(); ++i) pictures << List1->item(i)->text();
+    for (int i = 0; i < pictureList->count(); ++i) pictures << pictureList->item(i)->text();
 
     if (!IsNumber(s.mode, 1)) {
         // The cache folder is made when missing; a folder that cannot be made

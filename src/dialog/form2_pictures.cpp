@@ -86,7 +86,7 @@ void Form2::addFolder_Click() {
 void Form2::addPictures(const QStringList& pictures, const QStringList& refused, const QStringList& unreadable) {
     // Entries already listed, or chosen twice, are added once.
     QSet<QString> listed;
-    for (int i = 0; i < List1->count(); ++i) listed.insert(List1->item(i)->text());
+    for (int i = 0; i < pictureList->count(); ++i) listed.insert(pictureList->item(i)->text());
     QStringList fresh;
     for (const QString& path : pictures)
         if (!listed.contains(path)) {
@@ -96,32 +96,32 @@ void Form2::addPictures(const QStringList& pictures, const QStringList& refused,
     if (!fresh.isEmpty()) {
         {
             platform::ScopedFlag fromCode(settingFromCode_);
-            List1->addItems(fresh);
+            pictureList->addItems(fresh);
         }
         // Selecting the last new entry shows its thumbnail.
-        selectListEntry(List1->count() - 1);
-        Text3->setText(vb::CStr(int32_t(List1->count())));
+        selectListEntry(pictureList->count() - 1);
+        pictureCount->setText(vb::CStr(int32_t(pictureList->count())));
     }
     const QString message = RefusedFilesMessage(refused, unreadable);
     if (!message.isEmpty()) env_.messages->MsgBox(message, platform::kExclamation);
 }
 
 void Form2::remove_Click() {
-    const int i = List1->currentRow();
-    if (List1->count() == 0 || List1->item(0)->text().isEmpty() || i < 0 || i >= List1->count()) {
+    const int i = pictureList->currentRow();
+    if (pictureList->count() == 0 || pictureList->item(0)->text().isEmpty() || i < 0 || i >= pictureList->count()) {
         env_.messages->MsgBox(QStringLiteral("Nothing was selected to remove."), platform::kExclamation);
         return;
     }
-    photo1->box().Cls();
-    photo1->refresh();
+    thumbnail->box().Cls();
+    thumbnail->refresh();
     {
         platform::ScopedFlag fromCode(settingFromCode_);
-        delete List1->takeItem(i);
-        List1->setCurrentRow(-1);
+        delete pictureList->takeItem(i);
+        pictureList->setCurrentRow(-1);
     }
-    const bool firstFilled = List1->count() > 0 && !List1->item(0)->text().isEmpty();
+    const bool firstFilled = pictureList->count() > 0 && !pictureList->item(0)->text().isEmpty();
     if (firstFilled) selectListEntry(i == 0 ? 0 : i - 1);
-    Text3->setText(vb::CStr(int32_t(List1->count())));
+    pictureCount->setText(vb::CStr(int32_t(pictureList->count())));
 }
 
 void Form2::RemoveAll_Click() {
@@ -130,17 +130,17 @@ void Form2::RemoveAll_Click() {
         return;
     {
         platform::ScopedFlag fromCode(settingFromCode_);
-        List1->clear();
+        pictureList->clear();
     }
-    photo1->box().Cls();
-    photo1->refresh();
-    Text3->setText(vb::CStr(int32_t(List1->count())));
+    thumbnail->box().Cls();
+    thumbnail->refresh();
+    pictureCount->setText(vb::CStr(int32_t(pictureList->count())));
 }
 
-void Form2::List1_Click() {
+void Form2::pictureList_Click() {
     // Each step goes on after a failure; one message at the end says so.
     QString failure;
-    const QListWidgetItem* item = List1->currentItem();
+    const QListWidgetItem* item = pictureList->currentItem();
     const QString path = item ? item->text() : QString();
     try {
         loadPhoto(path);
@@ -148,7 +148,7 @@ void Form2::List1_Click() {
         // The box keeps the picture it had.
         failure = path.isEmpty() ? QStringLiteral("Image file not found.") : platform::RefusalMessage(path, e);
     }
-    photo1->box().Cls();
+    thumbnail->box().Cls();
     thumbWidth = photoWidth;
     thumbHeight = photoHeight;
     ShowThumbnail();
@@ -161,8 +161,8 @@ void Form2::ShowThumbnail() {
     if (thumbWidth >= kThumbMaxWidth || thumbHeight >= kThumbMaxHeight) ShrinkToThumbnail(thumbWidth, thumbHeight);
     // At natural size the thumbnail is the picture's own size; either way
     // it starts at the box's top-left corner.
-    photo1->box().PaintPicture(photoPicture, 0, 0, double(thumbWidth), double(thumbHeight));
-    photo1->refresh();
+    thumbnail->box().PaintPicture(photoPicture, 0, 0, double(thumbWidth), double(thumbHeight));
+    thumbnail->refresh();
 }
 
 }  // namespace dialog

@@ -36,8 +36,8 @@ TEST_F(AddingManyTest, SeveralFilesGoInAtOnceSkippingDuplicatesAndNamingNonPictu
     dialogs.fileListAnswers.push_back({b, notes, c, t.folder.file("a.png"), b, empty, d});
     f.add_Click();
     EXPECT_EQ(listEntries(), QStringList({t.folder.file("a.png"), b, c, d}));
-    EXPECT_EQ(f.Text3->text(), "4");
-    EXPECT_EQ(f.List1->currentRow(), 3);  // the last one added, its thumbnail shown
+    EXPECT_EQ(f.pictureCount->text(), "4");
+    EXPECT_EQ(f.pictureList->currentRow(), 3);  // the last one added, its thumbnail shown
     EXPECT_EQ(f.photoWidth, 12 * 15);
     // One message for all refused files.
     EXPECT_EQ(t.messages.texts(), QStringList{NotAPicture(notes, "it is a text file") + "\r\n" + NotAPicture(empty, "the file is empty")});
@@ -80,7 +80,7 @@ TEST_F(AddingManyTest, AFolderWalkTakesPicturesInNameOrderAndHandlesLinksAndLock
     f.addFolder_Click();
     expected.removeAll(pB);  // listed already
     EXPECT_EQ(listEntries(), QStringList{pB} + expected);
-    EXPECT_EQ(f.Text3->text(), QString::number(expected.size() + 1));
+    EXPECT_EQ(f.pictureCount->text(), QString::number(expected.size() + 1));
     if (canLock) {
         ASSERT_EQ(t.messages.texts().size(), 1);
         EXPECT_EQ(t.messages.texts()[0], "The folder " + locked + " could not be read.");
@@ -93,13 +93,13 @@ TEST_F(AddingManyTest, AFolderWithoutPicturesSaysSoAndCancelAddsNothing) {
     text("nothing/a.txt");
     auto& f = open();
     t.messages.shown.clear();  // the default list's missing samples
-    const int before = f.List1->count();
+    const int before = f.pictureList->count();
     f.addFolder_Click();  // cancelled
     EXPECT_TRUE(t.messages.shown.empty());
     dialogs.folderAnswers.push_back(empty);
     f.addFolder_Click();
     EXPECT_EQ(t.messages.texts(), QStringList{"No pictures Glidorama can show were found in " + empty});
-    EXPECT_EQ(f.List1->count(), before);
+    EXPECT_EQ(f.pictureList->count(), before);
 }
 
 TEST_F(AddingManyTest, TheFileDialogOpensWhereTheUserLastPickedAcrossRuns) {

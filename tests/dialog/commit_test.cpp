@@ -33,7 +33,7 @@ TEST_F(CommitTest, ValidationsStopInOrderAndWriteNothing) {
     EXPECT_EQ(t.messages.shown[0].style, 48);
     EXPECT_EQ(t.messages.shown[0].title, "Glidorama");
 
-    f.List1->addItem(picture("a.png"));
+    f.pictureList->addItem(picture("a.png"));
     f.OK_Click();
     EXPECT_EQ(t.messages.texts().last(), kMustEnter);
     // One box filled is a mismatch, not a missing password.
@@ -70,7 +70,7 @@ TEST_F(CommitTest, ThreePicturesAreCachedAndListedExactly) {
     // An old, longer list leaves no keys behind.
     writeList({picture("a.png"), picture("b.jpg", 50, 20), picture("c.bmp"), picture("d.png")});
     auto& f = open();
-    f.List1->setCurrentRow(3);
+    f.pictureList->setCurrentRow(3);
     f.remove_Click();
     f.OK_Click();
     ASSERT_TRUE(t.messages.shown.empty()) << t.messages.texts().join('|').toStdString();
@@ -107,7 +107,7 @@ TEST_F(CommitTest, AnUnreadableEntryStopsTheCommitAndWritesNothing) {
     EXPECT_TRUE(QFileInfo::exists(imagestore::CachedPicturePath(t.folder.path(), QStringLiteral("0"))));
     // The dialog keeps every edit; with the entry removed the commit goes through.
     EXPECT_EQ(f.ClonesText->text(), "7");
-    f.List1->setCurrentRow(1);
+    f.pictureList->setCurrentRow(1);
     f.remove_Click();
     f.OK_Click();
     EXPECT_EQ(t.messages.texts().last(), "Image Processing Error. Please reload \r\n" + missing + "\r\n(the file does not exist)");
@@ -167,8 +167,8 @@ TEST_F(CommitTest, AWrittenFileLoadsBackIntoTheSameControls) {
     f.ChangeImageScroll->setValue_(20);
     f.MouseSensitiveSlider->setValue(14);  // by the user: stored as "1"
     f.Speed->setValue(50);
-    f.Feature1->setValue(9);
-    f.Feature2->setValue(2);
+    f.effectSpeed->setValue(9);
+    f.changeFrequency->setValue(2);
     f.TransitionsCbx->setCurrentIndex(4);
     f.RndTranCheck->setChecked(true);
     f.OK_Click();
@@ -181,15 +181,15 @@ TEST_F(CommitTest, AWrittenFileLoadsBackIntoTheSameControls) {
     EXPECT_EQ(g.ChangeImageScroll->Value(), 20);
     EXPECT_EQ(g.MouseSensitiveSlider->value(), 15);  // 14 and 15 both store "1"
     EXPECT_EQ(g.Speed->value(), 50);
-    EXPECT_EQ(g.Feature1->value(), 9);
-    EXPECT_EQ(g.Feature2->value(), 2);
+    EXPECT_EQ(g.effectSpeed->value(), 9);
+    EXPECT_EQ(g.changeFrequency->value(), 2);
     EXPECT_EQ(g.TransitionsCbx->currentIndex(), 4);
     EXPECT_EQ(g.RndTranCheck->checkState(), Qt::Checked);
     EXPECT_TRUE(g.NeverChangeOption2->isChecked());
     EXPECT_EQ(g.EffectCbx->currentIndex(), 5);
     EXPECT_EQ(g.Password_enabled->checkState(), Qt::Checked);
     EXPECT_EQ(g.SS_password->text(), "pw");
-    EXPECT_EQ(g.List1->count(), 2);
+    EXPECT_EQ(g.pictureList->count(), 2);
     EXPECT_EQ(stored("saver", "newBackColor"), "16711680");
 }
 
@@ -225,7 +225,7 @@ TEST_F(CommitTest, AFailingPictureIsSelectedSoOneRemoveTakesItOut) {
     f.OK_Click();
     ASSERT_EQ(t.messages.texts(),
               QStringList{"Image Processing Error. Please reload \r\n" + gone + "\r\n(the file does not exist)"});
-    EXPECT_EQ(f.List1->currentRow(), 4);
+    EXPECT_EQ(f.pictureList->currentRow(), 4);
     EXPECT_EQ(t.folder.readSettings(), before);
     EXPECT_FALSE(f.isHidden());
 

@@ -11,7 +11,7 @@ TEST_F(DialogTest, FloatShowsItsControlsAndReadsItsOwnSpeed) {
     EXPECT_TRUE(f.CenterCheck->isVisible());
     EXPECT_FALSE(f.ClonesScroll->isVisible());
     EXPECT_FALSE(f.IntroAmountText->isVisible());
-    EXPECT_FALSE(f.Feature1->isVisible());
+    EXPECT_FALSE(f.effectSpeed->isVisible());
     EXPECT_EQ(f.SpeedLabel->text(), "Float Speed");
     EXPECT_EQ(f.Speed->maximum(), 5);
     EXPECT_EQ(f.Speed->value(), 4);
@@ -44,7 +44,7 @@ TEST_F(DialogTest, SpeedIsStoredReversed) {
     }
 }
 
-TEST_F(DialogTest, EachEffectShowsItsFeatureSlider) {
+TEST_F(DialogTest, EachEffectShowsItsSpeedAndChangeSliders) {
     t.folder.writeSettings("[saver]\nmode=3\nPsychGradient=5\nDeckGradient=6\nSpeedofJump=7\nSpeedofSplat=8\n"
                            "ChangeNextImage=0\nNeverChange=False\n");
     auto& f = open();
@@ -52,26 +52,26 @@ TEST_F(DialogTest, EachEffectShowsItsFeatureSlider) {
     for (const Case& c : {Case{3, "Psychedelic Speed", 5, true}, Case{4, "Deck Speed", 6, false},
                           Case{5, "Jumping Speed", 7, true}, Case{7, "Splat Speed", 8, true}}) {
         f.EffectCbx->setCurrentIndex(c.effect);
-        EXPECT_TRUE(f.Feature1->isVisible()) << c.effect;
-        EXPECT_EQ(f.Feature1Label->text(), c.caption);
-        EXPECT_EQ(f.Feature1->value(), c.value);
-        EXPECT_EQ(f.Feature2->isVisible(), c.feature2);
+        EXPECT_TRUE(f.effectSpeed->isVisible()) << c.effect;
+        EXPECT_EQ(f.effectSpeedLabel->text(), c.caption);
+        EXPECT_EQ(f.effectSpeed->value(), c.value);
+        EXPECT_EQ(f.changeFrequency->isVisible(), c.feature2);
         EXPECT_EQ(f.NeverChangeOption1->isVisible(), !c.feature2);
         EXPECT_EQ(f.ChangeImageScroll->isVisible(), !c.feature2);
-        // Feature2 at "Never" switches the amount off where it is shown.
+        // changeFrequency at "Never" switches the amount off where it is shown.
         EXPECT_EQ(f.IntroAmountText->isEnabled(), !c.feature2);
     }
     f.EffectCbx->setCurrentIndex(5);
-    f.Feature1->setValue(12);
+    f.effectSpeed->setValue(12);
     EXPECT_EQ(settings->SpeedofJump, "12");
     EXPECT_EQ(settings->SpeedofSplat, "8");
-    f.Feature2->setValue(2);
+    f.changeFrequency->setValue(2);
     EXPECT_EQ(settings->ChangeNextImage, "2");
     EXPECT_TRUE(f.IntroAmountText->isEnabled());
     EXPECT_TRUE(f.IntroAmountScroll->isEnabled());
     f.EffectCbx->setCurrentIndex(6);
-    EXPECT_FALSE(f.Feature1->isVisible());
-    EXPECT_EQ(f.Feature1Label->text(), "Jumping Speed");  // left as it was
+    EXPECT_FALSE(f.effectSpeed->isVisible());
+    EXPECT_EQ(f.effectSpeedLabel->text(), "Jumping Speed");  // left as it was
 }
 
 TEST_F(DialogTest, LoweringClonesLimitsTheAmountToIntroduce) {
@@ -180,13 +180,13 @@ TEST_F(DialogTest, PasswordCheckBoxSwitchesBothBoxesAndKeepsTheirText) {
 TEST_F(DialogTest, AnEffectSettingOutsideTheSlidersRangeBecomesTheValueItShows) {
     t.folder.writeSettings("[saver]\nmode=7\nSpeedofSplat=-1e9\nDeckGradient=40\nPsychGradient=12.5\n");
     auto& f = open();
-    EXPECT_EQ(f.Feature1->value(), 1);
+    EXPECT_EQ(f.effectSpeed->value(), 1);
     EXPECT_EQ(settings->SpeedofSplat, "1");
     f.EffectCbx->setCurrentIndex(4);
-    EXPECT_EQ(f.Feature1->value(), 21);
+    EXPECT_EQ(f.effectSpeed->value(), 21);
     EXPECT_EQ(settings->DeckGradient, "21");
     // Within the range a stored value stays as read, as the slider's handler does not run.
     f.EffectCbx->setCurrentIndex(3);
-    EXPECT_EQ(f.Feature1->value(), 12);
+    EXPECT_EQ(f.effectSpeed->value(), 12);
     EXPECT_EQ(settings->PsychGradient, "12.5");
 }

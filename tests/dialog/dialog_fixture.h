@@ -73,7 +73,7 @@ protected:
 
     QStringList listEntries() const {
         QStringList out;
-        for (int i = 0; i < form->List1->count(); ++i) out << form->List1->item(i)->text();
+        for (int i = 0; i < form->pictureList->count(); ++i) out << form->pictureList->item(i)->text();
         return out;
     }
 

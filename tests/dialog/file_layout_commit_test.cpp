@@ -47,8 +47,8 @@ TEST_F(LayoutCommitTest, AnInstalledCopyWritesOnlyIntoTheUsersFolders) {
         image.save(t.env.layout.samplesHome + QStringLiteral("/samples/") + QLatin1String(name), "PNG");
     }
     auto& f = open();
-    ASSERT_EQ(f.List1->count(), 5);
-    EXPECT_TRUE(f.List1->item(0)->text().startsWith(t.env.layout.samplesHome + QStringLiteral("/samples/")));
+    ASSERT_EQ(f.pictureList->count(), 5);
+    EXPECT_TRUE(f.pictureList->item(0)->text().startsWith(t.env.layout.samplesHome + QStringLiteral("/samples/")));
     f.OK_Click();
     EXPECT_TRUE(t.messages.texts().isEmpty()) << t.messages.texts().join(u'|').toStdString();
     const QString ini = t.env.layout.settingsFolder + QStringLiteral("/z909ssaver.ini");

@@ -11,14 +11,14 @@ TEST_F(DialogTest, DialogHasItsDesignedFrameAndControls) {
     EXPECT_EQ(f.windowTitle(), " Glidorama ");
     EXPECT_EQ(f.size(), QSize(588, 429));
     EXPECT_EQ(f.Ok->geometry(), QRect(408, 384, 81, 25));
-    EXPECT_EQ(f.List1->parentWidget(), f.photoDisplay);
-    EXPECT_EQ(f.List1->geometry(), QRect(8, 184, 241, 88));
+    EXPECT_EQ(f.pictureList->parentWidget(), f.photoDisplay);
+    EXPECT_EQ(f.pictureList->geometry(), QRect(8, 184, 241, 88));
     EXPECT_EQ(f.SS_Confirm->parentWidget(), f.Password);
     EXPECT_EQ(f.Password->title(), "Password Protection / Message Board");
     EXPECT_EQ(f.ClonesText->toolTip(), "Clones of Image");
     EXPECT_EQ(f.ClonesText->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
     EXPECT_DOUBLE_EQ(f.ClonesText->font().pointSizeF(), 9.75);
-    EXPECT_DOUBLE_EQ(f.List1->font().pointSizeF(), 6.75);
+    EXPECT_DOUBLE_EQ(f.pictureList->font().pointSizeF(), 6.75);
     QStringList effects, transitions;
     for (int i = 0; i < f.EffectCbx->count(); ++i) effects << f.EffectCbx->itemText(i);
     for (int i = 0; i < f.TransitionsCbx->count(); ++i) transitions << f.TransitionsCbx->itemText(i);
@@ -37,7 +37,7 @@ TEST_F(DialogTest, TabWalksTheControlsInTabOrderFromCancel) {
     for (int i = 0; i < 50 && QApplication::activeWindow() != &f; ++i) QApplication::processEvents();
     ASSERT_EQ(QApplication::activeWindow(), &f);
     EXPECT_EQ(QApplication::focusWidget(), f.Cancel);
-    QWidget* expected[] = {f.Ok, f.Text3, f.List1, f.add, f.addFolder, f.remove, f.RemoveAll};
+    QWidget* expected[] = {f.Ok, f.pictureCount, f.pictureList, f.add, f.addFolder, f.remove, f.RemoveAll};
     for (QWidget* next : expected) {
         QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
         QApplication::sendEvent(QApplication::focusWidget(), &tab);

@@ -30,7 +30,7 @@ TEST_F(DialogTest, SlidersSetByLoadRunNoHandler) {
     // 1.4 loads as slider position 1 but, with no handler run, stays as read.
     t.folder.writeSettings("[saver]\nChangeNextImage=1.4\nmouseSensitivity=1\n");
     auto& f = open();
-    EXPECT_EQ(f.Feature2->value(), 1);
+    EXPECT_EQ(f.changeFrequency->value(), 1);
     EXPECT_EQ(settings->ChangeNextImage, "1.4");
     EXPECT_EQ(f.MouseSensitiveSlider->value(), 15);
     EXPECT_EQ(settings->mouseSensitivity, "1");
@@ -41,8 +41,8 @@ TEST_F(DialogTest, LoadFillsTheListAndSelectsTheFirstEntry) {
     t.folder.writeSettings(("[total]\nnewTotal=2\n[images]\n0=" + a + "\n1=" + b + "\n2=" + a + "\n").toUtf8());
     auto& f = open();
     EXPECT_EQ(listEntries(), QStringList({a, b}));
-    EXPECT_EQ(f.Text3->text(), "2");
-    EXPECT_EQ(f.List1->currentRow(), 0);
+    EXPECT_EQ(f.pictureCount->text(), "2");
+    EXPECT_EQ(f.pictureList->currentRow(), 0);
     EXPECT_EQ(f.photoWidth, 40 * 15);
     EXPECT_TRUE(t.messages.shown.empty());
 }
@@ -50,9 +50,9 @@ TEST_F(DialogTest, LoadFillsTheListAndSelectsTheFirstEntry) {
 TEST_F(DialogTest, NoPicturesLoadsAnEmptyListWithNothingSelected) {
     t.folder.writeSettings("[total]\nnewTotal=0\n");
     auto& f = open();
-    EXPECT_EQ(f.List1->count(), 0);
-    EXPECT_EQ(f.List1->currentRow(), -1);
-    EXPECT_EQ(f.Text3->text(), "0");
+    EXPECT_EQ(f.pictureList->count(), 0);
+    EXPECT_EQ(f.pictureList->currentRow(), -1);
+    EXPECT_EQ(f.pictureCount->text(), "0");
 }
 
 TEST_F(DialogTest, GarbageSettingsOpenWithUsableValues) {
@@ -66,7 +66,7 @@ TEST_F(DialogTest, GarbageSettingsOpenWithUsableValues) {
     EXPECT_EQ(f.ChangeImageScroll->Value(), 5);
     EXPECT_EQ(f.IntroAmountScroll->Value(), 1);   // not a number: the default
     EXPECT_TRUE(f.NeverChangeOption1->isChecked());
-    EXPECT_EQ(f.Feature2->value(), 3);
+    EXPECT_EQ(f.changeFrequency->value(), 3);
     EXPECT_EQ(f.TransitionsCbx->currentIndex(), 7);
     EXPECT_EQ(f.EffectCbx->currentIndex(), 0);
     EXPECT_EQ(f.Password_enabled->checkState(), Qt::Unchecked);
@@ -78,8 +78,8 @@ TEST_F(DialogTest, MissingFileOpensWithDefaults) {
     EXPECT_EQ(f.ClonesText->text(), "10");
     EXPECT_EQ(f.ChangeImageText->text(), "30");
     EXPECT_EQ(f.EffectCbx->currentText(), "Glidorama");
-    EXPECT_EQ(f.List1->count(), 5);  // the bundled samples, by path
-    EXPECT_EQ(f.Text3->text(), "5");
+    EXPECT_EQ(f.pictureList->count(), 5);  // the bundled samples, by path
+    EXPECT_EQ(f.pictureCount->text(), "5");
 }
 
 TEST_F(DialogTest, PasswordLoadsIntoBothBoxesWithTheEnabledLook) {

@@ -35,7 +35,7 @@ TEST_F(PictureListTest, SelectingAnEntryDrawsItsThumbnailAtTheTopLeft) {
     auto& f = openWith({big});
     EXPECT_EQ(f.thumbWidth, 3138);
     EXPECT_EQ(f.thumbHeight, 784);
-    const QImage& shown = f.photo1->box().Image();
+    const QImage& shown = f.thumbnail->box().Image();
     EXPECT_EQ(QColor(shown.pixel(2, 2)), QColor(Qt::blue));
     EXPECT_EQ(QColor(shown.pixel(int(f.thumbWidth / 15) + 2, 2)), platform::FromWindowsColor(platform::SystemColorValue(platform::kButtonFace)));
 }
@@ -44,34 +44,34 @@ TEST_F(PictureListTest, RemovingReselectsTheEntryBefore) {
     QStringList five;
     for (int i = 0; i < 5; ++i) five << picture(QStringLiteral("p%1.png").arg(i));
     auto& f = openWith(five);
-    f.List1->setCurrentRow(2);
+    f.pictureList->setCurrentRow(2);
     f.remove_Click();
     EXPECT_EQ(listEntries(), QStringList({five[0], five[1], five[3], five[4]}));
-    EXPECT_EQ(f.List1->currentRow(), 1);
-    EXPECT_EQ(f.Text3->text(), "4");
+    EXPECT_EQ(f.pictureList->currentRow(), 1);
+    EXPECT_EQ(f.pictureCount->text(), "4");
 
-    f.List1->setCurrentRow(0);
+    f.pictureList->setCurrentRow(0);
     f.remove_Click();
-    EXPECT_EQ(f.List1->currentRow(), 0);
-    EXPECT_EQ(f.List1->currentItem()->text(), five[1]);
+    EXPECT_EQ(f.pictureList->currentRow(), 0);
+    EXPECT_EQ(f.pictureList->currentItem()->text(), five[1]);
     EXPECT_TRUE(t.messages.shown.empty());
 }
 
 TEST_F(PictureListTest, RemovingTheOnlyEntryOrNothing) {
     auto& f = openWith({picture("only.png")});
     f.remove_Click();
-    EXPECT_EQ(f.List1->count(), 0);
-    EXPECT_EQ(f.List1->currentRow(), -1);
-    EXPECT_EQ(f.Text3->text(), "0");
+    EXPECT_EQ(f.pictureList->count(), 0);
+    EXPECT_EQ(f.pictureList->currentRow(), -1);
+    EXPECT_EQ(f.pictureCount->text(), "0");
     f.remove_Click();
     EXPECT_EQ(t.messages.texts(), QStringList{kNothingToRemove});
 
     auto& g = openWith({picture("a.png"), picture("b.png")});
-    g.List1->setCurrentRow(-1);
+    g.pictureList->setCurrentRow(-1);
     t.messages.shown.clear();
     g.remove_Click();
     EXPECT_EQ(t.messages.texts(), QStringList{kNothingToRemove});
-    EXPECT_EQ(g.List1->count(), 2);
+    EXPECT_EQ(g.pictureList->count(), 2);
 }
 
 TEST_F(PictureListTest, RemoveAllAsksFirst) {
@@ -81,11 +81,11 @@ TEST_F(PictureListTest, RemoveAllAsksFirst) {
     ASSERT_EQ(t.messages.shown.size(), 1u);
     EXPECT_EQ(t.messages.shown[0].text, "Do you really want to remove all loaded images?");
     EXPECT_EQ(t.messages.shown[0].style, 52);
-    EXPECT_EQ(f.List1->count(), 2);
+    EXPECT_EQ(f.pictureList->count(), 2);
     t.messages.answer = platform::kYes;
     f.RemoveAll_Click();
-    EXPECT_EQ(f.List1->count(), 0);
-    EXPECT_EQ(f.Text3->text(), "0");
+    EXPECT_EQ(f.pictureList->count(), 0);
+    EXPECT_EQ(f.pictureCount->text(), "0");
 }
 
 TEST_F(PictureListTest, AddAsksForAnExistingPictureAndSelectsIt) {
@@ -106,14 +106,14 @@ TEST_F(PictureListTest, AddAsksForAnExistingPictureAndSelectsIt) {
     EXPECT_EQ(r.filters.last(), "All files (*)");
     EXPECT_TRUE(r.filters[5].startsWith("Windows DIB files (*.dib"));
     EXPECT_EQ(listEntries(), QStringList({t.folder.file("a.png"), b}));
-    EXPECT_EQ(f.List1->currentRow(), 1);
-    EXPECT_EQ(f.Text3->text(), "2");
+    EXPECT_EQ(f.pictureList->currentRow(), 1);
+    EXPECT_EQ(f.pictureCount->text(), "2");
     EXPECT_EQ(f.photoWidth, 20 * 15);
     EXPECT_TRUE(t.messages.shown.empty());
 
     f.add_Click();  // cancelled: the queue is empty
     EXPECT_EQ(t.messages.texts(), QStringList{kNoFile});
-    EXPECT_EQ(f.List1->count(), 2);
+    EXPECT_EQ(f.pictureList->count(), 2);
 }
 
 TEST_F(PictureListTest, AFileThatIsNotAPictureIsNotAdded) {
@@ -127,7 +127,7 @@ TEST_F(PictureListTest, AFileThatIsNotAPictureIsNotAdded) {
     f.add_Click();
     EXPECT_EQ(t.messages.texts(), QStringList{text + " is not a picture Glidorama can show. (it is a text file)"});
     EXPECT_EQ(listEntries(), QStringList{t.folder.file("a.png")});
-    EXPECT_EQ(f.Text3->text(), "1");
+    EXPECT_EQ(f.pictureCount->text(), "1");
     // So the commit that follows goes through.
     if (!converterWorks()) GTEST_SKIP() << "the image cache cannot convert a plain picture in this build";
     f.OK_Click();
@@ -138,10 +138,10 @@ TEST_F(PictureListTest, AFileThatIsNotAPictureIsNotAdded) {
 TEST_F(PictureListTest, AMissingEntryWarnsAndKeepsThePreviousThumbnail) {
     const QString a = picture("a.png", 30, 30, Qt::green);
     auto& f = openWith({a, t.folder.file(QStringLiteral("gone.png"))});
-    f.List1->setCurrentRow(1);
+    f.pictureList->setCurrentRow(1);
     EXPECT_EQ(t.messages.texts(), QStringList{t.folder.file("gone.png") + " is not a picture Glidorama can show." +
                                               " (the file does not exist)\r\nYou need to reload a new one."});
-    EXPECT_EQ(f.List1->count(), 2);
+    EXPECT_EQ(f.pictureList->count(), 2);
     EXPECT_EQ(f.thumbWidth, 30 * 15);
-    EXPECT_EQ(QColor(f.photo1->box().Image().pixel(5, 5)), QColor(Qt::green));
+    EXPECT_EQ(QColor(f.thumbnail->box().Image().pixel(5, 5)), QColor(Qt::green));
 }
