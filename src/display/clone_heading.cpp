@@ -10,8 +10,7 @@ namespace display {
 void Form1::ApproachClone() {
     const size_t i = size_t(cloneIndex.value());
     const int k = cloneStage[i];
-    const double modeNumber = vb::CDbl(settings_.mode);
-    if (modeNumber == 6) {
+    if (effect_.circlesTheCentre()) {
         // Vortex: stage and heading change on every third tick only.
         if (vortexPhase[i] == 2) {
             if (k == 1) {
@@ -29,7 +28,7 @@ void Form1::ApproachClone() {
     if (k == 1) {
         AimClone(stageStep[11]);
         // Deck of Cards starts a new stack after its largest copy.
-        if (modeNumber == 4) cloneStage[i] = 12;
+        if (effect_ == settings::Effect::DeckOfCards) cloneStage[i] = 12;
     } else if (k >= 2 && k <= 12) {
         AimClone(stageStep[size_t(12 - k)]);
         cloneStage[i] = vb::Integer(int16_t(k - 1));
@@ -50,7 +49,6 @@ void Form1::RecedeClone() {
 void Form1::AimClone(const vb::Integer& step) {
     const size_t i = size_t(cloneIndex.value());
     env_.random->Randomize();
-    const double modeNumber = vb::CDbl(settings_.mode);
     const int x = cloneX[i];
     const int y = cloneY[i];
     const float w = float(ScaleWidth());
@@ -58,14 +56,14 @@ void Form1::AimClone(const vb::Integer& step) {
     const float halfW = float(double(w) / 2);
     const float halfH = float(double(h) / 2);
 
-    if (modeNumber == 5) {
+    if (effect_ == settings::Effect::JumpingBeans) {
         // Jumping Beans: a fresh random step every tick, drifting left.
         const double s = vb::CDbl(settings_.SpeedofJump);
         cloneDX[i] = ClampedInteger(vb::Int((2 * s - 10) * env_.random->Rnd()) - s);
         cloneDY[i] = ClampedInteger(vb::Int(2 * s * env_.random->Rnd()) - s);
         return;
     }
-    if (modeNumber == 6) {
+    if (effect_.circlesTheCentre()) {
         // Vortex: fixed vectors that carry the clone clockwise round the centre.
         if (x >= 0 && y >= 0 && x < halfW && y < halfH) {
             cloneDX[i] = 15;
@@ -101,12 +99,11 @@ void Form1::AimClone(const vb::Integer& step) {
     }
 }
 
-// The timers and profile of the chosen effect; a mode outside 0 to 7 starts
-// nothing, so only the background shows.
-void Form1::setUpEffect(double modeNumber) {
-    const bool ruleA = modeNumber == 0 || modeNumber == 2 || modeNumber == 4 || modeNumber == 6;
-    const bool ruleB = modeNumber == 3 || modeNumber == 5 || modeNumber == 7;
-    if (modeNumber == 1) {
+// The timers and profile of the chosen effect; a mode that names no effect
+// starts nothing, so only the background shows.
+void Form1::setUpEffect() {
+    using settings::Effect;
+    if (effect_ == Effect::Float) {
         timer2_.setInterval(250);
         timer2_.setEnabled(true);
         const double speed = vb::CDbl(settings_.floatImageSpeed);
@@ -117,16 +114,16 @@ void Form1::setUpEffect(double modeNumber) {
         else if (speed == 5) timer3_.setInterval(1);
         return;
     }
-    if (!ruleA && !ruleB) return;
+    if (!effect_.isCloneEffect()) return;
 
-    if (ruleA && !vb::CBool(settings_.NeverChange) && vb::CDbl(settings_.newTotal) > 1) {
+    if (effect_.changesOnSchedule() && !vb::CBool(settings_.NeverChange) && vb::CDbl(settings_.newTotal) > 1) {
         timer2_.setInterval(vb::CLng(vb::CDbl(settings_.NextImageTime) * 1000));
         timer2_.setEnabled(true);
     }
     timer1_.setEnabled(true);
     timer1_.setInterval(vb::CLng(vb::CDbl(settings_.imageSpeed)));
     timer5_.setInterval(vb::CLng(vb::CDbl(settings_.imageSpeed)));
-    if (ruleB && vb::CDbl(settings_.newTotal) > 1 && vb::CDbl(settings_.ChangeNextImage) != 0) {
+    if (effect_.pacesItsOwnChanges() && vb::CDbl(settings_.newTotal) > 1 && vb::CDbl(settings_.ChangeNextImage) != 0) {
         timer2_.setInterval(5000);
         timer2_.setEnabled(true);
     }
@@ -135,24 +132,24 @@ void Form1::setUpEffect(double modeNumber) {
     auto setSteps = [&](std::array<int, kStageCount> steps) {
         for (size_t s = 0; s < steps.size(); ++s) stageStep[s] = vb::Integer(int16_t(steps[s]));
     };
-    if (modeNumber == 0) {
+    if (effect_ == Effect::Glidorama) {
         keepTrails = 0;
         setSteps({0, 0, 0, 0, 0, 4, 12, 48, 48, 48, 48, 48});
-    } else if (modeNumber == 2) {
+    } else if (effect_ == Effect::Warp) {
         keepTrails = 0;
         setSteps({81, 27, 9, 3, 0, 0, 0, 0, 0, 0, 0, 0});
-    } else if (modeNumber == 3) {
+    } else if (effect_ == Effect::Psychedelic) {
         keepTrails = -1;
         setSteps({});
         stageStep[11] = vb::CInt(vb::CDbl(settings_.PsychGradient));
-    } else if (modeNumber == 4) {
+    } else if (effect_ == Effect::DeckOfCards) {
         keepTrails = -1;
         setSteps({});
         stageStep[11] = vb::CInt(vb::CDbl(settings_.DeckGradient));
-    } else if (modeNumber == 5 || modeNumber == 6) {
+    } else if (effect_ == Effect::JumpingBeans || effect_ == Effect::Vortex) {
         keepTrails = 0;
         setSteps({});
-    } else if (modeNumber == 7) {
+    } else if (effect_ == Effect::Splat) {
         keepTrails = 0;
         setSteps({});
         stageStep[11] = vb::CInt(vb::CDbl(settings_.SpeedofSplat));

@@ -11,16 +11,11 @@
 
 namespace display {
 
-namespace {
-bool pacesItsOwnChanges(double modeNumber) { return modeNumber == 3 || modeNumber == 5 || modeNumber == 7; }
-}  // namespace
-
 void Form1::Timer1_Timer() { cloneTick(false); }
 void Form1::Timer5_Timer() { cloneTick(true); }
 
 void Form1::cloneTick(bool underTimer5) {
     if (keepTrails == 0) Cls();
-    const double modeNumber = vb::CDbl(settings_.mode);
     const int n = vb::CInt(vb::CDbl(settings_.ClonesOfImage));
     // The set a clone shows before and after the hand-over under this timer.
     DisplayArray& onShow = underTimer5 ? secDisplay_ : firstDisplay_;
@@ -36,10 +31,10 @@ void Form1::cloneTick(bool underTimer5) {
         float h = float(ScaleHeight());
 
         if (cloneX[i] > w || cloneY[i] > h || cloneY[i] < 0 || cloneX[i] < 0) {
-            cloneStage[i] = modeNumber == 2 ? 1 : 12;
+            cloneStage[i] = effect_.shrinksClones() ? 1 : 12;
             w = float(ScaleWidth());
             h = float(ScaleHeight());
-            if (modeNumber != 6) {
+            if (!effect_.circlesTheCentre()) {
                 cloneX[i] = vb::CInt(vb::Int(float(env_.random->Rnd() * w)));
                 cloneY[i] = vb::CInt(vb::Int(float(env_.random->Rnd() * h)));
             } else {
@@ -49,7 +44,7 @@ void Form1::cloneTick(bool underTimer5) {
                 const double r2 = env_.random->Rnd();
                 cloneY[i] = vb::CInt(vb::Int(double(h) * 0.35 * r2 + double(h) * 0.25));
             }
-            AimClone(stageStep[modeNumber == 2 ? 11 : 0]);
+            AimClone(stageStep[effect_.shrinksClones() ? 11 : 0]);
         }
 
         // A step that would carry a clone past the 16-bit range leaves it at
@@ -66,15 +61,15 @@ void Form1::cloneTick(bool underTimer5) {
         const platform::PictureBox& member = (passed || passesNow ? next : onShow)[size_t(stage - 1)];
         BitBlt(cloneX[i], cloneY[i], member.pixelWidth(), member.pixelHeight(), member.Image());
         if (passesNow) cloneSet[i] = passedSet;
-        if (passed && pacesItsOwnChanges(modeNumber) && vb::CDbl(settings_.newTotal) > 1) handOverPacing(underTimer5);
+        if (passed && effect_.pacesItsOwnChanges() && vb::CDbl(settings_.newTotal) > 1) handOverPacing(underTimer5);
 
-        if (modeNumber == 2) RecedeClone();
+        if (effect_.shrinksClones()) RecedeClone();
         else ApproachClone();
     }
     Refresh();
 }
 
-// Effects 3, 5 and 7 pace their own hand-over: each re-entry of clone 0
+// Psychedelic, Jumping Beans and Splat! pace their own hand-over: each re-entry of clone 0
 // after it has passed may admit more clones, and once enough have passed
 // the next picture is asked for. Timer5 runs slower than Timer1.
 void Form1::handOverPacing(bool underTimer5) {

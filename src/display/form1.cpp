@@ -183,7 +183,8 @@ void Form1::Form_Load() {
 
     pictureOrder = ShuffledOrder(ShuffleCount(settings_), IsShuffled(settings_), env_.random);
     std::vector<QString> imageFiles;
-    if (vb::CDbl(settings_.mode) == 1) imageFiles = settings::ReadFloatSettings(settings_, file, env_.samplesHome());
+    effect_ = settings::Effect::FromText(settings_.mode);
+    if (effect_ == settings::Effect::Float) imageFiles = settings::ReadFloatSettings(settings_, file, env_.samplesHome());
     settings::ReadPasswordSettings(settings_, file);
     host_.ReadPlatform();
     if (keyLockWanted())
@@ -193,8 +194,7 @@ void Form1::Form_Load() {
     // a message naming the cached file built last.
     QString cachePath;
     try {
-        const double modeNumber = vb::CDbl(settings_.mode);
-        if (modeNumber != 1) {
+        if (effect_ != settings::Effect::Float) {
             cacheNumber = QStringLiteral("0");
             cachePath = imagestore::CachedPicturePath(env_.dataFolder(), cachedPictureNumber());
             firstPicture_.setPicture(platform::LoadPicture(cachePath));
@@ -214,7 +214,7 @@ void Form1::Form_Load() {
                 cloneDY[size_t(i)] = 0;
                 cloneStage[size_t(i)] = 12;
                 cloneSet[size_t(i)] = 0;
-                if (modeNumber == 6) vortexPhase[size_t(i)] = 0;
+                if (effect_.circlesTheCentre()) vortexPhase[size_t(i)] = 0;
             }
             cloneIndex = vb::Integer::FromLong(int64_t(n) + 1);
             BuildPictureSet(firstPicture_, firstDisplay_);
@@ -229,7 +229,7 @@ void Form1::Form_Load() {
             for (int slot = 0; slot <= 7; ++slot) stageStep[size_t(slot)] = 0;
         }
 
-        floatMode_ = modeNumber == 1;
+        floatMode_ = effect_ == settings::Effect::Float;
         firstPicture_.setScaleMode(platform::ScaleMode::Pixels);
         secondPicture_.setScaleMode(platform::ScaleMode::Pixels);
         if (floatMode_) {
@@ -240,9 +240,9 @@ void Form1::Form_Load() {
             setAutoRedraw(true);
         }
 
-        setUpEffect(modeNumber);
+        setUpEffect();
         if (floatMode_) floatShow_ = std::make_unique<FloatShow>(settings_, env_, *this, std::move(imageFiles));
-        if (modeNumber == 0) introCount = 0;
+        if (effect_ == settings::Effect::Glidorama) introCount = 0;
         loadTarget = 0;
     } catch (const vb::RuntimeError&) {
         failAndEnd(NotProcessedMessage(cachePath));

@@ -21,6 +21,7 @@
 #include "platform/form_timer.h"
 #include "platform/picture_box.h"
 #include "platform/vb.h"
+#include "settings/effect.h"
 #include "settings/settings.h"
 
 namespace display {
@@ -133,7 +134,7 @@ private:
     void handOverPacing(bool underTimer5);
     // introCount = CInt(IntroImageAmount + introCount), held within 16 bits.
     void addIntroImageAmount();
-    void setUpEffect(double modeNumber);
+    void setUpEffect();
     bool keyLockWanted() const;
     void unload();
     QRect floatPictureRect() const;
@@ -145,6 +146,8 @@ private:
     platform::Environment& env_;
     DisplayHost& host_;
     QSize screenSize_;
+    // The effect of this run, read once by Form_Load.
+    settings::Effect effect_;
 
     BackBuffer buffer_;
     platform::ScaleMode scaleMode_ = platform::ScaleMode::Twips;

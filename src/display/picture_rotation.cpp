@@ -22,8 +22,7 @@ QString Form1::cachedPictureNumber() const {
 }
 
 void Form1::Timer2_Timer() {
-    const double modeNumber = vb::CDbl(settings_.mode);
-    if (modeNumber == 0 || modeNumber == 2 || modeNumber == 4 || modeNumber == 6) {
+    if (effect_.changesOnSchedule()) {
         const bool allIntroduced = introCount >= vb::CDbl(settings_.ClonesOfImage) + 1;
         if (allIntroduced && loadTarget == 0) {
             loadTarget = 1;
@@ -34,12 +33,12 @@ void Form1::Timer2_Timer() {
         } else {
             addIntroImageAmount();
         }
-    } else if (modeNumber == 3 || modeNumber == 5 || modeNumber == 7) {
+    } else if (effect_.pacesItsOwnChanges()) {
         // These effects pace their changes from the clone tick; this first
         // tick only lets the changes begin.
         introCount = 1;
         timer2_.setEnabled(false);
-    } else if (modeNumber == 1) {
+    } else if (effect_ == settings::Effect::Float) {
         if (floatShow_) floatShow_->Timer2Tick();
     }
 }
@@ -59,14 +58,13 @@ void Form1::addIntroImageAmount() {
 void Form1::Timer4_Timer() {
     QString cachePath;
     try {
-        const double modeNumber = vb::CDbl(settings_.mode);
         cacheNumber = vb::CStr(vb::CDbl(cacheNumber) + 1);
         if (cacheNumber == settings_.newTotal) {
             cacheNumber = QStringLiteral("0");
             pictureOrder.newRound();
         }
         cachePath = imagestore::CachedPicturePath(env_.dataFolder(), cachedPictureNumber());
-        const vb::Integer restart = (modeNumber == 3 || modeNumber == 5 || modeNumber == 7) ? 1 : 0;
+        const vb::Integer restart = effect_.pacesItsOwnChanges() ? 1 : 0;
 
         const bool fillSecond = loadTarget == 0;
         platform::PictureBox& source = fillSecond ? secondPicture_ : firstPicture_;
