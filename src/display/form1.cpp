@@ -33,6 +33,7 @@ Form1::Form1(settings::Settings& settings, platform::Environment& env, DisplayHo
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint),
       settings_(settings), env_(env), host_(host),
       screenSize_(area.isEmpty() ? primaryScreenArea().size() : area.size()),
+      clones_(settings, *env.random, buffer_),
       timer1_([this] { Timer1_Timer(); }, 1, this),
       timer2_([this] { Timer2_Timer(); }, 0, this),
       timer3_([this] { Timer3_Timer(); }, 100, this),
@@ -59,7 +60,7 @@ void Form1::setScaleMode(platform::ScaleMode mode) {
     // The boxes on the form measure their size and position in its units.
     firstPicture_.setOwnerScale(mode);
     secondPicture_.setOwnerScale(mode);
-    for (auto* set : {&firstDisplay_, &secDisplay_})
+    for (auto* set : {&clones_.firstSet, &clones_.secondSet})
         for (platform::PictureBox& box : *set) box.setOwnerScale(mode);
 }
 
@@ -184,6 +185,7 @@ void Form1::Form_Load() {
     pictureOrder = ShuffledOrder(ShuffleCount(settings_), IsShuffled(settings_), env_.random);
     std::vector<QString> imageFiles;
     effect_ = settings::Effect::FromText(settings_.mode);
+    clones_.setEffect(effect_);
     if (effect_ == settings::Effect::Float) imageFiles = settings::ReadFloatSettings(settings_, file, env_.samplesHome());
     settings::ReadPasswordSettings(settings_, file);
     host_.ReadPlatform();
@@ -200,33 +202,17 @@ void Form1::Form_Load() {
             firstPicture_.setPicture(platform::LoadPicture(cachePath));
             setScaleMode(platform::ScaleMode::Pixels);
 
-            const int32_t last = vb::CLng(vb::CDbl(settings_.ClonesOfImage));
-            if (last < 0) vb::Raise(vb::kSubscriptOutOfRange);
-            // The clone loop counts in 16 bits; refuse before sizing anything.
-            if (last > 32767) vb::Raise(vb::kOverflow);
-            for (auto* array : {&cloneX, &cloneY, &cloneDX, &cloneDY, &cloneStage, &cloneSet, &vortexPhase})
-                array->assign(size_t(last) + 1, vb::Integer(0));
-            const int n = vb::CInt(vb::CDbl(settings_.ClonesOfImage));
-            for (int i = 0; i <= n; ++i) {
-                cloneX[size_t(i)] = -1;
-                cloneY[size_t(i)] = -1;
-                cloneDX[size_t(i)] = 0;
-                cloneDY[size_t(i)] = 0;
-                cloneStage[size_t(i)] = 12;
-                cloneSet[size_t(i)] = 0;
-                if (effect_.circlesTheCentre()) vortexPhase[size_t(i)] = 0;
-            }
-            cloneIndex = vb::Integer::FromLong(int64_t(n) + 1);
-            BuildPictureSet(firstPicture_, firstDisplay_);
+            clones_.placeClones();
+            BuildPictureSet(firstPicture_, clones_.firstSet);
 
             if (vb::CDbl(settings_.newTotal) > 1) {
                 cacheNumber = QStringLiteral("1");
                 cachePath = imagestore::CachedPicturePath(env_.dataFolder(), cachedPictureNumber());
                 secondPicture_.setPicture(platform::LoadPicture(cachePath));
-                BuildPictureSet(secondPicture_, secDisplay_);
-                secondSetReady = 1;
+                BuildPictureSet(secondPicture_, clones_.secondSet);
+                clones_.secondSetReady = 1;
             }
-            for (int slot = 0; slot <= 7; ++slot) stageStep[size_t(slot)] = 0;
+            for (int slot = 0; slot <= 7; ++slot) clones_.stageStep[size_t(slot)] = 0;
         }
 
         floatMode_ = effect_ == settings::Effect::Float;
@@ -242,13 +228,52 @@ void Form1::Form_Load() {
 
         setUpEffect();
         if (floatMode_) floatShow_ = std::make_unique<FloatShow>(settings_, env_, *this, std::move(imageFiles));
-        if (effect_ == settings::Effect::Glidorama) introCount = 0;
-        loadTarget = 0;
+        if (effect_ == settings::Effect::Glidorama) clones_.introCount = 0;
+        clones_.loadTarget = 0;
     } catch (const vb::RuntimeError&) {
         failAndEnd(NotProcessedMessage(cachePath));
     } catch (const std::bad_alloc&) {
         failAndEnd(NotProcessedMessage(cachePath));
     }
+}
+
+// The timers and profile of the chosen effect; a mode that names no effect
+// starts nothing, so only the background shows.
+void Form1::setUpEffect() {
+    using settings::Effect;
+    if (effect_ == Effect::Float) {
+        timer2_.setInterval(250);
+        timer2_.setEnabled(true);
+        const double speed = vb::CDbl(settings_.floatImageSpeed);
+        if (speed == 1) timer3_.setInterval(200);
+        else if (speed == 2) timer3_.setInterval(150);
+        else if (speed == 3) timer3_.setInterval(100);
+        else if (speed == 4) timer3_.setInterval(50);
+        else if (speed == 5) timer3_.setInterval(1);
+        return;
+    }
+    if (!effect_.isCloneEffect()) return;
+
+    if (effect_.changesOnSchedule() && !vb::CBool(settings_.NeverChange) && vb::CDbl(settings_.newTotal) > 1) {
+        timer2_.setInterval(vb::CLng(vb::CDbl(settings_.NextImageTime) * 1000));
+        timer2_.setEnabled(true);
+    }
+    timer1_.setEnabled(true);
+    timer1_.setInterval(vb::CLng(vb::CDbl(settings_.imageSpeed)));
+    timer5_.setInterval(vb::CLng(vb::CDbl(settings_.imageSpeed)));
+    if (effect_.pacesItsOwnChanges() && vb::CDbl(settings_.newTotal) > 1 && vb::CDbl(settings_.ChangeNextImage) != 0) {
+        timer2_.setInterval(5000);
+        timer2_.setEnabled(true);
+    }
+    clones_.setUpProfile();
+}
+
+void Form1::Timer1_Timer() { cloneTick(false); }
+void Form1::Timer5_Timer() { cloneTick(true); }
+
+void Form1::cloneTick(bool secondSetOnShow) {
+    if (clones_.tick(secondSetOnShow)) timer4_.setEnabled(true);
+    Refresh();
 }
 
 }  // namespace display

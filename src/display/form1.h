@@ -1,7 +1,7 @@
-// Form1: the full-screen display. It holds the two picture sets, the five
-// timers that drive every effect, the clone state of the seven clone effects
-// and the back buffer they draw into; for "Float" it shows FirstPicture over
-// the background and hands its two timers to FloatShow.
+// Form1: the full-screen display. It holds the window, the five timers that
+// drive every effect, the back buffer and the input; the seven clone effects
+// live in its CloneField, which its timers tick, and for "Float" it shows
+// FirstPicture over the background and hands its two timers to FloatShow.
 #pragma once
 
 #include <QRect>
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "display/back_buffer.h"
+#include "display/clone_field.h"
 #include "display/display_host.h"
 #include "display/float_host.h"
 #include "display/picture_set.h"
@@ -71,8 +72,10 @@ public:
     platform::FormTimer& Timer4() { return timer4_; }
     platform::FormTimer& Timer5() { return timer5_; }
 
-    platform::PictureBox& FirstDisplayPicture(int stage) { return firstDisplay_[size_t(stage - 1)]; }
-    platform::PictureBox& SecDisplayPicture(int stage) { return secDisplay_[size_t(stage - 1)]; }
+    platform::PictureBox& FirstDisplayPicture(int stage) { return clones_.firstSet[size_t(stage - 1)]; }
+    platform::PictureBox& SecDisplayPicture(int stage) { return clones_.secondSet[size_t(stage - 1)]; }
+    // The clones of the clone effects and the picture sets they show.
+    CloneField& clones() { return clones_; }
 
     // FloatHost
     platform::PictureBox& FirstPicture() override { return firstPicture_; }
@@ -95,28 +98,13 @@ public:
     QString cachedPictureNumber() const;
     void Timer5_Timer();
 
-    // Stage and heading of clone `cloneIndex`.
-    void ApproachClone();
-    void RecedeClone();
-    void AimClone(const vb::Integer& step);
-
     // Input handlers. Coordinates are in the receiving object's scale units.
     void Form_MouseDown(int button, int shift, float x, float y);
     void Form_KeyDown(int keyCode, int shift);
     void Form_MouseMove(int button, int shift, float x, float y);
     void FirstPicture_MouseMove(int button, int shift, float x, float y);
 
-    // Clone state, one element per clone.
-    std::vector<vb::Integer> cloneX, cloneY, cloneDX, cloneDY, cloneStage, cloneSet, vortexPhase;
-    vb::Integer cloneIndex = 0;
-    vb::Integer keepTrails = 0;
-    std::array<vb::Integer, kStageCount> stageStep{};
-    vb::Integer pacingCounter = 0;
-
-    // Picture-change state.
-    vb::Integer introCount = 0;
-    vb::Integer loadTarget = 0;
-    vb::Integer secondSetReady = 0;
+    // Picture-change state: the step of the round whose picture loaded last.
     QString cacheNumber;
     // Which picture each step of a round shows (list order unless shuffled).
     ShuffledOrder pictureOrder{0, false, nullptr};
@@ -129,11 +117,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    // The clone tick shared by Timer1 and Timer5 (`underTimer5`).
-    void cloneTick(bool underTimer5);
-    void handOverPacing(bool underTimer5);
-    // introCount = CInt(IntroImageAmount + introCount), held within 16 bits.
-    void addIntroImageAmount();
+    // The clone tick shared by Timer1 and Timer5, then the frame shown.
+    void cloneTick(bool secondSetOnShow);
     void setUpEffect();
     bool keyLockWanted() const;
     void unload();
@@ -150,6 +135,7 @@ private:
     settings::Effect effect_;
 
     BackBuffer buffer_;
+    CloneField clones_;
     platform::ScaleMode scaleMode_ = platform::ScaleMode::Twips;
     bool autoRedraw_ = false;
     int64_t backColorValue_ = 0;
@@ -159,8 +145,6 @@ private:
 
     platform::PictureBox firstPicture_;
     platform::PictureBox secondPicture_;
-    DisplayArray firstDisplay_;
-    DisplayArray secDisplay_;
 
     platform::FormTimer timer1_;
     platform::FormTimer timer2_;

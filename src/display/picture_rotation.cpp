@@ -5,8 +5,6 @@
 // belong to FloatShow.
 #include "display/form1.h"
 
-#include "display/clamped_integer.h"
-
 #include "display/float_show.h"
 #include "imagestore/cache_paths.h"
 #include "platform/picture.h"
@@ -22,37 +20,19 @@ QString Form1::cachedPictureNumber() const {
 }
 
 void Form1::Timer2_Timer() {
-    if (effect_.changesOnSchedule()) {
-        const bool allIntroduced = introCount >= vb::CDbl(settings_.ClonesOfImage) + 1;
-        if (allIntroduced && loadTarget == 0) {
-            loadTarget = 1;
-            timer4_.setEnabled(true);
-        } else if (allIntroduced && loadTarget == 1) {
-            loadTarget = 0;
-            timer4_.setEnabled(true);
-        } else {
-            addIntroImageAmount();
-        }
-    } else if (effect_.pacesItsOwnChanges()) {
-        // These effects pace their changes from the clone tick; this first
-        // tick only lets the changes begin.
-        introCount = 1;
-        timer2_.setEnabled(false);
-    } else if (effect_ == settings::Effect::Float) {
+    if (effect_ == settings::Effect::Float) {
         if (floatShow_) floatShow_->Timer2Tick();
+        return;
+    }
+    switch (clones_.scheduleTick()) {
+    case CloneField::ScheduleResult::LoadNextPicture: timer4_.setEnabled(true); break;
+    case CloneField::ScheduleResult::StopScheduling: timer2_.setEnabled(false); break;
+    case CloneField::ScheduleResult::Nothing: break;
     }
 }
 
 void Form1::Timer3_Timer() {
     if (floatShow_) floatShow_->Timer3Tick();
-}
-
-void Form1::addIntroImageAmount() {
-    // A sum past the 16-bit range stays at its end instead of stopping the
-    // saver: a huge amount then admits every clone at once, a negative one
-    // never admits any.
-    const double sum = vb::CDbl(settings_.IntroImageAmount) + introCount.value();
-    introCount = ClampedInteger(sum);
 }
 
 void Form1::Timer4_Timer() {
@@ -64,17 +44,14 @@ void Form1::Timer4_Timer() {
             pictureOrder.newRound();
         }
         cachePath = imagestore::CachedPicturePath(env_.dataFolder(), cachedPictureNumber());
-        const vb::Integer restart = effect_.pacesItsOwnChanges() ? 1 : 0;
-
-        const bool fillSecond = loadTarget == 0;
+        const bool fillSecond = clones_.loadTarget == 0;
         platform::PictureBox& source = fillSecond ? secondPicture_ : firstPicture_;
-        DisplayArray& members = fillSecond ? secDisplay_ : firstDisplay_;
+        DisplayArray& members = fillSecond ? clones_.secondSet : clones_.firstSet;
         source.Cls();
         for (platform::PictureBox& member : members) member.Cls();
         source.setPicture(platform::LoadPicture(cachePath));
         BuildPictureSet(source, members);
-        secondSetReady = fillSecond ? 1 : 0;
-        introCount = restart;
+        clones_.pictureLoaded();
         if (fillSecond) {
             timer5_.setEnabled(false);
             timer1_.setEnabled(true);

@@ -15,11 +15,11 @@ struct Track {
 Track track(display::Form1& form, int ticks) {
     Track t;
     for (int n = 0; n < ticks; ++n) {
-        const int x = form.cloneX[0], y = form.cloneY[0];
+        const int x = form.clones().cloneX[0], y = form.clones().cloneY[0];
         form.Timer1_Timer();
-        t.dx.push_back(n == 0 ? 0 : int(form.cloneX[0]) - x);
-        t.dy.push_back(n == 0 ? 0 : int(form.cloneY[0]) - y);
-        t.stage.push_back(form.cloneStage[0]);
+        t.dx.push_back(n == 0 ? 0 : int(form.clones().cloneX[0]) - x);
+        t.dy.push_back(n == 0 ? 0 : int(form.clones().cloneY[0]) - y);
+        t.stage.push_back(form.clones().cloneStage[0]);
     }
     return t;
 }
@@ -31,9 +31,9 @@ TEST(CloneTick, EveryCloneEntersOnTheFirstTick) {
     auto& form = f.load(Ini(0, 1, 4));
     form.Timer1_Timer();
     for (size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(form.cloneX[i], 100);
-        EXPECT_EQ(form.cloneY[i], 37);
-        EXPECT_EQ(form.cloneStage[i], 11);
+        EXPECT_EQ(form.clones().cloneX[i], 100);
+        EXPECT_EQ(form.clones().cloneY[i], 37);
+        EXPECT_EQ(form.clones().cloneStage[i], 11);
     }
     // Drawn at stage 12 (5 x 4) over the black background.
     EXPECT_EQ(form.backBuffer().pixelColor(102, 39), display_test::PictureColor(0));
@@ -45,16 +45,16 @@ TEST(CloneTick, TheScreenEdgeIsOnScreenOnePixelPastIsNot) {
     f.makePictures(1);
     auto& form = f.load(Ini(0, 1, 1));
     for (int x : {200, 201}) {
-        form.cloneX[0] = x;
-        form.cloneY[0] = 150;
-        form.cloneDX[0] = form.cloneDY[0] = 0;
-        form.cloneStage[0] = 12;
+        form.clones().cloneX[0] = x;
+        form.clones().cloneY[0] = 150;
+        form.clones().cloneDX[0] = form.clones().cloneDY[0] = 0;
+        form.clones().cloneStage[0] = 12;
         form.Timer1_Timer();
         if (x == 200) {
-            EXPECT_EQ(form.cloneX[0], 200);
-            EXPECT_EQ(form.cloneY[0], 150);
+            EXPECT_EQ(form.clones().cloneX[0], 200);
+            EXPECT_EQ(form.clones().cloneY[0], 150);
         } else {
-            EXPECT_EQ(form.cloneX[0], 100);  // re-entered at Rnd 0.5
+            EXPECT_EQ(form.clones().cloneX[0], 100);  // re-entered at Rnd 0.5
         }
     }
 }
@@ -100,17 +100,17 @@ TEST(CloneTick, VortexChangesStageEveryThirdTickAndCirclesClockwise) {
     auto& form = f.load(Ini(6, 1, 1), QSize(400, 300));
     form.Timer1_Timer();
     // Entered inside the central box, in the upper left quarter: up and right.
-    EXPECT_EQ(form.cloneX[0], 170 + 15);
-    EXPECT_EQ(form.cloneY[0], 127 - 20);
+    EXPECT_EQ(form.clones().cloneX[0], 170 + 15);
+    EXPECT_EQ(form.clones().cloneY[0], 127 - 20);
     const Track t = track(form, 8);
     EXPECT_EQ(t.stage, (std::vector<int>{12, 11, 11, 11, 10, 10, 10, 9}));
     EXPECT_EQ(t.dx[1], 15);
     // Past the half lines it turns right and down, then down and left.
     EXPECT_EQ(t.dx[2], 20);
     EXPECT_EQ(t.dy[2], 15);
-    EXPECT_EQ(form.cloneY[0], 157);
-    EXPECT_EQ(form.cloneDX[0], -15);
-    EXPECT_EQ(form.cloneDY[0], 20);
+    EXPECT_EQ(form.clones().cloneY[0], 157);
+    EXPECT_EQ(form.clones().cloneDX[0], -15);
+    EXPECT_EQ(form.clones().cloneDY[0], 20);
 }
 
 TEST(CloneTick, JumpingBeansAtSpeedFiveAlwaysStepFiveLeft) {
@@ -121,9 +121,9 @@ TEST(CloneTick, JumpingBeansAtSpeedFiveAlwaysStepFiveLeft) {
     for (int n = 0; n < 30; ++n) {
         form.Timer1_Timer();
         for (size_t i = 0; i < 3; ++i) {
-            EXPECT_EQ(form.cloneDX[i], -5);
-            EXPECT_GE(form.cloneDY[i], -5);
-            EXPECT_LE(form.cloneDY[i], 4);
+            EXPECT_EQ(form.clones().cloneDX[i], -5);
+            EXPECT_GE(form.clones().cloneDY[i], -5);
+            EXPECT_LE(form.clones().cloneDY[i], 4);
         }
     }
 }
@@ -132,17 +132,17 @@ TEST(CloneTick, ClonesBelowIntroCountPassToTheSecondSetAtStageTwelve) {
     DisplayFixture f;
     f.makePictures(2);
     auto& form = f.load(Ini(0, 2, 3), QSize(400, 300));
-    form.introCount = 2;
+    form.clones().introCount = 2;
     form.Timer1_Timer();
-    EXPECT_EQ(form.cloneSet[0], 1);
-    EXPECT_EQ(form.cloneSet[1], 1);
-    EXPECT_EQ(form.cloneSet[2], 0);  // index not admitted, even at stage 12
+    EXPECT_EQ(form.clones().cloneSet[0], 1);
+    EXPECT_EQ(form.clones().cloneSet[1], 1);
+    EXPECT_EQ(form.clones().cloneSet[2], 0);  // index not admitted, even at stage 12
     // Clones 0 and 1 drew last and sit at the same place (Rnd 0.5): the second
     // clone's copy is from the second set, clone 2's from the first on top.
     EXPECT_EQ(form.backBuffer().pixelColor(201, 151), display_test::PictureColor(0));
-    form.cloneStage[2] = 5;
-    form.cloneX[2] = 10;
-    form.cloneY[2] = 10;
+    form.clones().cloneStage[2] = 5;
+    form.clones().cloneX[2] = 10;
+    form.clones().cloneY[2] = 10;
     form.Timer1_Timer();
     EXPECT_EQ(form.backBuffer().pixelColor(201, 151), display_test::PictureColor(1));
 }
@@ -155,17 +155,17 @@ int advances(int mode, int changeNextImage, bool underTimer5, int ticks, int cou
     auto& form = f.load(
         Ini(mode, 2, 40, QStringLiteral("ChangeNextImage=%1\nSpeedofSplat=3\n").arg(changeNextImage)),
         QSize(400, 300));
-    form.introCount = 1;
-    form.pacingCounter = counter;
-    form.secondSetReady = underTimer5 ? 0 : 1;
-    for (auto& s : form.cloneSet) s = underTimer5 ? 1 : 0;
-    form.cloneSet[0] = underTimer5 ? 0 : 1;
+    form.clones().introCount = 1;
+    form.clones().pacingCounter = counter;
+    form.clones().secondSetReady = underTimer5 ? 0 : 1;
+    for (auto& s : form.clones().cloneSet) s = underTimer5 ? 1 : 0;
+    form.clones().cloneSet[0] = underTimer5 ? 0 : 1;
     for (int n = 0; n < ticks; ++n) {
-        form.cloneX[0] = -5;
+        form.clones().cloneX[0] = -5;
         if (underTimer5) form.Timer5_Timer();
         else form.Timer1_Timer();
     }
-    return form.introCount - 1;
+    return form.clones().introCount - 1;
 }
 
 TEST(CloneTick, HandOverPacesDifferUnderTheTwoTimers) {
@@ -191,17 +191,17 @@ TEST(CloneTick, PacingAsksForTheNextPictureOnceEnoughClonesPassed) {
         DisplayFixture f;
         f.makePictures(2);
         auto& form = f.load(Ini(7, 2, 2), QSize(400, 300));
-        form.introCount = underTimer5 ? 10 : 5;  // ClonesOfImage (1) + 5 would be 6
-        form.cloneSet[0] = underTimer5 ? 0 : 1;
-        form.secondSetReady = underTimer5 ? 0 : 1;
+        form.clones().introCount = underTimer5 ? 10 : 5;  // ClonesOfImage (1) + 5 would be 6
+        form.clones().cloneSet[0] = underTimer5 ? 0 : 1;
+        form.clones().secondSetReady = underTimer5 ? 0 : 1;
         if (underTimer5) form.Timer5_Timer();
         else form.Timer1_Timer();
         EXPECT_FALSE(form.Timer4().Enabled());
-        form.introCount = underTimer5 ? 11 : 6;
+        form.clones().introCount = underTimer5 ? 11 : 6;
         if (underTimer5) form.Timer5_Timer();
         else form.Timer1_Timer();
         EXPECT_TRUE(form.Timer4().Enabled());
-        EXPECT_EQ(form.loadTarget, underTimer5 ? 0 : 1);
+        EXPECT_EQ(form.clones().loadTarget, underTimer5 ? 0 : 1);
     }
 }
 
@@ -226,7 +226,7 @@ TEST(CloneTick, HugeStepSettingsNeverOverflow) {
         for (int n = 0; n < 40; ++n) {
             ASSERT_NO_THROW(form.Timer1_Timer()) << line << " tick " << n;
             for (size_t i = 0; i < 3; ++i)
-                farOff = farOff || std::abs(int(form.cloneX[i])) > 10000;
+                farOff = farOff || std::abs(int(form.clones().cloneX[i])) > 10000;
         }
         EXPECT_TRUE(farOff) << line;
     }
@@ -250,12 +250,12 @@ TEST(CloneTick, HalfLinesBelongToTheRightAndLowerSides) {
         DisplayFixture f;
         f.makePictures(1);
         auto& form = f.load(Ini(0, 1, 1), c.screen);
-        form.cloneIndex = 0;
-        form.cloneX[0] = vb::Integer(int16_t(c.x));
-        form.cloneY[0] = vb::Integer(int16_t(c.y));
-        form.AimClone(vb::Integer(7));
-        EXPECT_EQ(form.cloneDX[0], c.dx) << c.screen.width() << " " << c.x << "," << c.y;
-        EXPECT_EQ(form.cloneDY[0], c.dy) << c.screen.width() << " " << c.x << "," << c.y;
+        form.clones().cloneIndex = 0;
+        form.clones().cloneX[0] = vb::Integer(int16_t(c.x));
+        form.clones().cloneY[0] = vb::Integer(int16_t(c.y));
+        form.clones().AimClone(vb::Integer(7));
+        EXPECT_EQ(form.clones().cloneDX[0], c.dx) << c.screen.width() << " " << c.x << "," << c.y;
+        EXPECT_EQ(form.clones().cloneDY[0], c.dy) << c.screen.width() << " " << c.x << "," << c.y;
     }
 }
 
