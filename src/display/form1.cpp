@@ -34,11 +34,11 @@ Form1::Form1(settings::Settings& settings, platform::Environment& env, DisplayHo
       settings_(settings), env_(env), host_(host),
       screenSize_(area.isEmpty() ? primaryScreenArea().size() : area.size()),
       clones_(settings, *env.random, buffer_),
-      timer1_([this] { Timer1_Timer(); }, 1, this),
-      timer2_([this] { Timer2_Timer(); }, 0, this),
-      timer3_([this] { Timer3_Timer(); }, 100, this),
-      timer4_([this] { Timer4_Timer(); }, 1, this),
-      timer5_([this] { Timer5_Timer(); }, 1, this) {
+      firstSetTick_([this] { Timer1_Timer(); }, 1, this),
+      changeScheduler_([this] { Timer2_Timer(); }, 0, this),
+      floatMotion_([this] { Timer3_Timer(); }, 100, this),
+      nextPictureLoader_([this] { Timer4_Timer(); }, 1, this),
+      secondSetTick_([this] { Timer5_Timer(); }, 1, this) {
     setWindowTitle(QStringLiteral("Glidorama"));
     // Every pixel is painted from the back buffer or the background.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -146,7 +146,7 @@ bool Form1::keyLockWanted() const {
 }
 
 void Form1::unload() {
-    for (platform::FormTimer* t : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_}) t->setEnabled(false);
+    for (platform::FormTimer* t : {&firstSetTick_, &changeScheduler_, &floatMotion_, &nextPictureLoader_, &secondSetTick_}) t->setEnabled(false);
     hide();
 }
 
@@ -157,7 +157,7 @@ void Form1::failAndEnd(const QString& message) {
     }
     if (host_.ShowFailureLocked(message)) {
         // The display stays up, still, behind the host's message.
-        for (platform::FormTimer* t : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_}) t->setEnabled(false);
+        for (platform::FormTimer* t : {&firstSetTick_, &changeScheduler_, &floatMotion_, &nextPictureLoader_, &secondSetTick_}) t->setEnabled(false);
         return;
     }
     if (keyLockWanted())
@@ -242,28 +242,28 @@ void Form1::Form_Load() {
 void Form1::setUpEffect() {
     using settings::Effect;
     if (effect_ == Effect::Float) {
-        timer2_.setInterval(250);
-        timer2_.setEnabled(true);
+        changeScheduler_.setInterval(250);
+        changeScheduler_.setEnabled(true);
         const double speed = vb::CDbl(settings_.floatImageSpeed);
-        if (speed == 1) timer3_.setInterval(200);
-        else if (speed == 2) timer3_.setInterval(150);
-        else if (speed == 3) timer3_.setInterval(100);
-        else if (speed == 4) timer3_.setInterval(50);
-        else if (speed == 5) timer3_.setInterval(1);
+        if (speed == 1) floatMotion_.setInterval(200);
+        else if (speed == 2) floatMotion_.setInterval(150);
+        else if (speed == 3) floatMotion_.setInterval(100);
+        else if (speed == 4) floatMotion_.setInterval(50);
+        else if (speed == 5) floatMotion_.setInterval(1);
         return;
     }
     if (!effect_.isCloneEffect()) return;
 
     if (effect_.changesOnSchedule() && !vb::CBool(settings_.NeverChange) && vb::CDbl(settings_.newTotal) > 1) {
-        timer2_.setInterval(vb::CLng(vb::CDbl(settings_.NextImageTime) * 1000));
-        timer2_.setEnabled(true);
+        changeScheduler_.setInterval(vb::CLng(vb::CDbl(settings_.NextImageTime) * 1000));
+        changeScheduler_.setEnabled(true);
     }
-    timer1_.setEnabled(true);
-    timer1_.setInterval(vb::CLng(vb::CDbl(settings_.imageSpeed)));
-    timer5_.setInterval(vb::CLng(vb::CDbl(settings_.imageSpeed)));
+    firstSetTick_.setEnabled(true);
+    firstSetTick_.setInterval(vb::CLng(vb::CDbl(settings_.imageSpeed)));
+    secondSetTick_.setInterval(vb::CLng(vb::CDbl(settings_.imageSpeed)));
     if (effect_.pacesItsOwnChanges() && vb::CDbl(settings_.newTotal) > 1 && vb::CDbl(settings_.ChangeNextImage) != 0) {
-        timer2_.setInterval(5000);
-        timer2_.setEnabled(true);
+        changeScheduler_.setInterval(5000);
+        changeScheduler_.setEnabled(true);
     }
     clones_.setUpProfile();
 }
@@ -272,7 +272,7 @@ void Form1::Timer1_Timer() { cloneTick(false); }
 void Form1::Timer5_Timer() { cloneTick(true); }
 
 void Form1::cloneTick(bool secondSetOnShow) {
-    if (clones_.tick(secondSetOnShow)) timer4_.setEnabled(true);
+    if (clones_.tick(secondSetOnShow)) nextPictureLoader_.setEnabled(true);
     Refresh();
 }
 

@@ -68,9 +68,11 @@ public:
     // How many times the form has been painted (to check presenting is coalesced).
     int paintCount() const { return paintCount_; }
 
-    platform::FormTimer& Timer1() { return timer1_; }
-    platform::FormTimer& Timer4() { return timer4_; }
-    platform::FormTimer& Timer5() { return timer5_; }
+    // The clone tick while the first picture set is on show, and while the second is.
+    platform::FormTimer& firstSetTick() { return firstSetTick_; }
+    platform::FormTimer& secondSetTick() { return secondSetTick_; }
+    // Loads the next cached picture into the set that has gone off show.
+    platform::FormTimer& nextPictureLoader() { return nextPictureLoader_; }
 
     platform::PictureBox& FirstDisplayPicture(int stage) { return clones_.firstSet[size_t(stage - 1)]; }
     platform::PictureBox& SecDisplayPicture(int stage) { return clones_.secondSet[size_t(stage - 1)]; }
@@ -80,8 +82,10 @@ public:
     // FloatHost
     platform::PictureBox& FirstPicture() override { return firstPicture_; }
     platform::PictureBox& SecondPicture() override { return secondPicture_; }
-    platform::FormTimer& Timer2() override { return timer2_; }
-    platform::FormTimer& Timer3() override { return timer3_; }
+    // The change scheduler: admits clones to the next picture, or changes Float's picture.
+    platform::FormTimer& Timer2() override { return changeScheduler_; }
+    // Float's motion: moves the Float picture one step.
+    platform::FormTimer& Timer3() override { return floatMotion_; }
     double ScreenWidth() const override { return screenSize_.width() * double(platform::kTwipsPerPixel); }
     double ScreenHeight() const override { return screenSize_.height() * double(platform::kTwipsPerPixel); }
     void presentPictures() override;
@@ -90,13 +94,18 @@ public:
     bool passesOverFailures() const override { return host_.embedded(); }
 
     // Timer ticks.
+    // The first-set tick: every clone moves and is drawn, the first set on show.
     void Timer1_Timer();
+    // The change scheduler's tick: clone admissions, or Float's next picture.
     void Timer2_Timer();
+    // Float's motion tick.
     void Timer3_Timer();
+    // The next-picture loader's tick: fills the set off show and swaps the clone ticks.
     void Timer4_Timer();
+    // The second-set tick: every clone moves and is drawn, the second set on show.
+    void Timer5_Timer();
     // The cached picture shown at step `cacheNumber` of the round.
     QString cachedPictureNumber() const;
-    void Timer5_Timer();
 
     // Input handlers. Coordinates are in the receiving object's scale units.
     void Form_MouseDown(int button, int shift, float x, float y);
@@ -117,7 +126,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    // The clone tick shared by Timer1 and Timer5, then the frame shown.
+    // The clone tick shared by the two set ticks, then the frame shown.
     void cloneTick(bool secondSetOnShow);
     void setUpEffect();
     bool keyLockWanted() const;
@@ -146,11 +155,12 @@ private:
     platform::PictureBox firstPicture_;
     platform::PictureBox secondPicture_;
 
-    platform::FormTimer timer1_;
-    platform::FormTimer timer2_;
-    platform::FormTimer timer3_;
-    platform::FormTimer timer4_;
-    platform::FormTimer timer5_;
+    // The five timers that drive every effect (see their accessors).
+    platform::FormTimer firstSetTick_;
+    platform::FormTimer changeScheduler_;
+    platform::FormTimer floatMotion_;
+    platform::FormTimer nextPictureLoader_;
+    platform::FormTimer secondSetTick_;
 
     std::unique_ptr<FloatShow> floatShow_;
 

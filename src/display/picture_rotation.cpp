@@ -1,8 +1,8 @@
-// Picture changes of the clone effects: the scheduler (Timer2) admits clones
+// Picture changes of the clone effects: the change scheduler admits clones
 // to the next picture and asks for a change once all have passed; the
-// loader (Timer4) fills the set that has gone off show with the next cached
-// picture and swaps the two clone timers. For Float, Timer2 and Timer3
-// belong to FloatShow.
+// next-picture loader fills the set that has gone off show with the next
+// cached picture and swaps the two set ticks. For Float, the change
+// scheduler and the motion timer belong to FloatShow.
 #include "display/form1.h"
 
 #include "display/float_show.h"
@@ -25,8 +25,8 @@ void Form1::Timer2_Timer() {
         return;
     }
     switch (clones_.scheduleTick()) {
-    case CloneField::ScheduleResult::LoadNextPicture: timer4_.setEnabled(true); break;
-    case CloneField::ScheduleResult::StopScheduling: timer2_.setEnabled(false); break;
+    case CloneField::ScheduleResult::LoadNextPicture: nextPictureLoader_.setEnabled(true); break;
+    case CloneField::ScheduleResult::StopScheduling: changeScheduler_.setEnabled(false); break;
     case CloneField::ScheduleResult::Nothing: break;
     }
 }
@@ -53,14 +53,14 @@ void Form1::Timer4_Timer() {
         BuildPictureSet(source, members);
         clones_.pictureLoaded();
         if (fillSecond) {
-            timer5_.setEnabled(false);
-            timer1_.setEnabled(true);
+            secondSetTick_.setEnabled(false);
+            firstSetTick_.setEnabled(true);
         } else {
-            timer1_.setEnabled(false);
-            timer5_.setEnabled(true);
+            firstSetTick_.setEnabled(false);
+            secondSetTick_.setEnabled(true);
         }
-        timer4_.setEnabled(false);
-        timer4_.setInterval(1);
+        nextPictureLoader_.setEnabled(false);
+        nextPictureLoader_.setInterval(1);
     } catch (const vb::RuntimeError&) {
         failAndEnd(NotProcessedMessage(cachePath));
     } catch (const std::bad_alloc&) {

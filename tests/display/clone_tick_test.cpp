@@ -196,11 +196,11 @@ TEST(CloneTick, PacingAsksForTheNextPictureOnceEnoughClonesPassed) {
         form.clones().secondSetReady = underTimer5 ? 0 : 1;
         if (underTimer5) form.Timer5_Timer();
         else form.Timer1_Timer();
-        EXPECT_FALSE(form.Timer4().Enabled());
+        EXPECT_FALSE(form.nextPictureLoader().Enabled());
         form.clones().introCount = underTimer5 ? 11 : 6;
         if (underTimer5) form.Timer5_Timer();
         else form.Timer1_Timer();
-        EXPECT_TRUE(form.Timer4().Enabled());
+        EXPECT_TRUE(form.nextPictureLoader().Enabled());
         EXPECT_EQ(form.clones().loadTarget, underTimer5 ? 0 : 1);
     }
 }

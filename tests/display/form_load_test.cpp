@@ -35,10 +35,10 @@ TEST(FormLoad, CloneEffectLoadsBothSetsAndStartsTheAnimator) {
     EXPECT_EQ(form.ScaleMode(), platform::ScaleMode::Pixels);
     EXPECT_TRUE(form.AutoRedraw());
     EXPECT_EQ(form.ScaleWidth(), 200);
-    EXPECT_TRUE(form.Timer1().Enabled());
-    EXPECT_EQ(form.Timer1().Interval(), 20);
-    EXPECT_EQ(form.Timer5().Interval(), 20);
-    EXPECT_FALSE(form.Timer5().Enabled());
+    EXPECT_TRUE(form.firstSetTick().Enabled());
+    EXPECT_EQ(form.firstSetTick().Interval(), 20);
+    EXPECT_EQ(form.secondSetTick().Interval(), 20);
+    EXPECT_FALSE(form.secondSetTick().Enabled());
     // Rule A: the scheduler runs every NextImageTime seconds (default 30).
     EXPECT_TRUE(form.Timer2().Enabled());
     EXPECT_EQ(form.Timer2().Interval(), 30000);
@@ -86,7 +86,7 @@ TEST(FormLoad, ModeOutsideTheEffectsShowsOnlyTheBackground) {
     DisplayFixture f;
     f.makePictures(2);
     auto& form = f.load(QByteArray("[saver]\nmode=8\nnewBackColor=255\n[total]\nnewTotal=2\n"));
-    for (auto* t : {&form.Timer1(), &form.Timer2(), &form.Timer3(), &form.Timer4(), &form.Timer5()})
+    for (auto* t : {&form.firstSetTick(), &form.Timer2(), &form.Timer3(), &form.nextPictureLoader(), &form.secondSetTick()})
         EXPECT_FALSE(t->Enabled());
     EXPECT_EQ(DisplayFixture::pictureNumber(form.FirstPicture()), 0);
     QImage expected(200, 150, QImage::Format_RGB32);
@@ -105,7 +105,7 @@ TEST(FormLoad, FloatUsesTwipsAndTheMotionSpeedTable) {
         EXPECT_FALSE(form.Timer3().Enabled());
         EXPECT_TRUE(form.Timer2().Enabled());
         EXPECT_EQ(form.Timer2().Interval(), 250);
-        EXPECT_FALSE(form.Timer1().Enabled());
+        EXPECT_FALSE(form.firstSetTick().Enabled());
         EXPECT_EQ(form.ScaleMode(), platform::ScaleMode::Twips);
         EXPECT_EQ(form.ScaleWidth(), 3000);
         EXPECT_FALSE(form.AutoRedraw());
@@ -145,7 +145,7 @@ TEST(FormLoad, MissingOrGarbageFirstPictureEndsWithTheMessage) {
         EXPECT_FALSE(f.t.system.keyLock);
         EXPECT_TRUE(f.t.end.ended);
         EXPECT_FALSE(form.isVisible());
-        EXPECT_FALSE(form.Timer1().Enabled());
+        EXPECT_FALSE(form.firstSetTick().Enabled());
     }
 }
 

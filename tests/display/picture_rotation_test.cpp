@@ -16,16 +16,16 @@ std::vector<int> run(DisplayFixture& f, int ticks, int schedulerEvery = 40) {
     auto& form = *f.form;
     std::vector<int> loaded;
     for (int n = 1; n <= ticks && !f.t.end.ended; ++n) {
-        EXPECT_FALSE(form.Timer1().Enabled() && form.Timer5().Enabled());
-        if (form.Timer4().Enabled()) {
+        EXPECT_FALSE(form.firstSetTick().Enabled() && form.secondSetTick().Enabled());
+        if (form.nextPictureLoader().Enabled()) {
             const bool fillsFirst = form.clones().loadTarget == 1;
             form.Timer4_Timer();
             loaded.push_back(DisplayFixture::pictureNumber(fillsFirst ? form.FirstPicture() : form.SecondPicture()));
         } else if (form.Timer2().Enabled() && n % schedulerEvery == 0) {
             form.Timer2_Timer();
-        } else if (form.Timer1().Enabled()) {
+        } else if (form.firstSetTick().Enabled()) {
             form.Timer1_Timer();
-        } else if (form.Timer5().Enabled()) {
+        } else if (form.secondSetTick().Enabled()) {
             form.Timer5_Timer();
         }
     }
@@ -42,14 +42,14 @@ TEST(PictureRotation, SchedulerAlternatesSetsAndPicturesWrapAtNewTotal) {
     for (int change = 0; change < 4; ++change) {
         form.clones().introCount = 2;  // every clone introduced
         form.Timer2_Timer();
-        ASSERT_TRUE(form.Timer4().Enabled());
+        ASSERT_TRUE(form.nextPictureLoader().Enabled());
         targets.push_back(form.clones().loadTarget);
         form.Timer4_Timer();
         loaded.push_back(std::stoi(form.cacheNumber.toStdString()));
         EXPECT_EQ(form.clones().introCount, 0);
-        EXPECT_FALSE(form.Timer4().Enabled());
-        EXPECT_EQ(form.Timer1().Enabled(), form.clones().loadTarget == 0);
-        EXPECT_EQ(form.Timer5().Enabled(), form.clones().loadTarget == 1);
+        EXPECT_FALSE(form.nextPictureLoader().Enabled());
+        EXPECT_EQ(form.firstSetTick().Enabled(), form.clones().loadTarget == 0);
+        EXPECT_EQ(form.secondSetTick().Enabled(), form.clones().loadTarget == 1);
         EXPECT_EQ(form.clones().secondSetReady, form.clones().loadTarget == 0 ? 1 : 0);
     }
     EXPECT_EQ(targets, (std::vector<int>{1, 0, 1, 0}));
@@ -68,10 +68,10 @@ TEST(PictureRotation, SchedulerRaisesIntroCountUntilAllClonesAreIn) {
     form.Timer2_Timer();
     form.Timer2_Timer();
     EXPECT_EQ(form.clones().introCount, 4);
-    EXPECT_FALSE(form.Timer4().Enabled());
+    EXPECT_FALSE(form.nextPictureLoader().Enabled());
     form.Timer2_Timer();
     form.Timer2_Timer();
-    EXPECT_TRUE(form.Timer4().Enabled());
+    EXPECT_TRUE(form.nextPictureLoader().Enabled());
 
     DisplayFixture g;
     g.makePictures(2);
@@ -144,7 +144,7 @@ TEST(PictureRotation, MissingLaterPictureEndsTheRunWithItsPath) {
     EXPECT_EQ(f.t.messages.shown[0].style, 48);
     EXPECT_FALSE(f.t.system.keyLock);
     EXPECT_TRUE(f.t.end.ended);
-    EXPECT_FALSE(form.Timer1().Enabled());
+    EXPECT_FALSE(form.firstSetTick().Enabled());
     EXPECT_FALSE(form.Timer2().Enabled());
     EXPECT_FALSE(form.isVisible());
 }
@@ -163,14 +163,14 @@ TEST(PictureRotation, IntroCountStaysWithinSixteenBitsWhateverTheAmount) {
     form.Timer2_Timer();
     EXPECT_EQ(form.clones().introCount, 32767);
     form.Timer2_Timer();
-    EXPECT_TRUE(form.Timer4().Enabled());
+    EXPECT_TRUE(form.nextPictureLoader().Enabled());
 
     DisplayFixture g;
     g.makePictures(2);
     auto& down = g.load(Ini(0, 2, 3, QStringLiteral("IntroImageAmount=-20000\n")));
     for (int n = 0; n < 3; ++n) down.Timer2_Timer();
     EXPECT_EQ(down.clones().introCount, -32768);
-    EXPECT_FALSE(down.Timer4().Enabled());
+    EXPECT_FALSE(down.nextPictureLoader().Enabled());
 
     // The self-paced effects add the same amount from the clone tick.
     DisplayFixture h;
@@ -182,7 +182,7 @@ TEST(PictureRotation, IntroCountStaysWithinSixteenBitsWhateverTheAmount) {
     psych.Timer1_Timer();
     EXPECT_EQ(psych.clones().introCount, 32767);
     psych.Timer1_Timer();
-    EXPECT_TRUE(psych.Timer4().Enabled());
+    EXPECT_TRUE(psych.nextPictureLoader().Enabled());
     EXPECT_FALSE(h.t.end.ended);
 }
 

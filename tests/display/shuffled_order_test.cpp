@@ -89,7 +89,7 @@ TEST(ShuffledOrder, TheCloneEffectsShowEveryCachedPictureOnceARound) {
     for (int change = 0; change < 18; ++change) {
         form.clones().introCount = 3;  // every clone introduced
         form.Timer2_Timer();
-        ASSERT_TRUE(form.Timer4().Enabled());
+        ASSERT_TRUE(form.nextPictureLoader().Enabled());
         const bool fillsFirst = form.clones().loadTarget == 1;
         form.Timer4_Timer();
         shown.push_back(display_test::DisplayFixture::pictureNumber(fillsFirst ? form.FirstPicture()
