@@ -115,6 +115,8 @@ bool CloneField::handOverPacing(bool secondSetOnShow) {
     return false;
 }
 
+// How each clone grows or shrinks and where it heads: the stage steps of
+// the effect's profile, Vortex's circling, Jumping Beans' random jumps.
 void CloneField::ApproachClone() {
     const size_t i = size_t(cloneIndex.value());
     const int k = cloneStage[i];

@@ -23,6 +23,7 @@ public:
     CloneField(const settings::Settings& settings, platform::RandomSource& random, BackBuffer& buffer)
         : settings_(settings), random_(random), buffer_(buffer) {}
 
+    // The effect of this run, given once the settings are read.
     void setEffect(settings::Effect effect) { effect_ = effect; }
     settings::Effect effect() const { return effect_; }
     // Sizes the clone arrays for "ClonesOfImage" and puts every clone off
