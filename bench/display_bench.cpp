@@ -123,7 +123,7 @@ void BM_PictureChange(benchmark::State& state) {
     Display display(QSize(1920, 1080), 21);
     auto& form = *display.form;
     for (auto _ : state) {
-        form.loadTarget = form.loadTarget == 0 ? 1 : 0;
+        form.clones().loadTarget = form.clones().loadTarget == 0 ? 1 : 0;
         form.Timer4_Timer();
     }
     if (display.end.ended) state.SkipWithError("a picture failed to load");

@@ -33,11 +33,12 @@ Form1::Form1(settings::Settings& settings, platform::Environment& env, DisplayHo
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint),
       settings_(settings), env_(env), host_(host),
       screenSize_(area.isEmpty() ? primaryScreenArea().size() : area.size()),
-      timer1_([this] { Timer1_Timer(); }, 1, this),
-      timer2_([this] { Timer2_Timer(); }, 0, this),
-      timer3_([this] { Timer3_Timer(); }, 100, this),
-      timer4_([this] { Timer4_Timer(); }, 1, this),
-      timer5_([this] { Timer5_Timer(); }, 1, this) {
+      clones_(settings, *env.random, buffer_),
+      firstSetTick_([this] { Timer1_Timer(); }, 1, this),
+      changeScheduler_([this] { Timer2_Timer(); }, 0, this),
+      floatMotion_([this] { Timer3_Timer(); }, 100, this),
+      nextPictureLoader_([this] { Timer4_Timer(); }, 1, this),
+      secondSetTick_([this] { Timer5_Timer(); }, 1, this) {
     setWindowTitle(QStringLiteral("Glidorama"));
     // Every pixel is painted from the back buffer or the background.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -59,7 +60,7 @@ void Form1::setScaleMode(platform::ScaleMode mode) {
     // The boxes on the form measure their size and position in its units.
     firstPicture_.setOwnerScale(mode);
     secondPicture_.setOwnerScale(mode);
-    for (auto* set : {&firstDisplay_, &secDisplay_})
+    for (auto* set : {&clones_.firstSet, &clones_.secondSet})
         for (platform::PictureBox& box : *set) box.setOwnerScale(mode);
 }
 
@@ -145,7 +146,7 @@ bool Form1::keyLockWanted() const {
 }
 
 void Form1::unload() {
-    for (platform::FormTimer* t : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_}) t->setEnabled(false);
+    for (platform::FormTimer* t : {&firstSetTick_, &changeScheduler_, &floatMotion_, &nextPictureLoader_, &secondSetTick_}) t->setEnabled(false);
     hide();
 }
 
@@ -156,7 +157,7 @@ void Form1::failAndEnd(const QString& message) {
     }
     if (host_.ShowFailureLocked(message)) {
         // The display stays up, still, behind the host's message.
-        for (platform::FormTimer* t : {&timer1_, &timer2_, &timer3_, &timer4_, &timer5_}) t->setEnabled(false);
+        for (platform::FormTimer* t : {&firstSetTick_, &changeScheduler_, &floatMotion_, &nextPictureLoader_, &secondSetTick_}) t->setEnabled(false);
         return;
     }
     if (keyLockWanted()) env_.desktop->setKeyLock(false);
@@ -182,7 +183,9 @@ void Form1::Form_Load() {
 
     pictureOrder = ShuffledOrder(ShuffleCount(settings_), IsShuffled(settings_), env_.random);
     std::vector<QString> imageFiles;
-    if (vb::CDbl(settings_.mode) == 1) imageFiles = settings::ReadFloatSettings(settings_, file, env_.samplesHome());
+    effect_ = settings::Effect::FromText(settings_.mode);
+    clones_.setEffect(effect_);
+    if (effect_ == settings::Effect::Float) imageFiles = settings::ReadFloatSettings(settings_, file, env_.samplesHome());
     settings::ReadPasswordSettings(settings_, file);
     if (keyLockWanted()) env_.desktop->setKeyLock(true);
 
@@ -190,43 +193,26 @@ void Form1::Form_Load() {
     // a message naming the cached file built last.
     QString cachePath;
     try {
-        const double modeNumber = vb::CDbl(settings_.mode);
-        if (modeNumber != 1) {
+        if (effect_ != settings::Effect::Float) {
             cacheNumber = QStringLiteral("0");
             cachePath = imagestore::CachedPicturePath(env_.dataFolder(), cachedPictureNumber());
             firstPicture_.setPicture(platform::LoadPicture(cachePath));
             setScaleMode(platform::ScaleMode::Pixels);
 
-            const int32_t last = vb::CLng(vb::CDbl(settings_.ClonesOfImage));
-            if (last < 0) vb::Raise(vb::kSubscriptOutOfRange);
-            // The clone loop counts in 16 bits; refuse before sizing anything.
-            if (last > 32767) vb::Raise(vb::kOverflow);
-            for (auto* array : {&cloneX, &cloneY, &cloneDX, &cloneDY, &cloneStage, &cloneSet, &vortexPhase})
-                array->assign(size_t(last) + 1, vb::Integer(0));
-            const int n = vb::CInt(vb::CDbl(settings_.ClonesOfImage));
-            for (int i = 0; i <= n; ++i) {
-                cloneX[size_t(i)] = -1;
-                cloneY[size_t(i)] = -1;
-                cloneDX[size_t(i)] = 0;
-                cloneDY[size_t(i)] = 0;
-                cloneStage[size_t(i)] = 12;
-                cloneSet[size_t(i)] = 0;
-                if (modeNumber == 6) vortexPhase[size_t(i)] = 0;
-            }
-            cloneIndex = vb::Integer::FromLong(int64_t(n) + 1);
-            BuildPictureSet(firstPicture_, firstDisplay_);
+            clones_.placeClones();
+            BuildPictureSet(firstPicture_, clones_.firstSet);
 
             if (vb::CDbl(settings_.newTotal) > 1) {
                 cacheNumber = QStringLiteral("1");
                 cachePath = imagestore::CachedPicturePath(env_.dataFolder(), cachedPictureNumber());
                 secondPicture_.setPicture(platform::LoadPicture(cachePath));
-                BuildPictureSet(secondPicture_, secDisplay_);
-                secondSetReady = 1;
+                BuildPictureSet(secondPicture_, clones_.secondSet);
+                clones_.secondSetReady = 1;
             }
-            for (int slot = 0; slot <= 7; ++slot) stageStep[size_t(slot)] = 0;
+            for (int slot = 0; slot <= 7; ++slot) clones_.stageStep[size_t(slot)] = 0;
         }
 
-        floatMode_ = modeNumber == 1;
+        floatMode_ = effect_ == settings::Effect::Float;
         firstPicture_.setScaleMode(platform::ScaleMode::Pixels);
         secondPicture_.setScaleMode(platform::ScaleMode::Pixels);
         if (floatMode_) {
@@ -237,15 +223,54 @@ void Form1::Form_Load() {
             setAutoRedraw(true);
         }
 
-        setUpEffect(modeNumber);
+        setUpEffect();
         if (floatMode_) floatShow_ = std::make_unique<FloatShow>(settings_, env_, *this, std::move(imageFiles));
-        if (modeNumber == 0) introCount = 0;
-        loadTarget = 0;
+        if (effect_ == settings::Effect::Glidorama) clones_.introCount = 0;
+        clones_.loadTarget = 0;
     } catch (const vb::RuntimeError&) {
         failAndEnd(NotProcessedMessage(cachePath));
     } catch (const std::bad_alloc&) {
         failAndEnd(NotProcessedMessage(cachePath));
     }
+}
+
+// The timers and profile of the chosen effect; a mode that names no effect
+// starts nothing, so only the background shows.
+void Form1::setUpEffect() {
+    using settings::Effect;
+    if (effect_ == Effect::Float) {
+        changeScheduler_.setInterval(250);
+        changeScheduler_.setEnabled(true);
+        const double speed = vb::CDbl(settings_.floatImageSpeed);
+        if (speed == 1) floatMotion_.setInterval(200);
+        else if (speed == 2) floatMotion_.setInterval(150);
+        else if (speed == 3) floatMotion_.setInterval(100);
+        else if (speed == 4) floatMotion_.setInterval(50);
+        else if (speed == 5) floatMotion_.setInterval(1);
+        return;
+    }
+    if (!effect_.isCloneEffect()) return;
+
+    if (effect_.changesOnSchedule() && !vb::CBool(settings_.NeverChange) && vb::CDbl(settings_.newTotal) > 1) {
+        changeScheduler_.setInterval(vb::CLng(vb::CDbl(settings_.NextImageTime) * 1000));
+        changeScheduler_.setEnabled(true);
+    }
+    firstSetTick_.setEnabled(true);
+    firstSetTick_.setInterval(vb::CLng(vb::CDbl(settings_.imageSpeed)));
+    secondSetTick_.setInterval(vb::CLng(vb::CDbl(settings_.imageSpeed)));
+    if (effect_.pacesItsOwnChanges() && vb::CDbl(settings_.newTotal) > 1 && vb::CDbl(settings_.ChangeNextImage) != 0) {
+        changeScheduler_.setInterval(5000);
+        changeScheduler_.setEnabled(true);
+    }
+    clones_.setUpProfile();
+}
+
+void Form1::Timer1_Timer() { cloneTick(false); }
+void Form1::Timer5_Timer() { cloneTick(true); }
+
+void Form1::cloneTick(bool secondSetOnShow) {
+    if (clones_.tick(secondSetOnShow)) nextPictureLoader_.setEnabled(true);
+    Refresh();
 }
 
 }  // namespace display

@@ -1,7 +1,7 @@
-// Form1: the full-screen display. It holds the two picture sets, the five
-// timers that drive every effect, the clone state of the seven clone effects
-// and the back buffer they draw into; for "Float" it shows FirstPicture over
-// the background and hands its two timers to FloatShow.
+// Form1: the full-screen display. It holds the window, the five timers that
+// drive every effect, the back buffer and the input; the seven clone effects
+// live in its CloneField, which its timers tick, and for "Float" it shows
+// FirstPicture over the background and hands its two timers to FloatShow.
 #pragma once
 
 #include <QRect>
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "display/back_buffer.h"
+#include "display/clone_field.h"
 #include "display/display_host.h"
 #include "display/float_host.h"
 #include "display/picture_set.h"
@@ -21,6 +22,7 @@
 #include "platform/form_timer.h"
 #include "platform/picture_box.h"
 #include "platform/vb.h"
+#include "settings/effect.h"
 #include "settings/settings.h"
 
 namespace display {
@@ -66,18 +68,24 @@ public:
     // How many times the form has been painted (to check presenting is coalesced).
     int paintCount() const { return paintCount_; }
 
-    platform::FormTimer& Timer1() { return timer1_; }
-    platform::FormTimer& Timer4() { return timer4_; }
-    platform::FormTimer& Timer5() { return timer5_; }
+    // The clone tick while the first picture set is on show, and while the second is.
+    platform::FormTimer& firstSetTick() { return firstSetTick_; }
+    platform::FormTimer& secondSetTick() { return secondSetTick_; }
+    // Loads the next cached picture into the set that has gone off show.
+    platform::FormTimer& nextPictureLoader() { return nextPictureLoader_; }
 
-    platform::PictureBox& FirstDisplayPicture(int stage) { return firstDisplay_[size_t(stage - 1)]; }
-    platform::PictureBox& SecDisplayPicture(int stage) { return secDisplay_[size_t(stage - 1)]; }
+    platform::PictureBox& FirstDisplayPicture(int stage) { return clones_.firstSet[size_t(stage - 1)]; }
+    platform::PictureBox& SecDisplayPicture(int stage) { return clones_.secondSet[size_t(stage - 1)]; }
+    // The clones of the clone effects and the picture sets they show.
+    CloneField& clones() { return clones_; }
 
     // FloatHost
     platform::PictureBox& FirstPicture() override { return firstPicture_; }
     platform::PictureBox& SecondPicture() override { return secondPicture_; }
-    platform::FormTimer& Timer2() override { return timer2_; }
-    platform::FormTimer& Timer3() override { return timer3_; }
+    // The change scheduler: admits clones to the next picture, or changes Float's picture.
+    platform::FormTimer& Timer2() override { return changeScheduler_; }
+    // Float's motion: moves the Float picture one step.
+    platform::FormTimer& Timer3() override { return floatMotion_; }
     double ScreenWidth() const override { return screenSize_.width() * double(platform::kTwipsPerPixel); }
     double ScreenHeight() const override { return screenSize_.height() * double(platform::kTwipsPerPixel); }
     void presentPictures() override;
@@ -86,18 +94,18 @@ public:
     bool passesOverFailures() const override { return host_.embedded(); }
 
     // Timer ticks.
+    // The first-set tick: every clone moves and is drawn, the first set on show.
     void Timer1_Timer();
+    // The change scheduler's tick: clone admissions, or Float's next picture.
     void Timer2_Timer();
+    // Float's motion tick.
     void Timer3_Timer();
+    // The next-picture loader's tick: fills the set off show and swaps the clone ticks.
     void Timer4_Timer();
+    // The second-set tick: every clone moves and is drawn, the second set on show.
+    void Timer5_Timer();
     // The cached picture shown at step `cacheNumber` of the round.
     QString cachedPictureNumber() const;
-    void Timer5_Timer();
-
-    // Stage and heading of clone `cloneIndex`.
-    void ApproachClone();
-    void RecedeClone();
-    void AimClone(const vb::Integer& step);
 
     // Input handlers. Coordinates are in the receiving object's scale units.
     void Form_MouseDown(int button, int shift, float x, float y);
@@ -105,17 +113,7 @@ public:
     void Form_MouseMove(int button, int shift, float x, float y);
     void FirstPicture_MouseMove(int button, int shift, float x, float y);
 
-    // Clone state, one element per clone.
-    std::vector<vb::Integer> cloneX, cloneY, cloneDX, cloneDY, cloneStage, cloneSet, vortexPhase;
-    vb::Integer cloneIndex = 0;
-    vb::Integer keepTrails = 0;
-    std::array<vb::Integer, kStageCount> stageStep{};
-    vb::Integer pacingCounter = 0;
-
-    // Picture-change state.
-    vb::Integer introCount = 0;
-    vb::Integer loadTarget = 0;
-    vb::Integer secondSetReady = 0;
+    // Picture-change state: the step of the round whose picture loaded last.
     QString cacheNumber;
     // Which picture each step of a round shows (list order unless shuffled).
     ShuffledOrder pictureOrder{0, false, nullptr};
@@ -128,12 +126,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    // The clone tick shared by Timer1 and Timer5 (`underTimer5`).
-    void cloneTick(bool underTimer5);
-    void handOverPacing(bool underTimer5);
-    // introCount = CInt(IntroImageAmount + introCount), held within 16 bits.
-    void addIntroImageAmount();
-    void setUpEffect(double modeNumber);
+    // The clone tick shared by the two set ticks, then the frame shown.
+    void cloneTick(bool secondSetOnShow);
+    void setUpEffect();
     bool keyLockWanted() const;
     void unload();
     QRect floatPictureRect() const;
@@ -145,8 +140,11 @@ private:
     platform::Environment& env_;
     DisplayHost& host_;
     QSize screenSize_;
+    // The effect of this run, read once by Form_Load.
+    settings::Effect effect_;
 
     BackBuffer buffer_;
+    CloneField clones_;
     platform::ScaleMode scaleMode_ = platform::ScaleMode::Twips;
     bool autoRedraw_ = false;
     int64_t backColorValue_ = 0;
@@ -156,14 +154,13 @@ private:
 
     platform::PictureBox firstPicture_;
     platform::PictureBox secondPicture_;
-    DisplayArray firstDisplay_;
-    DisplayArray secDisplay_;
 
-    platform::FormTimer timer1_;
-    platform::FormTimer timer2_;
-    platform::FormTimer timer3_;
-    platform::FormTimer timer4_;
-    platform::FormTimer timer5_;
+    // The five timers that drive every effect (see their accessors).
+    platform::FormTimer firstSetTick_;
+    platform::FormTimer changeScheduler_;
+    platform::FormTimer floatMotion_;
+    platform::FormTimer nextPictureLoader_;
+    platform::FormTimer secondSetTick_;
 
     std::unique_ptr<FloatShow> floatShow_;
 

@@ -1,11 +1,9 @@
-// Picture changes of the clone effects: the scheduler (Timer2) admits clones
+// Picture changes of the clone effects: the change scheduler admits clones
 // to the next picture and asks for a change once all have passed; the
-// loader (Timer4) fills the set that has gone off show with the next cached
-// picture and swaps the two clone timers. For Float, Timer2 and Timer3
-// belong to FloatShow.
+// next-picture loader fills the set that has gone off show with the next
+// cached picture and swaps the two set ticks. For Float, the change
+// scheduler and the motion timer belong to FloatShow.
 #include "display/form1.h"
-
-#include "display/clamped_integer.h"
 
 #include "display/float_show.h"
 #include "imagestore/cache_paths.h"
@@ -22,25 +20,14 @@ QString Form1::cachedPictureNumber() const {
 }
 
 void Form1::Timer2_Timer() {
-    const double modeNumber = vb::CDbl(settings_.mode);
-    if (modeNumber == 0 || modeNumber == 2 || modeNumber == 4 || modeNumber == 6) {
-        const bool allIntroduced = introCount >= vb::CDbl(settings_.ClonesOfImage) + 1;
-        if (allIntroduced && loadTarget == 0) {
-            loadTarget = 1;
-            timer4_.setEnabled(true);
-        } else if (allIntroduced && loadTarget == 1) {
-            loadTarget = 0;
-            timer4_.setEnabled(true);
-        } else {
-            addIntroImageAmount();
-        }
-    } else if (modeNumber == 3 || modeNumber == 5 || modeNumber == 7) {
-        // These effects pace their changes from the clone tick; this first
-        // tick only lets the changes begin.
-        introCount = 1;
-        timer2_.setEnabled(false);
-    } else if (modeNumber == 1) {
+    if (effect_ == settings::Effect::Float) {
         if (floatShow_) floatShow_->Timer2Tick();
+        return;
+    }
+    switch (clones_.scheduleTick()) {
+    case CloneField::ScheduleResult::LoadNextPicture: nextPictureLoader_.setEnabled(true); break;
+    case CloneField::ScheduleResult::StopScheduling: changeScheduler_.setEnabled(false); break;
+    case CloneField::ScheduleResult::Nothing: break;
     }
 }
 
@@ -48,44 +35,32 @@ void Form1::Timer3_Timer() {
     if (floatShow_) floatShow_->Timer3Tick();
 }
 
-void Form1::addIntroImageAmount() {
-    // A sum past the 16-bit range stays at its end instead of stopping the
-    // saver: a huge amount then admits every clone at once, a negative one
-    // never admits any.
-    const double sum = vb::CDbl(settings_.IntroImageAmount) + introCount.value();
-    introCount = ClampedInteger(sum);
-}
-
 void Form1::Timer4_Timer() {
     QString cachePath;
     try {
-        const double modeNumber = vb::CDbl(settings_.mode);
         cacheNumber = vb::CStr(vb::CDbl(cacheNumber) + 1);
         if (cacheNumber == settings_.newTotal) {
             cacheNumber = QStringLiteral("0");
             pictureOrder.newRound();
         }
         cachePath = imagestore::CachedPicturePath(env_.dataFolder(), cachedPictureNumber());
-        const vb::Integer restart = (modeNumber == 3 || modeNumber == 5 || modeNumber == 7) ? 1 : 0;
-
-        const bool fillSecond = loadTarget == 0;
+        const bool fillSecond = clones_.loadTarget == 0;
         platform::PictureBox& source = fillSecond ? secondPicture_ : firstPicture_;
-        DisplayArray& members = fillSecond ? secDisplay_ : firstDisplay_;
+        DisplayArray& members = fillSecond ? clones_.secondSet : clones_.firstSet;
         source.Cls();
         for (platform::PictureBox& member : members) member.Cls();
         source.setPicture(platform::LoadPicture(cachePath));
         BuildPictureSet(source, members);
-        secondSetReady = fillSecond ? 1 : 0;
-        introCount = restart;
+        clones_.pictureLoaded();
         if (fillSecond) {
-            timer5_.setEnabled(false);
-            timer1_.setEnabled(true);
+            secondSetTick_.setEnabled(false);
+            firstSetTick_.setEnabled(true);
         } else {
-            timer1_.setEnabled(false);
-            timer5_.setEnabled(true);
+            firstSetTick_.setEnabled(false);
+            secondSetTick_.setEnabled(true);
         }
-        timer4_.setEnabled(false);
-        timer4_.setInterval(1);
+        nextPictureLoader_.setEnabled(false);
+        nextPictureLoader_.setInterval(1);
     } catch (const vb::RuntimeError&) {
         failAndEnd(NotProcessedMessage(cachePath));
     } catch (const std::bad_alloc&) {

@@ -1,6 +1,6 @@
 #include "startup/hosted_options.h"
 
-#include <array>
+#include "settings/effect.h"
 
 namespace startup {
 
@@ -42,16 +42,13 @@ std::optional<uint32_t> ParseWindowId(const QString& text) {
 }
 
 std::optional<int> ParseEffectName(const QString& text) {
-    static const std::array<QLatin1String, 8> names = {
-        QLatin1String("glidorama"),   QLatin1String("float"),        QLatin1String("warp"),
-        QLatin1String("psychedelic"), QLatin1String("deckofcards"),  QLatin1String("jumpingbeans"),
-        QLatin1String("vortex"),      QLatin1String("splat")};
+    // An effect's caption, in any case, with or without its spaces and marks.
     const QString key = LettersOnly(text);
-    for (size_t i = 0; i < names.size(); ++i)
-        if (key == names[i]) return int(i);
+    for (int n = 0; n < settings::Effect::kCount; ++n)
+        if (key == LettersOnly(settings::Effect::FromNumber(n).caption())) return n;
     bool ok = false;
     const int number = text.trimmed().toInt(&ok);
-    if (ok && number >= 0 && number < int(names.size())) return number;
+    if (ok && settings::Effect::FromNumber(number) != settings::Effect::None) return number;
     return std::nullopt;
 }
 

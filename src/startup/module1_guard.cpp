@@ -23,7 +23,8 @@ namespace {
 constexpr int kStayOnTopCheckMs = 400;
 
 void StopAnimation(display::Form1& form) {
-    for (platform::FormTimer* timer : {&form.Timer1(), &form.Timer2(), &form.Timer3(), &form.Timer4(), &form.Timer5()})
+    for (platform::FormTimer* timer : {&form.firstSetTick(), &form.Timer2(), &form.Timer3(), &form.nextPictureLoader(),
+                                       &form.secondSetTick()})
         timer->setEnabled(false);
 }
 }  // namespace

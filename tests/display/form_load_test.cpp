@@ -22,29 +22,29 @@ TEST(FormLoad, CloneEffectLoadsBothSetsAndStartsTheAnimator) {
     EXPECT_EQ(f.host.exitRequests, 0);
     EXPECT_FALSE(f.t.end.ended);
     EXPECT_EQ(form.cacheNumber, "1");
-    EXPECT_EQ(form.secondSetReady, 1);
-    EXPECT_EQ(form.cloneX.size(), 3u);
+    EXPECT_EQ(form.clones().secondSetReady, 1);
+    EXPECT_EQ(form.clones().cloneX.size(), 3u);
     for (size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(form.cloneX[i], -1);
-        EXPECT_EQ(form.cloneStage[i], 12);
+        EXPECT_EQ(form.clones().cloneX[i], -1);
+        EXPECT_EQ(form.clones().cloneStage[i], 12);
     }
-    EXPECT_EQ(form.cloneIndex, 3);
+    EXPECT_EQ(form.clones().cloneIndex, 3);
     EXPECT_EQ(DisplayFixture::pictureNumber(form.FirstPicture()), 0);
     EXPECT_EQ(DisplayFixture::pictureNumber(form.SecondPicture()), 1);
     EXPECT_EQ(form.FirstDisplayPicture(1).Image().size(), QSize(40, 32));
     EXPECT_EQ(form.ScaleMode(), platform::ScaleMode::Pixels);
     EXPECT_TRUE(form.AutoRedraw());
     EXPECT_EQ(form.ScaleWidth(), 200);
-    EXPECT_TRUE(form.Timer1().Enabled());
-    EXPECT_EQ(form.Timer1().Interval(), 20);
-    EXPECT_EQ(form.Timer5().Interval(), 20);
-    EXPECT_FALSE(form.Timer5().Enabled());
+    EXPECT_TRUE(form.firstSetTick().Enabled());
+    EXPECT_EQ(form.firstSetTick().Interval(), 20);
+    EXPECT_EQ(form.secondSetTick().Interval(), 20);
+    EXPECT_FALSE(form.secondSetTick().Enabled());
     // Rule A: the scheduler runs every NextImageTime seconds (default 30).
     EXPECT_TRUE(form.Timer2().Enabled());
     EXPECT_EQ(form.Timer2().Interval(), 30000);
-    EXPECT_EQ(form.stageStep[5], 4);
-    EXPECT_EQ(form.stageStep[11], 48);
-    EXPECT_EQ(form.keepTrails, 0);
+    EXPECT_EQ(form.clones().stageStep[5], 4);
+    EXPECT_EQ(form.clones().stageStep[11], 48);
+    EXPECT_EQ(form.clones().keepTrails, 0);
 }
 
 TEST(FormLoad, OnePictureLeavesTheSecondSetEmptyAndNoScheduler) {
@@ -52,7 +52,7 @@ TEST(FormLoad, OnePictureLeavesTheSecondSetEmptyAndNoScheduler) {
     f.makePictures(1);
     auto& form = f.load(Ini(0, 1, 5));
     EXPECT_EQ(form.cacheNumber, "0");
-    EXPECT_EQ(form.secondSetReady, 0);
+    EXPECT_EQ(form.clones().secondSetReady, 0);
     EXPECT_FALSE(form.Timer2().Enabled());
     EXPECT_TRUE(form.SecondPicture().Picture().isNull());
 }
@@ -63,30 +63,30 @@ TEST(FormLoad, RuleBAndEffectProfiles) {
     auto& form = f.load(Ini(3, 2, 2, "PsychGradient=7\nNeverChange=True\n"));
     EXPECT_EQ(form.Timer2().Interval(), 5000);
     EXPECT_TRUE(form.Timer2().Enabled());
-    EXPECT_EQ(form.keepTrails, -1);
-    EXPECT_EQ(form.stageStep[11], 7);
-    EXPECT_EQ(form.stageStep[0], 0);
+    EXPECT_EQ(form.clones().keepTrails, -1);
+    EXPECT_EQ(form.clones().stageStep[11], 7);
+    EXPECT_EQ(form.clones().stageStep[0], 0);
 
     DisplayFixture g;
     g.makePictures(2);
     auto& splat = g.load(Ini(7, 2, 2, "ChangeNextImage=0\nSpeedofSplat=13\n"));
     EXPECT_FALSE(splat.Timer2().Enabled());
-    EXPECT_EQ(splat.pacingCounter, 1);
-    EXPECT_EQ(splat.stageStep[11], 13);
+    EXPECT_EQ(splat.clones().pacingCounter, 1);
+    EXPECT_EQ(splat.clones().stageStep[11], 13);
 
     DisplayFixture h;
     h.makePictures(2);
     auto& warp = h.load(Ini(2, 2, 2, "NeverChange=True\n"));
     EXPECT_FALSE(warp.Timer2().Enabled());
-    EXPECT_EQ(warp.stageStep[0], 81);
-    EXPECT_EQ(warp.stageStep[3], 3);
+    EXPECT_EQ(warp.clones().stageStep[0], 81);
+    EXPECT_EQ(warp.clones().stageStep[3], 3);
 }
 
 TEST(FormLoad, ModeOutsideTheEffectsShowsOnlyTheBackground) {
     DisplayFixture f;
     f.makePictures(2);
     auto& form = f.load(QByteArray("[saver]\nmode=8\nnewBackColor=255\n[total]\nnewTotal=2\n"));
-    for (auto* t : {&form.Timer1(), &form.Timer2(), &form.Timer3(), &form.Timer4(), &form.Timer5()})
+    for (auto* t : {&form.firstSetTick(), &form.Timer2(), &form.Timer3(), &form.nextPictureLoader(), &form.secondSetTick()})
         EXPECT_FALSE(t->Enabled());
     EXPECT_EQ(DisplayFixture::pictureNumber(form.FirstPicture()), 0);
     QImage expected(200, 150, QImage::Format_RGB32);
@@ -105,11 +105,11 @@ TEST(FormLoad, FloatUsesTwipsAndTheMotionSpeedTable) {
         EXPECT_FALSE(form.Timer3().Enabled());
         EXPECT_TRUE(form.Timer2().Enabled());
         EXPECT_EQ(form.Timer2().Interval(), 250);
-        EXPECT_FALSE(form.Timer1().Enabled());
+        EXPECT_FALSE(form.firstSetTick().Enabled());
         EXPECT_EQ(form.ScaleMode(), platform::ScaleMode::Twips);
         EXPECT_EQ(form.ScaleWidth(), 3000);
         EXPECT_FALSE(form.AutoRedraw());
-        EXPECT_TRUE(form.cloneX.empty());
+        EXPECT_TRUE(form.clones().cloneX.empty());
     }
 }
 
@@ -138,7 +138,7 @@ TEST(FormLoad, MissingOrGarbageFirstPictureEndsWithTheMessage) {
         EXPECT_FALSE(f.t.desktop.keyLock);
         EXPECT_TRUE(f.t.end.ended);
         EXPECT_FALSE(form.isVisible());
-        EXPECT_FALSE(form.Timer1().Enabled());
+        EXPECT_FALSE(form.firstSetTick().Enabled());
     }
 }
 
@@ -165,7 +165,7 @@ TEST(FormLoad, CloneCountOutOfRangeIsReportedNotAllocated) {
     f.makePictures(1);
     f.load(Ini(0, 1, 100000));
     EXPECT_TRUE(f.t.end.ended);
-    EXPECT_TRUE(f.load(Ini(0, 1, 1)).cloneX.size() == 1u);
+    EXPECT_TRUE(f.load(Ini(0, 1, 1)).clones().cloneX.size() == 1u);
 }
 
 }  // namespace

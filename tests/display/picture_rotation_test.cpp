@@ -16,16 +16,16 @@ std::vector<int> run(DisplayFixture& f, int ticks, int schedulerEvery = 40) {
     auto& form = *f.form;
     std::vector<int> loaded;
     for (int n = 1; n <= ticks && !f.t.end.ended; ++n) {
-        EXPECT_FALSE(form.Timer1().Enabled() && form.Timer5().Enabled());
-        if (form.Timer4().Enabled()) {
-            const bool fillsFirst = form.loadTarget == 1;
+        EXPECT_FALSE(form.firstSetTick().Enabled() && form.secondSetTick().Enabled());
+        if (form.nextPictureLoader().Enabled()) {
+            const bool fillsFirst = form.clones().loadTarget == 1;
             form.Timer4_Timer();
             loaded.push_back(DisplayFixture::pictureNumber(fillsFirst ? form.FirstPicture() : form.SecondPicture()));
         } else if (form.Timer2().Enabled() && n % schedulerEvery == 0) {
             form.Timer2_Timer();
-        } else if (form.Timer1().Enabled()) {
+        } else if (form.firstSetTick().Enabled()) {
             form.Timer1_Timer();
-        } else if (form.Timer5().Enabled()) {
+        } else if (form.secondSetTick().Enabled()) {
             form.Timer5_Timer();
         }
     }
@@ -36,21 +36,21 @@ TEST(PictureRotation, SchedulerAlternatesSetsAndPicturesWrapAtNewTotal) {
     DisplayFixture f;
     f.makePictures(3);
     auto& form = f.load(Ini(0, 3, 2, QStringLiteral("IntroImageAmount=1\n")));
-    EXPECT_EQ(form.loadTarget, 0);
+    EXPECT_EQ(form.clones().loadTarget, 0);
     std::vector<int> targets;
     std::vector<int> loaded;
     for (int change = 0; change < 4; ++change) {
-        form.introCount = 2;  // every clone introduced
+        form.clones().introCount = 2;  // every clone introduced
         form.Timer2_Timer();
-        ASSERT_TRUE(form.Timer4().Enabled());
-        targets.push_back(form.loadTarget);
+        ASSERT_TRUE(form.nextPictureLoader().Enabled());
+        targets.push_back(form.clones().loadTarget);
         form.Timer4_Timer();
         loaded.push_back(std::stoi(form.cacheNumber.toStdString()));
-        EXPECT_EQ(form.introCount, 0);
-        EXPECT_FALSE(form.Timer4().Enabled());
-        EXPECT_EQ(form.Timer1().Enabled(), form.loadTarget == 0);
-        EXPECT_EQ(form.Timer5().Enabled(), form.loadTarget == 1);
-        EXPECT_EQ(form.secondSetReady, form.loadTarget == 0 ? 1 : 0);
+        EXPECT_EQ(form.clones().introCount, 0);
+        EXPECT_FALSE(form.nextPictureLoader().Enabled());
+        EXPECT_EQ(form.firstSetTick().Enabled(), form.clones().loadTarget == 0);
+        EXPECT_EQ(form.secondSetTick().Enabled(), form.clones().loadTarget == 1);
+        EXPECT_EQ(form.clones().secondSetReady, form.clones().loadTarget == 0 ? 1 : 0);
     }
     EXPECT_EQ(targets, (std::vector<int>{1, 0, 1, 0}));
     // 0 and 1 came with start-up: the order on screen is 0, 1, 2, 0, 1, 2.
@@ -67,17 +67,17 @@ TEST(PictureRotation, SchedulerRaisesIntroCountUntilAllClonesAreIn) {
     auto& form = f.load(Ini(2, 2, 5, QStringLiteral("IntroImageAmount=2\n")));
     form.Timer2_Timer();
     form.Timer2_Timer();
-    EXPECT_EQ(form.introCount, 4);
-    EXPECT_FALSE(form.Timer4().Enabled());
+    EXPECT_EQ(form.clones().introCount, 4);
+    EXPECT_FALSE(form.nextPictureLoader().Enabled());
     form.Timer2_Timer();
     form.Timer2_Timer();
-    EXPECT_TRUE(form.Timer4().Enabled());
+    EXPECT_TRUE(form.nextPictureLoader().Enabled());
 
     DisplayFixture g;
     g.makePictures(2);
     auto& psych = g.load(Ini(3, 2, 5));
     psych.Timer2_Timer();
-    EXPECT_EQ(psych.introCount, 1);
+    EXPECT_EQ(psych.clones().introCount, 1);
     EXPECT_FALSE(psych.Timer2().Enabled());
 }
 
@@ -89,8 +89,8 @@ TEST(PictureRotation, OnePictureNeverChanges) {
         f.load(Ini(mode, 1, 3, QStringLiteral("PsychGradient=60\n")));
         EXPECT_FALSE(f.form->Timer2().Enabled());
         EXPECT_TRUE(run(f, 500).empty());
-        EXPECT_EQ(f.form->introCount, 0);
-        for (auto s : f.form->cloneSet) EXPECT_EQ(s, 0);
+        EXPECT_EQ(f.form->clones().introCount, 0);
+        for (auto s : f.form->clones().cloneSet) EXPECT_EQ(s, 0);
     }
 }
 
@@ -132,7 +132,7 @@ TEST(PictureRotation, MissingLaterPictureEndsTheRunWithItsPath) {
     f.makePictures(2);
     auto& form = f.load(Ini(0, 3, 2, QString(), QStringLiteral("saverEnabled=1\n")));
     ASSERT_FALSE(f.t.end.ended);
-    form.introCount = 2;
+    form.clones().introCount = 2;
     form.Timer2_Timer();
     form.Timer4_Timer();
     ASSERT_EQ(f.t.messages.shown.size(), 1u);
@@ -144,7 +144,7 @@ TEST(PictureRotation, MissingLaterPictureEndsTheRunWithItsPath) {
     EXPECT_EQ(f.t.messages.shown[0].style, 48);
     EXPECT_FALSE(f.t.desktop.keyLock);
     EXPECT_TRUE(f.t.end.ended);
-    EXPECT_FALSE(form.Timer1().Enabled());
+    EXPECT_FALSE(form.firstSetTick().Enabled());
     EXPECT_FALSE(form.Timer2().Enabled());
     EXPECT_FALSE(form.isVisible());
 }
@@ -161,28 +161,28 @@ TEST(PictureRotation, IntroCountStaysWithinSixteenBitsWhateverTheAmount) {
     f.makePictures(2);
     auto& form = f.load(Ini(0, 2, 3, QStringLiteral("IntroImageAmount=1e9\n")));
     form.Timer2_Timer();
-    EXPECT_EQ(form.introCount, 32767);
+    EXPECT_EQ(form.clones().introCount, 32767);
     form.Timer2_Timer();
-    EXPECT_TRUE(form.Timer4().Enabled());
+    EXPECT_TRUE(form.nextPictureLoader().Enabled());
 
     DisplayFixture g;
     g.makePictures(2);
     auto& down = g.load(Ini(0, 2, 3, QStringLiteral("IntroImageAmount=-20000\n")));
     for (int n = 0; n < 3; ++n) down.Timer2_Timer();
-    EXPECT_EQ(down.introCount, -32768);
-    EXPECT_FALSE(down.Timer4().Enabled());
+    EXPECT_EQ(down.clones().introCount, -32768);
+    EXPECT_FALSE(down.nextPictureLoader().Enabled());
 
     // The self-paced effects add the same amount from the clone tick.
     DisplayFixture h;
     h.makePictures(2);
     auto& psych = h.load(Ini(3, 2, 3, QStringLiteral("IntroImageAmount=1e9\nChangeNextImage=3\n")), QSize(400, 300));
-    psych.introCount = 1;
-    psych.cloneSet[0] = 1;
-    psych.cloneX[0] = -5;  // re-enters at stage 12 on this tick
+    psych.clones().introCount = 1;
+    psych.clones().cloneSet[0] = 1;
+    psych.clones().cloneX[0] = -5;  // re-enters at stage 12 on this tick
     psych.Timer1_Timer();
-    EXPECT_EQ(psych.introCount, 32767);
+    EXPECT_EQ(psych.clones().introCount, 32767);
     psych.Timer1_Timer();
-    EXPECT_TRUE(psych.Timer4().Enabled());
+    EXPECT_TRUE(psych.nextPictureLoader().Enabled());
     EXPECT_FALSE(h.t.end.ended);
 }
 

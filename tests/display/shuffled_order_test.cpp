@@ -87,10 +87,10 @@ TEST(ShuffledOrder, TheCloneEffectsShowEveryCachedPictureOnceARound) {
     std::vector<int> shown{display_test::DisplayFixture::pictureNumber(form.FirstPicture()),
                            display_test::DisplayFixture::pictureNumber(form.SecondPicture())};
     for (int change = 0; change < 18; ++change) {
-        form.introCount = 3;  // every clone introduced
+        form.clones().introCount = 3;  // every clone introduced
         form.Timer2_Timer();
-        ASSERT_TRUE(form.Timer4().Enabled());
-        const bool fillsFirst = form.loadTarget == 1;
+        ASSERT_TRUE(form.nextPictureLoader().Enabled());
+        const bool fillsFirst = form.clones().loadTarget == 1;
         form.Timer4_Timer();
         shown.push_back(display_test::DisplayFixture::pictureNumber(fillsFirst ? form.FirstPicture()
                                                                                : form.SecondPicture()));

@@ -77,10 +77,10 @@ TEST(HostedSaver, AMissingLaterPictureIsPassedOverForTheNextOne) {
     ASSERT_TRUE(f.t.messages.shown.empty());
     // Ask for changes until the loader has been past picture 2 twice.
     for (int change = 0; change < 8 && !f.t.end.ended; ++change) {
-        form.introCount = 4;
+        form.clones().introCount = 4;
         form.Timer2_Timer();
-        for (int tick = 0; tick < 3 && form.Timer4().Enabled(); ++tick) form.Timer4_Timer();
-        EXPECT_FALSE(form.Timer4().Enabled()) << "the loader should move on to a picture that exists";
+        for (int tick = 0; tick < 3 && form.nextPictureLoader().Enabled(); ++tick) form.Timer4_Timer();
+        EXPECT_FALSE(form.nextPictureLoader().Enabled()) << "the loader should move on to a picture that exists";
     }
     EXPECT_FALSE(f.t.end.ended);
     ASSERT_EQ(f.t.messages.shown.size(), 1u);  // once, though picture 2 failed twice

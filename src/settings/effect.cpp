@@ -1,0 +1,37 @@
+#include "settings/effect.h"
+
+#include <array>
+
+#include "platform/vb.h"
+
+namespace settings {
+
+Effect Effect::FromNumber(int number) {
+    return number >= 0 && number < kCount ? Effect(Kind(number)) : Effect(None);
+}
+
+Effect Effect::FromText(const QString& text) {
+    // A number that is not whole, or is out of range, names no effect.
+    const double number = vb::CDbl(text);
+    for (int n = 0; n < kCount; ++n)
+        if (number == n) return Effect(Kind(n));
+    return Effect(None);
+}
+
+bool Effect::TextIs(const QString& text, Kind kind) {
+    try {
+        return FromText(text) == kind && kind != None;
+    } catch (const vb::RuntimeError&) {
+        return false;
+    }
+}
+
+QLatin1String Effect::caption() const {
+    static const std::array<QLatin1String, kCount> captions = {
+        QLatin1String("Glidorama"),   QLatin1String("Float"),         QLatin1String("Warp"),
+        QLatin1String("Psychedelic"), QLatin1String("Deck of Cards"), QLatin1String("Jumping Beans"),
+        QLatin1String("Vortex"),      QLatin1String("Splat!")};
+    return kind_ == None ? QLatin1String() : captions[size_t(kind_)];
+}
+
+}  // namespace settings

@@ -1,0 +1,47 @@
+#include "settings/effect.h"
+
+#include <gtest/gtest.h>
+
+#include "support/error_number.h"
+
+using settings::Effect;
+
+namespace {
+
+// The stored text names an effect only as a whole number from 0 to 7, in
+// any form the number conversion accepts; other numbers name none, and text
+// that is no number raises a type mismatch.
+TEST(Effect, ParsesTheStoredTextAsAWholeNumberFromZeroToSeven) {
+    EXPECT_EQ(Effect::FromText(QStringLiteral("0")), Effect::Glidorama);
+    EXPECT_EQ(Effect::FromText(QStringLiteral("1")), Effect::Float);
+    EXPECT_EQ(Effect::FromText(QStringLiteral("6")), Effect::Vortex);
+    EXPECT_EQ(Effect::FromText(QStringLiteral(" 7 ")), Effect::Splat);
+    EXPECT_EQ(Effect::FromText(QStringLiteral("6.0")), Effect::Vortex);
+    EXPECT_EQ(Effect::FromText(QStringLiteral("2e0")), Effect::Warp);
+    for (const char* none : {"2.5", "9", "8", "-1", "0.0001"})
+        EXPECT_EQ(Effect::FromText(QString::fromLatin1(none)), Effect::None) << none;
+    for (const char* bad : {"", "Vortex", "x6"})
+        EXPECT_EQ(testing_support::ErrorNumberOf([&] { Effect::FromText(QString::fromLatin1(bad)); }), 13) << bad;
+
+    EXPECT_TRUE(Effect::TextIs(QStringLiteral("4"), Effect::DeckOfCards));
+    EXPECT_FALSE(Effect::TextIs(QStringLiteral("4.5"), Effect::DeckOfCards));
+    EXPECT_FALSE(Effect::TextIs(QStringLiteral("Deck"), Effect::DeckOfCards));
+    EXPECT_FALSE(Effect::TextIs(QStringLiteral("9"), Effect::None));
+    EXPECT_EQ(Effect::FromNumber(8), Effect::None);
+}
+
+// Every effect but Float is a clone effect, in exactly one of the two
+// families of picture changes.
+TEST(Effect, EachCloneEffectChangesPicturesInOneWay) {
+    for (int n = 0; n < Effect::kCount; ++n) {
+        const Effect e = Effect::FromNumber(n);
+        EXPECT_EQ(e.isCloneEffect(), e != Effect::Float) << n;
+        EXPECT_FALSE(e.changesOnSchedule() && e.pacesItsOwnChanges()) << n;
+    }
+    EXPECT_TRUE(Effect(Effect::Vortex).changesOnSchedule());
+    EXPECT_TRUE(Effect(Effect::JumpingBeans).pacesItsOwnChanges());
+    EXPECT_FALSE(Effect().isCloneEffect());
+    EXPECT_EQ(Effect(Effect::Splat).caption(), QLatin1String("Splat!"));
+}
+
+}  // namespace
