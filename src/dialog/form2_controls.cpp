@@ -13,11 +13,13 @@
 #include "dialog/vertical_scroll_bar.h"
 #include "platform/colors.h"
 #include "platform/vb.h"
+#include "settings/effect.h"
 
 namespace dialog {
 
 namespace {
 
+using settings::Effect;
 using settings::Settings;
 
 int CheckValue(const QCheckBox* box) {
@@ -32,24 +34,47 @@ void showAll(std::initializer_list<QWidget*> widgets, bool visible) {
     for (QWidget* w : widgets) w->setVisible(visible);
 }
 
+// The effect's own speed slider: its caption and the key it sets. Effects
+// without one get neither.
+struct OwnSpeed {
+    const char* caption = nullptr;
+    QString Settings::*variable = nullptr;
+};
+OwnSpeed OwnSpeedOf(Effect effect) {
+    switch (effect.kind()) {
+        case Effect::Psychedelic: return {"Psychedelic Speed", &Settings::PsychGradient};
+        case Effect::DeckOfCards: return {"Deck Speed", &Settings::DeckGradient};
+        case Effect::JumpingBeans: return {"Jumping Speed", &Settings::SpeedofJump};
+        case Effect::Splat: return {"Splat Speed", &Settings::SpeedofSplat};
+        default: return {};
+    }
+}
+
+// The effect the stored text names; text that is not a number names none.
+Effect StoredEffect(const QString& text) {
+    try {
+        return Effect::FromText(text);
+    } catch (const vb::RuntimeError&) {
+        return Effect::None;
+    }
+}
+
 }  // namespace
 
 void Form2::EffectCbx_Click() {
-    const int effect = EffectCbx->currentIndex();
-    settings_.mode = vb::CStr(int32_t(effect));
-    if (effect < 0 || effect > 7) return;
-    const bool isFloat = effect == 1;
-    const bool hasEffectSpeed = effect == 3 || effect == 4 || effect == 5 || effect == 7;
-    const bool hasChangeFrequency = effect == 3 || effect == 5 || effect == 7;
+    const int index = EffectCbx->currentIndex();
+    settings_.mode = vb::CStr(int32_t(index));
+    const Effect effect = Effect::FromNumber(index);
+    if (effect == Effect::None) return;
+    const bool isFloat = effect == Effect::Float;
+    const OwnSpeed f = OwnSpeedOf(effect);
+    const bool hasEffectSpeed = f.variable != nullptr;
+    // The effects that pace their own changes take a change frequency
+    // instead of the interval between changes.
+    const bool hasChangeFrequency = effect.pacesItsOwnChanges();
 
     showAll({effectSpeed, effectSpeedLabel, effectSpeedLeft, effectSpeedRight}, hasEffectSpeed);
     if (hasEffectSpeed) {
-        struct EffectSpeed { const char* caption; QString Settings::*variable; };
-        static const EffectSpeed speeds[8] = {
-            {}, {}, {}, {"Psychedelic Speed", &Settings::PsychGradient}, {"Deck Speed", &Settings::DeckGradient},
-            {"Jumping Speed", &Settings::SpeedofJump}, {}, {"Splat Speed", &Settings::SpeedofSplat},
-        };
-        const EffectSpeed& f = speeds[effect];
         effectSpeedLabel->setText(QString::fromLatin1(f.caption));
         QString& stored = settings_.*f.variable;
         const int32_t value = ControlValue(stored, f.variable, 1, 21);
@@ -98,19 +123,15 @@ void Form2::FitCheck_Click() { settings_.fitToScreen = vb::CStr(int32_t(CheckVal
 
 void Form2::Speed_Scroll() {
     const int v = Speed->value();
-    if (IsNumber(settings_.mode, 1))
+    if (Effect::TextIs(settings_.mode, Effect::Float))
         settings_.floatImageSpeed = vb::CStr(int32_t(v));
     else
         settings_.imageSpeed = ReversedText(v, 200);
 }
 
 void Form2::effectSpeed_Scroll() {
-    QString Settings::*variable = nullptr;
-    if (IsNumber(settings_.mode, 3)) variable = &Settings::PsychGradient;
-    if (IsNumber(settings_.mode, 4)) variable = &Settings::DeckGradient;
-    if (IsNumber(settings_.mode, 5)) variable = &Settings::SpeedofJump;
-    if (IsNumber(settings_.mode, 7)) variable = &Settings::SpeedofSplat;
-    if (variable) settings_.*variable = vb::CStr(int32_t(effectSpeed->value()));
+    if (QString Settings::*variable = OwnSpeedOf(StoredEffect(settings_.mode)).variable)
+        settings_.*variable = vb::CStr(int32_t(effectSpeed->value()));
 }
 
 void Form2::changeFrequency_Scroll() {

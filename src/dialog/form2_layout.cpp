@@ -18,6 +18,7 @@
 #include "dialog/picture_view.h"
 #include "dialog/vertical_scroll_bar.h"
 #include "platform/colors.h"
+#include "settings/effect.h"
 
 namespace dialog {
 
@@ -146,9 +147,9 @@ void Form2::buildControls() {
     ClonesText = valueBox(this, 7560, 840, QStringLiteral("Clones of Image"));
     Speed = slider(this, 4320, 3480, 2055, 375, 1, 200, 10, 1, QStringLiteral("Image Speed"));
     EffectCbx = place(new QComboBox(this), 4320, 360, 2055, 315, QStringLiteral("Image Effects"));
-    EffectCbx->addItems({QStringLiteral("Glidorama"), QStringLiteral("Float"), QStringLiteral("Warp"),
-                         QStringLiteral("Psychedelic"), QStringLiteral("Deck of Cards"),
-                         QStringLiteral("Jumping Beans"), QStringLiteral("Vortex"), QStringLiteral("Splat!")});
+    // Listed in the order they are stored: an entry's index is its effect's number.
+    for (int number = 0; number < settings::Effect::kCount; ++number)
+        EffectCbx->addItem(settings::Effect::FromNumber(number).caption());
     EffectCbx->setCurrentIndex(-1);
     effectSpeed = slider(this, 4320, 1320, 2055, 375, 1, 21, 2, 1);
     effectSpeedLabel = label(this, QStringLiteral("caption"), 4440, 840, 1815, 255);

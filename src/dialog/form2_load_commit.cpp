@@ -20,6 +20,7 @@
 #include "platform/file_layout.h"
 #include "platform/scoped_flag.h"
 #include "platform/vb.h"
+#include "settings/effect.h"
 #include "settings/settings_io.h"
 
 namespace dialog {
@@ -157,7 +158,7 @@ void Form2::OK_Click() {
     QStringList pictures;
     for (int i = 0; i < pictureList->count(); ++i) pictures << pictureList->item(i)->text();
 
-    if (!IsNumber(s.mode, 1)) {
+    if (!settings::Effect::TextIs(s.mode, settings::Effect::Float)) {
         // The cache folder is made when missing; a folder that cannot be made
         // is named as the cause, not blamed on a picture.
         const QString cacheFolder = imagestore::CacheFolder(env_.dataFolder());
