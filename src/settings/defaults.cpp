@@ -20,34 +20,9 @@ QStringList DefaultPictures(const QString& appPath) {
 }
 
 QString DefaultValue(QString Settings::*variable) {
-    struct Entry { QString Settings::*variable; const char* text; };
-    static const Entry entries[] = {
-        {&Settings::mode, "0"},
-        {&Settings::ClonesOfImage, "10"},
-        {&Settings::imageSpeed, "20"},
-        {&Settings::SpeedofSplat, "11"},
-        {&Settings::SpeedofJump, "11"},
-        {&Settings::DeckGradient, "11"},
-        {&Settings::PsychGradient, "11"},
-        {&Settings::NextImageTime, "30"},
-        {&Settings::IntroImageAmount, "1"},
-        {&Settings::NeverChange, "False"},
-        {&Settings::ChangeNextImage, "2"},
-        {&Settings::mouseSensitivity, "5"},
-        {&Settings::newBackColor, "0"},
-        {&Settings::effectMode, "0"},
-        {&Settings::randomEffect, "0"},
-        {&Settings::centerImage, "0"},
-        {&Settings::floatImageSpeed, "3"},
-        {&Settings::shuffle, "0"},
-        {&Settings::fitToScreen, "1"},
-        {&Settings::saverPassword, ""},
-        {&Settings::saverEnabled, "0"},
-    };
     if (variable == &Settings::newTotal) return vb::CStr(int32_t(SamplePictureNames().size()));
-    for (const Entry& e : entries)
-        if (e.variable == variable) return QString::fromLatin1(e.text);
-    return QString();
+    const KeyInfo* info = Key(variable);
+    return info && info->defaultText ? QString::fromLatin1(info->defaultText) : QString();
 }
 
 bool IsUsable(QString Settings::*variable, const QString& text) {

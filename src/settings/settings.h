@@ -39,16 +39,19 @@ struct Settings {
     QString imageEntry;
 };
 
-// Where each key lives, and the member that holds it.
+// Where each key lives, the member that holds it, and its built-in default
+// (the text used where the file has no usable value).
 struct KeyInfo {
     const char* section;
     const char* key;
     QString Settings::*variable;
+    const char* defaultText;
 };
 
 // Every key but the picture list, in the order the dialog's OK writes them.
 const std::vector<KeyInfo>& CommitOrder();
-const KeyInfo& Key(QString Settings::*variable);
+// The key held by `variable`; null for `imageEntry`, which is no key.
+const KeyInfo* Key(QString Settings::*variable);
 
 inline const QString kSettingsFileName = QStringLiteral("z909ssaver.ini");
 inline const QString kImagesSection = QStringLiteral("images");

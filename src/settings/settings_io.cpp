@@ -6,7 +6,7 @@
 namespace settings {
 
 void ReadSetting(Settings& s, const platform::ProfileFile& file, QString Settings::*variable, Fallback fallback) {
-    const KeyInfo& info = Key(variable);
+    const KeyInfo& info = *Key(variable);
     QString text = file.read(QLatin1String(info.section), QLatin1String(info.key));
     const bool missing = text.isEmpty() && variable != &Settings::saverPassword;
     if (missing || (fallback == Fallback::WhenUnusable && !IsUsable(variable, text))) text = DefaultValue(variable);
