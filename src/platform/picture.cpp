@@ -14,6 +14,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/picture_heif.h"
+#include "platform/picture_png.h"
 #include "platform/picture_shrink.h"
 
 namespace platform {
@@ -158,6 +159,8 @@ qint64 EncodedPicture::decodeCost(QSize scaled) const {
     const QSize target = scaled.isValid() && !scaled.isEmpty() ? scaled : size_;
     const bool scaling = target != size_;
     const QSize stored = turned_ ? size_.transposed() : size_;
+    // Decoders work in the file's stored orientation.
+    const bool shrinking = scaling && RowShrinker::Shrinks(stored, turned_ ? target.transposed() : target);
     // Bytes a pixel takes while the decoder works at its own output size.
     int64_t decoded = area(stored) * 4;
     switch (format_) {
@@ -168,16 +171,21 @@ qint64 EncodedPicture::decodeCost(QSize scaled) const {
             break;
         }
         case PictureFormat::Webp: decoded = area(target) * 4; break;
+        // Read a row at a time into the shrunk picture: two rows of up to
+        // eight bytes a pixel besides the shrinker, and libpng's and zlib's
+        // own state.
+        case PictureFormat::Png:
+            if (shrinking && !layout_.interlaced)
+                decoded = RowShrinker::Cost(target) + int64_t(stored.width()) * 8 * 2 + (1 << 20);
+            break;
         // The decoder keeps a backing frame beside the image.
         case PictureFormat::Gif: decoded = area(stored) * 8; break;
-        // Interleaved RGBA plus the colour planes it is converted from.
         // libheif's decoder holds about four and a half bytes a pixel while
         // it decodes to 4:2:0 planes (measured: 213 MB for 48 megapixels),
         // which are then shrunk row by row; at full size its conversion to
-        // interleaved RGB(A) takes it to six or seven.
+        // interleaved RGB(A) takes it to six or seven (283 MB for RGB).
         case PictureFormat::Heif:
-            if (RowShrinker::Shrinks(stored, target)) return area(stored) * 9 / 2 + RowShrinker::Cost(target);
-            decoded = area(stored) * 7;
+            decoded = shrinking ? area(stored) * 9 / 2 + RowShrinker::Cost(target) : area(stored) * 7;
             break;
         default: break;
     }
@@ -193,6 +201,12 @@ QImage EncodedPicture::decode(QSize scaled) const {
         QString reason;
         image = DecodeHeifPicture(path_, scaling ? scaled : QSize(), reason);
         if (image.isNull()) refuse(path_, reason);
+    } else if (format_ == PictureFormat::Png && !layout_.interlaced && scaling &&
+               RowShrinker::Shrinks(turned_ ? size_.transposed() : size_, turned_ ? scaled.transposed() : scaled)) {
+        QString reason;
+        image = DecodePngShrunk(path_, turned_ ? size_.transposed() : size_, turned_ ? scaled.transposed() : scaled, reason);
+        if (image.isNull()) refuse(path_, reason);
+        image = Upright(std::move(image), layout_.exifOrientation);
     } else {
         FileReader reading(path_, format_);
         // The decoder scales in the file's stored orientation and turns afterwards.

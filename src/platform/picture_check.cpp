@@ -141,6 +141,7 @@ QByteArray readBytes(FileBytes& f, int64_t pos, int64_t length) {
 bool pngComplete(FileBytes& f, PictureLayout& layout) {
     const int64_t n = f.size();
     int64_t pos = 8;
+    layout.interlaced = f.at(28) == 1;  // the header chunk's last byte
     for (;;) {
         if (pos + 12 > n) return false;
         const int64_t length = f.be32(pos);
