@@ -172,11 +172,12 @@ qint64 EncodedPicture::decodeCost(QSize scaled) const {
         }
         case PictureFormat::Webp: decoded = area(target) * 4; break;
         // Read a row at a time into the shrunk picture: two rows of up to
-        // eight bytes a pixel besides the shrinker, and libpng's and zlib's
-        // own state.
+        // eight bytes a pixel besides the shrinker, libpng's and zlib's own
+        // state, and the turned copy when it is stored on its side.
         case PictureFormat::Png:
             if (shrinking && !layout_.interlaced)
-                decoded = RowShrinker::Cost(target) + int64_t(stored.width()) * 8 * 2 + (1 << 20);
+                decoded = RowShrinker::Cost(target) + int64_t(stored.width()) * 8 * 2 + (2 << 20) +
+                          (layout_.exifOrientation != 1 ? area(target) * 4 : 0);
             break;
         // The decoder keeps a backing frame beside the image.
         case PictureFormat::Gif: decoded = area(stored) * 8; break;
