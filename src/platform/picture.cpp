@@ -15,6 +15,7 @@
 #include "platform/atomic_file.h"
 #include "platform/picture_heif.h"
 #include "platform/picture_png.h"
+#include "platform/picture_tiff.h"
 #include "platform/picture_shrink.h"
 
 namespace platform {
@@ -155,6 +156,11 @@ EncodedPicture EncodedPicture::Open(const QString& path) {
     return picture;
 }
 
+bool EncodedPicture::tiffBanded() const {
+    const int64_t width = turned_ ? size_.height() : size_.width();
+    return format_ == PictureFormat::Tiff && layout_.bandRows > 0 && layout_.bandRows * width * 4 <= kMaxTiffBandBytes;
+}
+
 qint64 EncodedPicture::decodeCost(QSize scaled) const {
     const QSize target = scaled.isValid() && !scaled.isEmpty() ? scaled : size_;
     const bool scaling = target != size_;
@@ -178,6 +184,14 @@ qint64 EncodedPicture::decodeCost(QSize scaled) const {
             if (shrinking && !layout_.interlaced)
                 decoded = RowShrinker::Cost(target) + int64_t(stored.width()) * 8 * 2 + (2 << 20) +
                           (layout_.exifOrientation != 1 ? area(target) * 4 : 0);
+            break;
+        // A band of rows at a time, as 32-bit pixels and as libtiff's decoded
+        // strip or tile row (up to eight bytes a pixel), into the shrunk
+        // picture, and its turned copy.
+        case PictureFormat::Tiff:
+            if (shrinking && tiffBanded())
+                decoded = RowShrinker::Cost(target) + layout_.bandRows * stored.width() * (4 + 8) + (2 << 20) +
+                          area(target) * 4;
             break;
         // The decoder keeps a backing frame beside the image.
         case PictureFormat::Gif: decoded = area(stored) * 8; break;
@@ -208,6 +222,14 @@ QImage EncodedPicture::decode(QSize scaled) const {
         image = DecodePngShrunk(path_, turned_ ? size_.transposed() : size_, turned_ ? scaled.transposed() : scaled, reason);
         if (image.isNull()) refuse(path_, reason);
         image = Upright(std::move(image), layout_.exifOrientation);
+    } else if (format_ == PictureFormat::Tiff && tiffBanded() && scaling &&
+               RowShrinker::Shrinks(turned_ ? size_.transposed() : size_, turned_ ? scaled.transposed() : scaled)) {
+        QString reason;
+        int orientation = 1;
+        image = DecodeTiffShrunk(path_, turned_ ? size_.transposed() : size_, turned_ ? scaled.transposed() : scaled,
+                                 orientation, reason);
+        if (image.isNull()) refuse(path_, reason);
+        image = Upright(std::move(image), orientation);
     } else {
         FileReader reading(path_, format_);
         // The decoder scales in the file's stored orientation and turns afterwards.

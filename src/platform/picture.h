@@ -65,6 +65,9 @@ public:
     QImage decode(QSize scaled = QSize()) const;
 
 private:
+    // A TIFF whose strips or tiles are small enough to read a band at a time.
+    bool tiffBanded() const;
+
     QString path_;
     PictureFormat format_ = PictureFormat::Unknown;
     PictureLayout layout_;

@@ -48,6 +48,9 @@ struct PictureLayout {
     // A PNG stored interlaced: its rows come in seven passes, so it cannot
     // be read a row at a time.
     bool interlaced = false;
+    // A TIFF's rows per strip (or tile length): how many rows its decoder
+    // must hold at once. 0 when not known.
+    int64_t bandRows = 0;
     // The size a BMP header declares (empty for other formats): the decoder
     // will not even say the size of a picture too large for it.
     int64_t declaredWidth = 0;

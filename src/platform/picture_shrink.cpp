@@ -21,13 +21,14 @@ RowShrinker::RowShrinker(QSize source, QSize target, Layout layout)
     : source_(source),
       targetSize_(target),
       layout_(layout),
-      channels_(layout == Layout::Rgb ? 3 : 4),
+      channels_(layout == Layout::Rgb || layout == Layout::Rgbx ? 3 : 4),
+      step_(layout == Layout::Rgb ? 3 : 4),
       column_(size_t(source.width())),
       share_(size_t(source.width())),
       across_(size_t(target.width()) * channels_),
       current_(across_.size()),
       next_(across_.size()),
-      target_(target, layout == Layout::Rgb ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied) {
+      target_(target, channels_ == 3 ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied) {
     const int64_t sw = source.width(), tw = target.width();
     for (int64_t x = 0; x < sw; ++x) {
         const int64_t start = x * tw;
@@ -43,7 +44,7 @@ void RowShrinker::addRow(const uchar* row) {
     const uint32_t whole = uint32_t(targetSize_.width());
     const int last = targetSize_.width() - 1;
     const int channels = channels_;
-    for (int x = 0; x < source_.width(); ++x, row += channels) {
+    for (int x = 0; x < source_.width(); ++x, row += step_) {
         uint32_t pixel[4] = {row[0], row[1], row[2], channels == 4 ? row[3] : 255u};
         if (layout_ == Layout::Rgba && pixel[3] != 255) {
             for (int c = 0; c < 3; ++c) pixel[c] = (pixel[c] * pixel[3] + 127) / 255;

@@ -17,9 +17,10 @@ namespace platform {
 // colour instead of flickering stripes.
 class RowShrinker {
 public:
-    // How the 8-bit rows are laid out: R, G, B; or R, G, B, A with the
-    // colours either as they are or already multiplied by their alpha.
-    enum class Layout { Rgb, Rgba, RgbaPremultiplied };
+    // How the 8-bit rows are laid out: R, G, B; R, G, B and an unused
+    // byte; or R, G, B, A with the colours either as they are or already
+    // multiplied by their alpha.
+    enum class Layout { Rgb, Rgbx, Rgba, RgbaPremultiplied };
 
     // Whether a source can be shrunk to `target`: no side grows.
     static bool Shrinks(QSize source, QSize target);
@@ -41,7 +42,8 @@ private:
 
     QSize source_, targetSize_;
     Layout layout_;
-    int channels_;
+    int channels_;  // summed per pixel
+    int step_;      // bytes per source pixel
     // Per source column: the target column it starts in and its share of it
     // (out of target width); the rest goes to the next column.
     std::vector<int> column_;

@@ -2,7 +2,10 @@
 // averaging itself, and large PNG and HEIF pictures that come out upright,
 // in their colours, and within the memory their decode is said to cost.
 #include <QFile>
+#include <QImageWriter>
+#include <QPainter>
 #include <QTemporaryDir>
+#include <QTransform>
 
 #include <gtest/gtest.h>
 
@@ -82,6 +85,21 @@ void ExpectHalves(const QImage& image, bool redOnTop, const std::string& trace) 
 
 }  // namespace
 
+// A TIFF red on top and blue below (the rows' order shows), compressed as
+// scans usually are, half-transparent when `alpha` is set.
+bool WriteTiff(const QString& path, int width, int height, bool alpha) {
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(qRgba(0, 0, 255, alpha ? 128 : 255));
+    {
+        QPainter painter(&image);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(0, 0, width, height / 2, QColor(255, 0, 0, alpha ? 128 : 255));
+    }
+    QImageWriter writer(path, "tiff");
+    writer.setCompression(1);
+    return writer.write(alpha ? image : image.convertToFormat(QImage::Format_RGB32));
+}
+
 TEST(LargePictures, ShrunkWhileDecodedUprightAndWithinTheirStatedCost) {
     QTemporaryDir dir;
     const QString png = dir.filePath("camera.png");
@@ -98,12 +116,23 @@ TEST(LargePictures, ShrunkWhileDecodedUprightAndWithinTheirStatedCost) {
     ASSERT_TRUE(WriteLargePng(source, 3264, 2448));
     ASSERT_TRUE(RunTool("heif-enc", {"-q", "50", "-p", "preset=ultrafast", source, "-o", heic}));
     const double heicShare = 3264.0 * 2448 / (8000.0 * 6000);
+    const QString scan = dir.filePath("scan.tif");
+    ASSERT_TRUE(WriteTiff(scan, 2400, 1800, false));
+    // Stored turned a quarter the other way: its top goes to the left.
+    const QString turnedScan = dir.filePath("turned.tif");
+    ASSERT_TRUE(QFile::copy(scan, turnedScan));
+    ASSERT_TRUE(SetOrientation(turnedScan, 8));
+    const QString clearScan = dir.filePath("clear.tif");
+    ASSERT_TRUE(WriteTiff(clearScan, 400, 300, true));
 
     struct Case { QString file; QSize shownAt; bool redOnTop; bool transparent; qint64 budget; };
     const Case cases[] = {
         {png, QSize(1440, 1080), false, false, platform::kDecodeBudget},
         {turned, QSize(400, 600), true, true, platform::kDecodeBudget},
         {heic, QSize(588, 441), false, false, qint64(platform::kDecodeBudget * heicShare)},
+        {scan, QSize(400, 300), true, false, platform::kDecodeBudget},
+        {turnedScan, QSize(300, 400), false, false, platform::kDecodeBudget},
+        {clearScan, QSize(200, 150), true, true, platform::kDecodeBudget},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file.toStdString());
