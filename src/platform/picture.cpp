@@ -195,12 +195,13 @@ qint64 EncodedPicture::decodeCost(QSize scaled) const {
             break;
         // The decoder keeps a backing frame beside the image.
         case PictureFormat::Gif: decoded = area(stored) * 8; break;
-        // libheif's decoder holds about four and a half bytes a pixel while
-        // it decodes to 4:2:0 planes (measured: 213 MB for 48 megapixels),
-        // which are then shrunk row by row; at full size its conversion to
-        // interleaved RGB(A) takes it to six or seven (283 MB for RGB).
+        // libheif's decoder holds up to five bytes a pixel while it decodes
+        // to 4:2:0 planes (measured for 48 megapixels: 212 MB for a smooth
+        // picture, 238 MB for a detailed one), which are then shrunk row by
+        // row; at full size its conversion to interleaved RGB(A) takes it to
+        // six or seven (283 MB for a smooth one in RGB).
         case PictureFormat::Heif:
-            decoded = shrinking ? area(stored) * 9 / 2 + RowShrinker::Cost(target) : area(stored) * 7;
+            decoded = shrinking ? area(stored) * 5 + RowShrinker::Cost(target) : area(stored) * 7;
             break;
         default: break;
     }

@@ -59,9 +59,13 @@ public:
     // The picture decoded straight at `scaled` (natural size when empty).
     // A JPEG decodes at 1/2, 1/4 or 1/8 in the DCT domain first (the
     // smallest of them at most a tenth short of `scaled`) and a WebP at
-    // `scaled` itself; the rest scale smoothly after decoding. The result
-    // keeps any transparency. Raises PictureRefused when decodeCost exceeds
-    // kDecodeBudget (before decoding) or the data cannot be decoded.
+    // `scaled` itself. Shrunk (no side growing), a PNG that is not
+    // interlaced, a TIFF stored in strips or tiles of reasonable size and a
+    // HEIF picture are averaged down row by row as they decode, never whole
+    // at full size. The rest (GIF, BMP, and any picture made larger) scale
+    // smoothly after decoding. The result keeps any transparency. Raises
+    // PictureRefused when decodeCost exceeds kDecodeBudget (before
+    // decoding) or the data cannot be decoded.
     QImage decode(QSize scaled = QSize()) const;
 
 private:

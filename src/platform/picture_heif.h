@@ -13,12 +13,12 @@ namespace platform {
 QSize HeifPictureSize(const QString& path, QString& reason);
 
 // The primary image decoded, or a null image with `reason` set. libheif
-// decodes at full size only: to interleaved RGB (three bytes a pixel) when
-// the picture is opaque, RGBA otherwise. When `shrunk` is no larger than the
-// picture, the rows are averaged straight into an image of that size (RGB32
-// or ARGB32_Premultiplied) and the full-size pixels go as soon as that is
-// done; otherwise the full-size pixels are the image (RGB888 or
-// RGBA8888_Premultiplied).
+// decodes at full size only. When `shrunk` is no larger than the picture,
+// its 8-bit 4:2:0 planes are averaged row by row straight into an image of
+// that size (RGB32 or ARGB32_Premultiplied), up to five bytes a full-size
+// pixel at the peak; other kinds, and the natural size, go
+// through libheif's interleaved RGB (opaque) or RGBA conversion (RGB888 or
+// RGBA8888_Premultiplied at full size, shrunk the same way when asked).
 QImage DecodeHeifPicture(const QString& path, QSize shrunk, QString& reason);
 
 }  // namespace platform
