@@ -137,7 +137,7 @@ EncodedPicture EncodedPicture::Open(const QString& path) {
 
     if (picture.format_ == PictureFormat::Heif) {
         QString reason;
-        picture.size_ = HeifPictureSize(path, reason);
+        picture.size_ = HeifPictureSize(path, reason, &picture.heifPlanes_);
         if (picture.size_.isEmpty()) refuse(path, reason);
         return picture;
     }
@@ -198,10 +198,11 @@ qint64 EncodedPicture::decodeCost(QSize scaled) const {
         // libheif's decoder holds up to five bytes a pixel while it decodes
         // to 4:2:0 planes (measured for 48 megapixels: 212 MB for a smooth
         // picture, 238 MB for a detailed one), which are then shrunk row by
-        // row; at full size its conversion to interleaved RGB(A) takes it to
-        // six or seven (283 MB for a smooth one in RGB).
+        // row; its conversion to interleaved RGB(A), for the natural size and
+        // for deeper or RGB-coded pictures, takes it to six or seven (283 MB
+        // for a smooth one in RGB).
         case PictureFormat::Heif:
-            decoded = shrinking ? area(stored) * 5 + RowShrinker::Cost(target) : area(stored) * 7;
+            decoded = shrinking && heifPlanes_ ? area(stored) * 5 + RowShrinker::Cost(target) : area(stored) * 7;
             break;
         default: break;
     }

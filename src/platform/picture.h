@@ -77,6 +77,7 @@ private:
     PictureLayout layout_;
     QSize size_;
     bool turned_ = false;  // shown turned by a quarter: stored width and height swap
+    bool heifPlanes_ = false;  // a HEIF picture that shrinks from its 4:2:0 planes
 };
 
 // The picture at its natural size, opaque (RGB32): transparent parts black.

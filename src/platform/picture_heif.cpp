@@ -136,10 +136,20 @@ QImage shrinkPlanes(const heif_image* image, const YcbcrMatrix& matrix, QSize sh
 
 // The picture shrunk from its 4:2:0 planes, or a null image when it is of a
 // kind that path does not take (more than 8 bits, stored as RGB).
-QImage decodeShrunkFromPlanes(HeifFile& file, QSize shrunk) {
+// 8-bit luma and colour difference, not stored as RGB: what the planes path takes.
+bool takesPlanes(HeifFile& file) {
     if (heif_image_handle_get_luma_bits_per_pixel(file.handle) != 8 ||
         heif_image_handle_get_chroma_bits_per_pixel(file.handle) != 8)
-        return QImage();
+        return false;
+    heif_color_profile_nclx* nclx = nullptr;
+    if (heif_image_handle_get_nclx_color_profile(file.handle, &nclx).code != heif_error_Ok) return true;
+    const bool identity = nclx->matrix_coefficients == heif_matrix_coefficients_RGB_GBR;
+    heif_nclx_color_profile_free(nclx);
+    return !identity;
+}
+
+QImage decodeShrunkFromPlanes(HeifFile& file, QSize shrunk) {
+    if (!takesPlanes(file)) return QImage();
     const DecodingOptions options = decodingOptions();
     heif_image* decoded = nullptr;
     if (heif_decode_image(file.handle, &decoded, heif_colorspace_YCbCr, heif_chroma_420, options.get()).code !=
@@ -155,9 +165,10 @@ QImage decodeShrunkFromPlanes(HeifFile& file, QSize shrunk) {
 
 }  // namespace
 
-QSize HeifPictureSize(const QString& path, QString& reason) {
+QSize HeifPictureSize(const QString& path, QString& reason, bool* shrinksFromPlanes) {
     HeifFile file;
     if (!open(file, path, reason)) return QSize();
+    if (shrinksFromPlanes) *shrinksFromPlanes = takesPlanes(file);
     return QSize(heif_image_handle_get_width(file.handle), heif_image_handle_get_height(file.handle));
 }
 

@@ -10,7 +10,9 @@ namespace platform {
 
 // The primary image's size as shown (its transformations applied), or an
 // empty size when libheif cannot read the file; `reason` then says why.
-QSize HeifPictureSize(const QString& path, QString& reason);
+// `shrinksFromPlanes`, when given, tells whether a shrunk decode can take
+// the decoder's 8-bit 4:2:0 planes (the cheaper way below).
+QSize HeifPictureSize(const QString& path, QString& reason, bool* shrinksFromPlanes = nullptr);
 
 // The primary image decoded, or a null image with `reason` set. libheif
 // decodes at full size only. When `shrunk` is no larger than the picture,
