@@ -5,7 +5,7 @@ GLIDORAMA_PACKAGES=(
   build-essential cmake pkg-config ccache
   qt6-base-dev qt6-image-formats-plugins libx11-dev
   libgtest-dev libbenchmark-dev
-  libheif-dev
+  libheif-dev libpng-dev libtiff-dev
   xvfb xauth x11-apps x11-utils x11-xserver-utils xdotool imagemagick libjpeg-turbo-progs python3-xlib
   xserver-xorg-core xserver-xorg-video-dummy
   xscreensaver xsecurelock xautolock

@@ -59,17 +59,25 @@ public:
     // The picture decoded straight at `scaled` (natural size when empty).
     // A JPEG decodes at 1/2, 1/4 or 1/8 in the DCT domain first (the
     // smallest of them at most a tenth short of `scaled`) and a WebP at
-    // `scaled` itself; the rest scale smoothly after decoding. The result
-    // keeps any transparency. Raises PictureRefused when decodeCost exceeds
-    // kDecodeBudget (before decoding) or the data cannot be decoded.
+    // `scaled` itself. Shrunk (no side growing), a PNG that is not
+    // interlaced, a TIFF stored in strips or tiles of reasonable size and a
+    // HEIF picture are averaged down row by row as they decode, never whole
+    // at full size. The rest (GIF, BMP, and any picture made larger) scale
+    // smoothly after decoding. The result keeps any transparency. Raises
+    // PictureRefused when decodeCost exceeds kDecodeBudget (before
+    // decoding) or the data cannot be decoded.
     QImage decode(QSize scaled = QSize()) const;
 
 private:
+    // A TIFF whose strips or tiles are small enough to read a band at a time.
+    bool tiffBanded() const;
+
     QString path_;
     PictureFormat format_ = PictureFormat::Unknown;
     PictureLayout layout_;
     QSize size_;
     bool turned_ = false;  // shown turned by a quarter: stored width and height swap
+    bool heifPlanes_ = false;  // a HEIF picture that shrinks from its 4:2:0 planes
 };
 
 // The picture at its natural size, opaque (RGB32): transparent parts black.

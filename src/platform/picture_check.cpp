@@ -141,6 +141,7 @@ QByteArray readBytes(FileBytes& f, int64_t pos, int64_t length) {
 bool pngComplete(FileBytes& f, PictureLayout& layout) {
     const int64_t n = f.size();
     int64_t pos = 8;
+    layout.interlaced = f.at(28) == 1;  // the header chunk's last byte
     for (;;) {
         if (pos + 12 > n) return false;
         const int64_t length = f.be32(pos);
@@ -237,14 +238,26 @@ bool webpComplete(FileBytes& f, PictureLayout& layout) {
     return true;
 }
 
-// The first image directory, with all its entries, lies inside the file.
-bool tiffComplete(FileBytes& f) {
+// The first image directory, with all its entries, lies inside the file;
+// its rows per strip, or its tile length, and its height give the band.
+bool tiffComplete(FileBytes& f, PictureLayout& layout) {
     const bool little = f.at(0) == 'I';
     auto u16 = [&](int64_t pos) { return little ? f.le16(pos) : f.be16(pos); };
     auto u32 = [&](int64_t pos) { return little ? f.le32(pos) : f.be32(pos); };
     const int64_t directory = u32(4);
     if (directory < 8 || directory + 2 > f.size()) return false;
-    return directory + 2 + int64_t(u16(directory)) * 12 + 4 <= f.size();
+    const int64_t entries = u16(directory);
+    if (directory + 2 + entries * 12 + 4 > f.size()) return false;
+    int64_t height = 0, band = 0;
+    for (int64_t i = 0; i < entries; ++i) {
+        const int64_t entry = directory + 2 + i * 12;
+        const uint32_t tag = u16(entry), type = u16(entry + 2);
+        const int64_t value = type == 3 ? u16(entry + 8) : u32(entry + 8);  // SHORT or LONG
+        if (tag == 257) height = value;                  // ImageLength
+        else if (tag == 278 || tag == 323) band = value;  // RowsPerStrip, TileLength
+    }
+    layout.bandRows = band > 0 && (height == 0 || band < height) ? band : height;
+    return true;
 }
 
 // Top-level boxes (size, type), each whole, with the one holding the coded
@@ -336,7 +349,7 @@ PictureLayout CheckPicture(QIODevice& file, PictureFormat format) {
         case PictureFormat::Gif: layout.complete = gifComplete(f); break;
         case PictureFormat::Bmp: layout.complete = bmpComplete(f, layout); break;
         case PictureFormat::Webp: layout.complete = webpComplete(f, layout); break;
-        case PictureFormat::Tiff: layout.complete = tiffComplete(f); break;
+        case PictureFormat::Tiff: layout.complete = tiffComplete(f, layout); break;
         case PictureFormat::Heif: layout.complete = heifComplete(f); break;
         case PictureFormat::Unknown: break;
     }

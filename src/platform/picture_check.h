@@ -45,6 +45,12 @@ struct PictureLayout {
     // The EXIF orientation (1 to 8) a PNG or WebP file stores, which their
     // decoders ignore; 1 (upright) when there is none.
     int exifOrientation = 1;
+    // A PNG stored interlaced: its rows come in seven passes, so it cannot
+    // be read a row at a time.
+    bool interlaced = false;
+    // A TIFF's rows per strip (or tile length): how many rows its decoder
+    // must hold at once. 0 when not known.
+    int64_t bandRows = 0;
     // The size a BMP header declares (empty for other formats): the decoder
     // will not even say the size of a picture too large for it.
     int64_t declaredWidth = 0;

@@ -86,6 +86,20 @@ TEST_F(PictureFormatsTest, StoredOrientationIsHonouredInEveryFormatThatStoresOne
     }
 }
 
+TEST_F(PictureFormatsTest, HeifRotationAndMirroringAreUndoneAtEverySize) {
+    const QString turned = path("turned.heic");
+    ASSERT_TRUE(WriteHeicWithOrientation(RedBlueHalves(64, 32), turned, 6));  // to be turned a quarter clockwise
+    EXPECT_EQ(platform::PictureSize(turned), QSize(32, 64));
+    ExpectRedThenBlue(platform::EncodedPicture::Open(turned).decode(), true, "natural size");
+    const QImage shrunk = platform::EncodedPicture::Open(turned).decode(QSize(16, 32));
+    EXPECT_EQ(shrunk.size(), QSize(16, 32));
+    ExpectRedThenBlue(shrunk, true, "shrunk");
+    const QString mirrored = path("mirrored.heic");
+    ASSERT_TRUE(WriteHeicWithOrientation(RedBlueHalves(64, 32), mirrored, 2));  // to be mirrored left to right
+    EXPECT_EQ(platform::PictureSize(mirrored), QSize(64, 32));
+    ExpectRedThenBlue(platform::EncodedPicture::Open(mirrored).decode(QSize(32, 16)).mirrored(true, false), false, "mirrored");
+}
+
 TEST_F(PictureFormatsTest, TransparencyShowsTheBackgroundGiven) {
     QImage half(20, 10, QImage::Format_ARGB32);
     half.fill(qRgba(255, 0, 0, 128));

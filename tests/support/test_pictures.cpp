@@ -13,6 +13,13 @@
 #include <QProcessEnvironment>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include <libheif/heif.h>
+#include <png.h>
+#include <zlib.h>
 
 namespace testing_support {
 
@@ -132,6 +139,61 @@ bool WriteSparseBmp(const QString& path, int width, int height) {
     return file.open(QIODevice::WriteOnly) && file.write(header) == header.size() && file.resize(54 + pixels);
 }
 
+bool WriteLargePng(const QString& path, int width, int height, bool alpha) {
+    std::unique_ptr<FILE, decltype(&std::fclose)> file(std::fopen(QFile::encodeName(path).constData(), "wb"), std::fclose);
+    if (!file) return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    const int channels = alpha ? 4 : 3;
+    std::vector<png_byte> row(size_t(width) * channels);
+    for (int x = 0; x < width; ++x) {
+        png_byte* p = &row[size_t(x) * channels];
+        p[0] = x < width / 2 ? 255 : 0;
+        p[1] = 0;
+        p[2] = x < width / 2 ? 0 : 255;
+        if (alpha) p[3] = 128;
+    }
+    png_init_io(png, file.get());
+    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, alpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_filter(png, 0, PNG_FILTER_NONE);
+    png_set_compression_level(png, 1);
+    png_set_compression_strategy(png, Z_RLE);
+    png_write_info(png, info);
+    for (int y = 0; y < height; ++y) png_write_row(png, row.data());
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+bool WriteHeicWithOrientation(const QImage& image, const QString& path, int orientation) {
+    std::unique_ptr<heif_context, decltype(&heif_context_free)> context(heif_context_alloc(), heif_context_free);
+    heif_encoder* encoder = nullptr;
+    if (heif_context_get_encoder_for_format(context.get(), heif_compression_HEVC, &encoder).code != heif_error_Ok)
+        return false;
+    std::unique_ptr<heif_encoder, decltype(&heif_encoder_release)> ownedEncoder(encoder, heif_encoder_release);
+    heif_encoder_set_lossy_quality(encoder, 90);
+    heif_image* raw = nullptr;
+    if (heif_image_create(image.width(), image.height(), heif_colorspace_RGB, heif_chroma_interleaved_RGB, &raw).code !=
+        heif_error_Ok)
+        return false;
+    std::unique_ptr<heif_image, decltype(&heif_image_release)> picture(raw, heif_image_release);
+    heif_image_add_plane(raw, heif_channel_interleaved, image.width(), image.height(), 8);
+    int stride = 0;
+    uint8_t* pixels = heif_image_get_plane(raw, heif_channel_interleaved, &stride);
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    for (int y = 0; y < rgb.height(); ++y) std::memcpy(pixels + qsizetype(y) * stride, rgb.constScanLine(y), size_t(rgb.width()) * 3);
+    std::unique_ptr<heif_encoding_options, decltype(&heif_encoding_options_free)> options(heif_encoding_options_alloc(),
+                                                                                          heif_encoding_options_free);
+    options->image_orientation = heif_orientation(orientation);
+    if (heif_context_encode_image(context.get(), raw, encoder, options.get(), nullptr).code != heif_error_Ok) return false;
+    return heif_context_write_to_file(context.get(), QFile::encodeName(path).constData()).code == heif_error_Ok;
+}
+
 long PeakKilobytesOf(const QString& test, const QStringList& environment) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -148,6 +210,34 @@ void ReportPeakMemory() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("peak_kb=%ld\n", usage.ru_maxrss);
+    std::fflush(stdout);
+}
+
+}  // namespace testing_support
+
+namespace testing_support {
+
+namespace {
+
+// A "Vm...:  1234 kB" line of /proc/self/status, in kilobytes.
+long StatusKilobytes(const char* field) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field)) return line.mid(qsizetype(std::strlen(field))).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+}  // namespace
+
+long ResetPeakMemory() {
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly)) clear.write("5");
+    return StatusKilobytes("VmRSS:");
+}
+
+void ReportPeakGrowth(long baseKilobytes) {
+    std::printf("peak_kb=%ld\n", StatusKilobytes("VmHWM:") - baseKilobytes);
     std::fflush(stdout);
 }
 

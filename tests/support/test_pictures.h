@@ -34,6 +34,17 @@ QByteArray CraftedPng(int width, int height);
 // A 24-bit BMP of width x height whose rows are a hole in a sparse file.
 bool WriteSparseBmp(const QString& path, int width, int height);
 
+// A PNG of width x height, red on the left half and blue on the right,
+// written row by row (never whole in memory) and compressed for speed:
+// a 12000 x 9000 picture takes a second or two. Half-transparent when
+// `alpha` is set.
+bool WriteLargePng(const QString& path, int width, int height, bool alpha = false);
+
+// `image` written as a HEIC file through libheif, with a stored rotation
+// and mirroring (`orientation` as EXIF counts it, 1 to 8) that a reader must
+// undo to show it upright. False when no encoder is at hand or it fails.
+bool WriteHeicWithOrientation(const QImage& image, const QString& path, int orientation);
+
 // The peak resident memory, in kilobytes, of this test program run again
 // with only `test` (a gtest filter) and `environment` (NAME=value entries),
 // or -1 when it cannot be measured. The test reports through
@@ -42,5 +53,12 @@ long PeakKilobytesOf(const QString& test, const QStringList& environment);
 
 // Prints this process's peak resident memory for PeakKilobytesOf.
 void ReportPeakMemory();
+
+// Starts measuring the peak resident memory afresh from now (the kernel's
+// high-water mark is reset) and returns the memory resident now, in
+// kilobytes; ReportPeakGrowth(that) prints for PeakKilobytesOf how far the
+// peak has risen above it since.
+long ResetPeakMemory();
+void ReportPeakGrowth(long baseKilobytes);
 
 }  // namespace testing_support
