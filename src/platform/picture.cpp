@@ -22,8 +22,8 @@ namespace platform {
 
 namespace {
 
-constexpr int kPathFileAccessError = 75;
-constexpr int kOutOfMemory = 7;
+using vb::kOutOfMemory;
+using vb::kPathFileAccessError;
 
 [[noreturn]] void refuse(const QString& path, const QString& reason) {
     throw PictureRefused(vb::kInvalidPicture, path, reason);
