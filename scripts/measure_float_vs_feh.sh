@@ -73,16 +73,16 @@ measure() {
   user=$(awk -F': ' '/User time/ {print $2}' "$report")
   sys=$(awk -F': ' '/System time/ {print $2}' "$report")
   rss=$(awk -F': ' '/Maximum resident/ {print $2}' "$report")
-  echo "$(echo "$user + $sys" | bc) $rss"
+  echo "$(echo "$user + $sys" | bc) $rss $user $sys"
 }
 
-read -r saver_cpu saver_rss < <(measure "$E2E_APP/glidorama" /s)
+read -r saver_cpu saver_rss saver_user saver_sys < <(measure "$E2E_APP/glidorama" /s)
 grep -v "ended by signal 15" "$E2E_WORK/stderr" | grep -q . && { echo "glidorama said:" >&2; cat "$E2E_WORK/stderr" >&2; }
 sleep 1
-read -r feh_cpu feh_rss < <(measure feh -F -Z -D 3 "${files[@]}")
+read -r feh_cpu feh_rss feh_user feh_sys < <(measure feh -F -Z -D 3 "${files[@]}")
 
 echo "screen $size, ${#files[@]} photos of 6000 x 4000, ${seconds} s each"
-printf 'glidorama: CPU %6.2f s, peak RSS %7d kB\n' "$saver_cpu" "$saver_rss"
-printf 'feh:       CPU %6.2f s, peak RSS %7d kB\n' "$feh_cpu" "$feh_rss"
+printf 'glidorama: CPU %6.2f s (user %5.2f, system %5.2f), peak RSS %7d kB\n' "$saver_cpu" "$saver_user" "$saver_sys" "$saver_rss"
+printf 'feh:       CPU %6.2f s (user %5.2f, system %5.2f), peak RSS %7d kB\n' "$feh_cpu" "$feh_user" "$feh_sys" "$feh_rss"
 printf 'ratio:     CPU %5.1f %%, memory %5.1f %%\n' "$(echo "100 * $saver_cpu / $feh_cpu" | bc -l)" \
   "$(echo "100 * $saver_rss / $feh_rss" | bc -l)"
