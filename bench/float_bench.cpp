@@ -15,8 +15,11 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <ctime>
 
+#include "display/display_host.h"
 #include "display/float_show.h"
+#include "display/form1.h"
 #include "display/transition_player.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
@@ -24,6 +27,7 @@
 #include "platform/messages.h"
 #include "platform/picture.h"
 #include "platform/qt_desktop.h"
+#include "settings/settings.h"
 #include "widget_bench_main.h"
 
 namespace {
@@ -59,6 +63,19 @@ QString SmallPng() {
     image.save(path);
     return path;
 }
+
+// CPU time of the whole process, every thread counted.
+double processNanoseconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1e9 + double(ts.tv_nsec);
+}
+
+class QuietDisplayHost final : public display::DisplayHost {
+public:
+    void RequestExit() override {}
+    void CountMouseMove() override {}
+};
 
 class BenchHost final : public display::FloatHost {
 public:
@@ -180,6 +197,67 @@ void BM_TransitionDrawing(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TransitionDrawing)->DenseRange(1, 7)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// One step of the float motion on a full-HD display: a picture shrunk to fit
+// (1403 x 935, as a 6000 x 4000 photo is shown) moves one pixel and the form
+// paints and presents the frame. Reported: the process's CPU time per frame,
+// every thread counted. Run it on the real window system for figures that
+// include the presenting (DISPLAY=:N QT_QPA_PLATFORM=xcb).
+void BM_FloatMotionFrame(benchmark::State& state) {
+    QTemporaryDir dir;
+    QFile ini(dir.filePath(QStringLiteral("z909ssaver.ini")));
+    ini.open(QIODevice::WriteOnly);
+    ini.write("[saver]\nmode=1\nnewBackColor=0\n[total]\nnewTotal=1\n");
+    ini.close();
+    platform::SystemClock clock;
+    platform::SystemRandom random;
+    platform::RecordingMessages messages;
+    platform::RecordingDesktop desktop;
+    platform::RecordingEnd end;
+    platform::Environment env{dir.path(), &clock, &random, &messages, &desktop, &end};
+    QuietDisplayHost host;
+    settings::Settings settings;
+    display::Form1 form(settings, env, host, QSize(1920, 1080));
+    form.Form_Load();
+    form.show();
+    QImage picture(1403, 935, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x) line[x] = qRgb(x & 255, y & 255, (x + y) & 255);
+    }
+    platform::PictureBox& box = form.FirstPicture();
+    box.setPicture(picture);
+    QPoint at(200, 60);
+    QPoint step(1, 1);
+    // Paints until the form has shown one more frame (at most 100 ms).
+    int missed = 0;
+    const auto present = [&] {
+        const int before = form.paintCount();
+        form.presentPictures();
+        QElapsedTimer waited;
+        waited.start();
+        while (form.paintCount() == before && waited.elapsed() < 100) QCoreApplication::processEvents();
+        if (form.paintCount() == before) ++missed;
+    };
+    box.setLeft(at.x() * 15);
+    box.setTop(at.y() * 15);
+    present();
+    const double start = processNanoseconds();
+    int64_t frames = 0;
+    for (auto _ : state) {
+        if (at.x() + step.x() < 0 || at.x() + step.x() + picture.width() > 1920) step.rx() = -step.x();
+        if (at.y() + step.y() < 41 || at.y() + step.y() + picture.height() > 1080) step.ry() = -step.y();
+        at += step;
+        box.setLeft(at.x() * 15);
+        box.setTop(at.y() * 15);
+        present();
+        ++frames;
+    }
+    if (missed > 0) state.SkipWithError("frames were not painted");
+    state.counters["cpu_us_per_frame"] = (processNanoseconds() - start) / 1000 / double(std::max<int64_t>(frames, 1));
+    form.hide();
+}
+BENCHMARK(BM_FloatMotionFrame)->Iterations(600)->Unit(benchmark::kMicrosecond);
 
 // For comparison: decoding the huge picture on the spot.
 void BM_DecodeHugeJpeg(benchmark::State& state) {

@@ -11,8 +11,18 @@ constexpr size_t kMaxTracked = 512;
 }  // namespace
 
 void BackBuffer::resize(QSize size) {
-    image_ = QImage(size, QImage::Format_RGB32);
+    size_ = size;
+    image_ = QImage();
     fillAll();
+}
+
+QImage& BackBuffer::pixels() const {
+    if (image_.isNull() && !size_.isEmpty()) {
+        image_ = QImage(size_, QImage::Format_RGB32);
+        image_.fill(backColor_);
+        madePixels_ += uint64_t(size_.width()) * uint64_t(size_.height());
+    }
+    return image_;
 }
 
 void BackBuffer::setBackColor(const QColor& color) {
@@ -21,8 +31,11 @@ void BackBuffer::setBackColor(const QColor& color) {
 }
 
 void BackBuffer::fillAll() {
-    if (!image_.isNull()) image_.fill(backColor_);
-    pixelsWritten_ += uint64_t(image_.width()) * uint64_t(image_.height());
+    // Surface not made yet: it starts in the background colour when it is.
+    if (!image_.isNull()) {
+        image_.fill(backColor_);
+        pixelsWritten_ += uint64_t(image_.width()) * uint64_t(image_.height());
+    }
     painted_.clear();
     paintedAll_ = false;
     changes_.rects.clear();
@@ -45,10 +58,12 @@ void BackBuffer::Cls() {
         return;
     }
     // Each row is cleared by copying a ready-made row of the background colour.
-    if (backgroundRow_.size() != size_t(image_.width()) || (!backgroundRow_.empty() && backgroundRow_[0] != backColor_.rgb()))
-        backgroundRow_.assign(size_t(image_.width()), backColor_.rgb());
-    uchar* base = image_.bits();
-    const qsizetype stride = image_.bytesPerLine();
+    if (painted_.empty()) return;
+    QImage& image = pixels();
+    if (backgroundRow_.size() != size_t(image.width()) || (!backgroundRow_.empty() && backgroundRow_[0] != backColor_.rgb()))
+        backgroundRow_.assign(size_t(image.width()), backColor_.rgb());
+    uchar* base = image.bits();
+    const qsizetype stride = image.bytesPerLine();
     for (const QRect& r : painted_) {
         const size_t bytes = size_t(r.width()) * 4;
         for (int y = r.top(); y <= r.bottom(); ++y)
@@ -60,16 +75,17 @@ void BackBuffer::Cls() {
 }
 
 void BackBuffer::BitBlt(int x, int y, int w, int h, const QImage& source) {
-    QRect target = QRect(x, y, std::min(w, source.width()), std::min(h, source.height())) & image_.rect();
+    QRect target = QRect(x, y, std::min(w, source.width()), std::min(h, source.height())) & QRect(QPoint(0, 0), size_);
     if (target.isEmpty() || source.format() != QImage::Format_RGB32) return;
+    QImage& image = pixels();
     const int sx = target.left() - x;
     const int sy = target.top() - y;
     const size_t bytes = size_t(target.width()) * 4;
-    uchar* to = image_.bits() + target.top() * image_.bytesPerLine() + size_t(target.left()) * 4;
+    uchar* to = image.bits() + target.top() * image.bytesPerLine() + size_t(target.left()) * 4;
     const uchar* from = source.constBits() + sy * source.bytesPerLine() + size_t(sx) * 4;
     for (int row = 0; row < target.height(); ++row) {
         std::memcpy(to, from, bytes);
-        to += image_.bytesPerLine();
+        to += image.bytesPerLine();
         from += source.bytesPerLine();
     }
     pixelsWritten_ += uint64_t(target.width()) * uint64_t(target.height());

@@ -1,7 +1,9 @@
 // The display's persistent image: a screen-sized surface that the clone
 // tick clears and copies pictures onto. It remembers where it has been drawn
 // on, so that clearing touches only those parts and presenting sends only
-// what changed, with the same result as clearing and showing it all.
+// what changed, with the same result as clearing and showing it all. Its
+// pixels are made on first use: a display that never draws into it (Float)
+// never holds a screen's worth of memory for it.
 #pragma once
 
 #include <QColor>
@@ -17,8 +19,8 @@ namespace display {
 class BackBuffer {
 public:
     void resize(QSize size);
-    QSize size() const { return image_.size(); }
-    const QImage& image() const { return image_; }
+    QSize size() const { return size_; }
+    const QImage& image() const { return pixels(); }
 
     // Changing the colour clears the whole surface to it.
     void setBackColor(const QColor& color);
@@ -39,13 +41,17 @@ public:
     Changes takeChanges();
 
     // Pixels written by clears and copies so far (for measuring).
-    uint64_t pixelsWritten() const { return pixelsWritten_; }
+    uint64_t pixelsWritten() const { return pixelsWritten_ + madePixels_; }
 
 private:
+    // The surface, made and cleared to the background colour when first needed.
+    QImage& pixels() const;
     void fillAll();
     void noteChanged(const QRect& rect);
 
-    QImage image_{0, 0, QImage::Format_RGB32};
+    QSize size_{0, 0};
+    mutable QImage image_;
+    mutable uint64_t madePixels_ = 0;
     QColor backColor_{Qt::black};
     // Where anything but the background may be: a list, or the whole surface.
     std::vector<QRect> painted_;

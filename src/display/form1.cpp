@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QScreen>
 
+#include <cstdlib>
+
 #include "display/float_show.h"
 #include "imagestore/cache_paths.h"
 #include "platform/colors.h"
@@ -99,13 +101,35 @@ QRect Form1::floatPictureRect() const {
 
 void Form1::presentPictures() {
     const QRect now = floatPictureRect();
+    const qint64 nowKey = now.isEmpty() ? 0 : firstPicture_.Image().cacheKey();
     if (shrunk()) {
         update();
+    } else if (now == shownPictureRect_ && nowKey == shownPictureKey_) {
+        // Nothing on screen changes.
+    } else if (onlyMoved(now, nowKey)) {
+        // The same pixels one step further: the window system moves what is
+        // on screen, and only the strips the picture uncovers are painted.
+        const QPoint step = now.topLeft() - shownPictureRect_.topLeft();
+        scroll(step.x(), step.y(), shownPictureRect_ | now);
     } else {
-        update(shownPictureRect_);
-        update(now);
+        // One rectangle around where the picture was and is, grown until it
+        // is painted: the area to paint stays a plain rectangle, which Qt
+        // clips and copies on its fast single-threaded paths. Two
+        // overlapping rectangles make a region whose every paint goes span
+        // by span through a thread pool.
+        pendingPaintRect_ |= shownPictureRect_ | now;
+        if (!pendingPaintRect_.isEmpty()) update(pendingPaintRect_);
     }
     shownPictureRect_ = now;
+    shownPictureKey_ = nowKey;
+}
+
+bool Form1::onlyMoved(const QRect& now, qint64 nowKey) const {
+    // A paint still due for the picture's area would be moved as if done.
+    if (!pendingPaintRect_.isEmpty() || now.isEmpty() || !isVisible()) return false;
+    if (nowKey != shownPictureKey_ || now.size() != shownPictureRect_.size()) return false;
+    const QPoint step = now.topLeft() - shownPictureRect_.topLeft();
+    return std::abs(step.x()) < now.width() / 2 && std::abs(step.y()) < now.height() / 2;
 }
 
 bool Form1::shrunk() const { return size() != screenSize_; }
@@ -127,10 +151,18 @@ void Form1::paintEvent(QPaintEvent* event) {
         for (const QRect& r : region) painter.drawImage(r.topLeft(), buffer_.image(), r);
         return;
     }
+    pendingPaintRect_ = QRect();
+    // The background only where the picture is not, and the picture only
+    // where it meets the area painted: each pixel is written once.
+    const QImage& image = firstPicture_.Image();
+    const QRect picture = firstPicture_.Visible() && !image.isNull() ? floatPictureRect() : QRect();
     const QColor back = buffer_.backColor();
-    for (const QRect& r : region) painter.fillRect(r, back);
-    if (firstPicture_.Visible() && !firstPicture_.Image().isNull())
-        painter.drawImage(firstPicture_.pixelPosition(), firstPicture_.Image());
+    for (const QRect& r : region.subtracted(picture)) painter.fillRect(r, back);
+    if (picture.isEmpty()) return;
+    for (const QRect& r : region) {
+        const QRect part = r & picture;
+        if (!part.isEmpty()) painter.drawImage(part.topLeft(), image, part.translated(-picture.topLeft()));
+    }
 }
 
 void Form1::showEvent(QShowEvent* event) {

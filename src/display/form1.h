@@ -132,6 +132,9 @@ private:
     bool keyLockWanted() const;
     void unload();
     QRect floatPictureRect() const;
+    // Whether the Float picture on screen, unchanged, has only moved a
+    // little since it was last shown.
+    bool onlyMoved(const QRect& now, qint64 nowKey) const;
     // The window is smaller than the display's own size and shows it shrunk.
     bool shrunk() const;
     void moveFilter(vb::Integer& lastX, vb::Integer& lastY, float x, float y);
@@ -150,6 +153,10 @@ private:
     int64_t backColorValue_ = 0;
     bool floatMode_ = false;
     QRect shownPictureRect_;
+    // The area asked to be painted for the Float picture since the last paint.
+    QRect pendingPaintRect_;
+    // The cache key of the Float picture's pixels when last shown.
+    qint64 shownPictureKey_ = 0;
     int paintCount_ = 0;
 
     platform::PictureBox firstPicture_;
