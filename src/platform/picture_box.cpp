@@ -45,6 +45,13 @@ void PictureBox::setBackColor(int64_t windowsColor) {
 
 void PictureBox::Cls() {
     if (image_.isNull()) return;
+    // An opaque picture that covers the whole surface is the surface: the
+    // two share their pixels until something draws on the surface, so a
+    // large picture is not held twice.
+    if (picture_.size() == image_.size()) {
+        image_ = picture_;
+        return;
+    }
     image_.fill(FromWindowsColor(backColor_));
     if (!picture_.isNull()) {
         QPainter painter(&image_);
