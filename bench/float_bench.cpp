@@ -92,8 +92,8 @@ public:
     }
     platform::PictureBox& FirstPicture() override { return first_; }
     platform::PictureBox& SecondPicture() override { return second_; }
-    platform::FormTimer& Timer2() override { return timer2; }
-    platform::FormTimer& Timer3() override { return timer3; }
+    platform::FormTimer& changeScheduler() override { return changeSchedulerTimer; }
+    platform::FormTimer& floatMotion() override { return floatMotionTimer; }
     double ScreenWidth() const override { return kScreenW * 15.0; }
     double ScreenHeight() const override { return kScreenH * 15.0; }
     void presentPictures() override { dirty_ = true; }
@@ -115,9 +115,9 @@ public:
         last = now;
     }
 
-    platform::FormTimer timer2{[this] { if (onTimer2) onTimer2(); }, 250};
-    platform::FormTimer timer3{[this] { motionTick(); if (onTimer3) onTimer3(); }, 1};
-    std::function<void()> onTimer2, onTimer3;
+    platform::FormTimer changeSchedulerTimer{[this] { if (onChangeScheduler) onChangeScheduler(); }, 250};
+    platform::FormTimer floatMotionTimer{[this] { motionTick(); if (onFloatMotion) onFloatMotion(); }, 1};
+    std::function<void()> onChangeScheduler, onFloatMotion;
     double maxPaintGap = 0, maxMotionGap = 0;
     QString failure;
 
@@ -153,13 +153,13 @@ void BM_ChangeToHugeJpeg(benchmark::State& state) {
         display::FloatShow show(s, env, host, {small, huge, QString()});
         int changes = 0;
         QEventLoop loop;
-        host.onTimer2 = [&] {
+        host.onChangeScheduler = [&] {
             const bool nested = show.changing();  // such a tick is dropped
             show.Timer2Tick();
             if (!nested && ++changes == 2) QTimer::singleShot(300, &loop, &QEventLoop::quit);
         };
-        host.onTimer3 = [&] { show.Timer3Tick(); };
-        host.timer2.setEnabled(true);
+        host.onFloatMotion = [&] { show.Timer3Tick(); };
+        host.changeSchedulerTimer.setEnabled(true);
         QTimer::singleShot(15000, &loop, &QEventLoop::quit);
         loop.exec();
         if (!host.failure.isEmpty() || changes < 2) state.SkipWithError("the change did not happen");

@@ -17,8 +17,9 @@ public:
     virtual platform::PictureBox& FirstPicture() = 0;
     // The staging box of animated transitions; never shown.
     virtual platform::PictureBox& SecondPicture() = 0;
-    virtual platform::FormTimer& Timer2() = 0;
-    virtual platform::FormTimer& Timer3() = 0;
+    // The timer that changes the picture, and the one that moves it a step.
+    virtual platform::FormTimer& changeScheduler() = 0;
+    virtual platform::FormTimer& floatMotion() = 0;
     // Screen.Width and Screen.Height, in twips.
     virtual double ScreenWidth() const = 0;
     virtual double ScreenHeight() const = 0;

@@ -193,20 +193,20 @@ void FloatShow::Timer2Tick() {
     const bool neverChange = vb::CBool(settings_.NeverChange);
     if (k == 1 && neverChange) {
         if (!ShowNextImage()) return;
-        host_.Timer2().setEnabled(false);
+        host_.changeScheduler().setEnabled(false);
         return;
     }
     if (k == 0 && neverChange) {
         if (!ShowNextImage()) return;
         drawDirection();
-        host_.Timer3().setEnabled(true);
-        host_.Timer2().setEnabled(false);
+        host_.floatMotion().setEnabled(true);
+        host_.changeScheduler().setEnabled(false);
         return;
     }
     if (k == 0) {
         env_.random->Randomize();
         drawDirection();
-        host_.Timer3().setEnabled(true);
+        host_.floatMotion().setEnabled(true);
     }
     changeStep();
 }
@@ -218,7 +218,7 @@ void FloatShow::changeStep() {
     }
     if (!ShowNextImage()) return;
     floatImageIndex_ = floatImageIndex_ + 1;
-    host_.Timer2().setInterval(changeInterval());
+    host_.changeScheduler().setInterval(changeInterval());
     prefetchNext();
 }
 

@@ -83,9 +83,9 @@ public:
     platform::PictureBox& FirstPicture() override { return firstPicture_; }
     platform::PictureBox& SecondPicture() override { return secondPicture_; }
     // The change scheduler: admits clones to the next picture, or changes Float's picture.
-    platform::FormTimer& Timer2() override { return changeScheduler_; }
+    platform::FormTimer& changeScheduler() override { return changeScheduler_; }
     // Float's motion: moves the Float picture one step.
-    platform::FormTimer& Timer3() override { return floatMotion_; }
+    platform::FormTimer& floatMotion() override { return floatMotion_; }
     double ScreenWidth() const override { return screenSize_.width() * double(platform::kTwipsPerPixel); }
     double ScreenHeight() const override { return screenSize_.height() * double(platform::kTwipsPerPixel); }
     void presentPictures() override;

@@ -23,7 +23,7 @@ namespace {
 constexpr int kStayOnTopCheckMs = 400;
 
 void StopAnimation(display::Form1& form) {
-    for (platform::FormTimer* timer : {&form.firstSetTick(), &form.Timer2(), &form.Timer3(), &form.nextPictureLoader(),
+    for (platform::FormTimer* timer : {&form.firstSetTick(), &form.changeScheduler(), &form.floatMotion(), &form.nextPictureLoader(),
                                        &form.secondSetTick()})
         timer->setEnabled(false);
 }

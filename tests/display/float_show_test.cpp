@@ -32,8 +32,8 @@ public:
     }
     PictureBox& FirstPicture() override { return first; }
     PictureBox& SecondPicture() override { return second; }
-    platform::FormTimer& Timer2() override { return timer2; }
-    platform::FormTimer& Timer3() override { return timer3; }
+    platform::FormTimer& changeScheduler() override { return changeSchedulerTimer; }
+    platform::FormTimer& floatMotion() override { return floatMotionTimer; }
     double ScreenWidth() const override { return screenWidth; }
     double ScreenHeight() const override { return screenHeight; }
     void presentPictures() override { ++presents; }
@@ -45,8 +45,8 @@ public:
     void failAndEnd(const QString& message) override { failures << message; }
 
     PictureBox first, second;
-    platform::FormTimer timer2{[] {}, 250};
-    platform::FormTimer timer3{[] {}, 100};
+    platform::FormTimer changeSchedulerTimer{[] {}, 250};
+    platform::FormTimer floatMotionTimer{[] {}, 100};
     double screenWidth = 800 * 15;
     double screenHeight = 600 * 15;
     double pumpSeconds = 0.01;
@@ -105,11 +105,11 @@ TEST(FloatCentre, WiderThanTheScreenGoesNegativeTruncatingTowardZero) {
 TEST_F(FloatFixture, CentredWithoutChangeShowsTheFirstPictureOnceAndStopsTheScheduler) {
     s.NeverChange = "True";
     display::FloatShow show(s, t.env, host, files);
-    host.timer2.setEnabled(true);
+    host.changeSchedulerTimer.setEnabled(true);
     show.Timer2Tick();
     EXPECT_EQ(shown(), 0);
-    EXPECT_FALSE(host.timer2.Enabled());
-    EXPECT_FALSE(host.timer3.Enabled());
+    EXPECT_FALSE(host.changeSchedulerTimer.Enabled());
+    EXPECT_FALSE(host.floatMotionTimer.Enabled());
     EXPECT_EQ(host.first.Left(), display::CenteredPosition(host.screenWidth, 40 * 15));
     EXPECT_EQ(host.first.Top(), display::CenteredPosition(host.screenHeight, 30 * 15));
     EXPECT_TRUE(host.first.Visible());
@@ -117,7 +117,7 @@ TEST_F(FloatFixture, CentredWithoutChangeShowsTheFirstPictureOnceAndStopsTheSche
 
 TEST_F(FloatFixture, PicturesComeInListOrderAndWrapAfterTheLast) {
     display::FloatShow show(s, t.env, host, files);
-    host.timer2.setEnabled(true);
+    host.changeSchedulerTimer.setEnabled(true);
     std::vector<int> order;
     for (int i = 0; i < 4; ++i) {
         show.Timer2Tick();
@@ -125,9 +125,9 @@ TEST_F(FloatFixture, PicturesComeInListOrderAndWrapAfterTheLast) {
     }
     EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 0}));
     EXPECT_EQ(show.floatImageIndex(), 1);
-    EXPECT_EQ(host.timer2.Interval(), 5000);
-    EXPECT_TRUE(host.timer2.Enabled());
-    EXPECT_FALSE(host.timer3.Enabled());  // centred pictures never float
+    EXPECT_EQ(host.changeSchedulerTimer.Interval(), 5000);
+    EXPECT_TRUE(host.changeSchedulerTimer.Enabled());
+    EXPECT_FALSE(host.floatMotionTimer.Enabled());  // centred pictures never float
     EXPECT_TRUE(host.failures.isEmpty());
     // Each picture after the first was decoded ahead of its turn and used.
     EXPECT_GE(show.prefetch().used(), 3);
@@ -141,17 +141,17 @@ TEST_F(FloatFixture, FloatingChangesReseedAndDrawADiagonalDirection) {
     EXPECT_EQ(t.random.randomizeCalls, 1);
     EXPECT_EQ(show.floatStepX(), -15);  // Int(1.4) = 1
     EXPECT_EQ(show.floatStepY(), 15);   // Int(0.4) = 0
-    EXPECT_TRUE(host.timer3.Enabled());
+    EXPECT_TRUE(host.floatMotionTimer.Enabled());
     EXPECT_EQ(shown(), 0);
 
     s.NeverChange = "1";
     RecordingHost other(t.clock);
     display::FloatShow once(s, t.env, other, files);
-    other.timer2.setEnabled(true);
+    other.changeSchedulerTimer.setEnabled(true);
     once.Timer2Tick();
     EXPECT_EQ(t.random.randomizeCalls, 1);  // not reseeded on this path
-    EXPECT_TRUE(other.timer3.Enabled());
-    EXPECT_FALSE(other.timer2.Enabled());
+    EXPECT_TRUE(other.floatMotionTimer.Enabled());
+    EXPECT_FALSE(other.changeSchedulerTimer.Enabled());
 }
 
 TEST_F(FloatFixture, StandardChangeHidesThePictureForThreeTenthsOfASecond) {
@@ -295,17 +295,17 @@ TEST_F(FloatFixture, AChangeTimeTooLongForTheTimerFallsBackToTheBuiltInTime) {
         s.NextImageTime = seconds;
         RecordingHost h(t.clock);
         display::FloatShow show(s, t.env, h, files);
-        h.timer2.setEnabled(true);
+        h.changeSchedulerTimer.setEnabled(true);
         show.Timer2Tick();
-        EXPECT_EQ(h.timer2.Interval(), 30000) << seconds;
-        EXPECT_TRUE(h.timer2.Enabled());
+        EXPECT_EQ(h.changeSchedulerTimer.Interval(), 30000) << seconds;
+        EXPECT_TRUE(h.changeSchedulerTimer.Enabled());
         EXPECT_EQ(show.floatImageIndex(), 1);
     }
     // The longest time that fits is kept as it is.
     s.NextImageTime = "2147483.647";
     display::FloatShow show(s, t.env, host, files);
     show.Timer2Tick();
-    EXPECT_EQ(host.timer2.Interval(), 2147483647);
+    EXPECT_EQ(host.changeSchedulerTimer.Interval(), 2147483647);
 }
 
 TEST_F(FloatFixture, PictureTallerThanTheRoomBelowTheTopBoundJittersUpAndDown) {
@@ -331,12 +331,12 @@ TEST_F(FloatFixture, AnEmptyEntryClearsThePictureAndTheSaverGoesOn) {
         s.newTotal = "0";  // no pictures: the list holds one empty entry
         RecordingHost h(t.clock);
         display::FloatShow show(s, t.env, h, {QString()});
-        h.timer2.setEnabled(true);
+        h.changeSchedulerTimer.setEnabled(true);
         show.Timer2Tick();
         show.Timer2Tick();
         EXPECT_TRUE(h.failures.isEmpty()) << effect;
         EXPECT_TRUE(h.first.Picture().isNull()) << effect;
-        EXPECT_TRUE(h.timer2.Enabled());
+        EXPECT_TRUE(h.changeSchedulerTimer.Enabled());
         EXPECT_EQ(show.floatImageIndex(), 1);
     }
     // Within a list, the entry after a picture clears it.
@@ -364,7 +364,7 @@ TEST_F(FloatFixture, ShuffledPicturesComeOnceARoundInANewOrderEachRound) {
     t.env.random = &stream;
     s.shuffle = "1";
     display::FloatShow show(s, t.env, host, files);
-    host.timer2.setEnabled(true);
+    host.changeSchedulerTimer.setEnabled(true);
     std::vector<std::vector<int>> rounds(5);
     for (auto& round : rounds) {
         for (int i = 0; i < 3; ++i) {

@@ -40,8 +40,8 @@ TEST(FormLoad, CloneEffectLoadsBothSetsAndStartsTheAnimator) {
     EXPECT_EQ(form.secondSetTick().Interval(), 20);
     EXPECT_FALSE(form.secondSetTick().Enabled());
     // Rule A: the scheduler runs every NextImageTime seconds (default 30).
-    EXPECT_TRUE(form.Timer2().Enabled());
-    EXPECT_EQ(form.Timer2().Interval(), 30000);
+    EXPECT_TRUE(form.changeScheduler().Enabled());
+    EXPECT_EQ(form.changeScheduler().Interval(), 30000);
     EXPECT_EQ(form.clones().stageStep[5], 4);
     EXPECT_EQ(form.clones().stageStep[11], 48);
     EXPECT_EQ(form.clones().keepTrails, 0);
@@ -53,7 +53,7 @@ TEST(FormLoad, OnePictureLeavesTheSecondSetEmptyAndNoScheduler) {
     auto& form = f.load(Ini(0, 1, 5));
     EXPECT_EQ(form.cacheNumber, "0");
     EXPECT_EQ(form.clones().secondSetReady, 0);
-    EXPECT_FALSE(form.Timer2().Enabled());
+    EXPECT_FALSE(form.changeScheduler().Enabled());
     EXPECT_TRUE(form.SecondPicture().Picture().isNull());
 }
 
@@ -61,8 +61,8 @@ TEST(FormLoad, RuleBAndEffectProfiles) {
     DisplayFixture f;
     f.makePictures(2);
     auto& form = f.load(Ini(3, 2, 2, "PsychGradient=7\nNeverChange=True\n"));
-    EXPECT_EQ(form.Timer2().Interval(), 5000);
-    EXPECT_TRUE(form.Timer2().Enabled());
+    EXPECT_EQ(form.changeScheduler().Interval(), 5000);
+    EXPECT_TRUE(form.changeScheduler().Enabled());
     EXPECT_EQ(form.clones().keepTrails, -1);
     EXPECT_EQ(form.clones().stageStep[11], 7);
     EXPECT_EQ(form.clones().stageStep[0], 0);
@@ -70,14 +70,14 @@ TEST(FormLoad, RuleBAndEffectProfiles) {
     DisplayFixture g;
     g.makePictures(2);
     auto& splat = g.load(Ini(7, 2, 2, "ChangeNextImage=0\nSpeedofSplat=13\n"));
-    EXPECT_FALSE(splat.Timer2().Enabled());
+    EXPECT_FALSE(splat.changeScheduler().Enabled());
     EXPECT_EQ(splat.clones().pacingCounter, 1);
     EXPECT_EQ(splat.clones().stageStep[11], 13);
 
     DisplayFixture h;
     h.makePictures(2);
     auto& warp = h.load(Ini(2, 2, 2, "NeverChange=True\n"));
-    EXPECT_FALSE(warp.Timer2().Enabled());
+    EXPECT_FALSE(warp.changeScheduler().Enabled());
     EXPECT_EQ(warp.clones().stageStep[0], 81);
     EXPECT_EQ(warp.clones().stageStep[3], 3);
 }
@@ -86,7 +86,7 @@ TEST(FormLoad, ModeOutsideTheEffectsShowsOnlyTheBackground) {
     DisplayFixture f;
     f.makePictures(2);
     auto& form = f.load(QByteArray("[saver]\nmode=8\nnewBackColor=255\n[total]\nnewTotal=2\n"));
-    for (auto* t : {&form.firstSetTick(), &form.Timer2(), &form.Timer3(), &form.nextPictureLoader(), &form.secondSetTick()})
+    for (auto* t : {&form.firstSetTick(), &form.changeScheduler(), &form.floatMotion(), &form.nextPictureLoader(), &form.secondSetTick()})
         EXPECT_FALSE(t->Enabled());
     EXPECT_EQ(DisplayFixture::pictureNumber(form.FirstPicture()), 0);
     QImage expected(200, 150, QImage::Format_RGB32);
@@ -101,10 +101,10 @@ TEST(FormLoad, FloatUsesTwipsAndTheMotionSpeedTable) {
         DisplayFixture f;
         auto& form = f.load(Ini(1, 2, 2, QStringLiteral("floatImageSpeed=%1\n").arg(speed)));
         EXPECT_FALSE(f.t.end.ended);
-        EXPECT_EQ(form.Timer3().Interval(), interval) << speed;
-        EXPECT_FALSE(form.Timer3().Enabled());
-        EXPECT_TRUE(form.Timer2().Enabled());
-        EXPECT_EQ(form.Timer2().Interval(), 250);
+        EXPECT_EQ(form.floatMotion().Interval(), interval) << speed;
+        EXPECT_FALSE(form.floatMotion().Enabled());
+        EXPECT_TRUE(form.changeScheduler().Enabled());
+        EXPECT_EQ(form.changeScheduler().Interval(), 250);
         EXPECT_FALSE(form.firstSetTick().Enabled());
         EXPECT_EQ(form.ScaleMode(), platform::ScaleMode::Twips);
         EXPECT_EQ(form.ScaleWidth(), 3000);

@@ -21,7 +21,7 @@ std::vector<int> run(DisplayFixture& f, int ticks, int schedulerEvery = 40) {
             const bool fillsFirst = form.clones().loadTarget == 1;
             form.Timer4_Timer();
             loaded.push_back(DisplayFixture::pictureNumber(fillsFirst ? form.FirstPicture() : form.SecondPicture()));
-        } else if (form.Timer2().Enabled() && n % schedulerEvery == 0) {
+        } else if (form.changeScheduler().Enabled() && n % schedulerEvery == 0) {
             form.Timer2_Timer();
         } else if (form.firstSetTick().Enabled()) {
             form.Timer1_Timer();
@@ -78,7 +78,7 @@ TEST(PictureRotation, SchedulerRaisesIntroCountUntilAllClonesAreIn) {
     auto& psych = g.load(Ini(3, 2, 5));
     psych.Timer2_Timer();
     EXPECT_EQ(psych.clones().introCount, 1);
-    EXPECT_FALSE(psych.Timer2().Enabled());
+    EXPECT_FALSE(psych.changeScheduler().Enabled());
 }
 
 TEST(PictureRotation, OnePictureNeverChanges) {
@@ -87,7 +87,7 @@ TEST(PictureRotation, OnePictureNeverChanges) {
         f.makePictures(1);
         f.t.random = platform::SequenceRandom{0.3f, 0.8f, 0.55f};
         f.load(Ini(mode, 1, 3, QStringLiteral("PsychGradient=60\n")));
-        EXPECT_FALSE(f.form->Timer2().Enabled());
+        EXPECT_FALSE(f.form->changeScheduler().Enabled());
         EXPECT_TRUE(run(f, 500).empty());
         EXPECT_EQ(f.form->clones().introCount, 0);
         for (auto s : f.form->clones().cloneSet) EXPECT_EQ(s, 0);
@@ -145,7 +145,7 @@ TEST(PictureRotation, MissingLaterPictureEndsTheRunWithItsPath) {
     EXPECT_FALSE(f.t.desktop.keyLock);
     EXPECT_TRUE(f.t.end.ended);
     EXPECT_FALSE(form.firstSetTick().Enabled());
-    EXPECT_FALSE(form.Timer2().Enabled());
+    EXPECT_FALSE(form.changeScheduler().Enabled());
     EXPECT_FALSE(form.isVisible());
 }
 

@@ -117,5 +117,5 @@ TEST(HostedSaver, AMissingFloatPictureIsPassedOverAndTheShowGoesOn) {
     EXPECT_FALSE(f.t.end.ended);
     ASSERT_EQ(f.t.messages.shown.size(), 1u);
     EXPECT_TRUE(f.t.messages.shown[0].text.contains(QStringLiteral("missing.png")));
-    EXPECT_TRUE(form.Timer2().Enabled());
+    EXPECT_TRUE(form.changeScheduler().Enabled());
 }

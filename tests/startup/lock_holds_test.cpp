@@ -105,7 +105,7 @@ TEST(LockHolds, AFailureBehindTheLockIsShownOnTheLockedScreenAndOnlyThePasswordE
     EXPECT_TRUE(form->failureMessage->isVisibleTo(form));
     EXPECT_TRUE(form->failureMessage->text().contains(QStringLiteral("gone.bmp")));
     EXPECT_TRUE(s.module1.form1()->isVisible());  // the screen stays covered
-    EXPECT_FALSE(s.module1.form1()->Timer2().Enabled());
+    EXPECT_FALSE(s.module1.form1()->changeScheduler().Enabled());
 
     // A second failure, an empty Enter and a wrong password change nothing.
     s.module1.form1()->failAndEnd(QStringLiteral("another"));
