@@ -7,6 +7,7 @@
 #include "display/transition_player.h"
 #include "platform/colors.h"
 #include "platform/picture.h"
+#include "platform/scoped_flag.h"
 #include "settings/defaults.h"
 
 namespace display {
@@ -21,17 +22,6 @@ constexpr int kFloatStep = 15;
 // The share of the screen a picture shrunk to fit takes on each side: room
 // left to float in, and to click beside it.
 constexpr double kRoomShare = 0.9;
-
-// Marks a picture change as under way for as long as it lasts.
-class ChangeGuard {
-public:
-    explicit ChangeGuard(bool& flag) : flag_(flag), before_(flag) { flag_ = true; }
-    ~ChangeGuard() { flag_ = before_; }
-
-private:
-    bool& flag_;
-    bool before_;
-};
 
 // An empty box set up like `live`, to be filled in the worker.
 platform::PictureBox LikeBox(const platform::PictureBox& live) {
@@ -188,7 +178,7 @@ void FloatShow::pumpUntil(double deadline) {
 void FloatShow::Timer2Tick() {
     // A tick that comes while a change pumps events does not start another.
     if (changing_ || ended_) return;
-    ChangeGuard guard(changing_);
+    platform::ScopedFlag changing(changing_);  // a change is under way for as long as this lasts
     const double k = vb::CDbl(settings_.centerImage);
     const bool neverChange = vb::CBool(settings_.NeverChange);
     if (k == 1 && neverChange) {
@@ -265,7 +255,7 @@ bool FloatShow::passOverOrEnd(const QString& message) {
 
 bool FloatShow::ShowNextImage() {
     const QString path = imagePath(floatImageIndex_);
-    ChangeGuard guard(changing_);
+    platform::ScopedFlag changing(changing_);  // a change is under way for as long as this lasts
     const auto whileDecoding = [this] {
         pumpOnce();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
