@@ -137,12 +137,12 @@ void BM_ChangeToHugeJpeg(benchmark::State& state) {
     const QString small = SmallPng();
     for (auto _ : state) {
         settings::Settings s;
-        s.newTotal = "2";
-        s.NextImageTime = "1.5";
-        s.NeverChange = "False";
-        s.centerImage = "0";
-        s.effectMode = QString::number(state.range(0));
-        s.randomEffect = "0";
+        s.pictureCount = "2";
+        s.changeInterval = "1.5";
+        s.neverChange = "False";
+        s.floatStill = "0";
+        s.floatTransition = QString::number(state.range(0));
+        s.randomTransitions = "0";
         platform::SystemClock clock;
         platform::SystemRandom random;
         platform::QtMessageBox messages;

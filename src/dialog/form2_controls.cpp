@@ -42,10 +42,10 @@ struct OwnSpeed {
 };
 OwnSpeed OwnSpeedOf(Effect effect) {
     switch (effect.kind()) {
-        case Effect::Psychedelic: return {"Psychedelic Speed", &Settings::PsychGradient};
-        case Effect::DeckOfCards: return {"Deck Speed", &Settings::DeckGradient};
-        case Effect::JumpingBeans: return {"Jumping Speed", &Settings::SpeedofJump};
-        case Effect::Splat: return {"Splat Speed", &Settings::SpeedofSplat};
+        case Effect::Psychedelic: return {"Psychedelic Speed", &Settings::psychedelicSpeed};
+        case Effect::DeckOfCards: return {"Deck Speed", &Settings::deckSpeed};
+        case Effect::JumpingBeans: return {"Jumping Speed", &Settings::jumpingSpeed};
+        case Effect::Splat: return {"Splat Speed", &Settings::splatSpeed};
         default: return {};
     }
 }
@@ -63,7 +63,7 @@ Effect StoredEffect(const QString& text) {
 
 void Form2::EffectCbx_Click() {
     const int index = EffectCbx->currentIndex();
-    settings_.mode = vb::CStr(int32_t(index));
+    settings_.effect = vb::CStr(int32_t(index));
     const Effect effect = Effect::FromNumber(index);
     if (effect == Effect::None) return;
     const bool isFloat = effect == Effect::Float;
@@ -89,10 +89,10 @@ void Form2::EffectCbx_Click() {
     showAll({ClonesText, ClonesScroll, clonesLabel}, !isFloat);
     SpeedLabel->setText(isFloat ? QStringLiteral("Float Speed") : QStringLiteral("Image Speed"));
     if (isFloat) {
-        setSlider(Speed, 5, 1, 1, ControlValue(settings_.floatImageSpeed, &Settings::floatImageSpeed, 1, 5));
+        setSlider(Speed, 5, 1, 1, ControlValue(settings_.floatSpeed, &Settings::floatSpeed, 1, 5));
     } else {
         Speed->setEnabled(true);
-        setSlider(Speed, 200, 1, 10, ReversedValue(settings_.imageSpeed, &Settings::imageSpeed, 200));
+        setSlider(Speed, 200, 1, 10, ReversedValue(settings_.cloneSpeed, &Settings::cloneSpeed, 200));
     }
     showAll({TransitionsCbx, TransitionsLabel, RndTranCheck, CenterCheck, FitCheck}, isFloat);
     if (isFloat) Speed->setEnabled(CheckValue(CenterCheck) != 1);
@@ -102,11 +102,11 @@ void Form2::EffectCbx_Click() {
     showAll({ChangeImageText, ChangeImageScroll, changeImageLabel, secLabel}, !hasChangeFrequency);
 }
 
-void Form2::TransitionsCbx_Click() { settings_.effectMode = vb::CStr(int32_t(TransitionsCbx->currentIndex())); }
+void Form2::TransitionsCbx_Click() { settings_.floatTransition = vb::CStr(int32_t(TransitionsCbx->currentIndex())); }
 
 void Form2::RndTranCheck_Click() {
     const int value = CheckValue(RndTranCheck);
-    settings_.randomEffect = vb::CStr(int32_t(value));
+    settings_.randomTransitions = vb::CStr(int32_t(value));
     switchControl(TransitionsCbx, value != 1);
 }
 
@@ -114,7 +114,7 @@ void Form2::ShuffleCheck_Click() { settings_.shuffle = vb::CStr(int32_t(CheckVal
 
 void Form2::CenterCheck_Click() {
     const int value = CheckValue(CenterCheck);
-    settings_.centerImage = vb::CStr(int32_t(value));
+    settings_.floatStill = vb::CStr(int32_t(value));
     Speed->setEnabled(value != 1);
 }
 
@@ -123,32 +123,32 @@ void Form2::FitCheck_Click() { settings_.fitToScreen = vb::CStr(int32_t(CheckVal
 
 void Form2::Speed_Scroll() {
     const int v = Speed->value();
-    if (Effect::TextIs(settings_.mode, Effect::Float))
-        settings_.floatImageSpeed = vb::CStr(int32_t(v));
+    if (Effect::TextIs(settings_.effect, Effect::Float))
+        settings_.floatSpeed = vb::CStr(int32_t(v));
     else
-        settings_.imageSpeed = ReversedText(v, 200);
+        settings_.cloneSpeed = ReversedText(v, 200);
 }
 
 void Form2::effectSpeed_Scroll() {
-    if (QString Settings::*variable = OwnSpeedOf(StoredEffect(settings_.mode)).variable)
+    if (QString Settings::*variable = OwnSpeedOf(StoredEffect(settings_.effect)).variable)
         settings_.*variable = vb::CStr(int32_t(effectSpeed->value()));
 }
 
 void Form2::changeFrequency_Scroll() {
     const int v = changeFrequency->value();
-    settings_.ChangeNextImage = vb::CStr(int32_t(v));
+    settings_.changeFrequency = vb::CStr(int32_t(v));
     switchControl(IntroAmountText, v != 0);
     IntroAmountScroll->setEnabled(v != 0);
 }
 
 void Form2::ChangeImageScroll_Change() {
-    settings_.NextImageTime = vb::CStr(int32_t(ChangeImageScroll->Value()));
-    ChangeImageText->setText(settings_.NextImageTime);
+    settings_.changeInterval = vb::CStr(int32_t(ChangeImageScroll->Value()));
+    ChangeImageText->setText(settings_.changeInterval);
 }
 
 void Form2::IntroAmountScroll_Change() {
-    settings_.IntroImageAmount = vb::CStr(int32_t(IntroAmountScroll->Value()));
-    IntroAmountText->setText(settings_.IntroImageAmount);
+    settings_.clonesPerAdmission = vb::CStr(int32_t(IntroAmountScroll->Value()));
+    IntroAmountText->setText(settings_.clonesPerAdmission);
 }
 
 void Form2::ClonesScroll_Change() {
@@ -157,11 +157,11 @@ void Form2::ClonesScroll_Change() {
     if (IntroAmountScroll->Value() > clones) IntroAmountScroll->setValue_(clones);
     IntroAmountScroll->setMin(clones);
     ClonesText->setText(vb::CStr(int32_t(clones)));
-    settings_.ClonesOfImage = vb::CStr(int32_t(clones));
+    settings_.cloneCount = vb::CStr(int32_t(clones));
 }
 
 void Form2::NeverChangeOption1_Click() {
-    settings_.NeverChange = vb::BoolText(false);
+    settings_.neverChange = vb::BoolText(false);
     switchControl(ChangeImageText, true);
     ChangeImageScroll->setEnabled(true);
     switchControl(IntroAmountText, true);
@@ -169,7 +169,7 @@ void Form2::NeverChangeOption1_Click() {
 }
 
 void Form2::NeverChangeOption2_Click() {
-    settings_.NeverChange = vb::BoolText(true);
+    settings_.neverChange = vb::BoolText(true);
     switchControl(ChangeImageText, false);
     ChangeImageScroll->setEnabled(false);
     switchControl(IntroAmountText, false);
@@ -183,18 +183,18 @@ void Form2::backColorClick_Click() {
     const std::optional<QColor> chosen = dialogs_->ShowColor(this, platform::FromWindowsColor(dialogColor_));
     if (!chosen || !chosen->isValid()) return;
     dialogColor_ = platform::ToWindowsColor(*chosen);
-    settings_.newBackColor = vb::CStr(dialogColor_);
+    settings_.backgroundColor = vb::CStr(dialogColor_);
     drawBackColor(dialogColor_);
 }
 
 void Form2::Password_enabled_Click() {
     const bool on = CheckValue(Password_enabled) == 1;
-    settings_.saverEnabled = on ? QStringLiteral("1") : QStringLiteral("0");
+    settings_.passwordEnabled = on ? QStringLiteral("1") : QStringLiteral("0");
     switchControl(SS_password, on);
     switchControl(SS_Confirm, on);
 }
 
-void Form2::SS_password_Change() { settings_.saverPassword = SS_password->text(); }
+void Form2::SS_password_Change() { settings_.password = SS_password->text(); }
 
 void Form2::SS_Confirm_Change() { confirmText = SS_Confirm->text(); }
 

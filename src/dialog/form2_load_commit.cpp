@@ -69,30 +69,30 @@ void Form2::Form_Load() {
     Settings& s = settings_;
     auto read = [&](QString Settings::*key) { settings::ReadSetting(s, file, key); };
 
-    read(&Settings::newTotal);
-    read(&Settings::ClonesOfImage);
-    setScroll(ClonesScroll, s.ClonesOfImage, &Settings::ClonesOfImage);
+    read(&Settings::pictureCount);
+    read(&Settings::cloneCount);
+    setScroll(ClonesScroll, s.cloneCount, &Settings::cloneCount);
     ClonesText->setText(vb::CStr(int32_t(ClonesScroll->Value())));
-    for (auto key : {&Settings::imageSpeed, &Settings::SpeedofSplat, &Settings::SpeedofJump, &Settings::DeckGradient,
-                     &Settings::PsychGradient})
+    for (auto key : {&Settings::cloneSpeed, &Settings::splatSpeed, &Settings::jumpingSpeed, &Settings::deckSpeed,
+                     &Settings::psychedelicSpeed})
         read(key);
-    read(&Settings::NextImageTime);
-    setScroll(ChangeImageScroll, s.NextImageTime, &Settings::NextImageTime);
-    read(&Settings::IntroImageAmount);
-    setScroll(IntroAmountScroll, s.IntroImageAmount, &Settings::IntroImageAmount);
+    read(&Settings::changeInterval);
+    setScroll(ChangeImageScroll, s.changeInterval, &Settings::changeInterval);
+    read(&Settings::clonesPerAdmission);
+    setScroll(IntroAmountScroll, s.clonesPerAdmission, &Settings::clonesPerAdmission);
     // A stored value equal to the bar's starting value runs no change
     // handler, which would leave the boxes empty: they show the bars anyway.
     ChangeImageText->setText(vb::CStr(int32_t(ChangeImageScroll->Value())));
     IntroAmountText->setText(vb::CStr(int32_t(IntroAmountScroll->Value())));
-    read(&Settings::NeverChange);
-    (IsTrue(s.NeverChange) ? NeverChangeOption2 : NeverChangeOption1)->setChecked(true);
-    read(&Settings::ChangeNextImage);
-    setSliderValue(changeFrequency, ControlValue(s.ChangeNextImage, &Settings::ChangeNextImage, changeFrequency->minimum(),
+    read(&Settings::neverChange);
+    (IsTrue(s.neverChange) ? NeverChangeOption2 : NeverChangeOption1)->setChecked(true);
+    read(&Settings::changeFrequency);
+    setSliderValue(changeFrequency, ControlValue(s.changeFrequency, &Settings::changeFrequency, changeFrequency->minimum(),
                                           changeFrequency->maximum()));
     read(&Settings::mouseSensitivity);
     setSliderValue(MouseSensitiveSlider, ReversedValue(s.mouseSensitivity, &Settings::mouseSensitivity, 15));
-    read(&Settings::newBackColor);
-    dialogColor_ = ControlValue(s.newBackColor, &Settings::newBackColor, INT32_MIN, INT32_MAX);
+    read(&Settings::backgroundColor);
+    dialogColor_ = ControlValue(s.backgroundColor, &Settings::backgroundColor, INT32_MIN, INT32_MAX);
     drawBackColor(dialogColor_);
 
     {
@@ -101,28 +101,28 @@ void Form2::Form_Load() {
         pictureList->addItems(settings::ReadPictureList(s, file, env_.samplesHome()));
     }
 
-    read(&Settings::effectMode);
-    TransitionsCbx->setCurrentIndex(ControlValue(s.effectMode, &Settings::effectMode, 0, TransitionsCbx->count() - 1));
-    read(&Settings::randomEffect);
-    setCheck(RndTranCheck, ControlValue(s.randomEffect, &Settings::randomEffect, 0, 1));
-    read(&Settings::centerImage);
-    setCheck(CenterCheck, ControlValue(s.centerImage, &Settings::centerImage, 0, 1));
-    read(&Settings::floatImageSpeed);
+    read(&Settings::floatTransition);
+    TransitionsCbx->setCurrentIndex(ControlValue(s.floatTransition, &Settings::floatTransition, 0, TransitionsCbx->count() - 1));
+    read(&Settings::randomTransitions);
+    setCheck(RndTranCheck, ControlValue(s.randomTransitions, &Settings::randomTransitions, 0, 1));
+    read(&Settings::floatStill);
+    setCheck(CenterCheck, ControlValue(s.floatStill, &Settings::floatStill, 0, 1));
+    read(&Settings::floatSpeed);
     read(&Settings::shuffle);
     setCheck(ShuffleCheck, ControlValue(s.shuffle, &Settings::shuffle, 0, 1));
     read(&Settings::fitToScreen);
     setCheck(FitCheck, ControlValue(s.fitToScreen, &Settings::fitToScreen, 0, 1));
-    read(&Settings::saverPassword);
-    SS_password->setText(s.saverPassword);
-    SS_Confirm->setText(s.saverPassword);
-    read(&Settings::saverEnabled);
-    const bool protectionOn = IsNumber(s.saverEnabled, 1);
+    read(&Settings::password);
+    SS_password->setText(s.password);
+    SS_Confirm->setText(s.password);
+    read(&Settings::passwordEnabled);
+    const bool protectionOn = IsNumber(s.passwordEnabled, 1);
     Password_enabled->setCheckState(protectionOn ? Qt::Checked : Qt::Unchecked);
     switchControl(SS_password, protectionOn);
     switchControl(SS_Confirm, protectionOn);
     // The effect last: its handler rebuilds the dialog with every other value loaded.
-    read(&Settings::mode);
-    EffectCbx->setCurrentIndex(ControlValue(s.mode, &Settings::mode, 0, EffectCbx->count() - 1));
+    read(&Settings::effect);
+    EffectCbx->setCurrentIndex(ControlValue(s.effect, &Settings::effect, 0, EffectCbx->count() - 1));
 
     pictureCount->setText(vb::CStr(int32_t(pictureList->count())));
     if (pictureList->count() >= 1) selectListEntry(0);
@@ -130,7 +130,7 @@ void Form2::Form_Load() {
 
 void Form2::OK_Click() {
     Settings& s = settings_;
-    s.newTotal = vb::CStr(int32_t(pictureList->count()));
+    s.pictureCount = vb::CStr(int32_t(pictureList->count()));
     const platform::ProfileFile file(settings::SettingsPath(env_.settingsFolder()));
 
     if (pictureList->count() == 0 || pictureList->item(0)->text().isEmpty()) {
@@ -138,19 +138,19 @@ void Form2::OK_Click() {
         return;
     }
     const bool protectionOn = Password_enabled->checkState() == Qt::Checked;
-    if (protectionOn && s.saverPassword.isEmpty() && confirmText.isEmpty()) {
+    if (protectionOn && s.password.isEmpty() && confirmText.isEmpty()) {
         env_.messages->MsgBox(QStringLiteral("You must enter a 'Password' or uncheck 'Password Protection'."),
                               platform::kExclamation);
         return;
     }
-    if (protectionOn && s.saverPassword != confirmText) {
+    if (protectionOn && s.password != confirmText) {
         env_.messages->MsgBox(QStringLiteral("The 'Password' and 'Confirm' entries must be the same."),
                               platform::kExclamation);
         return;
     }
     // A password the settings file cannot give back as typed would lock the
     // user out at the prompt.
-    if (const QString problem = protectionOn ? PasswordProblem(s.saverPassword) : QString(); !problem.isEmpty()) {
+    if (const QString problem = protectionOn ? PasswordProblem(s.password) : QString(); !problem.isEmpty()) {
         env_.messages->MsgBox(problem, platform::kExclamation);
         return;
     }
@@ -158,7 +158,7 @@ void Form2::OK_Click() {
     QStringList pictures;
     for (int i = 0; i < pictureList->count(); ++i) pictures << pictureList->item(i)->text();
 
-    if (!settings::Effect::TextIs(s.mode, settings::Effect::Float)) {
+    if (!settings::Effect::TextIs(s.effect, settings::Effect::Float)) {
         // The cache folder is made when missing; a folder that cannot be made
         // is named as the cause, not blamed on a picture.
         const QString cacheFolder = imagestore::CacheFolder(env_.dataFolder());
@@ -168,14 +168,14 @@ void Form2::OK_Click() {
                                   platform::kExclamation);
             return;
         }
-        ProgressBar1->setRange(0, int(vb::CDbl(s.newTotal)));
+        ProgressBar1->setRange(0, int(vb::CDbl(s.pictureCount)));
         ProgressBar1->setValue(0);
         ProgressBar1->show();
         // Progress is drawn at once: the loop does not return to the event loop.
         imagestore::BatchResult result;
         try {
             // Only pictures whose cached copy is missing or out of date are converted.
-            result = imagestore::UpdateCache(pictures, env_.dataFolder(), s.newBackColor, [&](int i) {
+            result = imagestore::UpdateCache(pictures, env_.dataFolder(), s.backgroundColor, [&](int i) {
                 ProgressBar1->setValue(i + 1);
                 s.imageEntry = pictures[i];
                 ProgressBar1->repaint();

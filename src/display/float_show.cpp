@@ -130,7 +130,7 @@ FloatShow::FloatShow(settings::Settings& settings, platform::Environment& env, F
 }
 
 bool FloatShow::animatedPath() const {
-    return vb::CDbl(settings_.effectMode) != 0 || vb::CDbl(settings_.randomEffect) == 1;
+    return vb::CDbl(settings_.floatTransition) != 0 || vb::CDbl(settings_.randomTransitions) == 1;
 }
 
 bool FloatShow::fitToScreen() const {
@@ -179,8 +179,8 @@ void FloatShow::Timer2Tick() {
     // A tick that comes while a change pumps events does not start another.
     if (changing_ || ended_) return;
     platform::ScopedFlag changing(changing_);  // a change is under way for as long as this lasts
-    const double k = vb::CDbl(settings_.centerImage);
-    const bool neverChange = vb::CBool(settings_.NeverChange);
+    const double k = vb::CDbl(settings_.floatStill);
+    const bool neverChange = vb::CBool(settings_.neverChange);
     if (k == 1 && neverChange) {
         if (!ShowNextImage()) return;
         host_.changeScheduler().setEnabled(false);
@@ -202,7 +202,7 @@ void FloatShow::Timer2Tick() {
 }
 
 void FloatShow::changeStep() {
-    if (vb::CDbl(settings_.newTotal) - 1 < floatImageIndex_) {
+    if (vb::CDbl(settings_.pictureCount) - 1 < floatImageIndex_) {
         floatImageIndex_ = 0;
         order_.newRound();
     }
@@ -214,17 +214,17 @@ void FloatShow::changeStep() {
 
 int32_t FloatShow::changeInterval() const {
     try {
-        return vb::CLng(vb::CDbl(settings_.NextImageTime) * 1000);
+        return vb::CLng(vb::CDbl(settings_.changeInterval) * 1000);
     } catch (const vb::RuntimeError& e) {
         // A time past the longest a timer can wait (about 24 days) would stop
         // the saver after its first picture; the built-in time is used instead.
         if (e.number() != vb::kOverflow) throw;
-        return vb::CLng(vb::CDbl(settings::DefaultValue(&settings::Settings::NextImageTime)) * 1000);
+        return vb::CLng(vb::CDbl(settings::DefaultValue(&settings::Settings::changeInterval)) * 1000);
     }
 }
 
 void FloatShow::prefetchNext() {
-    const bool wraps = vb::CDbl(settings_.newTotal) - 1 < floatImageIndex_;
+    const bool wraps = vb::CDbl(settings_.pictureCount) - 1 < floatImageIndex_;
     // The next round's first picture, when this round is over.
     const QString path = wraps ? entryAt(order_.nextRoundPictureAt(0)) : imagePath(floatImageIndex_);
     if (!path.isEmpty()) prefetch_.start(path, preparer());
@@ -311,8 +311,8 @@ bool FloatShow::ShowNextImage() {
 }
 
 void FloatShow::PlayTransition() {
-    settings_.effectMode = PickTransition(settings_.effectMode, settings_.randomEffect, *env_.random);
-    const double t = vb::CDbl(settings_.effectMode);
+    settings_.floatTransition = PickTransition(settings_.floatTransition, settings_.randomTransitions, *env_.random);
+    const double t = vb::CDbl(settings_.floatTransition);
     platform::PictureBox& second = host_.SecondPicture();
     const auto copies = TransitionCopies(t, float(second.ScaleWidth()), float(second.ScaleHeight()));
     const double start = env_.clock->monotonicSeconds();

@@ -174,7 +174,7 @@ void Form1::showEvent(QShowEvent* event) {
 }
 
 bool Form1::keyLockWanted() const {
-    return vb::CDbl(settings_.saverEnabled) == 1 && !host_.embedded();
+    return vb::CDbl(settings_.passwordEnabled) == 1 && !host_.embedded();
 }
 
 void Form1::unload() {
@@ -206,7 +206,7 @@ void Form1::Form_Load() {
     settings::ReadDisplaySettings(settings_, file);
     host_.AdjustDisplaySettings(settings_);
 
-    const int32_t background = vb::CLng(settings_.newBackColor);
+    const int32_t background = vb::CLng(settings_.backgroundColor);
     setBackColor(background);
     for (platform::PictureBox* box : {&firstPicture_, &secondPicture_}) {
         box->setBackColor(background);
@@ -215,7 +215,7 @@ void Form1::Form_Load() {
 
     pictureOrder = ShuffledOrder(ShuffleCount(settings_), IsShuffled(settings_), env_.random);
     std::vector<QString> imageFiles;
-    effect_ = settings::Effect::FromText(settings_.mode);
+    effect_ = settings::Effect::FromText(settings_.effect);
     clones_.setEffect(effect_);
     if (effect_ == settings::Effect::Float) imageFiles = settings::ReadFloatSettings(settings_, file, env_.samplesHome());
     settings::ReadPasswordSettings(settings_, file);
@@ -234,7 +234,7 @@ void Form1::Form_Load() {
             clones_.placeClones();
             BuildPictureSet(firstPicture_, clones_.firstSet);
 
-            if (vb::CDbl(settings_.newTotal) > 1) {
+            if (vb::CDbl(settings_.pictureCount) > 1) {
                 cacheNumber = QStringLiteral("1");
                 cachePath = imagestore::CachedPicturePath(env_.dataFolder(), cachedPictureNumber());
                 secondPicture_.setPicture(platform::LoadPicture(cachePath));
@@ -273,7 +273,7 @@ void Form1::setUpEffect() {
     if (effect_ == Effect::Float) {
         changeScheduler_.setInterval(250);
         changeScheduler_.setEnabled(true);
-        const double speed = vb::CDbl(settings_.floatImageSpeed);
+        const double speed = vb::CDbl(settings_.floatSpeed);
         if (speed == 1) floatMotion_.setInterval(200);
         else if (speed == 2) floatMotion_.setInterval(150);
         else if (speed == 3) floatMotion_.setInterval(100);
@@ -283,14 +283,14 @@ void Form1::setUpEffect() {
     }
     if (!effect_.isCloneEffect()) return;
 
-    if (effect_.changesOnSchedule() && !vb::CBool(settings_.NeverChange) && vb::CDbl(settings_.newTotal) > 1) {
-        changeScheduler_.setInterval(vb::CLng(vb::CDbl(settings_.NextImageTime) * 1000));
+    if (effect_.changesOnSchedule() && !vb::CBool(settings_.neverChange) && vb::CDbl(settings_.pictureCount) > 1) {
+        changeScheduler_.setInterval(vb::CLng(vb::CDbl(settings_.changeInterval) * 1000));
         changeScheduler_.setEnabled(true);
     }
     firstSetTick_.setEnabled(true);
-    firstSetTick_.setInterval(vb::CLng(vb::CDbl(settings_.imageSpeed)));
-    secondSetTick_.setInterval(vb::CLng(vb::CDbl(settings_.imageSpeed)));
-    if (effect_.pacesItsOwnChanges() && vb::CDbl(settings_.newTotal) > 1 && vb::CDbl(settings_.ChangeNextImage) != 0) {
+    firstSetTick_.setInterval(vb::CLng(vb::CDbl(settings_.cloneSpeed)));
+    secondSetTick_.setInterval(vb::CLng(vb::CDbl(settings_.cloneSpeed)));
+    if (effect_.pacesItsOwnChanges() && vb::CDbl(settings_.pictureCount) > 1 && vb::CDbl(settings_.changeFrequency) != 0) {
         changeScheduler_.setInterval(5000);
         changeScheduler_.setEnabled(true);
     }

@@ -39,7 +39,7 @@ void Form1::Timer4_Timer() {
     QString cachePath;
     try {
         cacheNumber = vb::CStr(vb::CDbl(cacheNumber) + 1);
-        if (cacheNumber == settings_.newTotal) {
+        if (cacheNumber == settings_.pictureCount) {
             cacheNumber = QStringLiteral("0");
             pictureOrder.newRound();
         }

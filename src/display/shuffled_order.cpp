@@ -17,7 +17,7 @@ bool IsShuffled(const settings::Settings& s) {
 
 int ShuffleCount(const settings::Settings& s) {
     try {
-        const double total = vb::CDbl(s.newTotal);
+        const double total = vb::CDbl(s.pictureCount);
         return total >= 1 && total <= 1e6 ? int(total) : 0;
     } catch (const vb::RuntimeError&) {
         return 0;

@@ -33,9 +33,9 @@ constexpr int kVerticalBlinds = 7;
 // drawing order. Any number other than 1 to 7 draws nothing.
 std::vector<TransitionCopy> TransitionCopies(double t, float width, float height);
 
-// With random transitions on (`randomEffect` "1"), reseeds and picks one of
+// With random transitions on (`randomTransitions` "1"), reseeds and picks one of
 // the animated transitions, 1 to 7, and returns its number as text; the
-// caller keeps it in `effectMode`. Otherwise returns `effectMode` unchanged.
+// caller keeps it in `floatTransition`. Otherwise returns `floatTransition` unchanged.
 QString PickTransition(const QString& effectMode, const QString& randomEffect, platform::RandomSource& random);
 
 }  // namespace display

@@ -20,22 +20,22 @@ QStringList DefaultPictures(const QString& appPath) {
 }
 
 QString DefaultValue(QString Settings::*variable) {
-    if (variable == &Settings::newTotal) return vb::CStr(int32_t(SamplePictureNames().size()));
+    if (variable == &Settings::pictureCount) return vb::CStr(int32_t(SamplePictureNames().size()));
     const KeyInfo* info = Key(variable);
     return info && info->defaultText ? QString::fromLatin1(info->defaultText) : QString();
 }
 
 bool IsUsable(QString Settings::*variable, const QString& text) {
-    if (variable == &Settings::saverPassword) return true;
+    if (variable == &Settings::password) return true;
     try {
-        if (variable == &Settings::NeverChange) {
+        if (variable == &Settings::neverChange) {
             vb::CBool(text);
             return true;
         }
         const double v = vb::CDbl(text);
         // Keys the program converts to a 32-bit integer, or counts a 16-bit loop with.
-        if (variable == &Settings::newBackColor) vb::CLng(v);
-        if (variable == &Settings::newTotal) {
+        if (variable == &Settings::backgroundColor) vb::CLng(v);
+        if (variable == &Settings::pictureCount) {
             vb::CInt(v - 1);
             if (v < 0) return false;
         }

@@ -1,5 +1,5 @@
-// The settings variables: one text per key of "z909ssaver.ini", named after
-// the key, converted at each use. Plus `imageEntry`, through which the
+// The settings variables: one text per key of "z909ssaver.ini", named for
+// what it holds, converted at each use. Plus `imageEntry`, through which the
 // picture paths pass one at a time.
 #pragma once
 
@@ -11,30 +11,47 @@
 namespace settings {
 
 struct Settings {
-    QString mode;
-    QString newTotal;
-    QString ClonesOfImage;
-    QString imageSpeed;
-    QString SpeedofSplat;
-    QString SpeedofJump;
-    QString DeckGradient;
-    QString PsychGradient;
-    QString NextImageTime;
-    QString IntroImageAmount;
-    QString NeverChange;
-    QString ChangeNextImage;
+    // Key "mode": the effect, by its number (see Effect).
+    QString effect;
+    // "newTotal": how many pictures the list holds.
+    QString pictureCount;
+    // "ClonesOfImage": how many clones fly at once (the display keeps the
+    // last clone's index: one less).
+    QString cloneCount;
+    // "imageSpeed": the clone timers' interval; the dialog's speed slider reversed.
+    QString cloneSpeed;
+    // The speed sliders of the effects that have one: "SpeedofSplat",
+    // "SpeedofJump", "DeckGradient", "PsychGradient".
+    QString splatSpeed;
+    QString jumpingSpeed;
+    QString deckSpeed;
+    QString psychedelicSpeed;
+    // "NextImageTime": seconds between picture changes.
+    QString changeInterval;
+    // "IntroImageAmount": how many more clones each admission hands to the next picture.
+    QString clonesPerAdmission;
+    // "NeverChange": the picture never changes.
+    QString neverChange;
+    // "ChangeNextImage": how often the effects that pace their own changes
+    // change the picture (0 never to 3 often).
+    QString changeFrequency;
     QString mouseSensitivity;
-    QString newBackColor;
-    QString effectMode;
-    QString randomEffect;
-    QString centerImage;
-    QString floatImageSpeed;
+    // "newBackColor": the background colour, as a Windows colour value.
+    QString backgroundColor;
+    // Float: "effectMode", the transition between pictures; "randomEffect",
+    // "1" for a random one at each change; "centerImage", "1" to hold the
+    // picture still in the middle; "floatImageSpeed", the motion speed.
+    QString floatTransition;
+    QString randomTransitions;
+    QString floatStill;
+    QString floatSpeed;
     // "1": the pictures come in a random order, each once a round; "0": list order.
     QString shuffle;
     // Float: "1" shrinks pictures larger than the screen to fit it, "0" shows them at natural size.
     QString fitToScreen;
-    QString saverPassword;
-    QString saverEnabled;
+    // "saverPassword" and "saverEnabled": the password and whether it protects the saver.
+    QString password;
+    QString passwordEnabled;
 
     QString imageEntry;
 };

@@ -8,7 +8,7 @@ namespace settings {
 void ReadSetting(Settings& s, const platform::ProfileFile& file, QString Settings::*variable, Fallback fallback) {
     const KeyInfo& info = *Key(variable);
     QString text = file.read(QLatin1String(info.section), QLatin1String(info.key));
-    const bool missing = text.isEmpty() && variable != &Settings::saverPassword;
+    const bool missing = text.isEmpty() && variable != &Settings::password;
     if (missing || (fallback == Fallback::WhenUnusable && !IsUsable(variable, text))) text = DefaultValue(variable);
     s.*variable = text;
 }
@@ -16,7 +16,7 @@ void ReadSetting(Settings& s, const platform::ProfileFile& file, QString Setting
 QStringList ReadPictureList(Settings& s, const platform::ProfileFile& file, const QString& appPath) {
     QStringList pictures;
     const QStringList samples = DefaultPictures(appPath);
-    const int last = vb::CInt(vb::CDbl(s.newTotal) - 1);
+    const int last = vb::CInt(vb::CDbl(s.pictureCount) - 1);
     // A file parsed once answers each key from memory; otherwise the section
     // is read once: reading the file afresh for every key made a long list
     // take seconds.
@@ -37,42 +37,42 @@ void ReadDisplaySettings(Settings& s, const platform::ProfileFile& file) {
     // whose handler reports an unusable value; the others would stop the
     // program outright, so they fall back to their defaults.
     const std::vector<std::pair<QString Settings::*, Fallback>> order = {
-        {&Settings::mode, Fallback::WhenUnusable},
-        {&Settings::newTotal, Fallback::WhenUnusable},
-        {&Settings::ClonesOfImage, Fallback::WhenUnusable},
-        {&Settings::imageSpeed, Fallback::WhenMissing},
-        {&Settings::SpeedofSplat, Fallback::WhenMissing},
-        {&Settings::SpeedofJump, Fallback::WhenUnusable},
-        {&Settings::DeckGradient, Fallback::WhenMissing},
-        {&Settings::PsychGradient, Fallback::WhenMissing},
-        {&Settings::NextImageTime, Fallback::WhenUnusable},
-        {&Settings::IntroImageAmount, Fallback::WhenUnusable},
-        {&Settings::NeverChange, Fallback::WhenUnusable},
-        {&Settings::ChangeNextImage, Fallback::WhenUnusable},
+        {&Settings::effect, Fallback::WhenUnusable},
+        {&Settings::pictureCount, Fallback::WhenUnusable},
+        {&Settings::cloneCount, Fallback::WhenUnusable},
+        {&Settings::cloneSpeed, Fallback::WhenMissing},
+        {&Settings::splatSpeed, Fallback::WhenMissing},
+        {&Settings::jumpingSpeed, Fallback::WhenUnusable},
+        {&Settings::deckSpeed, Fallback::WhenMissing},
+        {&Settings::psychedelicSpeed, Fallback::WhenMissing},
+        {&Settings::changeInterval, Fallback::WhenUnusable},
+        {&Settings::clonesPerAdmission, Fallback::WhenUnusable},
+        {&Settings::neverChange, Fallback::WhenUnusable},
+        {&Settings::changeFrequency, Fallback::WhenUnusable},
         {&Settings::mouseSensitivity, Fallback::WhenUnusable},
-        {&Settings::newBackColor, Fallback::WhenUnusable},
+        {&Settings::backgroundColor, Fallback::WhenUnusable},
         {&Settings::shuffle, Fallback::WhenUnusable},
     };
     for (const auto& [variable, fallback] : order) {
         ReadSetting(s, file, variable, fallback);
-        if (variable == &Settings::ClonesOfImage) s.ClonesOfImage = vb::CStr(vb::CDbl(s.ClonesOfImage) - 1);
+        if (variable == &Settings::cloneCount) s.cloneCount = vb::CStr(vb::CDbl(s.cloneCount) - 1);
     }
 }
 
 std::vector<QString> ReadFloatSettings(Settings& s, const platform::ProfileFile& file, const QString& appPath) {
-    std::vector<QString> imageFiles(size_t(vb::CLng(s.newTotal)) + 1);
+    std::vector<QString> imageFiles(size_t(vb::CLng(s.pictureCount)) + 1);
     const QStringList pictures = ReadPictureList(s, file, appPath);
     for (int i = 0; i < pictures.size(); ++i) imageFiles[size_t(i)] = pictures[i];
-    for (auto variable : {&Settings::effectMode, &Settings::randomEffect, &Settings::centerImage,
-                          &Settings::floatImageSpeed})
+    for (auto variable : {&Settings::floatTransition, &Settings::randomTransitions, &Settings::floatStill,
+                          &Settings::floatSpeed})
         ReadSetting(s, file, variable);
     ReadSetting(s, file, &Settings::fitToScreen, Fallback::WhenUnusable);
     return imageFiles;
 }
 
 void ReadPasswordSettings(Settings& s, const platform::ProfileFile& file) {
-    ReadSetting(s, file, &Settings::saverPassword);
-    ReadSetting(s, file, &Settings::saverEnabled);
+    ReadSetting(s, file, &Settings::password);
+    ReadSetting(s, file, &Settings::passwordEnabled);
 }
 
 bool WriteAllSettings(Settings& s, const QStringList& pictures, const platform::ProfileFile& file) {

@@ -30,8 +30,8 @@ void ReadSetting(Settings& s, const platform::ProfileFile& file, QString Setting
 // position, when there is one.
 QStringList ReadPictureList(Settings& s, const platform::ProfileFile& file, const QString& appPath);
 
-// Display start-up, in its order: the keys up to `newBackColor`, then
-// `shuffle`, with `ClonesOfImage` replaced by its value minus 1.
+// Display start-up, in its order: the keys up to `backgroundColor`, then
+// `shuffle`, with `cloneCount` replaced by its value minus 1.
 void ReadDisplaySettings(Settings& s, const platform::ProfileFile& file);
 // Float only: the picture list (sized 0 to newTotal, the last element empty)
 // and the four transition and motion keys.

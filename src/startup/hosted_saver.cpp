@@ -98,7 +98,7 @@ void HostedSaver::ReportFailure(const QString& message) {
 }
 
 void HostedSaver::AdjustDisplaySettings(settings::Settings& settings) {
-    if (options_.effect) settings.mode = QString::number(*options_.effect);
+    if (options_.effect) settings.effect = QString::number(*options_.effect);
 }
 
 void HostedSaver::end() { env_.end->End(0); }

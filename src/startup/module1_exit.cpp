@@ -30,7 +30,7 @@ void Module1::CountMouseMove() {
 void Module1::RequestExit() {
     // Protection on with no password stored could never be lifted at the
     // prompt (Enter on an empty box resumes): it ends as if none were set.
-    if (vb::CDbl(settings.saverEnabled) != 1 || settings.saverPassword.isEmpty()) {
+    if (vb::CDbl(settings.passwordEnabled) != 1 || settings.password.isEmpty()) {
         env_.end->End(0);
         return;
     }
@@ -52,8 +52,8 @@ void Module1::RequestExit() {
 
 void Module1::CheckPassword() {
     const QString typed = passwordForm_->passwordText();
-    if (typed == settings.saverPassword) {
-        if (vb::CDbl(settings.saverEnabled) == 1) env_.desktop->setKeyLock(false);
+    if (typed == settings.password) {
+        if (vb::CDbl(settings.passwordEnabled) == 1) env_.desktop->setKeyLock(false);
         // A run that failed behind the lock still ends as a failure.
         env_.end->End(failedLocked() ? 1 : 0);
         return;

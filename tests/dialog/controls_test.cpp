@@ -18,20 +18,20 @@ TEST_F(DialogTest, FloatShowsItsControlsAndReadsItsOwnSpeed) {
     EXPECT_FALSE(f.Speed->isEnabled());  // "Do not Float" is ticked
     f.CenterCheck->setChecked(false);
     EXPECT_TRUE(f.Speed->isEnabled());
-    EXPECT_EQ(settings->centerImage, "0");
+    EXPECT_EQ(settings->floatStill, "0");
     f.Speed->setValue(2);
-    EXPECT_EQ(settings->floatImageSpeed, "2");
-    EXPECT_EQ(settings->imageSpeed, "150");
+    EXPECT_EQ(settings->floatSpeed, "2");
+    EXPECT_EQ(settings->cloneSpeed, "150");
 
     // Back to a clone effect: the speed reads imageSpeed reversed.
     f.EffectCbx->setCurrentIndex(0);
-    EXPECT_EQ(settings->mode, "0");
+    EXPECT_EQ(settings->effect, "0");
     EXPECT_EQ(f.SpeedLabel->text(), "Image Speed");
     EXPECT_EQ(f.Speed->maximum(), 200);
     EXPECT_EQ(f.Speed->value(), 50);
     EXPECT_FALSE(f.TransitionsCbx->isVisible());
     EXPECT_TRUE(f.ClonesScroll->isVisible());
-    EXPECT_EQ(settings->floatImageSpeed, "2");  // setting the slider ran no handler
+    EXPECT_EQ(settings->floatSpeed, "2");  // setting the slider ran no handler
 }
 
 TEST_F(DialogTest, SpeedIsStoredReversed) {
@@ -40,7 +40,7 @@ TEST_F(DialogTest, SpeedIsStoredReversed) {
     EXPECT_EQ(f.Speed->value(), 50);
     for (auto [position, text] : {std::pair{1, "200"}, {200, "1"}, {199, "1"}, {50, "150"}}) {
         f.Speed->setValue(position);
-        EXPECT_EQ(settings->imageSpeed, text) << position;
+        EXPECT_EQ(settings->cloneSpeed, text) << position;
     }
 }
 
@@ -63,10 +63,10 @@ TEST_F(DialogTest, EachEffectShowsItsSpeedAndChangeSliders) {
     }
     f.EffectCbx->setCurrentIndex(5);
     f.effectSpeed->setValue(12);
-    EXPECT_EQ(settings->SpeedofJump, "12");
-    EXPECT_EQ(settings->SpeedofSplat, "8");
+    EXPECT_EQ(settings->jumpingSpeed, "12");
+    EXPECT_EQ(settings->splatSpeed, "8");
     f.changeFrequency->setValue(2);
-    EXPECT_EQ(settings->ChangeNextImage, "2");
+    EXPECT_EQ(settings->changeFrequency, "2");
     EXPECT_TRUE(f.IntroAmountText->isEnabled());
     EXPECT_TRUE(f.IntroAmountScroll->isEnabled());
     f.EffectCbx->setCurrentIndex(6);
@@ -79,14 +79,14 @@ TEST_F(DialogTest, LoweringClonesLimitsTheAmountToIntroduce) {
     auto& f = open();
     f.ClonesScroll->setValue_(3);
     EXPECT_EQ(f.IntroAmountScroll->Value(), 3);
-    EXPECT_EQ(settings->IntroImageAmount, "3");
+    EXPECT_EQ(settings->clonesPerAdmission, "3");
     EXPECT_EQ(f.IntroAmountText->text(), "3");
-    EXPECT_EQ(settings->ClonesOfImage, "3");
+    EXPECT_EQ(settings->cloneCount, "3");
     f.IntroAmountScroll->setValue_(5);
     EXPECT_EQ(f.IntroAmountScroll->Value(), 3);
     f.ClonesScroll->setValue_(8);
     f.IntroAmountScroll->setValue_(5);
-    EXPECT_EQ(settings->IntroImageAmount, "5");
+    EXPECT_EQ(settings->clonesPerAdmission, "5");
 }
 
 TEST_F(DialogTest, ScrollBarsRiseTowardTheirTopEnd) {
@@ -98,7 +98,7 @@ TEST_F(DialogTest, ScrollBarsRiseTowardTheirTopEnd) {
     EXPECT_EQ(f.ClonesScroll->Value(), 21);
     f.ChangeImageScroll->triggerAction(QAbstractSlider::SliderSingleStepAdd);  // the lower arrow
     EXPECT_EQ(f.ChangeImageScroll->Value(), 29);
-    EXPECT_EQ(settings->NextImageTime, "29");
+    EXPECT_EQ(settings->changeInterval, "29");
     f.ChangeImageScroll->triggerAction(QAbstractSlider::SliderToMaximum);
     EXPECT_EQ(f.ChangeImageScroll->Value(), 5);
     EXPECT_EQ(f.ChangeImageScroll->Min(), 60);
@@ -113,13 +113,13 @@ TEST_F(DialogTest, NeverChangeOptionsStoreTheirWordAndSwitchTheIntervalControls)
     t.folder.writeSettings("[saver]\nmode=0\nNeverChange=False\n");
     auto& f = open();
     f.NeverChangeOption2->setChecked(true);
-    EXPECT_EQ(settings->NeverChange, "True");
+    EXPECT_EQ(settings->neverChange, "True");
     for (QWidget* w : {(QWidget*)f.ChangeImageText, (QWidget*)f.ChangeImageScroll, (QWidget*)f.IntroAmountText,
                        (QWidget*)f.IntroAmountScroll})
         EXPECT_FALSE(w->isEnabled());
     EXPECT_EQ(dialog::Form2::BackColor(f.ChangeImageText), platform::SystemColorValue(platform::kThreeDLight));
     f.NeverChangeOption1->setChecked(true);
-    EXPECT_EQ(settings->NeverChange, "False");
+    EXPECT_EQ(settings->neverChange, "False");
     EXPECT_TRUE(f.ChangeImageScroll->isEnabled());
     EXPECT_EQ(dialog::Form2::BackColor(f.IntroAmountText), platform::SystemColorValue(platform::kWindowBackground));
 }
@@ -128,14 +128,14 @@ TEST_F(DialogTest, RandomTransitionsSwitchTheTransitionListOff) {
     t.folder.writeSettings("[saver]\nmode=1\neffectMode=3\n");
     auto& f = open();
     f.RndTranCheck->setChecked(true);
-    EXPECT_EQ(settings->randomEffect, "1");
+    EXPECT_EQ(settings->randomTransitions, "1");
     EXPECT_FALSE(f.TransitionsCbx->isEnabled());
     EXPECT_EQ(dialog::Form2::BackColor(f.TransitionsCbx), platform::SystemColorValue(platform::kThreeDLight));
-    EXPECT_EQ(settings->effectMode, "3");
+    EXPECT_EQ(settings->floatTransition, "3");
     f.RndTranCheck->setChecked(false);
     EXPECT_TRUE(f.TransitionsCbx->isEnabled());
     f.TransitionsCbx->setCurrentIndex(7);
-    EXPECT_EQ(settings->effectMode, "7");
+    EXPECT_EQ(settings->floatTransition, "7");
 }
 
 TEST_F(DialogTest, MouseSensitivityIsStoredReversed) {
@@ -153,11 +153,11 @@ TEST_F(DialogTest, ColourChooserStartsOnTheCurrentColourAndIgnoresCancel) {
     f.backColorClick_Click();
     ASSERT_EQ(dialogs.colorRequests.size(), 1u);
     EXPECT_EQ(dialogs.colorRequests[0], QColor(255, 0, 0));
-    EXPECT_EQ(settings->newBackColor, "16711680");
+    EXPECT_EQ(settings->backgroundColor, "16711680");
     EXPECT_EQ(f.BackColorPicture->box().BackColor(), 16711680);
     f.backColorClick_Click();  // cancelled
     EXPECT_EQ(dialogs.colorRequests[1], QColor(0, 0, 255));
-    EXPECT_EQ(settings->newBackColor, "16711680");
+    EXPECT_EQ(settings->backgroundColor, "16711680");
     EXPECT_TRUE(t.messages.shown.empty());
 }
 
@@ -165,13 +165,13 @@ TEST_F(DialogTest, PasswordCheckBoxSwitchesBothBoxesAndKeepsTheirText) {
     t.folder.writeSettings("[password]\nsaverPassword=abc\nsaverEnabled=0\n");
     auto& f = open();
     f.Password_enabled->setChecked(true);
-    EXPECT_EQ(settings->saverEnabled, "1");
+    EXPECT_EQ(settings->passwordEnabled, "1");
     EXPECT_TRUE(f.SS_password->isEnabled());
     EXPECT_TRUE(f.SS_Confirm->isEnabled());
     f.SS_password->setText("xyz");
-    EXPECT_EQ(settings->saverPassword, "xyz");
+    EXPECT_EQ(settings->password, "xyz");
     f.Password_enabled->setChecked(false);
-    EXPECT_EQ(settings->saverEnabled, "0");
+    EXPECT_EQ(settings->passwordEnabled, "0");
     EXPECT_FALSE(f.SS_Confirm->isEnabled());
     EXPECT_EQ(f.SS_password->text(), "xyz");
     EXPECT_EQ(f.confirmText, "abc");
@@ -181,12 +181,12 @@ TEST_F(DialogTest, AnEffectSettingOutsideTheSlidersRangeBecomesTheValueItShows) 
     t.folder.writeSettings("[saver]\nmode=7\nSpeedofSplat=-1e9\nDeckGradient=40\nPsychGradient=12.5\n");
     auto& f = open();
     EXPECT_EQ(f.effectSpeed->value(), 1);
-    EXPECT_EQ(settings->SpeedofSplat, "1");
+    EXPECT_EQ(settings->splatSpeed, "1");
     f.EffectCbx->setCurrentIndex(4);
     EXPECT_EQ(f.effectSpeed->value(), 21);
-    EXPECT_EQ(settings->DeckGradient, "21");
+    EXPECT_EQ(settings->deckSpeed, "21");
     // Within the range a stored value stays as read, as the slider's handler does not run.
     f.EffectCbx->setCurrentIndex(3);
     EXPECT_EQ(f.effectSpeed->value(), 12);
-    EXPECT_EQ(settings->PsychGradient, "12.5");
+    EXPECT_EQ(settings->psychedelicSpeed, "12.5");
 }

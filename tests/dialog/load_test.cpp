@@ -31,7 +31,7 @@ TEST_F(DialogTest, SlidersSetByLoadRunNoHandler) {
     t.folder.writeSettings("[saver]\nChangeNextImage=1.4\nmouseSensitivity=1\n");
     auto& f = open();
     EXPECT_EQ(f.changeFrequency->value(), 1);
-    EXPECT_EQ(settings->ChangeNextImage, "1.4");
+    EXPECT_EQ(settings->changeFrequency, "1.4");
     EXPECT_EQ(f.MouseSensitiveSlider->value(), 15);
     EXPECT_EQ(settings->mouseSensitivity, "1");
 }
@@ -96,7 +96,7 @@ TEST_F(DialogTest, PasswordLoadsIntoBothBoxesWithTheEnabledLook) {
     EXPECT_EQ(g.Password_enabled->checkState(), Qt::Unchecked);
     EXPECT_FALSE(g.SS_password->isEnabled());
     EXPECT_EQ(dialog::Form2::BackColor(g.SS_password), platform::SystemColorValue(platform::kThreeDLight));
-    EXPECT_EQ(settings->saverEnabled, "2");  // written back as read unless clicked
+    EXPECT_EQ(settings->passwordEnabled, "2");  // written back as read unless clicked
 }
 
 TEST_F(DialogTest, AStoredNumberOutsideAScrollBarsRangeTakesTheValueTheBarShows) {
@@ -105,9 +105,9 @@ TEST_F(DialogTest, AStoredNumberOutsideAScrollBarsRangeTakesTheValueTheBarShows)
     t.folder.writeSettings("[total]\nClonesOfImage=0\n[saver]\nNextImageTime=100\nIntroImageAmount=-4\n");
     auto& f = open();
     EXPECT_EQ(f.ClonesText->text(), "1");
-    EXPECT_EQ(settings->ClonesOfImage, "1");
+    EXPECT_EQ(settings->cloneCount, "1");
     EXPECT_EQ(f.ChangeImageText->text(), "60");
-    EXPECT_EQ(settings->NextImageTime, "60");
+    EXPECT_EQ(settings->changeInterval, "60");
     EXPECT_EQ(f.IntroAmountText->text(), "1");
-    EXPECT_EQ(settings->IntroImageAmount, "1");
+    EXPECT_EQ(settings->clonesPerAdmission, "1");
 }

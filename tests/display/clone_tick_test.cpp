@@ -23,18 +23,18 @@ struct FieldFixture {
                       QSize screen = QSize(200, 150)) {
         for (const settings::KeyInfo& key : settings::CommitOrder())
             settings.*key.variable = settings::DefaultValue(key.variable);
-        settings.mode = QString::number(mode);
-        settings.newTotal = QString::number(pictures);
+        settings.effect = QString::number(mode);
+        settings.pictureCount = QString::number(pictures);
         // The variable holds the last clone's number, one less than the file's count.
-        settings.ClonesOfImage = QString::number(clones - 1);
-        settings.imageSpeed = QStringLiteral("20");
+        settings.cloneCount = QString::number(clones - 1);
+        settings.cloneSpeed = QStringLiteral("20");
         for (const QString& line : lines.split(u'\n', Qt::SkipEmptyParts)) {
             const QString name = line.section(u'=', 0, 0);
             for (const settings::KeyInfo& key : settings::CommitOrder())
                 if (name == QLatin1String(key.key)) settings.*key.variable = line.section(u'=', 1);
         }
         buffer.resize(screen);
-        field.setEffect(settings::Effect::FromText(settings.mode));
+        field.setEffect(settings::Effect::FromText(settings.effect));
         field.placeClones();
         fill(firstSource, field.firstSet, 0);
         if (pictures > 1) {

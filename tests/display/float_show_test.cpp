@@ -68,12 +68,12 @@ struct FloatFixture : ::testing::Test {
     std::vector<QString> files;
 
     FloatFixture() {
-        s.newTotal = "3";
-        s.NextImageTime = "5";
-        s.NeverChange = "False";
-        s.centerImage = "1";
-        s.effectMode = "0";
-        s.randomEffect = "0";
+        s.pictureCount = "3";
+        s.changeInterval = "5";
+        s.neverChange = "False";
+        s.floatStill = "1";
+        s.floatTransition = "0";
+        s.randomTransitions = "0";
         for (int i = 0; i < 3; ++i) files.push_back(makePicture(i, 40 + 10 * i, 30));
         files.push_back(QString());  // the list runs 0 to newTotal, the last one empty
     }
@@ -103,7 +103,7 @@ TEST(FloatCentre, WiderThanTheScreenGoesNegativeTruncatingTowardZero) {
 }
 
 TEST_F(FloatFixture, CentredWithoutChangeShowsTheFirstPictureOnceAndStopsTheScheduler) {
-    s.NeverChange = "True";
+    s.neverChange = "True";
     display::FloatShow show(s, t.env, host, files);
     host.changeSchedulerTimer.setEnabled(true);
     show.Timer2Tick();
@@ -134,7 +134,7 @@ TEST_F(FloatFixture, PicturesComeInListOrderAndWrapAfterTheLast) {
 }
 
 TEST_F(FloatFixture, FloatingChangesReseedAndDrawADiagonalDirection) {
-    s.centerImage = "0";
+    s.floatStill = "0";
     t.random = platform::SequenceRandom{0.7f, 0.2f};
     display::FloatShow show(s, t.env, host, files);
     show.Timer2Tick();
@@ -144,7 +144,7 @@ TEST_F(FloatFixture, FloatingChangesReseedAndDrawADiagonalDirection) {
     EXPECT_TRUE(host.floatMotionTimer.Enabled());
     EXPECT_EQ(shown(), 0);
 
-    s.NeverChange = "1";
+    s.neverChange = "1";
     RecordingHost other(t.clock);
     display::FloatShow once(s, t.env, other, files);
     other.changeSchedulerTimer.setEnabled(true);
@@ -167,7 +167,7 @@ TEST_F(FloatFixture, StandardChangeHidesThePictureForThreeTenthsOfASecond) {
 
 TEST_F(FloatFixture, ATickDuringAChangeDoesNotStartAnother) {
     for (const char* effect : {"0", "3"}) {
-        s.effectMode = effect;
+        s.floatTransition = effect;
         RecordingHost h(t.clock);
         display::FloatShow show(s, t.env, h, files);
         int nestedTicks = 0;
@@ -191,7 +191,7 @@ TEST_F(FloatFixture, ATickDuringAChangeDoesNotStartAnother) {
 }
 
 TEST_F(FloatFixture, AnimatedChangeIsPacedOverAboutASecond) {
-    s.effectMode = "1";
+    s.floatTransition = "1";
     display::FloatShow show(s, t.env, host, files);
     std::vector<display::TransitionCopy> copies;
     double firstCopy = 0;
@@ -221,11 +221,11 @@ TEST_F(FloatFixture, AnimatedChangeIsPacedOverAboutASecond) {
 }
 
 TEST_F(FloatFixture, RandomTransitionIsRememberedInEffectMode) {
-    s.randomEffect = "1";
+    s.randomTransitions = "1";
     t.random = platform::SequenceRandom{0.5f};
     display::FloatShow show(s, t.env, host, files);
     show.Timer2Tick();
-    EXPECT_EQ(s.effectMode, "4");
+    EXPECT_EQ(s.floatTransition, "4");
     EXPECT_EQ(shown(), 0);
 }
 
@@ -242,7 +242,7 @@ TEST_F(FloatFixture, APictureDeletedAfterItWasDecodedEndsTheSaverAtItsTurn) {
 }
 
 TEST_F(FloatFixture, APictureReplacedAfterItWasDecodedShowsTheNewFile) {
-    s.effectMode = "2";
+    s.floatTransition = "2";
     display::FloatShow show(s, t.env, host, files);
     show.Timer2Tick();
     QImage replacement(64, 20, QImage::Format_RGB32);
@@ -292,7 +292,7 @@ TEST_F(FloatFixture, PictureWiderThanTheScreenFlipsItsHorizontalStepEveryTick) {
 
 TEST_F(FloatFixture, AChangeTimeTooLongForTheTimerFallsBackToTheBuiltInTime) {
     for (const char* seconds : {"1e9", "-3e6"}) {
-        s.NextImageTime = seconds;
+        s.changeInterval = seconds;
         RecordingHost h(t.clock);
         display::FloatShow show(s, t.env, h, files);
         h.changeSchedulerTimer.setEnabled(true);
@@ -302,7 +302,7 @@ TEST_F(FloatFixture, AChangeTimeTooLongForTheTimerFallsBackToTheBuiltInTime) {
         EXPECT_EQ(show.floatImageIndex(), 1);
     }
     // The longest time that fits is kept as it is.
-    s.NextImageTime = "2147483.647";
+    s.changeInterval = "2147483.647";
     display::FloatShow show(s, t.env, host, files);
     show.Timer2Tick();
     EXPECT_EQ(host.changeSchedulerTimer.Interval(), 2147483647);
@@ -327,8 +327,8 @@ TEST_F(FloatFixture, PictureTallerThanTheRoomBelowTheTopBoundJittersUpAndDown) {
 
 TEST_F(FloatFixture, AnEmptyEntryClearsThePictureAndTheSaverGoesOn) {
     for (const char* effect : {"0", "5"}) {
-        s.effectMode = effect;
-        s.newTotal = "0";  // no pictures: the list holds one empty entry
+        s.floatTransition = effect;
+        s.pictureCount = "0";  // no pictures: the list holds one empty entry
         RecordingHost h(t.clock);
         display::FloatShow show(s, t.env, h, {QString()});
         h.changeSchedulerTimer.setEnabled(true);
@@ -340,8 +340,8 @@ TEST_F(FloatFixture, AnEmptyEntryClearsThePictureAndTheSaverGoesOn) {
         EXPECT_EQ(show.floatImageIndex(), 1);
     }
     // Within a list, the entry after a picture clears it.
-    s.effectMode = "0";
-    s.newTotal = "2";
+    s.floatTransition = "0";
+    s.pictureCount = "2";
     display::FloatShow show(s, t.env, host, {files[0], QString(), QString()});
     show.Timer2Tick();
     EXPECT_EQ(shown(), 0);
@@ -382,7 +382,7 @@ TEST_F(FloatFixture, ShuffledPicturesComeOnceARoundInANewOrderEachRound) {
 TEST_F(FloatFixture, APhotoLargerThanTheScreenIsShownWholeAndFloats) {
     host.screenWidth = 1024 * 15;
     host.screenHeight = 768 * 15;
-    s.centerImage = "0";
+    s.floatStill = "0";
     QImage photo(6000, 4000, QImage::Format_RGB32);
     photo.fill(kColours[1]);
     files[0] = t.folder.file("photo.jpg");

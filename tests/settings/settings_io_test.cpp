@@ -16,28 +16,28 @@ namespace {
 
 Settings FilledSettings() {
     Settings s;
-    s.mode = "6";
-    s.newTotal = "3";
-    s.ClonesOfImage = "15";
-    s.imageSpeed = "150";
-    s.SpeedofSplat = "7";
-    s.SpeedofJump = "9";
-    s.DeckGradient = "13";
-    s.PsychGradient = "3";
-    s.NextImageTime = "45";
-    s.IntroImageAmount = "2";
-    s.NeverChange = "True";
-    s.ChangeNextImage = "3";
+    s.effect = "6";
+    s.pictureCount = "3";
+    s.cloneCount = "15";
+    s.cloneSpeed = "150";
+    s.splatSpeed = "7";
+    s.jumpingSpeed = "9";
+    s.deckSpeed = "13";
+    s.psychedelicSpeed = "3";
+    s.changeInterval = "45";
+    s.clonesPerAdmission = "2";
+    s.neverChange = "True";
+    s.changeFrequency = "3";
     s.mouseSensitivity = "1";
-    s.newBackColor = vb::CStr(int32_t(0xFF0000));  // pure blue: 0x00BBGGRR
-    s.effectMode = "4";
-    s.randomEffect = "1";
-    s.centerImage = "0";
-    s.floatImageSpeed = "5";
+    s.backgroundColor = vb::CStr(int32_t(0xFF0000));  // pure blue: 0x00BBGGRR
+    s.floatTransition = "4";
+    s.randomTransitions = "1";
+    s.floatStill = "0";
+    s.floatSpeed = "5";
     s.shuffle = "1";
     s.fitToScreen = "0";
-    s.saverPassword = "Open Sesame";
-    s.saverEnabled = "1";
+    s.password = "Open Sesame";
+    s.passwordEnabled = "1";
     return s;
 }
 
@@ -63,14 +63,14 @@ TEST(SettingsFile, WhatTheCommitWritesReadsBackTheSame) {
     Settings read;
     EXPECT_EQ(ReadEveryKey(read, folder), pictures);
     for (const KeyInfo& key : CommitOrder()) EXPECT_EQ(read.*key.variable, written.*key.variable) << key.key;
-    EXPECT_EQ(read.newBackColor, QStringLiteral("16711680"));
+    EXPECT_EQ(read.backgroundColor, QStringLiteral("16711680"));
 }
 
 TEST(SettingsFile, FloatShrinksToFitUnlessTheFileSaysOtherwise) {
     TempAppFolder folder;
     folder.writeSettings("[saver]\nmode=1\n[total]\nnewTotal=1\n");
     Settings s;
-    s.newTotal = "1";
+    s.pictureCount = "1";
     ReadFloatSettings(s, SettingsFile(folder), folder.path());
     EXPECT_EQ(s.fitToScreen, "1");
     for (const char* text : {"0", "1"}) {
@@ -98,7 +98,7 @@ TEST(SettingsFile, AShorterListLeavesNoOldPictureKeys) {
     TempAppFolder folder;
     Settings s = FilledSettings();
     WriteAllSettings(s, {"/a", "/b", "/c", "/d"}, SettingsFile(folder));
-    s.newTotal = "1";
+    s.pictureCount = "1";
     WriteAllSettings(s, {"/z"}, SettingsFile(folder));
     const QByteArray text = folder.readSettings();
     EXPECT_TRUE(text.contains("0=/z"));
@@ -112,8 +112,8 @@ TEST(SettingsFile, DisplayStartUpReadsInItsOrderWithTheHighestCloneIndex) {
                          "[images]\n0=/x0\n1=/x1\n2=/x2\n3=/x3\n");
     Settings s;
     ReadDisplaySettings(s, SettingsFile(folder));
-    EXPECT_EQ(s.ClonesOfImage, QStringLiteral("0"));
-    EXPECT_FALSE(vb::CBool(s.NeverChange));
+    EXPECT_EQ(s.cloneCount, QStringLiteral("0"));
+    EXPECT_FALSE(vb::CBool(s.neverChange));
     const std::vector<QString> files = ReadFloatSettings(s, SettingsFile(folder), folder.path());
     ASSERT_EQ(files.size(), 4u);  // 0 to newTotal; the last stays empty
     EXPECT_EQ(files[2], QStringLiteral("/x2"));
@@ -126,17 +126,17 @@ TEST(SettingsFile, AMissingFileGivesTheBuiltInDefaultsAndTheSamplePictures) {
     Settings s;
     ReadDisplaySettings(s, SettingsFile(folder));
     ReadPasswordSettings(s, SettingsFile(folder));
-    EXPECT_EQ(s.mode, QStringLiteral("0"));
-    EXPECT_EQ(s.ClonesOfImage, QStringLiteral("9"));
-    EXPECT_EQ(s.imageSpeed, QStringLiteral("20"));
-    EXPECT_EQ(s.NextImageTime, QStringLiteral("30"));
+    EXPECT_EQ(s.effect, QStringLiteral("0"));
+    EXPECT_EQ(s.cloneCount, QStringLiteral("9"));
+    EXPECT_EQ(s.cloneSpeed, QStringLiteral("20"));
+    EXPECT_EQ(s.changeInterval, QStringLiteral("30"));
     EXPECT_EQ(s.mouseSensitivity, QStringLiteral("5"));
-    EXPECT_EQ(s.saverEnabled, QStringLiteral("0"));
-    EXPECT_EQ(s.saverPassword, QString());
+    EXPECT_EQ(s.passwordEnabled, QStringLiteral("0"));
+    EXPECT_EQ(s.password, QString());
     Settings d;
     const QStringList pictures = ReadEveryKey(d, folder);
     EXPECT_EQ(pictures, DefaultPictures(folder.path()));
-    EXPECT_EQ(d.newTotal, vb::CStr(int32_t(pictures.size())));
+    EXPECT_EQ(d.pictureCount, vb::CStr(int32_t(pictures.size())));
 }
 
 TEST(SettingsFile, UnusableValuesFallBackWhereTheProgramWouldOtherwiseStop) {
@@ -145,15 +145,15 @@ TEST(SettingsFile, UnusableValuesFallBackWhereTheProgramWouldOtherwiseStop) {
                          "PsychGradient=zz\n[total]\nnewTotal=1e9\nClonesOfImage=x\n[speed]\nimageSpeed=fast\n");
     Settings s;
     ReadDisplaySettings(s, SettingsFile(folder));
-    EXPECT_EQ(s.mode, QStringLiteral("0"));
-    EXPECT_EQ(s.newBackColor, QStringLiteral("0"));
+    EXPECT_EQ(s.effect, QStringLiteral("0"));
+    EXPECT_EQ(s.backgroundColor, QStringLiteral("0"));
     EXPECT_EQ(s.mouseSensitivity, QStringLiteral("5"));
-    EXPECT_EQ(s.NeverChange, QStringLiteral("False"));
-    EXPECT_EQ(s.newTotal, DefaultValue(&Settings::newTotal));
-    EXPECT_EQ(s.ClonesOfImage, QStringLiteral("9"));
+    EXPECT_EQ(s.neverChange, QStringLiteral("False"));
+    EXPECT_EQ(s.pictureCount, DefaultValue(&Settings::pictureCount));
+    EXPECT_EQ(s.cloneCount, QStringLiteral("9"));
     // Converted first inside start-up's guarded steps, whose handler reports them.
-    EXPECT_EQ(s.PsychGradient, QStringLiteral("zz"));
-    EXPECT_EQ(s.imageSpeed, QStringLiteral("fast"));
+    EXPECT_EQ(s.psychedelicSpeed, QStringLiteral("zz"));
+    EXPECT_EQ(s.cloneSpeed, QStringLiteral("fast"));
 }
 
 TEST(SettingsFile, GarbageFilesNeverBreakEitherReader) {
@@ -168,7 +168,7 @@ TEST(SettingsFile, GarbageFilesNeverBreakEitherReader) {
         Settings display;
         EXPECT_NO_THROW({
             ReadDisplaySettings(display, SettingsFile(folder));
-            if (vb::CDbl(display.mode) == 1) ReadFloatSettings(display, SettingsFile(folder), folder.path());
+            if (vb::CDbl(display.effect) == 1) ReadFloatSettings(display, SettingsFile(folder), folder.path());
             ReadPasswordSettings(display, SettingsFile(folder));
         });
         Settings dialog;

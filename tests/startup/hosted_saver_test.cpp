@@ -93,11 +93,11 @@ TEST(HostedSaver, TheCommandLineEffectOverridesTheFile) {
     f.makePictures({0, 1});
     f.options.effect = 6;
     f.load(Ini(2, 2));
-    EXPECT_EQ(f.settings.mode, QStringLiteral("6"));
+    EXPECT_EQ(f.settings.effect, QStringLiteral("6"));
     HostedFixture plain;
     plain.makePictures({0, 1});
     plain.load(Ini(2, 2));
-    EXPECT_EQ(plain.settings.mode, QStringLiteral("2"));
+    EXPECT_EQ(plain.settings.effect, QStringLiteral("2"));
 }
 
 TEST(HostedSaver, AMissingFloatPictureIsPassedOverAndTheShowGoesOn) {
