@@ -31,7 +31,8 @@ QTemporaryDir& Folder() {
 QString DetailedPng(int width, int height) {
     const QString path = Folder().filePath(QStringLiteral("detailed-%1x%2.png").arg(width).arg(height));
     if (QFile::exists(path)) return path;
-    std::unique_ptr<FILE, decltype(&std::fclose)> file(std::fopen(QFile::encodeName(path).constData(), "wb"), std::fclose);
+    std::unique_ptr<FILE, decltype(&std::fclose)> file(std::fopen(QFile::encodeName(path).constData(), "wb"),
+                                                       std::fclose);
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     if (setjmp(png_jmpbuf(png))) {
@@ -60,7 +61,8 @@ QString DetailedPng(int width, int height) {
 QString DetailedHeic(int width, int height) {
     const QString path = Folder().filePath(QStringLiteral("detailed-%1x%2.heic").arg(width).arg(height));
     if (QFile::exists(path)) return path;
-    const int status = QProcess::execute("heif-enc", {"-q", "60", "-p", "preset=ultrafast", DetailedPng(width, height), "-o", path});
+    const int status =
+        QProcess::execute("heif-enc", {"-q", "60", "-p", "preset=ultrafast", DetailedPng(width, height), "-o", path});
     return status == 0 ? path : QString();
 }
 

@@ -48,7 +48,8 @@ struct Workbench {
             }
         }
         QPainter painter(&photo);
-        for (int i = 0; i < 40; ++i) painter.fillRect(i * 140, i * 90, 400, 300, QColor::fromHsv(i * 9 % 360, 200, 220));
+        for (int i = 0; i < 40; ++i)
+            painter.fillRect(i * 140, i * 90, 400, 300, QColor::fromHsv(i * 9 % 360, 200, 220));
         painter.end();
         const QString first = dir.filePath(QStringLiteral("photo0.jpg"));
         photo.save(first, "JPEG", 90);

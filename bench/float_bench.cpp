@@ -115,8 +115,15 @@ public:
         last = now;
     }
 
-    platform::FormTimer changeSchedulerTimer{[this] { if (onChangeScheduler) onChangeScheduler(); }, 250};
-    platform::FormTimer floatMotionTimer{[this] { motionTick(); if (onFloatMotion) onFloatMotion(); }, 1};
+    void changeSchedulerTick() {
+        if (onChangeScheduler) onChangeScheduler();
+    }
+    void floatMotionTick() {
+        motionTick();
+        if (onFloatMotion) onFloatMotion();
+    }
+    platform::FormTimer changeSchedulerTimer{[this] { changeSchedulerTick(); }, 250};
+    platform::FormTimer floatMotionTimer{[this] { floatMotionTick(); }, 1};
     std::function<void()> onChangeScheduler, onFloatMotion;
     double maxPaintGap = 0, maxMotionGap = 0;
     QString failure;

@@ -155,7 +155,8 @@ double ChildrenCpuMs() {
 // counter djpeg_cpu_ms is djpeg's own processor time per run, to set beside
 // the CPU column of BM_Convert.
 void BM_DjpegEighth(benchmark::State& state) {
-    const QString command = QStringLiteral("djpeg -scale 1/8 '%1' > /dev/null").arg(TestFiles().jpeg[int(state.range(0))]);
+    const QString command =
+        QStringLiteral("djpeg -scale 1/8 '%1' > /dev/null").arg(TestFiles().jpeg[int(state.range(0))]);
     const double before = ChildrenCpuMs();
     for (auto _ : state) {
         if (std::system(command.toLocal8Bit().constData()) != 0) state.SkipWithError("djpeg failed");

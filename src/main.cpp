@@ -90,8 +90,8 @@ int main(int argc, char** argv) {
     platform::QtDesktop desktop;
     platform::ProcessEnd end(&desktop);
     const QString programFolder = QFileInfo(QCoreApplication::applicationFilePath()).absolutePath();
-    platform::Environment env{programFolder, &clock, &random, &messages, &desktop, &end,
-                              platform::ProgramLayout(programFolder)};
+    platform::Environment env{
+        programFolder, &clock, &random, &messages, &desktop, &end, platform::ProgramLayout(programFolder)};
     startup::SeedUserFiles(env.layout);
     app.setEnvironment(&env);
 

@@ -97,8 +97,8 @@ QByteArray EncodeGif(const QImage& picture) {
     putWord(out, indexed.width());
     putWord(out, indexed.height());
     out += char(0x80 | (bits - 1) << 4 | (bits - 1));  // global colour table of 2^bits entries
-    out += char(0);                                     // background colour index
-    out += char(0);                                     // no aspect ratio
+    out += char(0);                                    // background colour index
+    out += char(0);                                    // no aspect ratio
     for (const QRgb colour : colours) {
         out += char(qRed(colour));
         out += char(qGreen(colour));

@@ -57,7 +57,8 @@ QImage aurora() {
     QImage image = canvas(640, 400);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    verticalGradient(p, QRectF(0, 0, 640, 300), {{0, QColor(5, 8, 30)}, {0.6, QColor(20, 30, 80)}, {1, QColor(60, 40, 90)}});
+    verticalGradient(p, QRectF(0, 0, 640, 300),
+                     {{0, QColor(5, 8, 30)}, {0.6, QColor(20, 30, 80)}, {1, QColor(60, 40, 90)}});
     QRandomGenerator random(1);
     for (int i = 0; i < 260; ++i) {
         const double size = random.bounded(1.0) < 0.9 ? 1.0 : 2.2;
@@ -66,7 +67,10 @@ QImage aurora() {
         p.drawEllipse(QPointF(random.bounded(640.0), random.bounded(260.0)), size / 2 + 0.3, size / 2 + 0.3);
     }
     p.setCompositionMode(QPainter::CompositionMode_Plus);
-    const struct { QColor colour; double base, swing, phase, height; } curtains[] = {
+    const struct {
+        QColor colour;
+        double base, swing, phase, height;
+    } curtains[] = {
         {QColor(40, 255, 140), 150, 40, 0.0, 110},
         {QColor(60, 220, 200), 110, 30, 1.7, 80},
         {QColor(170, 70, 230), 70, 25, 3.1, 60},
@@ -118,8 +122,8 @@ QImage tower() {
         for (int x = (y / 9 % 2) * 14; x < 220; x += 28) p.drawLine(QPointF(x, y), QPointF(x + 10, y));
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(70, 60, 55));
-    p.drawPolygon(QPolygonF({QPointF(40, 340), QPointF(60, 285), QPointF(95, 270), QPointF(150, 274),
-                             QPointF(178, 295), QPointF(195, 340)}));
+    p.drawPolygon(QPolygonF({QPointF(40, 340), QPointF(60, 285), QPointF(95, 270), QPointF(150, 274), QPointF(178, 295),
+                             QPointF(195, 340)}));
     // The tower narrows upward, in red and white bands.
     const double bottom = 280, top = 95, halfBottom = 30, halfTop = 19, centre = 118;
     for (int band = 0; band < 6; ++band) {
@@ -127,8 +131,8 @@ QImage tower() {
         const double w0 = halfBottom + (halfTop - halfBottom) * band / 6;
         const double w1 = halfBottom + (halfTop - halfBottom) * (band + 1) / 6;
         p.setBrush(band % 2 ? QColor(245, 245, 240) : QColor(210, 30, 40));
-        p.drawPolygon(QPolygonF({QPointF(centre - w0, y0), QPointF(centre + w0, y0), QPointF(centre + w1, y1),
-                                 QPointF(centre - w1, y1)}));
+        p.drawPolygon(QPolygonF(
+            {QPointF(centre - w0, y0), QPointF(centre + w0, y0), QPointF(centre + w1, y1), QPointF(centre - w1, y1)}));
     }
     p.setBrush(QColor(40, 40, 45));
     p.drawRect(QRectF(centre - 25, top - 6, 50, 6));
@@ -141,7 +145,8 @@ QImage tower() {
     p.setBrush(QColor(255, 230, 90));
     p.drawRect(QRectF(centre - 15, top - 32, 30, 26));
     p.setBrush(QColor(210, 30, 40));
-    p.drawPolygon(QPolygonF({QPointF(centre - 20, top - 32), QPointF(centre + 20, top - 32), QPointF(centre, top - 52)}));
+    p.drawPolygon(
+        QPolygonF({QPointF(centre - 20, top - 32), QPointF(centre + 20, top - 32), QPointF(centre, top - 52)}));
     return image;
 }
 
@@ -190,12 +195,18 @@ QImage tiles() {
             const QPointF c = tile.center();
             switch ((row + 2 * column) % 4) {
                 case 0: p.drawEllipse(c, 11, 11); break;
-                case 1: p.drawPolygon(QPolygonF({c + QPointF(0, -14), c + QPointF(14, 0), c + QPointF(0, 14), c + QPointF(-14, 0)})); break;
+                case 1:
+                    p.drawPolygon(
+                        QPolygonF({c + QPointF(0, -14), c + QPointF(14, 0), c + QPointF(0, 14), c + QPointF(-14, 0)}));
+                    break;
                 case 2:
                     p.drawPie(QRectF(tile.left() - 19, tile.top() - 19, 38, 38), -90 * 16, 90 * 16);
                     p.drawPie(QRectF(tile.right() - 19, tile.bottom() - 19, 38, 38), 90 * 16, 90 * 16);
                     break;
-                default: p.drawRect(QRectF(c.x() - 12, c.y() - 4, 24, 8)); p.drawRect(QRectF(c.x() - 4, c.y() - 12, 8, 24)); break;
+                default:
+                    p.drawRect(QRectF(c.x() - 12, c.y() - 4, 24, 8));
+                    p.drawRect(QRectF(c.x() - 4, c.y() - 12, 8, 24));
+                    break;
             }
         }
     }
@@ -207,7 +218,8 @@ QImage dunes() {
     QImage image = canvas(360, 480);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    verticalGradient(p, QRectF(0, 0, 360, 480), {{0, QColor(60, 70, 160)}, {0.35, QColor(240, 130, 90)}, {0.55, QColor(255, 210, 120)}});
+    verticalGradient(p, QRectF(0, 0, 360, 480),
+                     {{0, QColor(60, 70, 160)}, {0.35, QColor(240, 130, 90)}, {0.55, QColor(255, 210, 120)}});
     QRadialGradient sun(QPointF(250, 200), 70);
     sun.setColorAt(0, QColor(255, 250, 210));
     sun.setColorAt(0.45, QColor(255, 230, 140));
@@ -215,7 +227,13 @@ QImage dunes() {
     p.setPen(Qt::NoPen);
     p.setBrush(sun);
     p.drawEllipse(QPointF(250, 200), 70, 70);
-    const struct { double base; double swing; double length; double phase; QColor lit, shade; } layers[] = {
+    const struct {
+        double base;
+        double swing;
+        double length;
+        double phase;
+        QColor lit, shade;
+    } layers[] = {
         {250, 18, 300, 0.2, QColor(225, 150, 90), QColor(170, 95, 60)},
         {300, 26, 260, 1.3, QColor(235, 165, 95), QColor(180, 100, 55)},
         {360, 30, 330, 2.6, QColor(240, 180, 105), QColor(175, 105, 60)},

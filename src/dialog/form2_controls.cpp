@@ -176,7 +176,9 @@ void Form2::NeverChangeOption2_Click() {
     IntroAmountScroll->setEnabled(false);
 }
 
-void Form2::MouseSensitiveSlider_Scroll() { settings_.mouseSensitivity = ReversedText(MouseSensitiveSlider->value(), 15); }
+void Form2::MouseSensitiveSlider_Scroll() {
+    settings_.mouseSensitivity = ReversedText(MouseSensitiveSlider->value(), 15);
+}
 
 void Form2::backColorClick_Click() {
     // A cancel, or any failure of the chooser, changes nothing.

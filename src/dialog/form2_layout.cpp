@@ -121,7 +121,8 @@ void Form2::buildControls() {
     pictureCount = place(new QLineEdit(photoDisplay), 3360, 2400, 375, 285, QStringLiteral("Image amount"));
     pictureList = place(new QListWidget(photoDisplay), 120, 2760, 3615, 1320, QStringLiteral("Loaded Image(s)"));
     pictureList->setFont(designFont(QStringLiteral("Times New Roman"), QFont::Serif, 6.75));
-    add = place(new QPushButton(QStringLiteral("&Add"), photoDisplay), 120, 4200, 1095, 375, QStringLiteral("Load An Image"));
+    add = place(new QPushButton(QStringLiteral("&Add"), photoDisplay), 120, 4200, 1095, 375,
+                QStringLiteral("Load An Image"));
     remove = place(new QPushButton(QStringLiteral("&Remove"), photoDisplay), 1320, 4200, 1095, 375,
                    QStringLiteral("Remove An Image"));
     RemoveAll = place(new QPushButton(QStringLiteral("R&emove All"), photoDisplay), 2520, 4200, 1215, 375,
@@ -134,7 +135,8 @@ void Form2::buildControls() {
                       QStringLiteral("Add every picture in a folder and its subfolders"));
     label(photoDisplay, QStringLiteral("Total"), 2880, 2400, 495, 255);
 
-    Password = place(new QGroupBox(QStringLiteral("Password Protection / Message Board"), this), 4200, 3960, 4455, 1215);
+    Password =
+        place(new QGroupBox(QStringLiteral("Password Protection / Message Board"), this), 4200, 3960, 4455, 1215);
     Password_enabled = place(new QCheckBox(QStringLiteral("Enabled"), Password), 240, 480, 975, 375,
                              QStringLiteral("Enable Password Protection"));
     SS_password = place(new QLineEdit(Password), 2160, 360, 2055, 285);
@@ -238,11 +240,13 @@ void Form2::updateClock() {
 
 void Form2::setTabOrder_() {
     // Ascending tab index; labels, frames and picture boxes take no focus.
+    // clang-format off
     QWidget* order[] = {Cancel, Ok, pictureCount, pictureList, add, addFolder, remove, RemoveAll, Password_enabled, SS_password, SS_Confirm,
                         ClonesScroll, ClonesText, Speed, EffectCbx, effectSpeed, MouseSensitiveSlider, backColorClick,
                         IntroAmountText, IntroAmountScroll, ChangeImageText, ChangeImageScroll, changeFrequency,
                         NeverChangeOption1, NeverChangeOption2, TransitionsCbx, RndTranCheck, CenterCheck,
                         FitCheck, ShuffleCheck};
+    // clang-format on
     for (size_t i = 0; i + 1 < std::size(order); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
     for (QSlider* s : {Speed, effectSpeed, MouseSensitiveSlider, changeFrequency}) s->setFocusPolicy(Qt::StrongFocus);
     Cancel->setFocus();

@@ -87,8 +87,8 @@ void Form2::Form_Load() {
     read(&Settings::neverChange);
     (IsTrue(s.neverChange) ? NeverChangeOption2 : NeverChangeOption1)->setChecked(true);
     read(&Settings::changeFrequency);
-    setSliderValue(changeFrequency, ControlValue(s.changeFrequency, &Settings::changeFrequency, changeFrequency->minimum(),
-                                          changeFrequency->maximum()));
+    setSliderValue(changeFrequency, ControlValue(s.changeFrequency, &Settings::changeFrequency,
+                                                 changeFrequency->minimum(), changeFrequency->maximum()));
     read(&Settings::mouseSensitivity);
     setSliderValue(MouseSensitiveSlider, ReversedValue(s.mouseSensitivity, &Settings::mouseSensitivity, 15));
     read(&Settings::backgroundColor);
@@ -102,7 +102,8 @@ void Form2::Form_Load() {
     }
 
     read(&Settings::floatTransition);
-    TransitionsCbx->setCurrentIndex(ControlValue(s.floatTransition, &Settings::floatTransition, 0, TransitionsCbx->count() - 1));
+    TransitionsCbx->setCurrentIndex(
+        ControlValue(s.floatTransition, &Settings::floatTransition, 0, TransitionsCbx->count() - 1));
     read(&Settings::randomTransitions);
     setCheck(RndTranCheck, ControlValue(s.randomTransitions, &Settings::randomTransitions, 0, 1));
     read(&Settings::floatStill);
@@ -190,8 +191,8 @@ void Form2::OK_Click() {
                 // Selected, so that one "&Remove" takes it out of a long list.
                 showFailedEntry(result.failedIndex);
             }
-            QString message = QStringLiteral("Image Processing Error. Please reload ") + QStringLiteral("\r\n") +
-                              s.imageEntry;
+            QString message =
+                QStringLiteral("Image Processing Error. Please reload ") + QStringLiteral("\r\n") + s.imageEntry;
             if (!result.reason.isEmpty()) message += QStringLiteral("\r\n(") + result.reason + u')';
             env_.messages->MsgBox(message, platform::kExclamation);
             ProgressBar1->hide();
@@ -204,9 +205,9 @@ void Form2::OK_Click() {
     // the user's edits are not thrown away silently.
     platform::MakeFolder(env_.settingsFolder());
     if (!settings::WriteAllSettings(s, pictures, file)) {
-        env_.messages->MsgBox(QStringLiteral("The settings could not be saved to") + QStringLiteral("\r\n") +
-                                  file.path(),
-                              platform::kExclamation);
+        env_.messages->MsgBox(
+            QStringLiteral("The settings could not be saved to") + QStringLiteral("\r\n") + file.path(),
+            platform::kExclamation);
         ProgressBar1->hide();
         return;
     }

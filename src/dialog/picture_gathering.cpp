@@ -100,8 +100,8 @@ QString RefusalReason(const QString& path) {
 QString RefusedFilesMessage(const QStringList& notPictures, const QStringList& unreadableFolders, int shown) {
     QStringList lines;
     for (const QString& path : notPictures) lines << path;
-    for (const QString& path : unreadableFolders) lines << QStringLiteral("The folder ") + path +
-                                                              QStringLiteral(" could not be read.");
+    for (const QString& path : unreadableFolders)
+        lines << QStringLiteral("The folder ") + path + QStringLiteral(" could not be read.");
     if (lines.size() > shown) {
         const qsizetype rest = lines.size() - shown;
         lines = lines.mid(0, shown);

@@ -9,9 +9,7 @@ PictureView::PictureView(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void PictureView::fitBox() {
-    box_.setPixelSize(width(), height());
-}
+void PictureView::fitBox() { box_.setPixelSize(width(), height()); }
 
 void PictureView::resizeEvent(QResizeEvent*) { fitBox(); }
 

@@ -15,15 +15,12 @@ double NumberOr(const QString& text, QString settings::Settings::*key) {
         try {
             const double v = vb::CDbl(candidate);
             if (std::isfinite(v)) return v;
-        } catch (const vb::RuntimeError&) {
-        }
+        } catch (const vb::RuntimeError&) {}
     }
     return 0;
 }
 
-int32_t Clamped(double v, int32_t low, int32_t high) {
-    return vb::CLng(std::clamp(v, double(low), double(high)));
-}
+int32_t Clamped(double v, int32_t low, int32_t high) { return vb::CLng(std::clamp(v, double(low), double(high))); }
 
 }  // namespace
 

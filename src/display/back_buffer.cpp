@@ -60,7 +60,8 @@ void BackBuffer::Cls() {
     // Each row is cleared by copying a ready-made row of the background colour.
     if (painted_.empty()) return;
     QImage& image = pixels();
-    if (backgroundRow_.size() != size_t(image.width()) || (!backgroundRow_.empty() && backgroundRow_[0] != backColor_.rgb()))
+    if (backgroundRow_.size() != size_t(image.width()) ||
+        (!backgroundRow_.empty() && backgroundRow_[0] != backColor_.rgb()))
         backgroundRow_.assign(size_t(image.width()), backColor_.rgb());
     uchar* base = image.bits();
     const qsizetype stride = image.bytesPerLine();

@@ -76,8 +76,10 @@ bool CloneField::tick(bool secondSetOnShow) {
         if (passed && effect_.pacesItsOwnChanges() && vb::CDbl(settings_.pictureCount) > 1)
             nextPictureWanted = handOverPacing(secondSetOnShow) || nextPictureWanted;
 
-        if (effect_.shrinksClones()) RecedeClone();
-        else ApproachClone();
+        if (effect_.shrinksClones())
+            RecedeClone();
+        else
+            ApproachClone();
     }
     return nextPictureWanted;
 }
@@ -105,8 +107,10 @@ bool CloneField::handOverPacing(bool secondSetOnShow) {
         return true;
     }
     if (changeNext == 3 && cloneStage[0] == 12) {
-        if (secondSetOnShow) countTo(3);
-        else addIntroImageAmount();
+        if (secondSetOnShow)
+            countTo(3);
+        else
+            addIntroImageAmount();
     } else if (changeNext == 2 && cloneStage[0] == 12) {
         countTo(secondSetOnShow ? 6 : 2);
     } else if (changeNext == 1 && cloneStage[0] == 12) {

@@ -4,7 +4,9 @@
 
 #include <QString>
 
-namespace settings { struct Settings; }
+namespace settings {
+struct Settings;
+}
 
 namespace display {
 
@@ -17,7 +19,10 @@ public:
     // host shows `message` on the still covered, still locked screen and the
     // program ends only through the password. False when nothing is locked,
     // and the display ends as before.
-    virtual bool ShowFailureLocked(const QString& message) { (void)message; return false; }
+    virtual bool ShowFailureLocked(const QString& message) {
+        (void)message;
+        return false;
+    }
 
     // A display inside another program's window (a screen-saver host's):
     // it takes no keyboard focus, never sets the key lock (the host guards

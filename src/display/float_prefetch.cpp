@@ -43,11 +43,15 @@ PreparedPicture FloatPrefetch::take(const QString& path, const Preparer& prepare
     const Stamp now = stampOf(path);
     // A file that is gone fails at once, exactly as a direct load would.
     if (!now.exists) return preparer(path);
-    if (pending_.valid() && path_ == path && stamp_ == now) ++used_;
-    else launch(path, preparer);
+    if (pending_.valid() && path_ == path && stamp_ == now)
+        ++used_;
+    else
+        launch(path, preparer);
     while (!ready(pending_)) {
-        if (whileWaiting) whileWaiting();
-        else pending_.wait();
+        if (whileWaiting)
+            whileWaiting();
+        else
+            pending_.wait();
     }
     std::future<PreparedPicture> done = std::move(pending_);
     path_.clear();

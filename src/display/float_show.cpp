@@ -145,8 +145,7 @@ FloatPrefetch::Preparer FloatShow::preparer() const {
     bool animated = true;  // unreadable settings fail later, at the change; prepare for both paths
     try {
         animated = animatedPath();
-    } catch (const vb::RuntimeError&) {
-    }
+    } catch (const vb::RuntimeError&) {}
     const QSize room = fitToScreen() ? FloatRoom(host_.ScreenWidth(), host_.ScreenHeight()) : QSize();
     return [first = LikeBox(host_.FirstPicture()), second = LikeBox(host_.SecondPicture()), animated,
             room](const QString& path) { return Prepare(path, first, second, animated, room); };
@@ -163,15 +162,14 @@ QString FloatShow::entryAt(int position) const {
     return imageFiles_[size_t(position)];
 }
 
-void FloatShow::pumpOnce() {
-    host_.DoEvents();
-}
+void FloatShow::pumpOnce() { host_.DoEvents(); }
 
 void FloatShow::pumpUntil(double deadline) {
     do {
         pumpOnce();
         // Sleep a little between passes rather than spin, but never past the deadline.
-        if (deadline - env_.clock->monotonicSeconds() > 0.002) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (deadline - env_.clock->monotonicSeconds() > 0.002)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
     } while (env_.clock->monotonicSeconds() < deadline);
 }
 

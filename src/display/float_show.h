@@ -58,7 +58,10 @@ public:
     int floatImageIndex() const { return floatImageIndex_; }
     int floatStepX() const { return floatStepX_; }
     int floatStepY() const { return floatStepY_; }
-    void setFloatSteps(int x, int y) { floatStepX_ = vb::Integer::FromLong(x); floatStepY_ = vb::Integer::FromLong(y); }
+    void setFloatSteps(int x, int y) {
+        floatStepX_ = vb::Integer::FromLong(x);
+        floatStepY_ = vb::Integer::FromLong(y);
+    }
     // True while a picture change is under way (events are pumped meanwhile).
     bool changing() const { return changing_; }
     const FloatPrefetch& prefetch() const { return prefetch_; }

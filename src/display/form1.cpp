@@ -33,7 +33,9 @@ QString NotProcessedMessage(const QString& path) {
 
 Form1::Form1(settings::Settings& settings, platform::Environment& env, DisplayHost& host, QRect area)
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint),
-      settings_(settings), env_(env), host_(host),
+      settings_(settings),
+      env_(env),
+      host_(host),
       screenSize_(area.isEmpty() ? primaryScreenArea().size() : area.size()),
       clones_(settings, *env.random, buffer_),
       firstSetTick_([this] { Timer1_Timer(); }, 1, this),
@@ -173,12 +175,12 @@ void Form1::showEvent(QShowEvent* event) {
     if (!host_.embedded()) activateWindow();
 }
 
-bool Form1::keyLockWanted() const {
-    return vb::CDbl(settings_.passwordEnabled) == 1 && !host_.embedded();
-}
+bool Form1::keyLockWanted() const { return vb::CDbl(settings_.passwordEnabled) == 1 && !host_.embedded(); }
 
 void Form1::unload() {
-    for (platform::FormTimer* t : {&firstSetTick_, &changeScheduler_, &floatMotion_, &nextPictureLoader_, &secondSetTick_}) t->setEnabled(false);
+    for (platform::FormTimer* t :
+         {&firstSetTick_, &changeScheduler_, &floatMotion_, &nextPictureLoader_, &secondSetTick_})
+        t->setEnabled(false);
     hide();
 }
 
@@ -189,7 +191,9 @@ void Form1::failAndEnd(const QString& message) {
     }
     if (host_.ShowFailureLocked(message)) {
         // The display stays up, still, behind the host's message.
-        for (platform::FormTimer* t : {&firstSetTick_, &changeScheduler_, &floatMotion_, &nextPictureLoader_, &secondSetTick_}) t->setEnabled(false);
+        for (platform::FormTimer* t :
+             {&firstSetTick_, &changeScheduler_, &floatMotion_, &nextPictureLoader_, &secondSetTick_})
+            t->setEnabled(false);
         return;
     }
     if (keyLockWanted()) env_.desktop->setKeyLock(false);
@@ -217,7 +221,8 @@ void Form1::Form_Load() {
     std::vector<QString> imageFiles;
     effect_ = settings::Effect::FromText(settings_.effect);
     clones_.setEffect(effect_);
-    if (effect_ == settings::Effect::Float) imageFiles = settings::ReadFloatSettings(settings_, file, env_.samplesHome());
+    if (effect_ == settings::Effect::Float)
+        imageFiles = settings::ReadFloatSettings(settings_, file, env_.samplesHome());
     settings::ReadPasswordSettings(settings_, file);
     if (keyLockWanted()) env_.desktop->setKeyLock(true);
 
@@ -274,11 +279,16 @@ void Form1::setUpEffect() {
         changeScheduler_.setInterval(250);
         changeScheduler_.setEnabled(true);
         const double speed = vb::CDbl(settings_.floatSpeed);
-        if (speed == 1) floatMotion_.setInterval(200);
-        else if (speed == 2) floatMotion_.setInterval(150);
-        else if (speed == 3) floatMotion_.setInterval(100);
-        else if (speed == 4) floatMotion_.setInterval(50);
-        else if (speed == 5) floatMotion_.setInterval(1);
+        if (speed == 1)
+            floatMotion_.setInterval(200);
+        else if (speed == 2)
+            floatMotion_.setInterval(150);
+        else if (speed == 3)
+            floatMotion_.setInterval(100);
+        else if (speed == 4)
+            floatMotion_.setInterval(50);
+        else if (speed == 5)
+            floatMotion_.setInterval(1);
         return;
     }
     if (!effect_.isCloneEffect()) return;
@@ -290,7 +300,8 @@ void Form1::setUpEffect() {
     firstSetTick_.setEnabled(true);
     firstSetTick_.setInterval(vb::CLng(vb::CDbl(settings_.cloneSpeed)));
     secondSetTick_.setInterval(vb::CLng(vb::CDbl(settings_.cloneSpeed)));
-    if (effect_.pacesItsOwnChanges() && vb::CDbl(settings_.pictureCount) > 1 && vb::CDbl(settings_.changeFrequency) != 0) {
+    if (effect_.pacesItsOwnChanges() && vb::CDbl(settings_.pictureCount) > 1 &&
+        vb::CDbl(settings_.changeFrequency) != 0) {
         changeScheduler_.setInterval(5000);
         changeScheduler_.setEnabled(true);
     }

@@ -25,9 +25,9 @@ void Form1::Timer2_Timer() {
         return;
     }
     switch (clones_.scheduleTick()) {
-    case CloneField::ScheduleResult::LoadNextPicture: nextPictureLoader_.setEnabled(true); break;
-    case CloneField::ScheduleResult::StopScheduling: changeScheduler_.setEnabled(false); break;
-    case CloneField::ScheduleResult::Nothing: break;
+        case CloneField::ScheduleResult::LoadNextPicture: nextPictureLoader_.setEnabled(true); break;
+        case CloneField::ScheduleResult::StopScheduling: changeScheduler_.setEnabled(false); break;
+        case CloneField::ScheduleResult::Nothing: break;
     }
 }
 

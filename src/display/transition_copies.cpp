@@ -77,13 +77,20 @@ void verticalBlinds(std::vector<TransitionCopy>& out, float w, float h) {
 
 std::vector<TransitionCopy> TransitionCopies(double t, float width, float height) {
     std::vector<TransitionCopy> out;
-    if (t == kLeftWipe) leftWipe(out, width, height);
-    else if (t == kRightWipe) rightWipe(out, width, height);
-    else if (t == kRightLeftWipe) rightLeftWipe(out, width, height);
-    else if (t == kUpDownWipe) upDownWipe(out, width, height);
-    else if (t == kCenterWipe) centerWipe(out, width, height);
-    else if (t == kHorizontalBlinds) horizontalBlinds(out, width, height);
-    else if (t == kVerticalBlinds) verticalBlinds(out, width, height);
+    if (t == kLeftWipe)
+        leftWipe(out, width, height);
+    else if (t == kRightWipe)
+        rightWipe(out, width, height);
+    else if (t == kRightLeftWipe)
+        rightLeftWipe(out, width, height);
+    else if (t == kUpDownWipe)
+        upDownWipe(out, width, height);
+    else if (t == kCenterWipe)
+        centerWipe(out, width, height);
+    else if (t == kHorizontalBlinds)
+        horizontalBlinds(out, width, height);
+    else if (t == kVerticalBlinds)
+        verticalBlinds(out, width, height);
     return out;
 }
 

@@ -55,7 +55,8 @@ void CopyRegion(const QImage& source, QImage& target, const QRegion& region) {
             for (const QRect* r = rects; r != bandEnd; ++r) {
                 const int left = std::max(r->left(), bounds.left());
                 const int right = std::min(r->right(), bounds.right());
-                if (left <= right) std::memcpy(to + size_t(left) * 4, from + size_t(left) * 4, size_t(right - left + 1) * 4);
+                if (left <= right)
+                    std::memcpy(to + size_t(left) * 4, from + size_t(left) * 4, size_t(right - left + 1) * 4);
             }
         }
         rects = bandEnd;
@@ -82,8 +83,10 @@ void TransitionPlayer::Play(const std::vector<TransitionCopy>& copies, const QIm
             const QRect area = CopyArea(copies[next]) & source.rect() & target.rect();
             if (area.isEmpty()) continue;
             // Growing wipes cover what came before: keep one rectangle then.
-            if (group.rectCount() <= 1 && area.contains(group.boundingRect())) group = area;
-            else group += area;
+            if (group.rectCount() <= 1 && area.contains(group.boundingRect()))
+                group = area;
+            else
+                group += area;
         }
         const QRegion fresh = group.subtracted(drawn);
         CopyRegion(source, target, fresh);

@@ -57,8 +57,8 @@ CacheRecord CacheRecord::Load(const QString& appPath) {
         CopyRecord copy;
         qint64 number = -1;
         qint64 rules = 0;
-        const bool whole = ReadNumber(o.value(QStringLiteral("copy")), number) && number >= 0 &&
-                           number <= INT32_MAX && o.value(QStringLiteral("source")).isString() &&
+        const bool whole = ReadNumber(o.value(QStringLiteral("copy")), number) && number >= 0 && number <= INT32_MAX &&
+                           o.value(QStringLiteral("source")).isString() &&
                            o.value(QStringLiteral("backColor")).isString() &&
                            ReadNumber(o.value(QStringLiteral("rules")), rules) &&
                            ReadNumber(o.value(QStringLiteral("sourceSize")), copy.source.size) &&

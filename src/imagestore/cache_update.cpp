@@ -148,7 +148,8 @@ BatchResult UpdateCache(const QStringList& pictures, const QString& appPath, con
         if (plan[size_t(i)] != Plan::Move) continue;
         const QString hold = held.value(moveFrom[size_t(i)]);
         const QString place = WorkPath(appPath, i, "place");
-        const bool placed = !hold.isEmpty() && Duplicate(hold, place) && platform::PosixRename(place, CopyPath(appPath, i));
+        const bool placed =
+            !hold.isEmpty() && Duplicate(hold, place) && platform::PosixRename(place, CopyPath(appPath, i));
         const std::optional<CopyRecord> moved =
             placed ? RecordCopy(appPath, i, *stamps[size_t(i)], backColor) : std::nullopt;
         if (moved) {

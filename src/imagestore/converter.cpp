@@ -87,22 +87,24 @@ Outcome ShrinkForBatch(const QString& imageEntry, const QString& cachePath, cons
 
 void LowerTo(std::atomic<int>& value, int candidate) {
     int current = value.load();
-    while (candidate < current && !value.compare_exchange_weak(current, candidate)) {
-    }
+    while (candidate < current && !value.compare_exchange_weak(current, candidate)) {}
 }
 
 }  // namespace
 
 void FitImageSize(float& shrinkWidth, float& shrinkHeight) {
-    struct Band { float from; float factor; };
+    struct Band {
+        float from;
+        float factor;
+    };
     // Lower bound of each band (included) and its factor, largest first.
     static const Band bands[] = {
-        {31500, 0.13f},  {30000, 0.13f},  {28500, 0.135f}, {27000, 0.14f},  {25500, 0.15f},  {24000, 0.16f},
-        {22500, 0.16f},  {21000, 0.17f},  {19500, 0.19f},  {18000, 0.2f},   {17500, 0.219f}, {17000, 0.226f},
-        {16500, 0.232f}, {16000, 0.24f},  {15500, 0.248f}, {15000, 0.256f}, {14500, 0.264f}, {14000, 0.273f},
-        {13500, 0.283f}, {13000, 0.29f},  {12500, 0.305f}, {12000, 0.319f}, {11500, 0.33f},  {11000, 0.347f},
-        {10500, 0.36f},  {10000, 0.38f},  {9500, 0.4f},    {9000, 0.42f},   {8500, 0.45f},   {8000, 0.47f},
-        {7500, 0.5f},    {7000, 0.53f},   {6500, 0.57f},   {6000, 0.62f},   {5500, 0.67f},   {5000, 0.74f},
+        {31500, 0.13f},  {30000, 0.13f}, {28500, 0.135f}, {27000, 0.14f},  {25500, 0.15f},  {24000, 0.16f},
+        {22500, 0.16f},  {21000, 0.17f}, {19500, 0.19f},  {18000, 0.2f},   {17500, 0.219f}, {17000, 0.226f},
+        {16500, 0.232f}, {16000, 0.24f}, {15500, 0.248f}, {15000, 0.256f}, {14500, 0.264f}, {14000, 0.273f},
+        {13500, 0.283f}, {13000, 0.29f}, {12500, 0.305f}, {12000, 0.319f}, {11500, 0.33f},  {11000, 0.347f},
+        {10500, 0.36f},  {10000, 0.38f}, {9500, 0.4f},    {9000, 0.42f},   {8500, 0.45f},   {8000, 0.47f},
+        {7500, 0.5f},    {7000, 0.53f},  {6500, 0.57f},   {6000, 0.62f},   {5500, 0.67f},   {5000, 0.74f},
         {4500, 0.82f},
     };
     const float d = shrinkWidth >= shrinkHeight ? shrinkWidth : shrinkHeight;
@@ -127,13 +129,13 @@ BatchResult ConvertPictures(const QStringList& pictures, const QString& appPath,
     // The cache number goes up by one from "0": it always equals the list position.
     QStringList cacheNumbers;
     QString cacheNumber = QStringLiteral("0");
-    for (int i = 0; i < pictures.size(); ++i, cacheNumber = vb::CStr(vb::CDbl(cacheNumber) + 1)) cacheNumbers << cacheNumber;
+    for (int i = 0; i < pictures.size(); ++i, cacheNumber = vb::CStr(vb::CDbl(cacheNumber) + 1))
+        cacheNumbers << cacheNumber;
     return ConvertPicturesInto(pictures, cacheNumbers, appPath, progress, background);
 }
 
-BatchResult ConvertPicturesInto(const QStringList& pictures, const QStringList& cacheNumbers,
-                                const QString& appPath, const std::function<void(int index)>& progress,
-                                const QColor& background) {
+BatchResult ConvertPicturesInto(const QStringList& pictures, const QStringList& cacheNumbers, const QString& appPath,
+                                const std::function<void(int index)>& progress, const QColor& background) {
     const int count = int(std::min(pictures.size(), cacheNumbers.size()));
     // Pictures after the first failure known so far are not worked on.
     std::atomic<int> firstFailure{count};
@@ -153,12 +155,13 @@ BatchResult ConvertPicturesInto(const QStringList& pictures, const QStringList& 
         for (; started < std::min(end, count); ++started) {
             const int i = started;
             const QString cachePath = CachedPicturePath(appPath, cacheNumbers[i]);
-            pending[size_t(i)] = QtConcurrent::run(&pool, [&pictures, &firstFailure, &budget, &background, i, cachePath]() {
-                if (i > firstFailure.load()) return Outcome{};
-                Outcome outcome = ShrinkForBatch(pictures[i], cachePath, background, budget);
-                if (outcome.errorNumber != 0) LowerTo(firstFailure, i);
-                return outcome;
-            });
+            pending[size_t(i)] =
+                QtConcurrent::run(&pool, [&pictures, &firstFailure, &budget, &background, i, cachePath]() {
+                    if (i > firstFailure.load()) return Outcome{};
+                    Outcome outcome = ShrinkForBatch(pictures[i], cachePath, background, budget);
+                    if (outcome.errorNumber != 0) LowerTo(firstFailure, i);
+                    return outcome;
+                });
         }
     };
 

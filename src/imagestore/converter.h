@@ -44,12 +44,11 @@ struct BatchResult {
     QString reason;
 };
 BatchResult ConvertPictures(const QStringList& pictures, const QString& appPath,
-                            const std::function<void(int index)>& progress = {},
-                            const QColor& background = Qt::black);
+                            const std::function<void(int index)>& progress = {}, const QColor& background = Qt::black);
 // The same, picture i into cached picture `cacheNumbers[i]` (as many numbers
 // as pictures), for a batch that converts only some of the list.
-BatchResult ConvertPicturesInto(const QStringList& pictures, const QStringList& cacheNumbers,
-                                const QString& appPath, const std::function<void(int index)>& progress = {},
+BatchResult ConvertPicturesInto(const QStringList& pictures, const QStringList& cacheNumbers, const QString& appPath,
+                                const std::function<void(int index)>& progress = {},
                                 const QColor& background = Qt::black);
 
 }  // namespace imagestore

@@ -19,8 +19,8 @@ struct AtomicWriteOptions {
     // Permissions of a file created anew; an existing file keeps its own
     // unless `alwaysNewFilePermissions` is set (a file that may hold a
     // secret is narrowed to these permissions on every write).
-    QFileDevice::Permissions newFilePermissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                  QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    QFileDevice::Permissions newFilePermissions =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
     bool alwaysNewFilePermissions = false;
     RenameFunction rename = PosixRename;
 };

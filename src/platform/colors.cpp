@@ -16,8 +16,6 @@ QColor FromWindowsColor(int64_t value) {
     return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
 }
 
-int32_t ToWindowsColor(const QColor& color) {
-    return (color.blue() << 16) | (color.green() << 8) | color.red();
-}
+int32_t ToWindowsColor(const QColor& color) { return (color.blue() << 16) | (color.green() << 8) | color.red(); }
 
 }  // namespace platform

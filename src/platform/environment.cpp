@@ -13,8 +13,6 @@ void ProcessEnd::End(int exitCode) {
     std::_Exit(exitCode);
 }
 
-QString FolderWithSeparator(const QString& folder) {
-    return folder.endsWith(u'/') ? folder : folder + u'/';
-}
+QString FolderWithSeparator(const QString& folder) { return folder.endsWith(u'/') ? folder : folder + u'/'; }
 
 }  // namespace platform

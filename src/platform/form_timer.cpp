@@ -36,8 +36,10 @@ void FormTimer::setInterval(int32_t ms) {
 void FormTimer::setEnabled(bool enabled) {
     if (enabled == enabled_) return;
     enabled_ = enabled;
-    if (enabled_) restart();
-    else timer_.stop();
+    if (enabled_)
+        restart();
+    else
+        timer_.stop();
 }
 
 void FormTimer::restart() {

@@ -96,8 +96,9 @@ void KeyLock::tryGrab() {
     }
     if (++grabAttempts_ >= kReportAfterAttempts && !refusalReported_) {
         refusalReported_ = true;
-        std::fprintf(stderr, "Glidorama: the screen is not locked: another program holds the keyboard or the "
-                             "pointer; still trying.\n");
+        std::fprintf(stderr,
+                     "Glidorama: the screen is not locked: another program holds the keyboard or the "
+                     "pointer; still trying.\n");
         std::fflush(stderr);
     }
     retry_.start(grabAttempts_ == 1 ? 0 : kRetryMs);
@@ -111,7 +112,10 @@ void KeyLock::release() {
     QWindow* window = holder_ ? holder_->windowHandle() : nullptr;
     if (!window && qApp)
         for (QWindow* w : QGuiApplication::topLevelWindows())
-            if (w->handle()) { window = w; break; }
+            if (w->handle()) {
+                window = w;
+                break;
+            }
     if (window) {
         window->setKeyboardGrabEnabled(false);
         window->setMouseGrabEnabled(false);
@@ -122,8 +126,9 @@ bool KeyLock::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if ((type == QEvent::Show || type == QEvent::Hide) && IsOurWindow(watched)) {
         auto* widget = static_cast<QWidget*>(watched);
-        shown_.erase(std::remove_if(shown_.begin(), shown_.end(), [&](const QPointer<QWidget>& w) { return !w || w == widget; }),
-                     shown_.end());
+        shown_.erase(
+            std::remove_if(shown_.begin(), shown_.end(), [&](const QPointer<QWidget>& w) { return !w || w == widget; }),
+            shown_.end());
         if (type == QEvent::Show) shown_.emplace_back(widget);
         if (on_) {
             QWidget* front = type == QEvent::Show ? widget : frontmostShown();

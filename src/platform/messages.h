@@ -29,7 +29,11 @@ public:
 // Records every message; answers questions with `answer`.
 class RecordingMessages final : public MessageSink {
 public:
-    struct Shown { QString text; int style; QString title; };
+    struct Shown {
+        QString text;
+        int style;
+        QString title;
+    };
     int MsgBox(const QString& text, int style, const QString& title = kAppTitle) override;
     QStringList texts() const;
     std::vector<Shown> shown;

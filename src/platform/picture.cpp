@@ -97,7 +97,7 @@ int64_t area(QSize size) { return int64_t(std::max(0, size.width())) * std::max(
 
 PictureRefused::PictureRefused(int number, const QString& path, const QString& reason)
     : vb::RuntimeError(number, (number == vb::kInvalidPicture ? QStringLiteral("Invalid picture: ")
-                                                               : QStringLiteral("Path/File access error: ")) +
+                                                              : QStringLiteral("Path/File access error: ")) +
                                    path + (reason.isEmpty() ? QString() : QStringLiteral(" (") + reason + u')')),
       reason_(reason) {}
 
@@ -106,8 +106,10 @@ QString RefusalMessage(const QString& path, const std::exception& error) {
     if (const auto* refused = dynamic_cast<const PictureRefused*>(&error)) {
         reason = refused->reason();
     } else if (const auto* runtime = dynamic_cast<const vb::RuntimeError*>(&error)) {
-        if (runtime->number() == vb::kFileNotFound) reason = QStringLiteral("the file does not exist");
-        else if (runtime->number() == kOutOfMemory) reason = QStringLiteral("there is not enough memory to show it");
+        if (runtime->number() == vb::kFileNotFound)
+            reason = QStringLiteral("the file does not exist");
+        else if (runtime->number() == kOutOfMemory)
+            reason = QStringLiteral("there is not enough memory to show it");
     } else if (dynamic_cast<const std::bad_alloc*>(&error)) {
         reason = QStringLiteral("there is not enough memory to show it");
     }
@@ -146,8 +148,10 @@ EncodedPicture EncodedPicture::Open(const QString& path) {
     if (stored.isEmpty() && picture.layout_.declaredWidth > 0 && picture.layout_.declaredHeight > 0) {
         // Too large for the decoder to say: too large to show, as decode() will tell.
         const int64_t cap = std::numeric_limits<int>::max();
-        stored = QSize(int(std::min(picture.layout_.declaredWidth, cap)), int(std::min(picture.layout_.declaredHeight, cap)));
-        if (int64_t(stored.width()) * stored.height() * 4 <= kDecodeBudget) refuse(path, QStringLiteral("its picture data is damaged"));
+        stored = QSize(int(std::min(picture.layout_.declaredWidth, cap)),
+                       int(std::min(picture.layout_.declaredHeight, cap)));
+        if (int64_t(stored.width()) * stored.height() * 4 <= kDecodeBudget)
+            refuse(path, QStringLiteral("its picture data is damaged"));
     }
     if (!stored.isValid() || stored.isEmpty()) refuse(path, QStringLiteral("its picture data is damaged"));
     picture.turned_ = reading.reader.transformation().testFlag(QImageIOHandler::TransformationRotate90) ||
@@ -221,7 +225,8 @@ QImage EncodedPicture::decode(QSize scaled) const {
     } else if (format_ == PictureFormat::Png && !layout_.interlaced && scaling &&
                RowShrinker::Shrinks(turned_ ? size_.transposed() : size_, turned_ ? scaled.transposed() : scaled)) {
         QString reason;
-        image = DecodePngShrunk(path_, turned_ ? size_.transposed() : size_, turned_ ? scaled.transposed() : scaled, reason);
+        image = DecodePngShrunk(path_, turned_ ? size_.transposed() : size_, turned_ ? scaled.transposed() : scaled,
+                                reason);
         if (image.isNull()) refuse(path_, reason);
         image = Upright(std::move(image), layout_.exifOrientation);
     } else if (format_ == PictureFormat::Tiff && tiffBanded() && scaling &&
@@ -248,7 +253,8 @@ QImage EncodedPicture::decode(QSize scaled) const {
         if (image.isNull()) refuse(path_, QStringLiteral("its picture data is damaged"));
         image = Upright(std::move(image), layout_.exifOrientation);
     }
-    if (scaling && image.size() != scaled) image = image.scaled(scaled, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (scaling && image.size() != scaled)
+        image = image.scaled(scaled, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return image;
 }
 
@@ -263,7 +269,8 @@ QImage OverBackground(const QImage& image, const QColor& background) {
 QSize FitWithin(QSize size, QSize box) {
     if (size.width() <= box.width() && size.height() <= box.height()) return size;
     const double factor = std::min(double(box.width()) / size.width(), double(box.height()) / size.height());
-    return QSize(std::max(1, int(std::lround(size.width() * factor))), std::max(1, int(std::lround(size.height() * factor))));
+    return QSize(std::max(1, int(std::lround(size.width() * factor))),
+                 std::max(1, int(std::lround(size.height() * factor))));
 }
 
 QImage LoadPicture(const QString& path) {
@@ -290,7 +297,8 @@ StagedPicture StagePicture(const QImage& image, const QString& path) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (image.isNull() || !image.save(&buffer, "BMP")) vb::Raise(kPathFileAccessError, QStringLiteral("Cannot write ") + path);
+    if (image.isNull() || !image.save(&buffer, "BMP"))
+        vb::Raise(kPathFileAccessError, QStringLiteral("Cannot write ") + path);
     StagedPicture staged;
     staged.file_ = std::make_shared<StagedPicture::File>();
     staged.file_->path = path;
@@ -300,13 +308,15 @@ StagedPicture StagePicture(const QImage& image, const QString& path) {
         staged.file_->temp = from;
         return true;
     };
-    if (!WriteFileAtomically(path, bytes, options)) vb::Raise(kPathFileAccessError, QStringLiteral("Cannot write ") + path);
+    if (!WriteFileAtomically(path, bytes, options))
+        vb::Raise(kPathFileAccessError, QStringLiteral("Cannot write ") + path);
     return staged;
 }
 
 void StagedPicture::commit() {
     if (!file_ || file_->committed) return;
-    if (!PosixRename(file_->temp, file_->path)) vb::Raise(kPathFileAccessError, QStringLiteral("Cannot write ") + file_->path);
+    if (!PosixRename(file_->temp, file_->path))
+        vb::Raise(kPathFileAccessError, QStringLiteral("Cannot write ") + file_->path);
     file_->committed = true;
 }
 

@@ -76,7 +76,7 @@ private:
     PictureFormat format_ = PictureFormat::Unknown;
     PictureLayout layout_;
     QSize size_;
-    bool turned_ = false;  // shown turned by a quarter: stored width and height swap
+    bool turned_ = false;      // shown turned by a quarter: stored width and height swap
     bool heifPlanes_ = false;  // a HEIF picture that shrinks from its 4:2:0 planes
 };
 

@@ -15,8 +15,12 @@ constexpr int kMaxPixels = 32767;
 int clampPixels(double v) { return int(std::clamp(std::lround(v), 0L, long(kMaxPixels))); }
 }  // namespace
 
-int PictureBox::fromOwner(double units) const { return clampPixels(units * TwipsPerUnit(ownerScale_) / kTwipsPerPixel); }
-int PictureBox::fromOwn(double units) const { return int(std::lround(units * TwipsPerUnit(scaleMode_) / kTwipsPerPixel)); }
+int PictureBox::fromOwner(double units) const {
+    return clampPixels(units * TwipsPerUnit(ownerScale_) / kTwipsPerPixel);
+}
+int PictureBox::fromOwn(double units) const {
+    return int(std::lround(units * TwipsPerUnit(scaleMode_) / kTwipsPerPixel));
+}
 
 void PictureBox::resizeSurface(int width, int height) {
     if (QSize(width, height) == size_) return;
@@ -35,8 +39,12 @@ void PictureBox::setPicture(const QImage& picture) {
 
 void PictureBox::setWidth(double width) { resizeSurface(fromOwner(width), size_.height()); }
 void PictureBox::setHeight(double height) { resizeSurface(size_.width(), fromOwner(height)); }
-void PictureBox::setLeft(double left) { position_.setX(int(std::lround(left * TwipsPerUnit(ownerScale_) / kTwipsPerPixel))); }
-void PictureBox::setTop(double top) { position_.setY(int(std::lround(top * TwipsPerUnit(ownerScale_) / kTwipsPerPixel))); }
+void PictureBox::setLeft(double left) {
+    position_.setX(int(std::lround(left * TwipsPerUnit(ownerScale_) / kTwipsPerPixel)));
+}
+void PictureBox::setTop(double top) {
+    position_.setY(int(std::lround(top * TwipsPerUnit(ownerScale_) / kTwipsPerPixel)));
+}
 
 void PictureBox::setBackColor(int64_t windowsColor) {
     backColor_ = windowsColor;
@@ -78,4 +86,3 @@ void PictureBox::PaintPicture(const QImage& source, double x1, double y1, std::o
 }
 
 }  // namespace platform
-

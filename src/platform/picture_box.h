@@ -71,10 +71,11 @@ public:
     // Draws `source` scaled into the destination rectangle (box scale units).
     // Without a source rectangle the whole picture is drawn; without a
     // destination size the picture keeps its natural size.
-    struct Rect { double x, y, width, height; };
-    void PaintPicture(const QImage& source, double x1, double y1,
-                      std::optional<double> width1 = std::nullopt, std::optional<double> height1 = std::nullopt,
-                      std::optional<Rect> sourceRect = std::nullopt);
+    struct Rect {
+        double x, y, width, height;
+    };
+    void PaintPicture(const QImage& source, double x1, double y1, std::optional<double> width1 = std::nullopt,
+                      std::optional<double> height1 = std::nullopt, std::optional<Rect> sourceRect = std::nullopt);
 
     // The persistent image: what the box shows (null while a side is 0).
     const QImage& Image() const { return image_; }

@@ -147,7 +147,7 @@ bool pngComplete(FileBytes& f, PictureLayout& layout) {
         const int64_t length = f.be32(pos);
         if (pos + 12 + length > n) return false;
         const uint32_t type = f.be32(pos + 4);
-        if (type == 0x49454E44) return true;  // "IEND"
+        if (type == 0x49454E44) return true;                                                              // "IEND"
         if (type == 0x65584966) layout.exifOrientation = ExifOrientation(readBytes(f, pos + 8, length));  // "eXIf"
         pos += 12 + length;
     }
@@ -232,7 +232,8 @@ bool webpComplete(FileBytes& f, PictureLayout& layout) {
     if (end > f.size()) return false;
     for (int64_t pos = 12; pos + 8 <= end;) {
         const int64_t length = f.le32(pos + 4);
-        if (f.be32(pos) == 0x45584946) layout.exifOrientation = ExifOrientation(readBytes(f, pos + 8, length));  // "EXIF"
+        if (f.be32(pos) == 0x45584946)
+            layout.exifOrientation = ExifOrientation(readBytes(f, pos + 8, length));  // "EXIF"
         pos += 8 + length + (length & 1);
     }
     return true;
@@ -253,8 +254,10 @@ bool tiffComplete(FileBytes& f, PictureLayout& layout) {
         const int64_t entry = directory + 2 + i * 12;
         const uint32_t tag = u16(entry), type = u16(entry + 2);
         const int64_t value = type == 3 ? u16(entry + 8) : u32(entry + 8);  // SHORT or LONG
-        if (tag == 257) height = value;                  // ImageLength
-        else if (tag == 278 || tag == 323) band = value;  // RowsPerStrip, TileLength
+        if (tag == 257)
+            height = value;  // ImageLength
+        else if (tag == 278 || tag == 323)
+            band = value;  // RowsPerStrip, TileLength
     }
     layout.bandRows = band > 0 && (height == 0 || band < height) ? band : height;
     return true;
@@ -284,8 +287,8 @@ bool heifComplete(FileBytes& f) {
 }
 
 bool isHeifBrand(const QByteArray& brand) {
-    static const char* const brands[] = {"heic", "heix", "heim", "heis", "hevc", "hevx", "mif1",
-                                         "msf1", "mif2", "avif", "avis", "avio"};
+    static const char* const brands[] = {"heic", "heix", "heim", "heis", "hevc", "hevx",
+                                         "mif1", "msf1", "mif2", "avif", "avis", "avio"};
     for (const char* b : brands)
         if (brand == b) return true;
     return false;
@@ -367,7 +370,9 @@ int ExifOrientation(const QByteArray& exif) {
         if (at < 0 || at + 2 > n) return 0;
         return little ? uint32_t(p[at]) | uint32_t(p[at + 1]) << 8 : uint32_t(p[at]) << 8 | p[at + 1];
     };
-    auto u32 = [&](int64_t at) -> uint32_t { return little ? u16(at) | u16(at + 2) << 16 : u16(at) << 16 | u16(at + 2); };
+    auto u32 = [&](int64_t at) -> uint32_t {
+        return little ? u16(at) | u16(at + 2) << 16 : u16(at) << 16 | u16(at + 2);
+    };
     const int64_t directory = u32(4);
     const int64_t entries = u16(directory);
     for (int64_t i = 0; i < entries; ++i) {

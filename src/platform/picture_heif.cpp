@@ -111,9 +111,9 @@ QImage shrinkPlanes(const heif_image* image, const YcbcrMatrix& matrix, QSize sh
     const int channels = alpha ? 4 : 3;
     RowShrinker shrinker(QSize(width, height), shrunk,
                          !alpha ? RowShrinker::Layout::Rgb
-                                : heif_image_is_premultiplied_alpha(const_cast<heif_image*>(image))
-                                      ? RowShrinker::Layout::RgbaPremultiplied
-                                      : RowShrinker::Layout::Rgba);
+                         : heif_image_is_premultiplied_alpha(const_cast<heif_image*>(image))
+                             ? RowShrinker::Layout::RgbaPremultiplied
+                             : RowShrinker::Layout::Rgba);
     std::vector<uchar> row(size_t(width) * channels);
     for (int y = 0; y < height; ++y) {
         const uchar* ly = luma + qsizetype(y) * yStride;
@@ -183,9 +183,9 @@ QImage DecodeHeifPicture(const QString& path, QSize shrunk, QString& reason) {
     const bool alpha = heif_image_handle_has_alpha_channel(file.handle) != 0;
     const DecodingOptions options = decodingOptions();
     heif_image* decoded = nullptr;
-    const heif_error error = heif_decode_image(file.handle, &decoded, heif_colorspace_RGB,
-                                               alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
-                                               options.get());
+    const heif_error error =
+        heif_decode_image(file.handle, &decoded, heif_colorspace_RGB,
+                          alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options.get());
     if (error.code != heif_error_Ok || !decoded) {
         reason = describe(error);
         return QImage();
@@ -195,14 +195,15 @@ QImage DecodeHeifPicture(const QString& path, QSize shrunk, QString& reason) {
     uchar* pixels = heif_image_get_plane(decoded, heif_channel_interleaved, &stride);
     const int width = heif_image_get_width(decoded, heif_channel_interleaved);
     const int height = heif_image_get_height(decoded, heif_channel_interleaved);
-    if (!pixels || width <= 0 || height <= 0 || heif_image_get_bits_per_pixel_range(decoded, heif_channel_interleaved) != 8) {
+    if (!pixels || width <= 0 || height <= 0 ||
+        heif_image_get_bits_per_pixel_range(decoded, heif_channel_interleaved) != 8) {
         reason = QStringLiteral("its picture data is damaged");
         return QImage();
     }
     const bool premultiplied = alpha && heif_image_is_premultiplied_alpha(decoded);
     if (RowShrinker::Shrinks(QSize(width, height), shrunk)) {
         RowShrinker shrinker(QSize(width, height), shrunk,
-                             !alpha         ? RowShrinker::Layout::Rgb
+                             !alpha          ? RowShrinker::Layout::Rgb
                              : premultiplied ? RowShrinker::Layout::RgbaPremultiplied
                                              : RowShrinker::Layout::Rgba);
         for (int y = 0; y < height; ++y) shrinker.addRow(pixels + qsizetype(y) * stride);
@@ -219,9 +220,9 @@ QImage DecodeHeifPicture(const QString& path, QSize shrunk, QString& reason) {
         }
     }
     // The image wraps libheif's pixels, which it frees with the last copy.
-    return QImage(pixels, width, height, stride,
-                  alpha ? QImage::Format_RGBA8888_Premultiplied : QImage::Format_RGB888,
-                  [](void* image) { heif_image_release(static_cast<heif_image*>(image)); }, owned.release());
+    return QImage(
+        pixels, width, height, stride, alpha ? QImage::Format_RGBA8888_Premultiplied : QImage::Format_RGB888,
+        [](void* image) { heif_image_release(static_cast<heif_image*>(image)); }, owned.release());
 }
 
 }  // namespace platform

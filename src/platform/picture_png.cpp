@@ -17,7 +17,8 @@ namespace {
 
 void readFromFile(png_structp png, png_bytep data, size_t length) {
     auto* file = static_cast<QFile*>(png_get_io_ptr(png));
-    if (file->read(reinterpret_cast<char*>(data), qint64(length)) != qint64(length)) png_error(png, "the file ended early");
+    if (file->read(reinterpret_cast<char*>(data), qint64(length)) != qint64(length))
+        png_error(png, "the file ended early");
 }
 
 // Everything a decode holds, owned outside the frame that libpng's error

@@ -48,8 +48,8 @@ private:
     // (out of target width); the rest goes to the next column.
     std::vector<int> column_;
     std::vector<uint32_t> share_;
-    std::vector<uint32_t> across_;         // one source row averaged across
-    std::vector<uint64_t> current_, next_; // target rows being summed
+    std::vector<uint32_t> across_;          // one source row averaged across
+    std::vector<uint64_t> current_, next_;  // target rows being summed
     int sourceRow_ = 0;
     QImage target_;
 };

@@ -56,12 +56,15 @@ QImage DecodeTiffShrunk(const QString& path, QSize size, QSize shrunk, int& orie
     rgba.image.req_orientation = uint16_t(orientation);
 
     uint32_t band = 0;
-    if (TIFFIsTiled(tiff.get())) TIFFGetField(tiff.get(), TIFFTAG_TILELENGTH, &band);
-    else TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_ROWSPERSTRIP, &band);
+    if (TIFFIsTiled(tiff.get()))
+        TIFFGetField(tiff.get(), TIFFTAG_TILELENGTH, &band);
+    else
+        TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_ROWSPERSTRIP, &band);
     band = std::clamp<uint32_t>(band, 1, uint32_t(size.height()));
     if (int64_t(band) * size.width() * 4 > kMaxTiffBandBytes) return QImage();
 
-    RowShrinker shrinker(size, shrunk, rgba.image.alpha ? RowShrinker::Layout::RgbaPremultiplied : RowShrinker::Layout::Rgbx);
+    RowShrinker shrinker(size, shrunk,
+                         rgba.image.alpha ? RowShrinker::Layout::RgbaPremultiplied : RowShrinker::Layout::Rgbx);
     std::vector<uint32_t> raster(size_t(band) * size_t(size.width()));
     for (int top = 0; top < size.height(); top += int(band)) {
         const int rows = std::min(int(band), size.height() - top);

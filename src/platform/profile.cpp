@@ -217,7 +217,8 @@ public:
         const Section* found = parsed(section);
         if (!found) return values;
         values.reserve(found->keys.size());
-        for (auto it = found->keys.constBegin(); it != found->keys.constEnd(); ++it) values.insert(it.key(), valueAt(*found, *it));
+        for (auto it = found->keys.constBegin(); it != found->keys.constEnd(); ++it)
+            values.insert(it.key(), valueAt(*found, *it));
         return values;
     }
 
@@ -229,8 +230,8 @@ private:
         qsizetype length = 0;
     };
     struct Section {
-        qint64 start = 0;  // file offset of the first byte after the header line
-        qint64 end = 0;    // file offset of the next header line
+        qint64 start = 0;   // file offset of the first byte after the header line
+        qint64 end = 0;     // file offset of the next header line
         bool kept = false;  // `bytes` holds the lines from the first pass
         bool parsed = false;
         QByteArray bytes;  // the section's lines, once parsed
@@ -282,8 +283,7 @@ private:
                 const char c = raw[i];
                 key[i - first] = QLatin1Char(c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c);
             }
-            if (!section.keys.contains(key))
-                section.keys.insert(key, Span{lineStart + eq + 1, raw.size() - eq - 1});
+            if (!section.keys.contains(key)) section.keys.insert(key, Span{lineStart + eq + 1, raw.size() - eq - 1});
             return;
         }
         const QString line = QString::fromUtf8(raw);

@@ -54,17 +54,26 @@ int decimalPrefix(const QString& s) {
     const int n = s.size();
     if (i < n && (s[i] == u'+' || s[i] == u'-')) ++i;
     int digits = 0;
-    while (i < n && s[i].isDigit() && s[i].unicode() < 128) { ++i; ++digits; }
+    while (i < n && s[i].isDigit() && s[i].unicode() < 128) {
+        ++i;
+        ++digits;
+    }
     if (i < n && s[i] == u'.') {
         ++i;
-        while (i < n && s[i].isDigit() && s[i].unicode() < 128) { ++i; ++digits; }
+        while (i < n && s[i].isDigit() && s[i].unicode() < 128) {
+            ++i;
+            ++digits;
+        }
     }
     if (digits == 0) return 0;
     if (i < n && (s[i] == u'e' || s[i] == u'E' || s[i] == u'd' || s[i] == u'D')) {
         int j = i + 1;
         if (j < n && (s[j] == u'+' || s[j] == u'-')) ++j;
         int expDigits = 0;
-        while (j < n && s[j].isDigit() && s[j].unicode() < 128) { ++j; ++expDigits; }
+        while (j < n && s[j].isDigit() && s[j].unicode() < 128) {
+            ++j;
+            ++expDigits;
+        }
         if (expDigits > 0) i = j;
     }
     return i;

@@ -6,9 +6,7 @@
 
 namespace settings {
 
-Effect Effect::FromNumber(int number) {
-    return number >= 0 && number < kCount ? Effect(Kind(number)) : Effect(None);
-}
+Effect Effect::FromNumber(int number) { return number >= 0 && number < kCount ? Effect(Kind(number)) : Effect(None); }
 
 Effect Effect::FromText(const QString& text) {
     // A number that is not whole, or is out of range, names no effect.

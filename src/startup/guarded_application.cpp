@@ -20,16 +20,17 @@ QString UnexpectedErrorText(const QString& what) {
 
 void FailUnexpectedly(platform::Environment* env, const QString& what) {
     const QString text = UnexpectedErrorText(what);
-    if (env && env->desktop && env->desktop->keyLockOn())
-        env->desktop->setKeyLock(false);
+    if (env && env->desktop && env->desktop->keyLockOn()) env->desktop->setKeyLock(false);
     // A second failure while the message is up just ends the program.
     const bool firstFailure = !failing;
     failing = true;
     // The full-screen windows go first, so nothing covers the message.
     if (firstFailure && qApp)
         for (QWidget* window : QApplication::topLevelWidgets()) window->hide();
-    if (firstFailure && env && env->messages) env->messages->MsgBox(text, platform::kExclamation);
-    else std::fprintf(stderr, "%s\n", qPrintable(platform::OneLine(text)));
+    if (firstFailure && env && env->messages)
+        env->messages->MsgBox(text, platform::kExclamation);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(platform::OneLine(text)));
     std::fflush(nullptr);
     std::_Exit(kUnexpectedErrorStatus);
 }

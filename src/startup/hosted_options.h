@@ -23,10 +23,10 @@ struct HostedOptions {
 
 // The result of reading the command line for hosted mode.
 struct HostedParse {
-    bool hosted = false;          // a host's option was given
+    bool hosted = false;                   // a host's option was given
     std::optional<HostedOptions> options;  // unset when the window could not be read
-    QString error;                // why not, when hosted and unreadable
-    QString warning;              // an option that was passed over (an unknown effect)
+    QString error;                         // why not, when hosted and unreadable
+    QString warning;                       // an option that was passed over (an unknown effect)
 };
 
 // A window id as the hosts write it: "0x" hex, or decimal. None for text

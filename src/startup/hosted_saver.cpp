@@ -38,8 +38,7 @@ QSize HostedDisplaySize(QSize window, QSize screen) {
     return QSize(screen.width(), std::max(1, height));
 }
 
-HostedSaver::HostedSaver(platform::Environment& env, const HostedOptions& options)
-    : env_(env), options_(options) {
+HostedSaver::HostedSaver(platform::Environment& env, const HostedOptions& options) : env_(env), options_(options) {
     rebuildTimer_.setSingleShot(true);
     rebuildTimer_.setInterval(kSettleMilliseconds);
     QObject::connect(&rebuildTimer_, &QTimer::timeout, [this] { buildDisplay(hostWindow_->size()); });

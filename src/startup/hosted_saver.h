@@ -19,9 +19,15 @@
 #include "startup/hosted_options.h"
 
 class QWindow;
-namespace display { class Form1; }
-namespace platform { class SignalWatch; }
-namespace settings { struct Settings; }
+namespace display {
+class Form1;
+}
+namespace platform {
+class SignalWatch;
+}
+namespace settings {
+struct Settings;
+}
 
 namespace startup {
 

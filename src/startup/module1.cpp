@@ -64,7 +64,8 @@ void Module1::addDisplay(QScreen* screen) {
     // geometry: a display keeps the size it was made for.
     if (screen)
         connect(screen, &QScreen::geometryChanged, monitors_.back().display.get(), [this, screen](const QRect& now) {
-            auto it = std::find_if(monitors_.begin(), monitors_.end(), [&](const Monitor& m) { return m.screen == screen; });
+            auto it =
+                std::find_if(monitors_.begin(), monitors_.end(), [&](const Monitor& m) { return m.screen == screen; });
             if (it == monitors_.end() || it->display->geometry() == now) return;
             std::unique_ptr<display::Form1> old = std::move(it->display);
             monitors_.erase(it);

@@ -17,9 +17,15 @@
 #include "settings/settings.h"
 
 class QScreen;
-namespace display { class Form1; }
-namespace dialog { class Form2; }
-namespace platform { class SignalWatch; }
+namespace display {
+class Form1;
+}
+namespace dialog {
+class Form2;
+}
+namespace platform {
+class SignalWatch;
+}
 
 namespace startup {
 

@@ -39,8 +39,9 @@ void Module1::RequestExit() {
     // the prompt.
     for (display::Form1* form : displays()) {
         form->setEnabled(false);
-        env_.desktop->placeWindow(form, QRect(form->pos(), QSize(vb::CLng(form->ScaleWidth()), vb::CLng(form->ScaleHeight()))),
-                                 platform::WindowLayer::InPlace);
+        env_.desktop->placeWindow(
+            form, QRect(form->pos(), QSize(vb::CLng(form->ScaleWidth()), vb::CLng(form->ScaleHeight()))),
+            platform::WindowLayer::InPlace);
     }
     if (!passwordForm_) {
         passwordForm_ = std::make_unique<PasswordForm>(*this);
@@ -70,8 +71,9 @@ void Module1::ResumeSaver() {
     for (display::Form1* form : displays()) {
         form->show();
         form->setEnabled(true);
-        env_.desktop->placeWindow(form, QRect(form->pos(), QSize(vb::CLng(form->ScaleWidth()), vb::CLng(form->ScaleHeight()))),
-                                 platform::WindowLayer::OnTop);
+        env_.desktop->placeWindow(
+            form, QRect(form->pos(), QSize(vb::CLng(form->ScaleWidth()), vb::CLng(form->ScaleHeight()))),
+            platform::WindowLayer::OnTop);
     }
     passwordForm_->setVisible(false);
 }

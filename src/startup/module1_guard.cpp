@@ -23,8 +23,8 @@ namespace {
 constexpr int kStayOnTopCheckMs = 400;
 
 void StopAnimation(display::Form1& form) {
-    for (platform::FormTimer* timer : {&form.firstSetTick(), &form.changeScheduler(), &form.floatMotion(), &form.nextPictureLoader(),
-                                       &form.secondSetTick()})
+    for (platform::FormTimer* timer : {&form.firstSetTick(), &form.changeScheduler(), &form.floatMotion(),
+                                       &form.nextPictureLoader(), &form.secondSetTick()})
         timer->setEnabled(false);
 }
 }  // namespace
@@ -34,11 +34,12 @@ void Module1::guardFullScreen() {
     platform::IgnoreSignal(SIGHUP);
     // Any program of the same user may end us; when it asks politely, the
     // grabs are released first and the run ends with the signal's status.
-    signalWatch_ = std::make_unique<platform::SignalWatch>(std::initializer_list<int>{SIGTERM, SIGINT}, [this](int signal) {
-        std::fprintf(stderr, "Glidorama: ended by signal %d.\n", signal);
-        if (env_.desktop->keyLockOn()) env_.desktop->setKeyLock(false);
-        env_.end->End(128 + signal);
-    });
+    signalWatch_ =
+        std::make_unique<platform::SignalWatch>(std::initializer_list<int>{SIGTERM, SIGINT}, [this](int signal) {
+            std::fprintf(stderr, "Glidorama: ended by signal %d.\n", signal);
+            if (env_.desktop->keyLockOn()) env_.desktop->setKeyLock(false);
+            env_.end->End(128 + signal);
+        });
     // Close requests from outside (a window manager, xdotool, ...) reach the
     // event filter first; our own code never closes the displays or the prompt.
     if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(this);

@@ -41,8 +41,8 @@ PasswordForm::PasswordForm(Module1& module1)
     // Like the display, the prompt bypasses the window manager: it must come
     // out in front of the display, which no window manager stacks, and no
     // window manager may offer to move, minimise or close it.
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint |
-                           Qt::WindowStaysOnTopHint),
+    : QWidget(nullptr,
+              Qt::Window | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint | Qt::WindowStaysOnTopHint),
       module1_(module1) {
     setWindowTitle(QStringLiteral("Password Protection"));
     resize(3390 / kTwipsPerPixel, 2895 / kTwipsPerPixel);
@@ -64,7 +64,6 @@ PasswordForm::PasswordForm(Module1& module1)
     txtPassword->setGeometry(Twips(960, 2160, 2295, 285));
     txtPassword->setEchoMode(QLineEdit::Password);
     txtPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));  // '*'
-
 
     wrongPass = new QLabel(QStringLiteral("INVALID PASSWORD!"), this);
     wrongPass->setGeometry(Twips(240, 2520, 3015, 375));
@@ -132,8 +131,10 @@ void PasswordForm::ShowModeless() {
 void PasswordForm::txtPassword_KeyPress(int key) {
     setWrongPassVisible(false);
     if (key != 13) return;
-    if (passwordText().isEmpty()) module1_.ResumeSaver();
-    else module1_.CheckPassword();
+    if (passwordText().isEmpty())
+        module1_.ResumeSaver();
+    else
+        module1_.CheckPassword();
 }
 
 void PasswordForm::txtNotes_KeyPress(int key) {
@@ -142,25 +143,23 @@ void PasswordForm::txtNotes_KeyPress(int key) {
 
 bool PasswordForm::isRefusedInput(QEvent* event) {
     switch (event->type()) {
-    case QEvent::KeyPress:
-    case QEvent::ShortcutOverride: {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        return key->matches(QKeySequence::Paste) || key->key() == Qt::Key_Menu ||
-               (key->key() == Qt::Key_F10 && key->modifiers().testFlag(Qt::ShiftModifier));
-    }
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-        // The middle button pastes the selection; the right one opens a menu.
-        return static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton ||
-               static_cast<QMouseEvent*>(event)->button() == Qt::RightButton;
-    case QEvent::ContextMenu:
-    case QEvent::DragEnter:
-    case QEvent::DragMove:
-    case QEvent::Drop:
-        return true;
-    default:
-        return false;
+        case QEvent::KeyPress:
+        case QEvent::ShortcutOverride: {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            return key->matches(QKeySequence::Paste) || key->key() == Qt::Key_Menu ||
+                   (key->key() == Qt::Key_F10 && key->modifiers().testFlag(Qt::ShiftModifier));
+        }
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            // The middle button pastes the selection; the right one opens a menu.
+            return static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton ||
+                   static_cast<QMouseEvent*>(event)->button() == Qt::RightButton;
+        case QEvent::ContextMenu:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop: return true;
+        default: return false;
     }
 }
 
@@ -174,8 +173,10 @@ bool PasswordForm::eventFilter(QObject* watched, QEvent* event) {
         if (key != 0) {
             // The handler runs before the box takes the key, as a key-press
             // handler does; the key is then typed as usual.
-            if (watched == txtPassword) txtPassword_KeyPress(key);
-            else if (watched == txtNotes) txtNotes_KeyPress(key);
+            if (watched == txtPassword)
+                txtPassword_KeyPress(key);
+            else if (watched == txtNotes)
+                txtNotes_KeyPress(key);
         }
     }
     return QWidget::eventFilter(watched, event);

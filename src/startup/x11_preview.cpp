@@ -21,7 +21,10 @@ int CountXError(Display*, XErrorEvent*) {
 
 int MaskShift(unsigned long mask) {
     int shift = 0;
-    while (mask && !(mask & 1)) { mask >>= 1; ++shift; }
+    while (mask && !(mask & 1)) {
+        mask >>= 1;
+        ++shift;
+    }
     return shift;
 }
 
@@ -60,8 +63,8 @@ bool DrawIntoX11Window(uint32_t windowId, const QImage& block) {
     if (XGetWindowAttributes(display, window, &attributes) && xErrors == 0 && attributes.visual &&
         attributes.visual->c_class == TrueColor && attributes.depth >= 15) {
         const int width = block.width(), height = block.height();
-        XImage* image = XCreateImage(display, attributes.visual, attributes.depth, ZPixmap, 0, nullptr, width,
-                                     height, 32, 0);
+        XImage* image =
+            XCreateImage(display, attributes.visual, attributes.depth, ZPixmap, 0, nullptr, width, height, 32, 0);
         if (image) {
             image->data = static_cast<char*>(std::calloc(size_t(image->bytes_per_line) * height, 1));
             if (image->data) {

@@ -40,7 +40,8 @@ TEST_F(AddingManyTest, SeveralFilesGoInAtOnceSkippingDuplicatesAndNamingNonPictu
     EXPECT_EQ(f.pictureList->currentRow(), 3);  // the last one added, its thumbnail shown
     EXPECT_EQ(f.photoWidth, 12 * 15);
     // One message for all refused files.
-    EXPECT_EQ(t.messages.texts(), QStringList{NotAPicture(notes, "it is a text file") + "\r\n" + NotAPicture(empty, "the file is empty")});
+    EXPECT_EQ(t.messages.texts(),
+              QStringList{NotAPicture(notes, "it is a text file") + "\r\n" + NotAPicture(empty, "the file is empty")});
     ASSERT_EQ(dialogs.openRequests.size(), 1u);
 }
 
@@ -58,8 +59,9 @@ TEST_F(AddingManyTest, AFolderWalkTakesPicturesInNameOrderAndHandlesLinksAndLock
     text("album/fake.jpg", "JFIF but not really");
     // A link back to the top and a link to a sibling: each folder once.
     ASSERT_EQ(::symlink(QFile::encodeName(top).constData(), QFile::encodeName(top + "/b-sub/loop").constData()), 0);
-    ASSERT_EQ(::symlink(QFile::encodeName(top + "/a-sub").constData(),
-                        QFile::encodeName(top + "/b-sub/again").constData()), 0);
+    ASSERT_EQ(
+        ::symlink(QFile::encodeName(top + "/a-sub").constData(), QFile::encodeName(top + "/b-sub/again").constData()),
+        0);
     const QString locked = folder("album/c-locked");
     picture("album/c-locked/secret.png");
     QFile::setPermissions(locked, QFileDevice::Permissions());

@@ -15,7 +15,6 @@ const QString kMustMatch = QStringLiteral("The 'Password' and 'Confirm' entries 
 
 class CommitTest : public DialogTest {
 protected:
-
     void writeList(const QStringList& pictures, const QByteArray& more = QByteArray()) {
         QByteArray text = "[total]\nnewTotal=" + QByteArray::number(pictures.size()) + "\n[images]\n";
         for (int i = 0; i < pictures.size(); ++i) text += QByteArray::number(i) + "=" + pictures[i].toUtf8() + "\n";
@@ -101,7 +100,8 @@ TEST_F(CommitTest, AnUnreadableEntryStopsTheCommitAndWritesNothing) {
     const QByteArray before = t.folder.readSettings();
     f.ClonesScroll->setValue_(7);
     f.OK_Click();
-    ASSERT_EQ(t.messages.texts(), QStringList{"Image Processing Error. Please reload \r\n" + bad + "\r\n(it is a text file)"});
+    ASSERT_EQ(t.messages.texts(),
+              QStringList{"Image Processing Error. Please reload \r\n" + bad + "\r\n(it is a text file)"});
     EXPECT_EQ(t.folder.readSettings(), before);
     EXPECT_FALSE(f.ProgressBar1->isVisibleTo(&f));
     EXPECT_TRUE(QFileInfo::exists(imagestore::CachedPicturePath(t.folder.path(), QStringLiteral("0"))));
@@ -110,7 +110,8 @@ TEST_F(CommitTest, AnUnreadableEntryStopsTheCommitAndWritesNothing) {
     f.pictureList->setCurrentRow(1);
     f.remove_Click();
     f.OK_Click();
-    EXPECT_EQ(t.messages.texts().last(), "Image Processing Error. Please reload \r\n" + missing + "\r\n(the file does not exist)");
+    EXPECT_EQ(t.messages.texts().last(),
+              "Image Processing Error. Please reload \r\n" + missing + "\r\n(the file does not exist)");
     EXPECT_EQ(t.folder.readSettings(), before);
 }
 

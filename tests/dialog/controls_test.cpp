@@ -45,10 +45,16 @@ TEST_F(DialogTest, SpeedIsStoredReversed) {
 }
 
 TEST_F(DialogTest, EachEffectShowsItsSpeedAndChangeSliders) {
-    t.folder.writeSettings("[saver]\nmode=3\nPsychGradient=5\nDeckGradient=6\nSpeedofJump=7\nSpeedofSplat=8\n"
-                           "ChangeNextImage=0\nNeverChange=False\n");
+    t.folder.writeSettings(
+        "[saver]\nmode=3\nPsychGradient=5\nDeckGradient=6\nSpeedofJump=7\nSpeedofSplat=8\n"
+        "ChangeNextImage=0\nNeverChange=False\n");
     auto& f = open();
-    struct Case { int effect; const char* caption; int value; bool feature2; };
+    struct Case {
+        int effect;
+        const char* caption;
+        int value;
+        bool feature2;
+    };
     for (const Case& c : {Case{3, "Psychedelic Speed", 5, true}, Case{4, "Deck Speed", 6, false},
                           Case{5, "Jumping Speed", 7, true}, Case{7, "Splat Speed", 8, true}}) {
         f.EffectCbx->setCurrentIndex(c.effect);

@@ -57,8 +57,7 @@ protected:
     }
 
     QString stored(const char* section, const QString& key) const {
-        return platform::ProfileFile(t.folder.file(QStringLiteral("z909ssaver.ini")))
-            .read(QLatin1String(section), key);
+        return platform::ProfileFile(t.folder.file(QStringLiteral("z909ssaver.ini"))).read(QLatin1String(section), key);
     }
 
     // Whether this build's image cache can convert a plain picture at all;

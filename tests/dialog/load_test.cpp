@@ -62,9 +62,9 @@ TEST_F(DialogTest, GarbageSettingsOpenWithUsableValues) {
         "mouseSensitivity=\nnewBackColor=blue\neffectMode=42\nrandomEffect=7\ncenterImage=-3\n"
         "floatImageSpeed=fast\n[speed]\nimageSpeed=1e999\n[password]\nsaverEnabled=x\n[images]\n0=\n");
     auto& f = open();
-    EXPECT_EQ(f.ClonesScroll->Value(), 21);       // the nearest valid value
+    EXPECT_EQ(f.ClonesScroll->Value(), 21);  // the nearest valid value
     EXPECT_EQ(f.ChangeImageScroll->Value(), 5);
-    EXPECT_EQ(f.IntroAmountScroll->Value(), 1);   // not a number: the default
+    EXPECT_EQ(f.IntroAmountScroll->Value(), 1);  // not a number: the default
     EXPECT_TRUE(f.NeverChangeOption1->isChecked());
     EXPECT_EQ(f.changeFrequency->value(), 3);
     EXPECT_EQ(f.TransitionsCbx->currentIndex(), 7);

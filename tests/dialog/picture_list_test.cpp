@@ -19,7 +19,9 @@ protected:
 
 TEST_F(PictureListTest, ThumbnailShrinksByNinetyPercentStepsUntilItFits) {
     auto& f = openWith({});
-    struct Case { long w, h, wantW, wantH; };
+    struct Case {
+        long w, h, wantW, wantH;
+    };
     for (const Case& c : {Case{4000, 2000, 3240, 1620}, Case{3375, 1000, 3038, 900}, Case{3374, 1814, 3374, 1814},
                           Case{1000, 1815, 900, 1634}}) {
         f.thumbWidth = c.w;
@@ -37,7 +39,8 @@ TEST_F(PictureListTest, SelectingAnEntryDrawsItsThumbnailAtTheTopLeft) {
     EXPECT_EQ(f.thumbHeight, 784);
     const QImage& shown = f.thumbnail->box().Image();
     EXPECT_EQ(QColor(shown.pixel(2, 2)), QColor(Qt::blue));
-    EXPECT_EQ(QColor(shown.pixel(int(f.thumbWidth / 15) + 2, 2)), platform::FromWindowsColor(platform::SystemColorValue(platform::kButtonFace)));
+    EXPECT_EQ(QColor(shown.pixel(int(f.thumbWidth / 15) + 2, 2)),
+              platform::FromWindowsColor(platform::SystemColorValue(platform::kButtonFace)));
 }
 
 TEST_F(PictureListTest, RemovingReselectsTheEntryBefore) {

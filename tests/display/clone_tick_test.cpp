@@ -191,7 +191,7 @@ TEST(CloneTick, ClonesBelowIntroCountPassToTheSecondSetAtStageTwelve) {
 int advances(int mode, int changeNextImage, bool secondSetOnShow, int ticks, int counter = 1) {
     FieldFixture f;
     auto& field = f.start(mode, 2, 40, QStringLiteral("ChangeNextImage=%1\nSpeedofSplat=3\n").arg(changeNextImage),
-                         QSize(400, 300));
+                          QSize(400, 300));
     field.introCount = 1;
     field.pacingCounter = counter;
     field.secondSetReady = secondSetOnShow ? 0 : 1;
@@ -244,9 +244,11 @@ namespace {
 // clone carried past the 16-bit range stays at its end, off screen, and
 // re-enters on the next tick.
 TEST(CloneTick, HugeStepSettingsNeverOverflow) {
-    const std::pair<int, const char*> cases[] = {
-        {5, "SpeedofJump=1e9\n"},         {5, "SpeedofJump=-1e9\n"},     {5, "SpeedofJump=1e308\n"},
-        {7, "SpeedofSplat=32767\n"},      {3, "PsychGradient=-32768\n"}};
+    const std::pair<int, const char*> cases[] = {{5, "SpeedofJump=1e9\n"},
+                                                 {5, "SpeedofJump=-1e9\n"},
+                                                 {5, "SpeedofJump=1e308\n"},
+                                                 {7, "SpeedofSplat=32767\n"},
+                                                 {3, "PsychGradient=-32768\n"}};
     for (const auto& [mode, line] : cases) {
         FieldFixture f;
         f.random = platform::SequenceRandom{0.9f, 0.3f, 0.0f, 0.6f, 0.1f};
@@ -256,8 +258,7 @@ TEST(CloneTick, HugeStepSettingsNeverOverflow) {
         bool farOff = false;
         for (int n = 0; n < 40; ++n) {
             ASSERT_NO_THROW(field.tick(false)) << line << " tick " << n;
-            for (size_t i = 0; i < 3; ++i)
-                farOff = farOff || std::abs(int(field.cloneX[i])) > 10000;
+            for (size_t i = 0; i < 3; ++i) farOff = farOff || std::abs(int(field.cloneX[i])) > 10000;
         }
         EXPECT_TRUE(farOff) << line;
     }
@@ -274,9 +275,9 @@ TEST(CloneTick, HalfLinesBelongToTheRightAndLowerSides) {
         QSize screen;
         int x, y, dx, dy;
     };
-    const Case cases[] = {{{200, 150}, 100, 75, 7, 7},   {{200, 150}, 99, 74, -7, -7}, {{200, 150}, 100, 74, 7, -7},
-                          {{200, 150}, 99, 75, -7, 7},   {{201, 151}, 100, 75, -7, -7}, {{201, 151}, 101, 76, 7, 7},
-                          {{200, 150}, 200, 10, 7, -7},  {{200, 150}, 201, 10, 7, 7}};
+    const Case cases[] = {{{200, 150}, 100, 75, 7, 7},  {{200, 150}, 99, 74, -7, -7},  {{200, 150}, 100, 74, 7, -7},
+                          {{200, 150}, 99, 75, -7, 7},  {{201, 151}, 100, 75, -7, -7}, {{201, 151}, 101, 76, 7, 7},
+                          {{200, 150}, 200, 10, 7, -7}, {{200, 150}, 201, 10, 7, 7}};
     for (const Case& c : cases) {
         FieldFixture f;
         auto& field = f.start(0, 1, 1, QString(), c.screen);

@@ -66,9 +66,13 @@ namespace display_test {
 // lines for the [saver] and [password] sections.
 inline QByteArray Ini(int mode, int newTotal, int clones, const QString& saver = QString(),
                       const QString& password = QString()) {
-    return QStringLiteral("[saver]\nmode=%1\nnewBackColor=0\n%4[total]\nnewTotal=%2\nClonesOfImage=%3\n"
-                          "[speed]\nimageSpeed=20\n[password]\n%5")
-        .arg(mode).arg(newTotal).arg(clones).arg(saver, password)
+    return QStringLiteral(
+               "[saver]\nmode=%1\nnewBackColor=0\n%4[total]\nnewTotal=%2\nClonesOfImage=%3\n"
+               "[speed]\nimageSpeed=20\n[password]\n%5")
+        .arg(mode)
+        .arg(newTotal)
+        .arg(clones)
+        .arg(saver, password)
         .toUtf8();
 }
 

@@ -235,7 +235,8 @@ TEST_F(FloatFixture, APictureDeletedAfterItWasDecodedEndsTheSaverAtItsTurn) {
     ASSERT_TRUE(QFile::remove(files[1]));
     show.Timer2Tick();
     ASSERT_EQ(host.failures.size(), 1);
-    EXPECT_EQ(host.failures[0], files[1] + "\r\ndoes not exist! Glidorama will\r\nnot function unless a different image is reloaded.");
+    EXPECT_EQ(host.failures[0],
+              files[1] + "\r\ndoes not exist! Glidorama will\r\nnot function unless a different image is reloaded.");
     // Nothing moves or changes after the end.
     show.Timer2Tick();
     EXPECT_EQ(host.failures.size(), 1);
@@ -309,7 +310,7 @@ TEST_F(FloatFixture, AChangeTimeTooLongForTheTimerFallsBackToTheBuiltInTime) {
 }
 
 TEST_F(FloatFixture, PictureTallerThanTheRoomBelowTheTopBoundJittersUpAndDown) {
-    s.fitToScreen = "0";  // natural size
+    s.fitToScreen = "0";                 // natural size
     files[0] = makePicture(0, 40, 570);  // 8550 twips: more than 9000 - 615
     display::FloatShow show(s, t.env, host, files);
     show.Timer2Tick();

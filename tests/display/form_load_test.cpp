@@ -86,7 +86,8 @@ TEST(FormLoad, ModeOutsideTheEffectsShowsOnlyTheBackground) {
     DisplayFixture f;
     f.makePictures(2);
     auto& form = f.load(QByteArray("[saver]\nmode=8\nnewBackColor=255\n[total]\nnewTotal=2\n"));
-    for (auto* t : {&form.firstSetTick(), &form.changeScheduler(), &form.floatMotion(), &form.nextPictureLoader(), &form.secondSetTick()})
+    for (auto* t : {&form.firstSetTick(), &form.changeScheduler(), &form.floatMotion(), &form.nextPictureLoader(),
+                    &form.secondSetTick()})
         EXPECT_FALSE(t->Enabled());
     EXPECT_EQ(DisplayFixture::pictureNumber(form.FirstPicture()), 0);
     QImage expected(200, 150, QImage::Format_RGB32);

@@ -82,7 +82,8 @@ TEST(Presenting, AFloatingPictureLeavesNoTrailsWhateverTheStepsAndChanges) {
     for (const QPoint step : {QPoint(1, 1), QPoint(-1, 1), QPoint(-1, -1), QPoint(1, -1)}) {
         for (int n = 0; n < 5; ++n) {
             moveTo(at + step);
-            EXPECT_EQ(OnScreen(form), Expected(screen, Qt::blue, picture, at)) << "after a step to " << at.x() << ',' << at.y();
+            EXPECT_EQ(OnScreen(form), Expected(screen, Qt::blue, picture, at))
+                << "after a step to " << at.x() << ',' << at.y();
         }
     }
     // Several steps between two frames, a jump, and steps past the edge.

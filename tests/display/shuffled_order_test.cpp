@@ -92,8 +92,8 @@ TEST(ShuffledOrder, TheCloneEffectsShowEveryCachedPictureOnceARound) {
         ASSERT_TRUE(form.nextPictureLoader().Enabled());
         const bool fillsFirst = form.clones().loadTarget == 1;
         form.Timer4_Timer();
-        shown.push_back(display_test::DisplayFixture::pictureNumber(fillsFirst ? form.FirstPicture()
-                                                                               : form.SecondPicture()));
+        shown.push_back(
+            display_test::DisplayFixture::pictureNumber(fillsFirst ? form.FirstPicture() : form.SecondPicture()));
     }
     ASSERT_FALSE(f.t.end.ended);
     const auto rounds = Rounds(shown, 5);

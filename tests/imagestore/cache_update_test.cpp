@@ -124,8 +124,8 @@ TEST_F(CacheUpdateTest, ABackColourOrAnUnreadableRecordMeansConvertAgain) {
     EXPECT_EQ(update(list, QStringLiteral("255")).converted, 2);
     EXPECT_EQ(update(list, QStringLiteral("255")).converted, 0);
 
-    for (const QByteArray& garbage : {QByteArray("{\"format\":1,\"copies\":[{\"copy\":\"0\"}"), QByteArray("\xff\xfe"),
-                                       QByteArray()}) {
+    for (const QByteArray& garbage :
+         {QByteArray("{\"format\":1,\"copies\":[{\"copy\":\"0\"}"), QByteArray("\xff\xfe"), QByteArray()}) {
         QFile f(imagestore::CacheRecordPath(app.path()));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(garbage);

@@ -83,7 +83,11 @@ protected:
 };
 
 TEST_F(ConverterTest, CachedCopiesTakeTheBandSizes) {
-    struct Case { QSize pixels; float shrinkWidth, shrinkHeight; QSize saved; };
+    struct Case {
+        QSize pixels;
+        float shrinkWidth, shrinkHeight;
+        QSize saved;
+    };
     const Case cases[] = {
         {{300, 200}, 3690, 2460, {246, 164}},
         {{299, 299}, 4485, 4485, {299, 299}},
@@ -180,8 +184,7 @@ TEST(DecodeBudget, SharesTogetherNeverPassTheTotal) {
             imagestore::DecodeBudget::Share share(&budget, bytes);
             const int now = held += int(std::min<qint64>(bytes, 100));
             int seen = most.load();
-            while (now > seen && !most.compare_exchange_weak(seen, now)) {
-            }
+            while (now > seen && !most.compare_exchange_weak(seen, now)) {}
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
             held -= int(std::min<qint64>(bytes, 100));
         });
@@ -220,9 +223,12 @@ TEST_F(ConverterTest, BatchCachesPictureIAsFileIAndReportsProgressInOrder) {
 TEST_F(ConverterTest, BatchReportsTheFirstFailureInListOrder) {
     for (int i = 0; i < 6; ++i) raw(QString("Glidorama/Glidorama%1.dib").arg(i), "old");
     // A large first picture makes the later, failing ones finish first.
-    const QStringList list = {picture("big.jpg", Marked(3000, 2000), "JPEG"), app.file("gone.jpg"),
-                              picture("p2.png", Marked(30, 10)), raw("bad.gif", "GIF89a garbage"),
-                              picture("p4.png", Marked(40, 10)), picture("p5.png", Marked(50, 10))};
+    const QStringList list = {picture("big.jpg", Marked(3000, 2000), "JPEG"),
+                              app.file("gone.jpg"),
+                              picture("p2.png", Marked(30, 10)),
+                              raw("bad.gif", "GIF89a garbage"),
+                              picture("p4.png", Marked(40, 10)),
+                              picture("p5.png", Marked(50, 10))};
     std::vector<int> progress;
     const BatchResult result = ConvertPictures(list, app.path(), [&](int i) { progress.push_back(i); });
     EXPECT_EQ(result.failedIndex, 1);
@@ -232,7 +238,8 @@ TEST_F(ConverterTest, BatchReportsTheFirstFailureInListOrder) {
     EXPECT_EQ(platform::PictureSize(cached(0)), QSize(390, 260));
     // The failing picture and those after it keep their old files.
     for (int i = 1; i < 6; ++i) EXPECT_EQ(cachedBytes(i), QByteArray("old")) << i;
-    EXPECT_EQ(QDir(app.file("Glidorama")).entryList(QDir::Files | QDir::Hidden).size(), 6) << "copies made ahead are dropped";
+    EXPECT_EQ(QDir(app.file("Glidorama")).entryList(QDir::Files | QDir::Hidden).size(), 6)
+        << "copies made ahead are dropped";
 }
 
 }  // namespace

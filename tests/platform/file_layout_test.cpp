@@ -51,13 +51,13 @@ TEST(FileLayout, AnInstalledCopyUsesTheUsersXdgFoldersAndTheSharedSamples) {
     EXPECT_EQ(layout.dataFolder, QStringLiteral("/home/u/.local/share/glidorama"));
     EXPECT_EQ(layout.samplesHome, QDir::cleanPath(tree.shared()));
 
-    const auto xdg = LayoutFor(tree.bin(), kShared, QStringLiteral("/home/u"), QStringLiteral("/cfg/"),
-                               QStringLiteral("/data"));
+    const auto xdg =
+        LayoutFor(tree.bin(), kShared, QStringLiteral("/home/u"), QStringLiteral("/cfg/"), QStringLiteral("/data"));
     EXPECT_EQ(xdg.settingsFolder, QStringLiteral("/cfg/glidorama"));
     EXPECT_EQ(xdg.dataFolder, QStringLiteral("/data/glidorama"));
     // Relative XDG folders are invalid and fall back to the defaults.
-    const auto relative = LayoutFor(tree.bin(), kShared, QStringLiteral("/home/u"), QStringLiteral("cfg"),
-                                    QStringLiteral("data"));
+    const auto relative =
+        LayoutFor(tree.bin(), kShared, QStringLiteral("/home/u"), QStringLiteral("cfg"), QStringLiteral("data"));
     EXPECT_EQ(relative.settingsFolder, QStringLiteral("/home/u/.config/glidorama"));
     EXPECT_EQ(relative.dataFolder, QStringLiteral("/home/u/.local/share/glidorama"));
 }

@@ -29,10 +29,10 @@ protected:
 // Red where the left half of RedBlueHalves went, blue where the right went.
 void ExpectRedThenBlue(const QImage& image, bool upright, const std::string& trace) {
     SCOPED_TRACE(trace);
-    const QPoint red = upright ? QPoint(image.width() / 2, image.height() / 8)
-                               : QPoint(image.width() / 8, image.height() / 2);
-    const QPoint blue = upright ? QPoint(image.width() / 2, image.height() * 7 / 8)
-                                : QPoint(image.width() * 7 / 8, image.height() / 2);
+    const QPoint red =
+        upright ? QPoint(image.width() / 2, image.height() / 8) : QPoint(image.width() / 8, image.height() / 2);
+    const QPoint blue =
+        upright ? QPoint(image.width() / 2, image.height() * 7 / 8) : QPoint(image.width() * 7 / 8, image.height() / 2);
     EXPECT_GT(qRed(image.pixel(red)), 180);
     EXPECT_LT(qBlue(image.pixel(red)), 90);
     EXPECT_GT(qBlue(image.pixel(blue)), 180);
@@ -97,7 +97,8 @@ TEST_F(PictureFormatsTest, HeifRotationAndMirroringAreUndoneAtEverySize) {
     const QString mirrored = path("mirrored.heic");
     ASSERT_TRUE(WriteHeicWithOrientation(RedBlueHalves(64, 32), mirrored, 2));  // to be mirrored left to right
     EXPECT_EQ(platform::PictureSize(mirrored), QSize(64, 32));
-    ExpectRedThenBlue(platform::EncodedPicture::Open(mirrored).decode(QSize(32, 16)).mirrored(true, false), false, "mirrored");
+    ExpectRedThenBlue(platform::EncodedPicture::Open(mirrored).decode(QSize(32, 16)).mirrored(true, false), false,
+                      "mirrored");
 }
 
 TEST_F(PictureFormatsTest, TransparencyShowsTheBackgroundGiven) {
@@ -155,7 +156,11 @@ TEST_F(PictureFormatsTest, CraftedHugePicturesStayWithinTheBudgetAndTakeUnderASe
     ASSERT_TRUE(RunTool("convert", {"-size", "5600x5600", "xc:white", wide}));
     EXPECT_LT(QFile(jpeg).size(), 1000);
 
-    struct Case { QString file; QSize shownAt; QString reason; };
+    struct Case {
+        QString file;
+        QSize shownAt;
+        QString reason;
+    };
     const Case cases[] = {
         {jpeg, QSize(225, 169), "16000 x 12000 is too large to show"},  // even its thumbnail
         {png, QSize(), "12000 x 9000 is too large to show"},
@@ -169,8 +174,9 @@ TEST_F(PictureFormatsTest, CraftedHugePicturesStayWithinTheBudgetAndTakeUnderASe
         EXPECT_EQ(ReasonOf([&] { platform::EncodedPicture::Open(c.file).decode(c.shownAt); }), c.reason);
         EXPECT_LT(timer.elapsed(), 1000);
         const long peak = PeakKilobytesOf(
-            "PictureDecodeChild.*", {"GLIDORAMA_DECODE_FILE=" + c.file,
-                                     QStringLiteral("GLIDORAMA_DECODE_SIZE=%1x%2").arg(c.shownAt.width()).arg(c.shownAt.height())});
+            "PictureDecodeChild.*",
+            {"GLIDORAMA_DECODE_FILE=" + c.file,
+             QStringLiteral("GLIDORAMA_DECODE_SIZE=%1x%2").arg(c.shownAt.width()).arg(c.shownAt.height())});
         ASSERT_GT(peak, 0);
         EXPECT_LT(peak, 300 * 1024);
     }
@@ -184,8 +190,7 @@ TEST(PictureDecodeChild, DecodesTheFileNamedInTheEnvironment) {
     const QStringList size = qEnvironmentVariable("GLIDORAMA_DECODE_SIZE").split(u'x');
     try {
         platform::EncodedPicture::Open(file).decode(QSize(size.value(0).toInt(), size.value(1).toInt()));
-    } catch (const std::exception&) {
-    }
+    } catch (const std::exception&) {}
     ReportPeakMemory();
 }
 

@@ -37,19 +37,23 @@ std::vector<std::vector<uchar>> Uniform(QSize size, std::vector<uchar> pixel) {
 
 TEST(RowShrinker, EachTargetPixelIsTheMeanOfTheAreaItCovers) {
     // One colour stays exactly that colour whatever the ratio.
-    for (const auto& [from, to] : {std::pair{QSize(7, 5), QSize(3, 2)}, {QSize(1000, 3), QSize(7, 1)},
-                                   {QSize(5, 5), QSize(5, 5)}, {QSize(9, 4), QSize(1, 1)}}) {
+    for (const auto& [from, to] : {std::pair{QSize(7, 5), QSize(3, 2)},
+                                   {QSize(1000, 3), QSize(7, 1)},
+                                   {QSize(5, 5), QSize(5, 5)},
+                                   {QSize(9, 4), QSize(1, 1)}}) {
         const QImage image = Shrink(from, to, RowShrinker::Layout::Rgb, Uniform(from, {200, 100, 50}));
         ASSERT_EQ(image.size(), to);
         for (int y = 0; y < to.height(); ++y)
             for (int x = 0; x < to.width(); ++x) EXPECT_EQ(image.pixel(x, y), qRgb(200, 100, 50)) << x << "," << y;
     }
     // Three columns into two: the middle one is split between them.
-    const QImage across = Shrink(QSize(3, 1), QSize(2, 1), RowShrinker::Layout::Rgb, {{0, 0, 0, 90, 90, 90, 255, 255, 255}});
+    const QImage across =
+        Shrink(QSize(3, 1), QSize(2, 1), RowShrinker::Layout::Rgb, {{0, 0, 0, 90, 90, 90, 255, 255, 255}});
     EXPECT_EQ(qRed(across.pixel(0, 0)), 30);   // (0 * 2 + 90) / 3
     EXPECT_EQ(qRed(across.pixel(1, 0)), 200);  // (90 + 255 * 2) / 3
     // And three rows into two.
-    const QImage down = Shrink(QSize(1, 3), QSize(1, 2), RowShrinker::Layout::Rgb, {{0, 0, 0}, {90, 90, 90}, {255, 255, 255}});
+    const QImage down =
+        Shrink(QSize(1, 3), QSize(1, 2), RowShrinker::Layout::Rgb, {{0, 0, 0}, {90, 90, 90}, {255, 255, 255}});
     EXPECT_EQ(qGreen(down.pixel(0, 0)), 30);
     EXPECT_EQ(qGreen(down.pixel(0, 1)), 200);
     // Single-pixel stripes turn grey instead of flickering.
@@ -65,7 +69,8 @@ TEST(RowShrinker, TransparencyIsAveragedWithItsColours) {
     ASSERT_EQ(image.format(), QImage::Format_ARGB32_Premultiplied);
     EXPECT_EQ(image.pixel(0, 0), qRgba(0, 0, 128, 128));
     // Already premultiplied rows are taken as they are.
-    const QImage half = Shrink(QSize(4, 4), QSize(2, 2), RowShrinker::Layout::RgbaPremultiplied, Uniform(QSize(4, 4), {128, 0, 0, 128}));
+    const QImage half = Shrink(QSize(4, 4), QSize(2, 2), RowShrinker::Layout::RgbaPremultiplied,
+                               Uniform(QSize(4, 4), {128, 0, 0, 128}));
     EXPECT_EQ(half.pixel(1, 1), qRgba(128, 0, 0, 128));
 }
 
@@ -74,7 +79,8 @@ namespace {
 // Red where the left half of the stored picture went, blue where the right went.
 void ExpectHalves(const QImage& image, bool redOnTop, const std::string& trace) {
     SCOPED_TRACE(trace);
-    const QPoint red = redOnTop ? QPoint(image.width() / 2, image.height() / 8) : QPoint(image.width() / 8, image.height() / 2);
+    const QPoint red =
+        redOnTop ? QPoint(image.width() / 2, image.height() / 8) : QPoint(image.width() / 8, image.height() / 2);
     const QPoint blue = redOnTop ? QPoint(image.width() / 2, image.height() * 7 / 8)
                                  : QPoint(image.width() * 7 / 8, image.height() / 2);
     EXPECT_GT(qRed(image.pixel(red)), 180);
@@ -125,7 +131,13 @@ TEST(LargePictures, ShrunkWhileDecodedUprightAndWithinTheirStatedCost) {
     const QString clearScan = dir.filePath("clear.tif");
     ASSERT_TRUE(WriteTiff(clearScan, 400, 300, true));
 
-    struct Case { QString file; QSize shownAt; bool redOnTop; bool transparent; qint64 budget; };
+    struct Case {
+        QString file;
+        QSize shownAt;
+        bool redOnTop;
+        bool transparent;
+        qint64 budget;
+    };
     const Case cases[] = {
         {png, QSize(1440, 1080), false, false, platform::kDecodeBudget},
         {turned, QSize(400, 600), true, true, platform::kDecodeBudget},
@@ -147,10 +159,10 @@ TEST(LargePictures, ShrunkWhileDecodedUprightAndWithinTheirStatedCost) {
             EXPECT_NEAR(qAlpha(image.pixel(10, 10)), 128, 1);
         }
         // What the decode really takes, measured in a process of its own.
-        const long grown = PeakKilobytesOf("PictureShrinkChild.*", {"GLIDORAMA_SHRINK_FILE=" + c.file,
-                                                                    QStringLiteral("GLIDORAMA_SHRINK_SIZE=%1x%2")
-                                                                        .arg(c.shownAt.width())
-                                                                        .arg(c.shownAt.height())});
+        const long grown = PeakKilobytesOf(
+            "PictureShrinkChild.*",
+            {"GLIDORAMA_SHRINK_FILE=" + c.file,
+             QStringLiteral("GLIDORAMA_SHRINK_SIZE=%1x%2").arg(c.shownAt.width()).arg(c.shownAt.height())});
         ASSERT_GT(grown, 0);
         EXPECT_LE(grown * 1024, cost) << "grew " << grown << " KB, said " << cost / 1024 << " KB";
     }
@@ -170,6 +182,7 @@ TEST(PictureShrinkChild, ShrinksTheFileNamedInTheEnvironment) {
     if (file.isEmpty()) GTEST_SKIP() << "run by ShrunkWhileDecodedUprightAndWithinTheirStatedCost";
     const QStringList size = qEnvironmentVariable("GLIDORAMA_SHRINK_SIZE").split(u'x');
     const long base = ResetPeakMemory();
-    const QImage image = platform::EncodedPicture::Open(file).decode(QSize(size.value(0).toInt(), size.value(1).toInt()));
+    const QImage image =
+        platform::EncodedPicture::Open(file).decode(QSize(size.value(0).toInt(), size.value(1).toInt()));
     ReportPeakGrowth(base);
 }

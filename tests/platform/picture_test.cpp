@@ -28,7 +28,10 @@ QImage TwoHalves(int width, int height) {
 // table would need wider ones): enough to give the reader a real GIF file.
 QByteArray GreyGif(int width, int height) {
     QByteArray out("GIF89a");
-    auto word = [&](int v) { out += char(v & 0xFF); out += char(v >> 8); };
+    auto word = [&](int v) {
+        out += char(v & 0xFF);
+        out += char(v >> 8);
+    };
     word(width);
     word(height);
     out += char(0xF7);  // global colour table of 256 entries
@@ -36,7 +39,10 @@ QByteArray GreyGif(int width, int height) {
     out += char(0);
     for (int i = 0; i < 256; ++i) out += QByteArray(3, char(i));
     out += char(0x2C);
-    word(0); word(0); word(width); word(height);
+    word(0);
+    word(0);
+    word(width);
+    word(height);
     out += char(0);
     out += char(8);  // minimum code size
     QByteArray data;
@@ -103,8 +109,8 @@ protected:
 TEST_F(PictureTest, LoadsEveryFormatAtNaturalSizeWhateverItsName) {
     const QImage halves = TwoHalves(64, 40);
     const QString files[] = {
-        put("a.jpg", Encode(halves, "JPEG")), put("a.png", Encode(halves, "PNG")),
-        put("a.bmp", Encode(halves, "BMP")),  put("a.dib", Encode(halves, "BMP")),
+        put("a.jpg", Encode(halves, "JPEG")),        put("a.png", Encode(halves, "PNG")),
+        put("a.bmp", Encode(halves, "BMP")),         put("a.dib", Encode(halves, "BMP")),
         put("png-named.jpg", Encode(halves, "PNG")),
     };
     for (const QString& path : files) {
@@ -146,19 +152,22 @@ TEST_F(PictureTest, MissingFileFolderAndUnreadableFilesRaiseClearNumbers) {
     expectError(put("empty.jpg", QByteArray()), vb::kInvalidPicture);
     expectError(put("notes.jpg", "These are my holiday notes, not a picture.\n"), vb::kInvalidPicture);
     // Text the decoders would take for an X bitmap is still not a picture here.
-    expectError(put("header.png", "#define icon_width 8\n#define icon_height 2\nstatic char icon_bits[] = {0x01,0x02};\n"),
-                vb::kInvalidPicture);
+    expectError(
+        put("header.png", "#define icon_width 8\n#define icon_height 2\nstatic char icon_bits[] = {0x01,0x02};\n"),
+        vb::kInvalidPicture);
 }
 
 TEST_F(PictureTest, CutOffFilesAreInvalidWhereverTheyEnd) {
     // `spare`: bytes at the end whose loss leaves the picture whole (a GIF's
     // trailer byte after its one image).
-    struct Source { const char* name; QByteArray bytes; int spare; };
+    struct Source {
+        const char* name;
+        QByteArray bytes;
+        int spare;
+    };
     const Source sources[] = {
-        {"cut.jpg", Encode(TwoHalves(120, 90), "JPEG"), 0},
-        {"cut.png", Encode(TwoHalves(120, 90), "PNG"), 0},
-        {"cut-progressive.jpg", Progressive(TwoHalves(120, 90)), 0},
-        {"cut.gif", GreyGif(120, 90), 1},
+        {"cut.jpg", Encode(TwoHalves(120, 90), "JPEG"), 0},          {"cut.png", Encode(TwoHalves(120, 90), "PNG"), 0},
+        {"cut-progressive.jpg", Progressive(TwoHalves(120, 90)), 0}, {"cut.gif", GreyGif(120, 90), 1},
         {"cut.bmp", Encode(TwoHalves(120, 90), "BMP"), 0},
     };
     for (const Source& source : sources) {
@@ -210,9 +219,7 @@ TEST_F(PictureTest, SavePictureWritesABitmapAndReplacesTheOldOne) {
 
 TEST_F(PictureTest, StagedPictureAppearsOnlyWhenCommitted) {
     const QString path = dir.filePath("Glidorama1.dib");
-    {
-        platform::StagedPicture dropped = platform::StagePicture(TwoHalves(8, 8), path);
-    }
+    { platform::StagedPicture dropped = platform::StagePicture(TwoHalves(8, 8), path); }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 0);
     platform::StagedPicture staged = platform::StagePicture(TwoHalves(8, 8), path);
     EXPECT_FALSE(QFile::exists(path));

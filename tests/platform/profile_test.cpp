@@ -57,9 +57,8 @@ TEST_F(ProfileTest, WritesKeepOtherLinesAndReplaceInPlace) {
     file.write(QStringLiteral("saver"), QStringLiteral("MODE"), QStringLiteral("6"));
     file.write(QStringLiteral("saver"), QStringLiteral("added"), QStringLiteral("x"));
     file.write(QStringLiteral("password"), QStringLiteral("saverEnabled"), QStringLiteral("1"));
-    EXPECT_EQ(contents(),
-              QByteArray("; my notes\n[saver]\nMODE=6\n; keep me\nother=1\nadded=x\n\n[total]\nnewTotal=2\n"
-                         "[password]\nsaverEnabled=1\n"));
+    EXPECT_EQ(contents(), QByteArray("; my notes\n[saver]\nMODE=6\n; keep me\nother=1\nadded=x\n\n[total]\nnewTotal=2\n"
+                                     "[password]\nsaverEnabled=1\n"));
 }
 
 TEST_F(ProfileTest, DeletingASectionRemovesAllItsLines) {
@@ -151,7 +150,8 @@ TEST_F(ProfileTest, ALineBreakInAValueCannotForgeAnotherKey) {
 }
 
 TEST_F(ProfileTest, AWholeSectionReadsAsEachOfItsKeysWould) {
-    put("[Images]\n; note\n 0 = /a.jpg \n1=" + QByteArray(300, 'y') + "\nKEY=first\nkey=second\n[images]\n2=/late.jpg\n");
+    put("[Images]\n; note\n 0 = /a.jpg \n1=" + QByteArray(300, 'y') +
+        "\nKEY=first\nkey=second\n[images]\n2=/late.jpg\n");
     ProfileFile file(path());
     const QHash<QString, QString> images = file.readSection(QStringLiteral("images"));
     for (const char* key : {"0", "1", "key", "KEY", "2", "missing"})
@@ -175,9 +175,26 @@ TEST_F(ProfileTest, AnAppendedSectionComesLastWithItsKeysInOrder) {
 TEST_F(ProfileTest, ReadingOnceGivesWhatReadingKeyByKeyGives) {
     // Hand-edited files: repeated sections and keys, comments, CRLF, stray
     // brackets, spaces around names, values holding '=' or nothing.
-    const QByteArray pieces[] = {"[saver]", "[SAVER]", " [ saver ] ", "[total]", "[images]", "[saver", "[]",
-                                 "mode=1", "MODE = 2 ", "mode=", "; mode=9", "newTotal=3", "0=a=b", "0 =c",
-                                 "=x", "plain line", "", "mode", "\xc3\xa9t\xc3\xa9=summer", "\xff\xfe=bad"};
+    const QByteArray pieces[] = {"[saver]",
+                                 "[SAVER]",
+                                 " [ saver ] ",
+                                 "[total]",
+                                 "[images]",
+                                 "[saver",
+                                 "[]",
+                                 "mode=1",
+                                 "MODE = 2 ",
+                                 "mode=",
+                                 "; mode=9",
+                                 "newTotal=3",
+                                 "0=a=b",
+                                 "0 =c",
+                                 "=x",
+                                 "plain line",
+                                 "",
+                                 "mode",
+                                 "\xc3\xa9t\xc3\xa9=summer",
+                                 "\xff\xfe=bad"};
     const QString sections[] = {"saver", "total", "images", "", "[saver", "SAVER"};
     const QString keys[] = {"mode", "MODE", "newTotal", "0", "", "été", "ÉTÉ", "plain line", "mode "};
     QRandomGenerator random(1234);
@@ -214,14 +231,16 @@ TEST_F(ProfileTest, ReadingOnceHandlesSectionsLargerThanItKeepsWhole) {
     // Sections of several megabytes, a line split across the reader's
     // pieces, repeated keys past the first megabyte, no final line break.
     QByteArray text = "[images]\r\n";
-    for (int i = 0; i < 120000; ++i) text += QByteArray::number(i) + "=/photos/IMG_" + QByteArray::number(i) + ".jpg\r\n";
+    for (int i = 0; i < 120000; ++i)
+        text += QByteArray::number(i) + "=/photos/IMG_" + QByteArray::number(i) + ".jpg\r\n";
     text += "7=repeated\n[notes]\n" + QByteArray(3 << 20, 'x') + "=long key\n[saver]\nmode=5\n[IMAGES]\n1=other";
     put(text);
     const ProfileFile once = ProfileFile::ReadOnce(path());
     const ProfileFile byKey(path());
     for (const char* key : {"0", "7", "119999", "120000"})
         EXPECT_EQ(once.read(QStringLiteral("images"), QLatin1String(key)),
-                  byKey.read(QStringLiteral("images"), QLatin1String(key))) << key;
+                  byKey.read(QStringLiteral("images"), QLatin1String(key)))
+            << key;
     EXPECT_EQ(once.read(QStringLiteral("images"), QStringLiteral("7")), QStringLiteral("/photos/IMG_7.jpg"));
     EXPECT_EQ(once.read(QStringLiteral("saver"), QStringLiteral("mode")), QStringLiteral("5"));
     EXPECT_EQ(once.readSection(QStringLiteral("notes")), byKey.readSection(QStringLiteral("notes")));

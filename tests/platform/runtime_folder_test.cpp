@@ -15,13 +15,18 @@ namespace {
 // variable back afterwards.
 class RuntimeVariable {
 public:
-    explicit RuntimeVariable(const char* value) : had_(qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")), old_(qgetenv("XDG_RUNTIME_DIR")) {
-        if (value) qputenv("XDG_RUNTIME_DIR", value);
-        else qunsetenv("XDG_RUNTIME_DIR");
+    explicit RuntimeVariable(const char* value)
+        : had_(qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")), old_(qgetenv("XDG_RUNTIME_DIR")) {
+        if (value)
+            qputenv("XDG_RUNTIME_DIR", value);
+        else
+            qunsetenv("XDG_RUNTIME_DIR");
     }
     ~RuntimeVariable() {
-        if (had_) qputenv("XDG_RUNTIME_DIR", old_);
-        else qunsetenv("XDG_RUNTIME_DIR");
+        if (had_)
+            qputenv("XDG_RUNTIME_DIR", old_);
+        else
+            qunsetenv("XDG_RUNTIME_DIR");
     }
 
 private:

@@ -89,7 +89,11 @@ TEST(Integer16, ArithmeticOverflowIsAnError) {
     Integer a(32000);
     EXPECT_EQ(errorOf([&] { a = a + Integer(1000); }), kOverflow);
     EXPECT_EQ(a.value(), 32000);  // unchanged after the failed sum
-    EXPECT_EQ(errorOf([&] { Integer m(-32768); m = -m; }), kOverflow);
+    EXPECT_EQ(errorOf([&] {
+                  Integer m(-32768);
+                  m = -m;
+              }),
+              kOverflow);
     Integer b(-5);
     b += 10;
     EXPECT_EQ(b.value(), 5);

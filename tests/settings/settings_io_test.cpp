@@ -108,8 +108,9 @@ TEST(SettingsFile, AShorterListLeavesNoOldPictureKeys) {
 
 TEST(SettingsFile, DisplayStartUpReadsInItsOrderWithTheHighestCloneIndex) {
     TempAppFolder folder;
-    folder.writeSettings("[total]\nnewTotal=3\nClonesOfImage=1\n[saver]\nmode=1\nNeverChange=0\n"
-                         "[images]\n0=/x0\n1=/x1\n2=/x2\n3=/x3\n");
+    folder.writeSettings(
+        "[total]\nnewTotal=3\nClonesOfImage=1\n[saver]\nmode=1\nNeverChange=0\n"
+        "[images]\n0=/x0\n1=/x1\n2=/x2\n3=/x3\n");
     Settings s;
     ReadDisplaySettings(s, SettingsFile(folder));
     EXPECT_EQ(s.cloneCount, QStringLiteral("0"));
@@ -141,8 +142,9 @@ TEST(SettingsFile, AMissingFileGivesTheBuiltInDefaultsAndTheSamplePictures) {
 
 TEST(SettingsFile, UnusableValuesFallBackWhereTheProgramWouldOtherwiseStop) {
     TempAppFolder folder;
-    folder.writeSettings("[saver]\nmode=abc\nnewBackColor=99999999999\nmouseSensitivity=\nNeverChange=maybe\n"
-                         "PsychGradient=zz\n[total]\nnewTotal=1e9\nClonesOfImage=x\n[speed]\nimageSpeed=fast\n");
+    folder.writeSettings(
+        "[saver]\nmode=abc\nnewBackColor=99999999999\nmouseSensitivity=\nNeverChange=maybe\n"
+        "PsychGradient=zz\n[total]\nnewTotal=1e9\nClonesOfImage=x\n[speed]\nimageSpeed=fast\n");
     Settings s;
     ReadDisplaySettings(s, SettingsFile(folder));
     EXPECT_EQ(s.effect, QStringLiteral("0"));

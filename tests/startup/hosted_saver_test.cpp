@@ -53,9 +53,13 @@ struct HostedFixture {
 };
 
 QByteArray Ini(int mode, int total, const char* more = "") {
-    return QStringLiteral("[saver]\nmode=%1\n%3[total]\nnewTotal=%2\nClonesOfImage=3\n[password]\n"
-                          "saverEnabled=1\nsaverPassword=pw\n")
-        .arg(mode).arg(total).arg(QString::fromLatin1(more)).toUtf8();
+    return QStringLiteral(
+               "[saver]\nmode=%1\n%3[total]\nnewTotal=%2\nClonesOfImage=3\n[password]\n"
+               "saverEnabled=1\nsaverPassword=pw\n")
+        .arg(mode)
+        .arg(total)
+        .arg(QString::fromLatin1(more))
+        .toUtf8();
 }
 
 }  // namespace
@@ -111,8 +115,8 @@ TEST(HostedSaver, AMissingFloatPictureIsPassedOverAndTheShowGoesOn) {
     image.save(good);
     const QString missing = f.t.folder.file(QStringLiteral("missing.png"));
     const QByteArray more = QStringLiteral("NeverChange=False\ncenterImage=1\nNextImageTime=1\n").toUtf8();
-    auto& form = f.load(Ini(1, 2, more.constData()) +
-                        QStringLiteral("[images]\n0=%1\n1=%2\n").arg(missing, good).toUtf8());
+    auto& form =
+        f.load(Ini(1, 2, more.constData()) + QStringLiteral("[images]\n0=%1\n1=%2\n").arg(missing, good).toUtf8());
     for (int i = 0; i < 2; ++i) form.Timer2_Timer();
     EXPECT_FALSE(f.t.end.ended);
     ASSERT_EQ(f.t.messages.shown.size(), 1u);

@@ -65,8 +65,10 @@ TEST(LockHolds, PasteAndMenusDoNothingInEitherBoxWhateverTheClipboardHolds) {
     ASSERT_NE(form, nullptr);
     QClipboard* clipboard = QGuiApplication::clipboard();
     for (const bool empty : {true, false}) {
-        if (empty) clipboard->setMimeData(new QMimeData);
-        else clipboard->setText(QStringLiteral("the owner's secret"));
+        if (empty)
+            clipboard->setMimeData(new QMimeData);
+        else
+            clipboard->setText(QStringLiteral("the owner's secret"));
         for (QWidget* box : {static_cast<QWidget*>(form->txtPassword), static_cast<QWidget*>(form->txtNotes)}) {
             const QString notes = form->txtNotes->toPlainText();
             Key(box, Qt::Key_V, Qt::ControlModifier, QStringLiteral("\x16"));
@@ -126,7 +128,8 @@ TEST(LockHolds, AFailureBehindTheLockIsShownOnTheLockedScreenAndOnlyThePasswordE
 }
 
 TEST(LockHolds, WithoutAPasswordAFailureEndsAsBefore) {
-    for (const QByteArray& password : {QByteArray("saverEnabled=0\n"), QByteArray("saverPassword=\nsaverEnabled=1\n")}) {
+    for (const QByteArray& password :
+         {QByteArray("saverEnabled=0\n"), QByteArray("saverPassword=\nsaverEnabled=1\n")}) {
         LockedSaver s(password);
         if (password.contains("=1")) s.t.desktop.setKeyLock(true);
         s.module1.form1()->failAndEnd(QStringLiteral("broken"));

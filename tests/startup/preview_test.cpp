@@ -28,8 +28,7 @@ TEST(Preview, TheBlockHoldsThePictureInItsTopLeftCornerAndBlackAroundIt) {
     ASSERT_EQ(picture.size(), QSize(151, 119));
     const QImage block = startup::PreviewBlock(preview.box);
     ASSERT_EQ(block.size(), QSize(160, 120));
-    for (QPoint p : {QPoint(0, 0), QPoint(150, 118), QPoint(75, 60)})
-        EXPECT_EQ(block.pixel(p), picture.pixel(p));
+    for (QPoint p : {QPoint(0, 0), QPoint(150, 118), QPoint(75, 60)}) EXPECT_EQ(block.pixel(p), picture.pixel(p));
     EXPECT_EQ(block.pixel(155, 10), qRgb(0, 0, 0));
     EXPECT_EQ(block.pixel(10, 119), qRgb(0, 0, 0));
 }

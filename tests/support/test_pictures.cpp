@@ -85,7 +85,8 @@ bool WritePicture(const QImage& image, const QString& path) {
 }
 
 bool SetOrientation(const QString& path, int value) {
-    return RunTool("exiftool", {"-q", "-q", "-n", QStringLiteral("-Orientation=%1").arg(value), "-overwrite_original", path});
+    return RunTool("exiftool",
+                   {"-q", "-q", "-n", QStringLiteral("-Orientation=%1").arg(value), "-overwrite_original", path});
 }
 
 QByteArray CraftedProgressiveJpeg(int width, int height) {
@@ -140,7 +141,8 @@ bool WriteSparseBmp(const QString& path, int width, int height) {
 }
 
 bool WriteLargePng(const QString& path, int width, int height, bool alpha) {
-    std::unique_ptr<FILE, decltype(&std::fclose)> file(std::fopen(QFile::encodeName(path).constData(), "wb"), std::fclose);
+    std::unique_ptr<FILE, decltype(&std::fclose)> file(std::fopen(QFile::encodeName(path).constData(), "wb"),
+                                                       std::fclose);
     if (!file) return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
@@ -158,8 +160,9 @@ bool WriteLargePng(const QString& path, int width, int height, bool alpha) {
         if (alpha) p[3] = 128;
     }
     png_init_io(png, file.get());
-    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, alpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8,
+                 alpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     png_set_filter(png, 0, PNG_FILTER_NONE);
     png_set_compression_level(png, 1);
     png_set_compression_strategy(png, Z_RLE);
@@ -186,11 +189,13 @@ bool WriteHeicWithOrientation(const QImage& image, const QString& path, int orie
     int stride = 0;
     uint8_t* pixels = heif_image_get_plane(raw, heif_channel_interleaved, &stride);
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-    for (int y = 0; y < rgb.height(); ++y) std::memcpy(pixels + qsizetype(y) * stride, rgb.constScanLine(y), size_t(rgb.width()) * 3);
+    for (int y = 0; y < rgb.height(); ++y)
+        std::memcpy(pixels + qsizetype(y) * stride, rgb.constScanLine(y), size_t(rgb.width()) * 3);
     std::unique_ptr<heif_encoding_options, decltype(&heif_encoding_options_free)> options(heif_encoding_options_alloc(),
                                                                                           heif_encoding_options_free);
     options->image_orientation = heif_orientation(orientation);
-    if (heif_context_encode_image(context.get(), raw, encoder, options.get(), nullptr).code != heif_error_Ok) return false;
+    if (heif_context_encode_image(context.get(), raw, encoder, options.get(), nullptr).code != heif_error_Ok)
+        return false;
     return heif_context_write_to_file(context.get(), QFile::encodeName(path).constData()).code == heif_error_Ok;
 }
 
@@ -224,7 +229,8 @@ long StatusKilobytes(const char* field) {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly)) return -1;
     for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field)) return line.mid(qsizetype(std::strlen(field))).trimmed().split(' ').first().toLong();
+        if (line.startsWith(field))
+            return line.mid(qsizetype(std::strlen(field))).trimmed().split(' ').first().toLong();
     return -1;
 }
 
