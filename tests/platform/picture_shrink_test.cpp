@@ -159,6 +159,7 @@ TEST(LargePictures, ShrunkWhileDecodedUprightAndWithinTheirStatedCost) {
             EXPECT_NEAR(qAlpha(image.pixel(10, 10)), 128, 1);
         }
         // What the decode really takes, measured in a process of its own.
+        if (testing_support::kUnderSanitizer) continue;
         const long grown = PeakKilobytesOf(
             "PictureShrinkChild.*",
             {"GLIDORAMA_SHRINK_FILE=" + c.file,

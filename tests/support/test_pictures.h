@@ -45,6 +45,15 @@ bool WriteLargePng(const QString& path, int width, int height, bool alpha = fals
 // undo to show it upright. False when no encoder is at hand or it fails.
 bool WriteHeicWithOrientation(const QImage& image, const QString& path, int orientation);
 
+// Whether the tests run under AddressSanitizer: its shadow memory, redzones
+// and slower code make the memory peaks and times measured here meaningless,
+// so only what a decode gives back is checked there.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kUnderSanitizer = true;
+#else
+constexpr bool kUnderSanitizer = false;
+#endif
+
 // The peak resident memory, in kilobytes, of this test program run again
 // with only `test` (a gtest filter) and `environment` (NAME=value entries),
 // or -1 when it cannot be measured. The test reports through
