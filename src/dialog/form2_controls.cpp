@@ -50,15 +50,6 @@ OwnSpeed OwnSpeedOf(Effect effect) {
     }
 }
 
-// The effect the stored text names; text that is not a number names none.
-Effect StoredEffect(const QString& text) {
-    try {
-        return Effect::FromText(text);
-    } catch (const vb::RuntimeError&) {
-        return Effect::None;
-    }
-}
-
 }  // namespace
 
 void Form2::EffectCbx_Click() {
@@ -130,7 +121,7 @@ void Form2::Speed_Scroll() {
 }
 
 void Form2::effectSpeed_Scroll() {
-    if (QString Settings::*variable = OwnSpeedOf(StoredEffect(settings_.effect)).variable)
+    if (QString Settings::*variable = OwnSpeedOf(Effect::Stored(settings_.effect)).variable)
         settings_.*variable = vb::CStr(int32_t(effectSpeed->value()));
 }
 

@@ -149,7 +149,7 @@ void Form1::paintEvent(QPaintEvent* event) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         region = QRect(QPoint(0, 0), screenSize_);
     }
-    if (!floatMode_) {
+    if (!floatMode()) {
         for (const QRect& r : region) painter.drawImage(r.topLeft(), buffer_.image(), r);
         return;
     }
@@ -177,10 +177,14 @@ void Form1::showEvent(QShowEvent* event) {
 
 bool Form1::keyLockWanted() const { return vb::CDbl(settings_.passwordEnabled) == 1 && !host_.embedded(); }
 
-void Form1::unload() {
+void Form1::stopTimers() {
     for (platform::FormTimer* t :
          {&firstSetTick_, &changeScheduler_, &floatMotion_, &nextPictureLoader_, &secondSetTick_})
         t->setEnabled(false);
+}
+
+void Form1::unload() {
+    stopTimers();
     hide();
 }
 
@@ -191,9 +195,7 @@ void Form1::failAndEnd(const QString& message) {
     }
     if (host_.ShowFailureLocked(message)) {
         // The display stays up, still, behind the host's message.
-        for (platform::FormTimer* t :
-             {&firstSetTick_, &changeScheduler_, &floatMotion_, &nextPictureLoader_, &secondSetTick_})
-            t->setEnabled(false);
+        stopTimers();
         return;
     }
     if (keyLockWanted()) env_.desktop->setKeyLock(false);
@@ -249,10 +251,9 @@ void Form1::Form_Load() {
             for (int slot = 0; slot <= 7; ++slot) clones_.stageStep[size_t(slot)] = 0;
         }
 
-        floatMode_ = effect_ == settings::Effect::Float;
         firstPicture_.setScaleMode(platform::ScaleMode::Pixels);
         secondPicture_.setScaleMode(platform::ScaleMode::Pixels);
-        if (floatMode_) {
+        if (floatMode()) {
             setScaleMode(platform::ScaleMode::Twips);
             setAutoRedraw(false);
         } else {
@@ -261,7 +262,7 @@ void Form1::Form_Load() {
         }
 
         setUpEffect();
-        if (floatMode_) floatShow_ = std::make_unique<FloatShow>(settings_, env_, *this, std::move(imageFiles));
+        if (floatMode()) floatShow_ = std::make_unique<FloatShow>(settings_, env_, *this, std::move(imageFiles));
         if (effect_ == settings::Effect::Glidorama) clones_.introCount = 0;
         clones_.loadTarget = 0;
     } catch (const vb::RuntimeError&) {

@@ -93,6 +93,9 @@ public:
     void failAndEnd(const QString& message) override;
     bool passesOverFailures() const override { return host_.embedded(); }
 
+    // Stops every timer: the display stands still as it is.
+    void stopTimers();
+
     // Timer ticks.
     // The first-set tick: every clone moves and is drawn, the first set on show.
     void Timer1_Timer();
@@ -137,6 +140,7 @@ private:
     bool onlyMoved(const QRect& now, qint64 nowKey) const;
     // The window is smaller than the display's own size and shows it shrunk.
     bool shrunk() const;
+    bool floatMode() const { return effect_ == settings::Effect::Float; }
     void moveFilter(vb::Integer& lastX, vb::Integer& lastY, float x, float y);
 
     settings::Settings& settings_;
@@ -151,7 +155,6 @@ private:
     platform::ScaleMode scaleMode_ = platform::ScaleMode::Twips;
     bool autoRedraw_ = false;
     int64_t backColorValue_ = 0;
-    bool floatMode_ = false;
     QRect shownPictureRect_;
     // The area asked to be painted for the Float picture since the last paint.
     QRect pendingPaintRect_;

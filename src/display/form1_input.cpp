@@ -37,7 +37,7 @@ void Form1::keyPressEvent(QKeyEvent* event) { Form_KeyDown(event->key(), int(eve
 void Form1::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     // A click on the Float picture itself does nothing.
-    if (floatMode_ && floatPictureRect().contains(at)) return;
+    if (floatMode() && floatPictureRect().contains(at)) return;
     const double unit = platform::kTwipsPerPixel / platform::TwipsPerUnit(scaleMode_);
     Form_MouseDown(int(event->button()), int(event->modifiers()), float(event->position().x() * unit),
                    float(event->position().y() * unit));
@@ -46,7 +46,7 @@ void Form1::mousePressEvent(QMouseEvent* event) {
 void Form1::mouseMoveEvent(QMouseEvent* event) {
     const QPointF at = event->position();
     const QRect picture = floatPictureRect();
-    if (floatMode_ && picture.contains(at.toPoint())) {
+    if (floatMode() && picture.contains(at.toPoint())) {
         FirstPicture_MouseMove(int(event->buttons()), int(event->modifiers()), float(at.x() - picture.left()),
                                float(at.y() - picture.top()));
         return;

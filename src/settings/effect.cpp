@@ -16,13 +16,15 @@ Effect Effect::FromText(const QString& text) {
     return Effect(None);
 }
 
-bool Effect::TextIs(const QString& text, Kind kind) {
+Effect Effect::Stored(const QString& text) {
     try {
-        return FromText(text) == kind && kind != None;
+        return FromText(text);
     } catch (const vb::RuntimeError&) {
-        return false;
+        return Effect(None);
     }
 }
+
+bool Effect::TextIs(const QString& text, Kind kind) { return kind != None && Stored(text) == kind; }
 
 QLatin1String Effect::caption() const {
     static const std::array<QLatin1String, kCount> captions = {

@@ -30,6 +30,8 @@ public:
     // The effect a stored text names. Text that is not a number raises
     // error 13, as every other conversion of a settings value does.
     static Effect FromText(const QString& text);
+    // The effect a stored text names, None for text that is not a number.
+    static Effect Stored(const QString& text);
     // Whether the stored text names `kind`; text that is not a number names none.
     static bool TextIs(const QString& text, Kind kind);
     // The effect stored as `number`, None outside 0 to 7.

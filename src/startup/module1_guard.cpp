@@ -22,11 +22,6 @@ namespace {
 // How often the saver looks for another program's window above its own.
 constexpr int kStayOnTopCheckMs = 400;
 
-void StopAnimation(display::Form1& form) {
-    for (platform::FormTimer* timer : {&form.firstSetTick(), &form.changeScheduler(), &form.floatMotion(),
-                                       &form.nextPictureLoader(), &form.secondSetTick()})
-        timer->setEnabled(false);
-}
 }  // namespace
 
 void Module1::guardFullScreen() {
@@ -48,7 +43,7 @@ void Module1::guardFullScreen() {
     if (auto* app = dynamic_cast<GuardedApplication*>(QCoreApplication::instance()))
         app->setLockedFailureHandler([this](const QString& text) {
             if (!ShowFailureLocked(text)) return false;
-            for (display::Form1* form : displays()) StopAnimation(*form);
+            for (display::Form1* form : displays()) form->stopTimers();
             return true;
         });
     stayOnTop_.setInterval(kStayOnTopCheckMs);
@@ -100,7 +95,7 @@ bool Module1::ShowFailureLocked(const QString& message) {
         // which nothing may cover.
         stayOnTop_.stop();
         for (display::Form1* form : displays()) {
-            StopAnimation(*form);
+            form->stopTimers();
             form->hide();
         }
         return false;
