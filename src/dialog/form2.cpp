@@ -1,8 +1,11 @@
 #include "dialog/form2.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QFutureWatcher>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -25,7 +28,8 @@ Form2::Form2(settings::Settings& settings, platform::Environment& env, QWidget* 
     connectHandlers();
 }
 
-Form2::~Form2() = default;
+// A decode still running finishes before its watcher goes.
+Form2::~Form2() { thumbnailDecode_->waitForFinished(); }
 
 void Form2::connectHandlers() {
     connect(Ok, &QPushButton::clicked, this, &Form2::OK_Click);
@@ -70,9 +74,42 @@ void Form2::connectHandlers() {
     });
     connect(SS_password, &QLineEdit::textChanged, this, &Form2::SS_password_Change);
     connect(SS_Confirm, &QLineEdit::textChanged, this, &Form2::SS_Confirm_Change);
+    ChangeImageText->installEventFilter(this);
+    thumbnailDecode_ = new QFutureWatcher<DecodedThumbnail>(this);
+    connect(thumbnailDecode_, &QFutureWatcherBase::finished, this, &Form2::thumbnailDecoded);
 }
 
-void Form2::Cancel_Click() { close(); }
+void Form2::Cancel_Click() {
+    if (!preparing_) {
+        close();
+        return;
+    }
+    cancelRequested_ = true;
+    statusPanels[0]->setText(QStringLiteral("Stopping..."));
+}
+
+void Form2::reject() {
+    if (preparing_)
+        Cancel_Click();
+    else
+        QDialog::reject();
+}
+
+void Form2::closeEvent(QCloseEvent* event) {
+    if (!preparing_) return QDialog::closeEvent(event);
+    event->ignore();
+    Cancel_Click();
+}
+
+QList<QWidget*> Form2::switchOffAllBut(std::initializer_list<QWidget*> live) {
+    QList<QWidget*> switchedOff;
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (std::find(live.begin(), live.end(), control) != live.end() || !control->isEnabled()) continue;
+        control->setEnabled(false);
+        switchedOff << control;
+    }
+    return switchedOff;
+}
 
 void Form2::keyPressEvent(QKeyEvent* event) {
     // A focused button takes Return itself; anywhere else Return does nothing
@@ -112,6 +149,7 @@ void Form2::showFailedEntry(int index) {
         pictureList->setCurrentRow(index);
         pictureList->scrollToItem(pictureList->item(index));
     }
+    dropThumbnail();
     thumbnail->box().Cls();
     thumbnail->refresh();
 }

@@ -8,11 +8,14 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 #include "platform/common_dialogs.h"
 #include "platform/environment.h"
 #include "settings/settings.h"
 
+template <typename T>
+class QFutureWatcher;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -52,8 +55,18 @@ public:
     void remove_Click();
     void RemoveAll_Click();
     void backColorClick_Click();
+    // Shows the selected picture's thumbnail once it is decoded (off the
+    // dialog's thread: the list stays responsive).
     void pictureList_Click();
     void ShowThumbnail();
+    // Waits until the thumbnail being decoded is shown (for tests).
+    void waitForThumbnail();
+    // A thumbnail decoded away from the dialog's thread.
+    struct DecodedThumbnail {
+        QImage picture;
+        QSize natural;
+        QString failure;  // empty when decoded
+    };
 
     // A slider moved by the user (a value set by code runs none of these).
     void Speed_Scroll();
@@ -140,6 +153,12 @@ public:
 protected:
     // Return presses the focused button only: the dialog has no default button.
     void keyPressEvent(QKeyEvent* event) override;
+    // The seconds box takes typed values and the stepping keys.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // While the pictures are being prepared, Escape and closing the window
+    // stop the preparing instead.
+    void reject() override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();
@@ -174,11 +193,23 @@ private:
     void showFailedEntry(int index);
     // A text box or combo box switched on or off, with its background colour.
     static void switchControl(QWidget* control, bool on);
-    void loadPhoto(const QString& path);
-    // Appends the pictures not yet listed, selects the last one added, and
-    // names in one message the files refused and the folders not read.
-    void addPictures(const QStringList& pictures, const QStringList& refused, const QStringList& unreadable);
+    void startThumbnail();
+    void thumbnailDecoded();
+    // Forgets any thumbnail still being decoded.
+    void dropThumbnail();
+    // Appends the pictures not yet listed (offering to replace the samples
+    // first), selects the last one added, and sums up in one message the
+    // files skipped and the folders not read.
+    void addPictures(const QStringList& pictures, const QStringList& skipped, const QStringList& unreadable);
+    // Whether every entry of a non-empty list is one of the bundled samples.
+    bool holdsOnlySamples() const;
     void drawBackColor(int64_t color);
+    // The lowest number of seconds between changes the effect allows.
+    static int LowestChangeInterval(const QString& effect);
+    // Puts the typed number of seconds into the scroll bar; a number out of
+    // range says why and stays selected for correcting. False then.
+    bool takeTypedSeconds();
+    void stepSeconds(int step);
 
     settings::Settings& settings_;
     platform::Environment& env_;
@@ -189,6 +220,19 @@ private:
     int32_t dialogColor_ = 0;
     // True while code sets a slider or a list selection.
     bool settingFromCode_ = false;
+    // Switches off every enabled control but `live`; returns those switched off.
+    QList<QWidget*> switchOffAllBut(std::initializer_list<QWidget*> live);
+    // True while "&OK" prepares the pictures; Cancel then asks it to stop.
+    bool preparing_ = false;
+    bool cancelRequested_ = false;
+    // The thumbnail decodes: the newest request, the one being decoded.
+    QFutureWatcher<DecodedThumbnail>* thumbnailDecode_ = nullptr;
+    std::optional<QString> wantedThumbnail_;
+    int thumbnailRequest_ = 0;
+    int startedRequest_ = 0;
+    bool thumbnailBusy_ = false;
+    // True while the seconds box explains a refused value.
+    bool explainingSeconds_ = false;
 };
 
 }  // namespace dialog

@@ -91,6 +91,7 @@ void Form2::EffectCbx_Click() {
     switchControl(IntroAmountText, introOn);
     IntroAmountScroll->setEnabled(introOn);
     showAll({ChangeImageText, ChangeImageScroll, changeImageLabel, secLabel}, !hasChangeFrequency);
+    ChangeImageScroll->setMax(LowestChangeInterval(settings_.effect));
 }
 
 void Form2::TransitionsCbx_Click() { settings_.floatTransition = vb::CStr(int32_t(TransitionsCbx->currentIndex())); }

@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include "dialog/form2.h"
+#include "dialog/picture_gathering.h"
 #include "dialog/picture_view.h"
 #include "dialog/vertical_scroll_bar.h"
 #include "platform/colors.h"
@@ -81,18 +82,13 @@ QLineEdit* valueBox(QWidget* parent, int left, int top, const QString& tip) {
 
 QStringList Form2::PictureFilters() {
     // Each pattern in both letter cases: file names on this system keep theirs.
-    auto patterns = [](std::initializer_list<const char*> extensions) {
+    auto patterns = [](const QStringList& extensions) {
         QStringList out;
-        for (const char* e : extensions) {
-            const QString ext = QString::fromLatin1(e);
-            out << QStringLiteral("*.") + ext << QStringLiteral("*.") + ext.toUpper();
-        }
+        for (const QString& ext : extensions) out << QStringLiteral("*.") + ext << QStringLiteral("*.") + ext.toUpper();
         return out.join(u' ');
     };
     return {
-        QStringLiteral("Image files (%1)")
-            .arg(patterns({"gif", "jpg", "jpeg", "jpe", "jif", "jfif", "bmp", "dib", "png", "webp", "tif", "tiff",
-                           "heic", "heif", "hif", "avif"})),
+        QStringLiteral("Image files (%1)").arg(patterns(PictureExtensions())),
         QStringLiteral("CompuServe Files (%1)").arg(patterns({"gif"})),
         QStringLiteral("Jpeg Files (%1)").arg(patterns({"jpg", "jpeg"})),
         QStringLiteral("Jif files (%1)").arg(patterns({"jif"})),

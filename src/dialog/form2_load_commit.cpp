@@ -1,13 +1,17 @@
 // Filling the dialog from the settings file, and committing it on "&OK".
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSlider>
+#include <QStatusBar>
 
 #include "dialog/form2.h"
 #include "dialog/password_rules.h"
@@ -77,6 +81,8 @@ void Form2::Form_Load() {
                      &Settings::psychedelicSpeed})
         read(key);
     read(&Settings::changeInterval);
+    read(&Settings::effect);  // its lowest interval first, so a stored one is not raised
+    ChangeImageScroll->setMax(LowestChangeInterval(s.effect));
     setScroll(ChangeImageScroll, s.changeInterval, &Settings::changeInterval);
     read(&Settings::clonesPerAdmission);
     setScroll(IntroAmountScroll, s.clonesPerAdmission, &Settings::clonesPerAdmission);
@@ -169,21 +175,42 @@ void Form2::OK_Click() {
                                   platform::kExclamation);
             return;
         }
-        ProgressBar1->setRange(0, int(vb::CDbl(s.pictureCount)));
+        const int total = int(pictures.size());
+        ProgressBar1->setRange(0, total);
         ProgressBar1->setValue(0);
         ProgressBar1->show();
-        // Progress is drawn at once: the loop does not return to the event loop.
+        const QString notice = statusPanels[0]->text();
+        // The dialog keeps answering while the pictures convert; only Cancel
+        // is live, and stops it.
+        const QList<QWidget*> switchedOff = switchOffAllBut({Cancel, ProgressBar1, SS_StatusBar});
+        preparing_ = true;
+        cancelRequested_ = false;
         imagestore::BatchResult result;
         try {
             // Only pictures whose cached copy is missing or out of date are converted.
-            result = imagestore::UpdateCache(pictures, env_.dataFolder(), s.backgroundColor, [&](int i) {
-                ProgressBar1->setValue(i + 1);
-                s.imageEntry = pictures[i];
-                ProgressBar1->repaint();
-            });
+            result = imagestore::UpdateCache(
+                pictures, env_.dataFolder(), s.backgroundColor,
+                [&](int i) {
+                    statusPanels[0]->setText(QStringLiteral("Preparing pictures: %1 of %2").arg(i + 1).arg(total));
+                    ProgressBar1->setValue(i + 1);
+                    s.imageEntry = pictures[i];
+                },
+                nullptr,
+                [this] {
+                    QCoreApplication::processEvents();
+                    return !cancelRequested_;
+                });
         } catch (const std::exception& e) {
             result.failedIndex = pictures.indexOf(s.imageEntry);
             result.error = QString::fromLocal8Bit(e.what());
+        }
+        preparing_ = false;
+        for (QWidget* control : switchedOff) control->setEnabled(true);
+        statusPanels[0]->setText(notice);
+        if (result.cancelled) {
+            // Nothing saved, the cache as before: the user goes on editing.
+            ProgressBar1->hide();
+            return;
         }
         if (result.failedIndex >= 0) {
             if (result.failedIndex < pictures.size()) {

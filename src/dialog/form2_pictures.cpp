@@ -1,8 +1,11 @@
 // The picture list: adding, removing and previewing pictures.
-#include <QLineEdit>
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QFutureWatcher>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QSet>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include "dialog/form2.h"
 #include "dialog/picture_gathering.h"
@@ -12,6 +15,7 @@
 #include "platform/remembered_folder.h"
 #include "platform/scoped_flag.h"
 #include "platform/vb.h"
+#include "settings/defaults.h"
 
 namespace dialog {
 
@@ -31,22 +35,80 @@ void ShrinkToThumbnail(long& width, long& height) {
 
 const QString kNoFileSelected = QStringLiteral("No file has been selected.");
 
+Form2::DecodedThumbnail DecodeThumbnail(const QString& path, const QColor& background) {
+    Form2::DecodedThumbnail decoded;
+    if (path.isEmpty()) {
+        decoded.failure = QStringLiteral("Image file not found.");
+        return decoded;
+    }
+    try {
+        // Only the thumbnail is ever drawn, so the picture is decoded straight
+        // at that size (far faster for large photos); its natural size still
+        // drives the reduction.
+        const platform::EncodedPicture picture = platform::EncodedPicture::Open(path);
+        decoded.natural = picture.size();
+        long width = long(decoded.natural.width()) * platform::kTwipsPerPixel;
+        long height = long(decoded.natural.height()) * platform::kTwipsPerPixel;
+        ShrinkToThumbnail(width, height);
+        const QSize drawn(std::max(1L, width / platform::kTwipsPerPixel),
+                          std::max(1L, height / platform::kTwipsPerPixel));
+        // Transparent parts show the saver's background colour, as they will on screen.
+        decoded.picture = platform::OverBackground(picture.decode(drawn), background);
+    } catch (const std::exception& e) {
+        decoded.failure = platform::RefusalMessage(path, e);
+    }
+    return decoded;
+}
+
 }  // namespace
 
-void Form2::loadPhoto(const QString& path) {
-    // The box only ever serves the thumbnail, so the picture is decoded
-    // straight at the size it will be drawn (far faster for large photos);
-    // its natural size still drives the reduction.
-    const platform::EncodedPicture picture = platform::EncodedPicture::Open(path);
-    const QSize natural = picture.size();
-    long width = long(natural.width()) * platform::kTwipsPerPixel;
-    long height = long(natural.height()) * platform::kTwipsPerPixel;
-    ShrinkToThumbnail(width, height);
-    const QSize drawn(std::max(1L, width / platform::kTwipsPerPixel), std::max(1L, height / platform::kTwipsPerPixel));
-    // Transparent parts show the saver's background colour, as they will on screen.
-    photoPicture = platform::OverBackground(picture.decode(drawn), platform::FromWindowsColor(dialogColor_));
-    photoWidth = long(natural.width()) * platform::kTwipsPerPixel;
-    photoHeight = long(natural.height()) * platform::kTwipsPerPixel;
+void Form2::pictureList_Click() {
+    const QListWidgetItem* item = pictureList->currentItem();
+    wantedThumbnail_ = item ? item->text() : QString();
+    ++thumbnailRequest_;
+    // One decode at a time; a selection made meanwhile waits for it, and
+    // only the newest of those is decoded next.
+    if (!thumbnailBusy_) startThumbnail();
+}
+
+void Form2::startThumbnail() {
+    thumbnailBusy_ = true;
+    startedRequest_ = thumbnailRequest_;
+    thumbnailDecode_->setFuture(
+        QtConcurrent::run(DecodeThumbnail, *wantedThumbnail_, platform::FromWindowsColor(dialogColor_)));
+}
+
+void Form2::dropThumbnail() {
+    ++thumbnailRequest_;
+    wantedThumbnail_.reset();
+}
+
+void Form2::thumbnailDecoded() {
+    thumbnailBusy_ = false;
+    if (startedRequest_ != thumbnailRequest_) {
+        // The selection moved on: this picture is no longer wanted.
+        if (wantedThumbnail_) startThumbnail();
+        return;
+    }
+    const DecodedThumbnail decoded = thumbnailDecode_->result();
+    // On failure the box keeps the picture it had.
+    if (decoded.failure.isEmpty()) {
+        photoPicture = decoded.picture;
+        photoWidth = long(decoded.natural.width()) * platform::kTwipsPerPixel;
+        photoHeight = long(decoded.natural.height()) * platform::kTwipsPerPixel;
+    }
+    thumbnail->box().Cls();
+    thumbWidth = photoWidth;
+    thumbHeight = photoHeight;
+    ShowThumbnail();
+    if (!decoded.failure.isEmpty())
+        env_.messages->MsgBox(
+            decoded.failure + QStringLiteral("\r\n") + QStringLiteral("You need to reload a new one."),
+            platform::kExclamation);
+}
+
+void Form2::waitForThumbnail() {
+    while (thumbnailBusy_) QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
 void Form2::add_Click() {
@@ -76,14 +138,15 @@ void Form2::addFolder_Click() {
     platform::RememberPictureFolder(*folder);
     const FolderPictures found = PicturesInFolder(*folder);
     if (found.pictures.isEmpty() && found.unreadable.isEmpty()) {
-        env_.messages->MsgBox(QStringLiteral("No pictures Glidorama can show were found in ") + *folder,
-                              platform::kExclamation);
+        const AddingSummary summary = SummaryOfAdding(0, found.skipped, {});
+        env_.messages->MsgBoxDetails(QStringLiteral("No pictures Glidorama can show were found in ") + *folder,
+                                     summary.details, platform::kExclamation);
         return;
     }
-    addPictures(found.pictures, {}, found.unreadable);
+    addPictures(found.pictures, found.skipped, found.unreadable);
 }
 
-void Form2::addPictures(const QStringList& pictures, const QStringList& refused, const QStringList& unreadable) {
+void Form2::addPictures(const QStringList& pictures, const QStringList& skipped, const QStringList& unreadable) {
     // Entries already listed, or chosen twice, are added once.
     QSet<QString> listed;
     for (int i = 0; i < pictureList->count(); ++i) listed.insert(pictureList->item(i)->text());
@@ -94,16 +157,30 @@ void Form2::addPictures(const QStringList& pictures, const QStringList& refused,
             fresh << path;
         }
     if (!fresh.isEmpty()) {
+        // A new user's own pictures would otherwise wait behind the samples.
+        const bool replaceSamples =
+            holdsOnlySamples() && env_.messages->MsgBox(QStringLiteral("Replace the sample pictures with yours?"),
+                                                        platform::kYesNoQuestion) == platform::kYes;
         {
             platform::ScopedFlag fromCode(settingFromCode_);
+            if (replaceSamples) pictureList->clear();
             pictureList->addItems(fresh);
         }
         // Selecting the last new entry shows its thumbnail.
         selectListEntry(pictureList->count() - 1);
         pictureCount->setText(vb::CStr(int32_t(pictureList->count())));
     }
-    const QString message = RefusedFilesMessage(refused, unreadable);
-    if (!message.isEmpty()) env_.messages->MsgBox(message, platform::kExclamation);
+    if (skipped.isEmpty() && unreadable.isEmpty()) return;
+    const AddingSummary summary = SummaryOfAdding(int(fresh.size()), skipped, unreadable);
+    env_.messages->MsgBoxDetails(summary.text, summary.details, platform::kExclamation);
+}
+
+bool Form2::holdsOnlySamples() const {
+    if (pictureList->count() == 0) return false;
+    const QStringList samples = settings::DefaultPictures(env_.samplesHome());
+    for (int i = 0; i < pictureList->count(); ++i)
+        if (!samples.contains(pictureList->item(i)->text())) return false;
+    return true;
 }
 
 void Form2::remove_Click() {
@@ -112,6 +189,7 @@ void Form2::remove_Click() {
         env_.messages->MsgBox(QStringLiteral("Nothing was selected to remove."), platform::kExclamation);
         return;
     }
+    dropThumbnail();
     thumbnail->box().Cls();
     thumbnail->refresh();
     {
@@ -132,29 +210,10 @@ void Form2::RemoveAll_Click() {
         platform::ScopedFlag fromCode(settingFromCode_);
         pictureList->clear();
     }
+    dropThumbnail();
     thumbnail->box().Cls();
     thumbnail->refresh();
     pictureCount->setText(vb::CStr(int32_t(pictureList->count())));
-}
-
-void Form2::pictureList_Click() {
-    // Each step goes on after a failure; one message at the end says so.
-    QString failure;
-    const QListWidgetItem* item = pictureList->currentItem();
-    const QString path = item ? item->text() : QString();
-    try {
-        loadPhoto(path);
-    } catch (const vb::RuntimeError& e) {
-        // The box keeps the picture it had.
-        failure = path.isEmpty() ? QStringLiteral("Image file not found.") : platform::RefusalMessage(path, e);
-    }
-    thumbnail->box().Cls();
-    thumbWidth = photoWidth;
-    thumbHeight = photoHeight;
-    ShowThumbnail();
-    if (!failure.isEmpty())
-        env_.messages->MsgBox(failure + QStringLiteral("\r\n") + QStringLiteral("You need to reload a new one."),
-                              platform::kExclamation);
 }
 
 void Form2::ShowThumbnail() {

@@ -65,12 +65,25 @@ void Walk(const QString& folder, QSet<QString>& visited, FolderPictures& found) 
     QFileInfoList folders = dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort);
     SortByName(files);
     SortByName(folders);
-    for (const QFileInfo& file : files)
-        if (LooksLikePicture(file.filePath())) found.pictures << file.absoluteFilePath();
+    for (const QFileInfo& file : files) {
+        if (LooksLikePicture(file.filePath()))
+            found.pictures << file.absoluteFilePath();
+        else if (PictureExtensions().contains(file.suffix().toLower()))
+            found.skipped << file.absoluteFilePath();
+    }
     for (const QFileInfo& sub : folders) Walk(sub.absoluteFilePath(), visited, found);
 }
 
 }  // namespace
+
+const QStringList& PictureExtensions() {
+    static const QStringList extensions{
+        QStringLiteral("gif"),  QStringLiteral("jpg"),  QStringLiteral("jpeg"), QStringLiteral("jpe"),
+        QStringLiteral("jif"),  QStringLiteral("jfif"), QStringLiteral("bmp"),  QStringLiteral("dib"),
+        QStringLiteral("png"),  QStringLiteral("webp"), QStringLiteral("tif"),  QStringLiteral("tiff"),
+        QStringLiteral("heic"), QStringLiteral("heif"), QStringLiteral("hif"),  QStringLiteral("avif")};
+    return extensions;
+}
 
 bool LooksLikePicture(const QString& path) {
     QFile file(path);
@@ -97,23 +110,23 @@ QString RefusalReason(const QString& path) {
 
 }  // namespace
 
-QString RefusedFilesMessage(const QStringList& notPictures, const QStringList& unreadableFolders, int shown) {
+AddingSummary SummaryOfAdding(int added, const QStringList& skippedFiles, const QStringList& unreadableFolders) {
+    auto counted = [](qsizetype n, const char* one, const char* many) {
+        return QString::number(n) + u' ' + QLatin1String(n == 1 ? one : many);
+    };
+    QStringList parts{counted(added, "picture added", "pictures added")};
+    if (!skippedFiles.isEmpty()) parts << counted(skippedFiles.size(), "file skipped", "files skipped");
+    if (!unreadableFolders.isEmpty())
+        parts << counted(unreadableFolders.size(), "folder could not be read", "folders could not be read");
     QStringList lines;
-    for (const QString& path : notPictures) lines << path;
+    for (const QString& path : skippedFiles) {
+        QString line = path + QStringLiteral(" is not a picture Glidorama can show.");
+        if (const QString reason = RefusalReason(path); !reason.isEmpty()) line += QStringLiteral(" (") + reason + u')';
+        lines << line;
+    }
     for (const QString& path : unreadableFolders)
         lines << QStringLiteral("The folder ") + path + QStringLiteral(" could not be read.");
-    if (lines.size() > shown) {
-        const qsizetype rest = lines.size() - shown;
-        lines = lines.mid(0, shown);
-        lines << QStringLiteral("... and %1 more.").arg(rest);
-    }
-    // Only the files named are looked at again for their reason.
-    for (qsizetype i = 0; i < std::min(qsizetype(shown), notPictures.size()); ++i) {
-        const QString reason = RefusalReason(lines[i]);
-        lines[i] += QStringLiteral(" is not a picture Glidorama can show.");
-        if (!reason.isEmpty()) lines[i] += QStringLiteral(" (") + reason + u')';
-    }
-    return lines.join(QStringLiteral("\r\n"));
+    return {parts.join(QStringLiteral("; ")), lines.join(QStringLiteral("\r\n"))};
 }
 
 }  // namespace dialog

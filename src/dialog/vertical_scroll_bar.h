@@ -19,6 +19,8 @@ public:
     int Min() const { return -minimum(); }
     void setMin(int top) { setMinimum(-top); }
     int Max() const { return -maximum(); }
+    // A value below the new bottom end is raised to it (and emits Change).
+    void setMax(int bottom) { setMaximum(-bottom); }
 
 signals:
     void Change();

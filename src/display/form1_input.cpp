@@ -1,6 +1,7 @@
-// Input on the display: a click or a key asks to end the saver; a mouse
-// move counts towards ending it when it comes from a known place and is
-// long enough. Over the Float picture the picture's own handler counts.
+// Input on the display: a click or a key asks to end the saver, wherever it
+// lands; a mouse move counts towards ending it when it comes from a known
+// place and is long enough. Over the Float picture the picture's own handler
+// counts moves.
 #include "display/form1.h"
 
 #include <QKeyEvent>
@@ -35,9 +36,9 @@ void Form1::FirstPicture_MouseMove(int, int, float x, float y) {
 void Form1::keyPressEvent(QKeyEvent* event) { Form_KeyDown(event->key(), int(event->modifiers())); }
 
 void Form1::mousePressEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
-    // A click on the Float picture itself does nothing.
-    if (floatMode() && floatPictureRect().contains(at)) return;
+    // Every click ends the saver, on the Float picture too: where the picture
+    // happens to be under the pointer is chance, and a click that sometimes
+    // does nothing looks like a saver that does not answer.
     const double unit = platform::kTwipsPerPixel / platform::TwipsPerUnit(scaleMode_);
     Form_MouseDown(int(event->button()), int(event->modifiers()), float(event->position().x() * unit),
                    float(event->position().y() * unit));

@@ -44,6 +44,46 @@ std::optional<SourceStamp> StampOf(const QString& path) {
     return stamp;
 }
 
+namespace {
+
+// One entry of the record; nothing when any field is missing or malformed
+// (an entry half understood is no entry).
+std::optional<CopyRecord> ReadEntry(const QJsonObject& o) {
+    CopyRecord copy;
+    qint64 rules = 0;
+    const bool whole = o.value(QStringLiteral("source")).isString() &&
+                       o.value(QStringLiteral("backColor")).isString() &&
+                       ReadNumber(o.value(QStringLiteral("rules")), rules) &&
+                       ReadNumber(o.value(QStringLiteral("sourceSize")), copy.source.size) &&
+                       ReadNumber(o.value(QStringLiteral("sourceModified")), copy.source.modifiedNs) &&
+                       ReadNumber(o.value(QStringLiteral("sourceInode")), copy.source.inode) &&
+                       ReadNumber(o.value(QStringLiteral("copySize")), copy.copySize) &&
+                       ReadNumber(o.value(QStringLiteral("copyModified")), copy.copyModifiedNs);
+    if (!whole) return std::nullopt;
+    copy.source.path = o.value(QStringLiteral("source")).toString();
+    copy.backColor = o.value(QStringLiteral("backColor")).toString();
+    copy.rulesVersion = int(rules);
+    // Records written before transparency was noted leave it unknown.
+    copy.transparent = o.value(QStringLiteral("transparent")).toString() != QStringLiteral("0");
+    return copy;
+}
+
+QJsonObject WriteEntry(const CopyRecord& c) {
+    return QJsonObject{
+        {QStringLiteral("source"), c.source.path},
+        {QStringLiteral("sourceSize"), Number(c.source.size)},
+        {QStringLiteral("sourceModified"), Number(c.source.modifiedNs)},
+        {QStringLiteral("sourceInode"), Number(c.source.inode)},
+        {QStringLiteral("rules"), Number(c.rulesVersion)},
+        {QStringLiteral("backColor"), c.backColor},
+        {QStringLiteral("transparent"), c.transparent ? QStringLiteral("1") : QStringLiteral("0")},
+        {QStringLiteral("copySize"), Number(c.copySize)},
+        {QStringLiteral("copyModified"), Number(c.copyModifiedNs)},
+    };
+}
+
+}  // namespace
+
 CacheRecord CacheRecord::Load(const QString& appPath) {
     CacheRecord record;
     QFile file(CacheRecordPath(appPath));
@@ -51,26 +91,20 @@ CacheRecord CacheRecord::Load(const QString& appPath) {
     const QJsonDocument doc = QJsonDocument::fromJson(file.readAll());
     const QJsonObject root = doc.object();
     if (root.value(QStringLiteral("format")).toInt(-1) != kRecordFormat) return record;
-    const QJsonArray copies = root.value(QStringLiteral("copies")).toArray();
-    for (const QJsonValue& value : copies) {
+    for (const QJsonValue& value : root.value(QStringLiteral("copies")).toArray()) {
         const QJsonObject o = value.toObject();
-        CopyRecord copy;
         qint64 number = -1;
-        qint64 rules = 0;
-        const bool whole = ReadNumber(o.value(QStringLiteral("copy")), number) && number >= 0 && number <= INT32_MAX &&
-                           o.value(QStringLiteral("source")).isString() &&
-                           o.value(QStringLiteral("backColor")).isString() &&
-                           ReadNumber(o.value(QStringLiteral("rules")), rules) &&
-                           ReadNumber(o.value(QStringLiteral("sourceSize")), copy.source.size) &&
-                           ReadNumber(o.value(QStringLiteral("sourceModified")), copy.source.modifiedNs) &&
-                           ReadNumber(o.value(QStringLiteral("sourceInode")), copy.source.inode) &&
-                           ReadNumber(o.value(QStringLiteral("copySize")), copy.copySize) &&
-                           ReadNumber(o.value(QStringLiteral("copyModified")), copy.copyModifiedNs);
-        if (!whole) continue;  // an entry half understood is no entry
-        copy.source.path = o.value(QStringLiteral("source")).toString();
-        copy.backColor = o.value(QStringLiteral("backColor")).toString();
-        copy.rulesVersion = int(rules);
-        record.copies_.insert(int(number), copy);
+        const std::optional<CopyRecord> copy = ReadEntry(o);
+        if (copy && ReadNumber(o.value(QStringLiteral("copy")), number) && number >= 0 && number <= INT32_MAX)
+            record.copies_.insert(int(number), *copy);
+    }
+    for (const QJsonValue& value : root.value(QStringLiteral("prepared")).toArray()) {
+        const QJsonObject o = value.toObject();
+        const QString name = o.value(QStringLiteral("file")).toString();
+        const std::optional<CopyRecord> copy = ReadEntry(o);
+        // A bare file name: the record never points outside the cache folder.
+        if (copy && !name.isEmpty() && !name.contains(u'/') && !name.startsWith(u'.'))
+            record.prepared_.insert(name, *copy);
     }
     return record;
 }
@@ -80,20 +114,20 @@ bool CacheRecord::save(const QString& appPath) const {
     std::sort(numbers.begin(), numbers.end());
     QJsonArray copies;
     for (int number : numbers) {
-        const CopyRecord& c = copies_[number];
-        copies.append(QJsonObject{
-            {QStringLiteral("copy"), Number(number)},
-            {QStringLiteral("source"), c.source.path},
-            {QStringLiteral("sourceSize"), Number(c.source.size)},
-            {QStringLiteral("sourceModified"), Number(c.source.modifiedNs)},
-            {QStringLiteral("sourceInode"), Number(c.source.inode)},
-            {QStringLiteral("rules"), Number(c.rulesVersion)},
-            {QStringLiteral("backColor"), c.backColor},
-            {QStringLiteral("copySize"), Number(c.copySize)},
-            {QStringLiteral("copyModified"), Number(c.copyModifiedNs)},
-        });
+        QJsonObject entry = WriteEntry(copies_[number]);
+        entry.insert(QStringLiteral("copy"), Number(number));
+        copies.append(entry);
     }
-    const QJsonObject root{{QStringLiteral("format"), kRecordFormat}, {QStringLiteral("copies"), copies}};
+    QStringList names = prepared_.keys();
+    names.sort();
+    QJsonArray prepared;
+    for (const QString& name : names) {
+        QJsonObject entry = WriteEntry(prepared_[name]);
+        entry.insert(QStringLiteral("file"), name);
+        prepared.append(entry);
+    }
+    QJsonObject root{{QStringLiteral("format"), kRecordFormat}, {QStringLiteral("copies"), copies}};
+    if (!prepared.isEmpty()) root.insert(QStringLiteral("prepared"), prepared);
     return platform::WriteFileAtomically(CacheRecordPath(appPath), QJsonDocument(root).toJson(QJsonDocument::Compact));
 }
 

@@ -29,6 +29,9 @@ struct CopyRecord {
     SourceStamp source;
     int rulesVersion = 0;
     QString backColor;
+    // Whether the source has transparent parts, drawn in `backColor`; a copy
+    // of an opaque source serves any background. Unknown counts as true.
+    bool transparent = true;
     qint64 copySize = -1;
     qint64 copyModifiedNs = 0;
 };
@@ -49,8 +52,16 @@ public:
     void forget(int cacheNumber) { copies_.remove(cacheNumber); }
     const QHash<int, CopyRecord>& copies() const { return copies_; }
 
+    // Copies made by an update that was stopped before it finished: not
+    // shown (no cached picture number), kept for the next update to use. By
+    // file name in the cache folder.
+    const QHash<QString, CopyRecord>& prepared() const { return prepared_; }
+    void setPrepared(const QString& fileName, const CopyRecord& record) { prepared_.insert(fileName, record); }
+    void forgetPrepared(const QString& fileName) { prepared_.remove(fileName); }
+
 private:
     QHash<int, CopyRecord> copies_;
+    QHash<QString, CopyRecord> prepared_;
 };
 
 // The record's file in the cache folder.

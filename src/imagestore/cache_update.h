@@ -1,8 +1,9 @@
 // Bringing the cache in line with the picture list, converting only what
 // changed: a copy made from the same file (same path, size, modification
-// time) by the same rules and on the same background colour is kept, or
-// moved to its new position when the list was reordered; everything else is
-// converted anew.
+// time) by the same rules, and on the same background colour where the
+// picture has transparent parts, is kept, or moved to its new position when
+// the list was reordered; everything else is converted anew. New copies are
+// made aside first and only take their places once all are made.
 #pragma once
 
 #include <QString>
@@ -26,9 +27,14 @@ struct UpdateCounts {
 // position of the first picture that could not be converted; copies of
 // pictures before it are in place. `progress(i)` is called, in list order,
 // for each picture about to be converted. `backColor` is the colour the
-// copies are drawn on: a different one makes every copy stale.
+// copies are drawn on: a different one makes the copies of pictures with
+// transparent parts stale. `keepGoing` is polled while pictures convert
+// (see ConvertPicturesTo); when it says stop, every cached picture and its
+// record stay as they were, and the copies already made are kept aside for
+// the next update.
 BatchResult UpdateCache(const QStringList& pictures, const QString& appPath, const QString& backColor,
-                        const std::function<void(int index)>& progress = {}, UpdateCounts* counts = nullptr);
+                        const std::function<void(int index)>& progress = {}, UpdateCounts* counts = nullptr,
+                        const std::function<bool()>& keepGoing = {});
 
 // Removes the temporary files a killed conversion left in the cache folder.
 void RemoveStaleTemporaryFiles(const QString& appPath);

@@ -27,7 +27,19 @@ namespace {
 struct ShrunkPicture {
     ShrinkSizes sizes;
     QImage image;
+    bool transparent = false;
 };
+
+bool HasTransparentParts(const QImage& image) {
+    if (!image.hasAlphaChannel()) return false;
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x)
+            if (qAlpha(row[x]) != 255) return true;
+    }
+    return false;
+}
 
 ShrunkPicture ShrinkPicture(const QString& imageEntry, const QColor& background, DecodeBudget* budget) {
     const platform::EncodedPicture photo = platform::EncodedPicture::Open(imageEntry);
@@ -50,7 +62,9 @@ ShrunkPicture ShrinkPicture(const QString& imageEntry, const QColor& background,
     // what the others leave of the shared budget.
     const DecodeBudget::Share share(budget, photo.decodeCost(canvas));
     // Transparent parts show the saver's background colour.
-    shrunk.image = platform::OverBackground(photo.decode(canvas), background);
+    const QImage decoded = photo.decode(canvas);
+    shrunk.transparent = HasTransparentParts(decoded);
+    shrunk.image = platform::OverBackground(decoded, background);
     return shrunk;
 }
 
@@ -58,6 +72,7 @@ ShrunkPicture ShrinkPicture(const QString& imageEntry, const QColor& background,
 // written under a temporary name, or the error.
 struct Outcome {
     platform::StagedPicture copy;
+    bool transparent = false;
     int errorNumber = 0;
     QString error;
     QString reason;
@@ -67,7 +82,9 @@ Outcome ShrinkForBatch(const QString& imageEntry, const QString& cachePath, cons
                        DecodeBudget& budget) {
     Outcome outcome;
     try {
-        outcome.copy = platform::StagePicture(ShrinkPicture(imageEntry, background, &budget).image, cachePath);
+        const ShrunkPicture shrunk = ShrinkPicture(imageEntry, background, &budget);
+        outcome.copy = platform::StagePicture(shrunk.image, cachePath);
+        outcome.transparent = shrunk.transparent;
     } catch (const platform::PictureRefused& e) {
         outcome.errorNumber = e.number();
         outcome.error = QString::fromLocal8Bit(e.what());
@@ -136,7 +153,15 @@ BatchResult ConvertPictures(const QStringList& pictures, const QString& appPath,
 
 BatchResult ConvertPicturesInto(const QStringList& pictures, const QStringList& cacheNumbers, const QString& appPath,
                                 const std::function<void(int index)>& progress, const QColor& background) {
-    const int count = int(std::min(pictures.size(), cacheNumbers.size()));
+    QStringList targets;
+    for (const QString& number : cacheNumbers) targets << CachedPicturePath(appPath, number);
+    return ConvertPicturesTo(pictures.mid(0, targets.size()), targets, progress, background);
+}
+
+BatchResult ConvertPicturesTo(const QStringList& pictures, const QStringList& targets,
+                              const std::function<void(int index)>& progress, const QColor& background,
+                              const std::function<bool()>& keepGoing) {
+    const int count = int(std::min(pictures.size(), targets.size()));
     // Pictures after the first failure known so far are not worked on.
     std::atomic<int> firstFailure{count};
     std::vector<QFuture<Outcome>> pending(static_cast<size_t>(count));
@@ -154,7 +179,7 @@ BatchResult ConvertPicturesInto(const QStringList& pictures, const QStringList& 
     auto startUpTo = [&](int end) {
         for (; started < std::min(end, count); ++started) {
             const int i = started;
-            const QString cachePath = CachedPicturePath(appPath, cacheNumbers[i]);
+            const QString cachePath = targets[i];
             pending[size_t(i)] =
                 QtConcurrent::run(&pool, [&pictures, &firstFailure, &budget, &background, i, cachePath]() {
                     if (i > firstFailure.load()) return Outcome{};
@@ -163,6 +188,15 @@ BatchResult ConvertPicturesInto(const QStringList& pictures, const QStringList& 
                     return outcome;
                 });
         }
+    };
+    // Whether the caller still wants picture i, answering it while it waits.
+    auto wanted = [&](int i) {
+        if (!keepGoing) return true;
+        while (!pending[size_t(i)].isFinished()) {
+            if (!keepGoing()) return false;
+            QThread::msleep(5);
+        }
+        return keepGoing();
     };
 
     // Cached copies are put in place here, in list order, so the cache ends
@@ -173,6 +207,11 @@ BatchResult ConvertPicturesInto(const QStringList& pictures, const QStringList& 
     for (int i = 0; i < count; ++i) {
         startUpTo(i + lookAhead);
         if (progress) progress(i);
+        if (!wanted(i)) {
+            LowerTo(firstFailure, -1);  // the workers not yet begun do nothing
+            result.cancelled = true;
+            break;
+        }
         Outcome outcome = pending[size_t(i)].result();
         pending[size_t(i)] = QFuture<Outcome>();
         if (outcome.errorNumber == 0) {
@@ -185,11 +224,16 @@ BatchResult ConvertPicturesInto(const QStringList& pictures, const QStringList& 
         }
         if (outcome.errorNumber != 0) {
             LowerTo(firstFailure, i);
-            result = {i, outcome.error, outcome.errorNumber, outcome.reason};
+            const std::vector<bool> transparent = std::move(result.transparent);
+            result = {i, outcome.error, outcome.errorNumber, outcome.reason, false, i, transparent};
             break;
         }
+        result.transparent.push_back(outcome.transparent);
+        result.completed = i + 1;
     }
-    pool.waitForDone();
+    // The pictures still in flight finish unseen; a caller that answers its
+    // user goes on doing so meanwhile.
+    while (!pool.waitForDone(keepGoing ? 10 : -1)) keepGoing();
     return result;
 }
 

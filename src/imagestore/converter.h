@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 namespace imagestore {
 
@@ -42,6 +43,13 @@ struct BatchResult {
     int errorNumber = 0;
     // Why the picture was refused, in plain words, where that is known.
     QString reason;
+    // Stopped at the caller's request before every picture was converted.
+    bool cancelled = false;
+    // How many pictures, from the first, have their copies in place.
+    int completed = 0;
+    // For each of those: whether the picture has transparent parts (which
+    // show the background colour, so only its copy depends on it).
+    std::vector<bool> transparent;
 };
 BatchResult ConvertPictures(const QStringList& pictures, const QString& appPath,
                             const std::function<void(int index)>& progress = {}, const QColor& background = Qt::black);
@@ -50,5 +58,12 @@ BatchResult ConvertPictures(const QStringList& pictures, const QString& appPath,
 BatchResult ConvertPicturesInto(const QStringList& pictures, const QStringList& cacheNumbers, const QString& appPath,
                                 const std::function<void(int index)>& progress = {},
                                 const QColor& background = Qt::black);
+// The same, picture i into the file `targets[i]`. While it waits for a
+// picture, `keepGoing` (when given) is called every few milliseconds, so the
+// caller can answer its user; when it returns false the batch stops at once
+// (pictures in flight are dropped) and the result says `cancelled`.
+BatchResult ConvertPicturesTo(const QStringList& pictures, const QStringList& targets,
+                              const std::function<void(int index)>& progress, const QColor& background,
+                              const std::function<bool()>& keepGoing = {});
 
 }  // namespace imagestore

@@ -14,12 +14,24 @@ QString OneLine(const QString& text) {
 }
 
 int QtMessageBox::MsgBox(const QString& text, int style, const QString& title) {
-    std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(OneLine(text)));
+    return show(text, QString(), style, title);
+}
+
+int QtMessageBox::MsgBoxDetails(const QString& text, const QString& details, int style) {
+    return show(text, details, style, kAppTitle);
+}
+
+int QtMessageBox::show(const QString& text, const QString& details, int style, const QString& title) {
+    const QString line = details.isEmpty() ? text : text + u' ' + details;
+    std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(OneLine(line)));
     std::fflush(stderr);
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return style == kYesNoExclamation ? kNo : kOk;
-    QMessageBox box(QMessageBox::Warning, title, text);
-    if (style == kYesNoExclamation) {
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return AsksYesNo(style) ? kNo : kOk;
+    const bool question = (style & 0x70) == 32;
+    QMessageBox box(question ? QMessageBox::Question : QMessageBox::Warning, title, text);
+    if (!details.isEmpty()) box.setDetailedText(details);
+    if (AsksYesNo(style)) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
         return box.exec() == QMessageBox::Yes ? kYes : kNo;
     }
     box.setStandardButtons(QMessageBox::Ok);
@@ -28,8 +40,13 @@ int QtMessageBox::MsgBox(const QString& text, int style, const QString& title) {
 }
 
 int RecordingMessages::MsgBox(const QString& text, int style, const QString& title) {
-    shown.push_back({text, style, title});
-    return style == kYesNoExclamation ? answer : kOk;
+    shown.push_back({text, style, title, QString()});
+    return AsksYesNo(style) ? answer : kOk;
+}
+
+int RecordingMessages::MsgBoxDetails(const QString& text, const QString& details, int style) {
+    shown.push_back({text, style, kAppTitle, details});
+    return AsksYesNo(style) ? answer : kOk;
 }
 
 QStringList RecordingMessages::texts() const {

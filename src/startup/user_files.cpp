@@ -5,13 +5,39 @@
 #include <QFileInfo>
 
 #include "imagestore/cache_paths.h"
+#include "imagestore/cache_update.h"
+#include "settings/defaults.h"
 #include "settings/settings.h"
 
 namespace startup {
 
+namespace {
+
+void LayDownSamples(const platform::FileLayout& layout) {
+    const QString folder = layout.samplesHome + u'/' + settings::kSamplesFolder + u'/';
+    for (const QString& name : settings::SamplePictureNames()) {
+        if (QFileInfo::exists(folder + name)) continue;
+        if (!platform::MakeFolder(folder) || !QFile::copy(QStringLiteral(":/glidorama/samples/") + name, folder + name))
+            return;
+        // Copies of resources are read-only; the user owns these.
+        QFile::setPermissions(folder + name, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                                                 QFileDevice::ReadOther);
+    }
+    if (QFileInfo::exists(imagestore::CachedPicturePath(layout.dataFolder, QStringLiteral("0")))) return;
+    if (!platform::MakeFolder(imagestore::CacheFolder(layout.dataFolder))) return;
+    // With its record, so the dialog's first "&OK" keeps these copies.
+    imagestore::UpdateCache(settings::DefaultPictures(layout.samplesHome), layout.dataFolder,
+                            settings::DefaultValue(&settings::Settings::backgroundColor));
+}
+
+}  // namespace
+
 void SeedUserFiles(const platform::FileLayout& layout) {
-    if (!layout.perUser()) return;
     if (QFileInfo::exists(settings::SettingsPath(layout.settingsFolder))) return;
+    if (!layout.perUser()) {
+        LayDownSamples(layout);
+        return;
+    }
     const QString userCache = imagestore::CacheFolder(layout.dataFolder);
     if (QFileInfo::exists(imagestore::CachedPicturePath(layout.dataFolder, QStringLiteral("0")))) return;
     const QDir installed(imagestore::CacheFolder(layout.sharedFolder));

@@ -1,4 +1,4 @@
-// A user's first run of an installed copy.
+// A user's first run: of an installed copy, or of a program copied alone.
 #pragma once
 
 #include "platform/file_layout.h"
@@ -8,7 +8,11 @@ namespace startup {
 // For a user with no settings file and no cached pictures of their own,
 // copies the installed samples' cached copies into the user's cache folder,
 // so the saver shows the samples before the settings were ever opened.
-// Nothing happens beside the program, or once the user has files.
+// Beside the program, with no settings file yet, lays down the sample
+// pictures the program carries (where they are missing) and their cached
+// copies (where there are none), so a program copied alone into an empty
+// folder starts as a fresh build does. Nothing happens once the user has
+// settings.
 void SeedUserFiles(const platform::FileLayout& layout);
 
 }  // namespace startup

@@ -7,6 +7,7 @@
 
 #include "dialog/picture_gathering.h"
 #include "dialog_fixture.h"
+#include "settings/defaults.h"
 
 namespace {
 
@@ -38,10 +39,13 @@ TEST_F(AddingManyTest, SeveralFilesGoInAtOnceSkippingDuplicatesAndNamingNonPictu
     EXPECT_EQ(listEntries(), QStringList({t.folder.file("a.png"), b, c, d}));
     EXPECT_EQ(f.pictureCount->text(), "4");
     EXPECT_EQ(f.pictureList->currentRow(), 3);  // the last one added, its thumbnail shown
+    f.waitForThumbnail();
     EXPECT_EQ(f.photoWidth, 12 * 15);
-    // One message for all refused files.
-    EXPECT_EQ(t.messages.texts(),
-              QStringList{NotAPicture(notes, "it is a text file") + "\r\n" + NotAPicture(empty, "the file is empty")});
+    // One summary for all refused files, each named with its reason in the details.
+    ASSERT_EQ(t.messages.shown.size(), 1u);
+    EXPECT_EQ(t.messages.shown[0].text, "3 pictures added; 2 files skipped");
+    EXPECT_EQ(t.messages.shown[0].details,
+              NotAPicture(notes, "it is a text file") + "\r\n" + NotAPicture(empty, "the file is empty"));
     ASSERT_EQ(dialogs.openRequests.size(), 1u);
 }
 
@@ -56,7 +60,7 @@ TEST_F(AddingManyTest, AFolderWalkTakesPicturesInNameOrderAndHandlesLinksAndLock
     put(".hidden.png");
     put(".hidden-sub/w.png");
     text("album/readme.txt");
-    text("album/fake.jpg", "JFIF but not really");
+    const QString fake = text("album/fake.jpg", "JFIF but not really");
     // A link back to the top and a link to a sibling: each folder once.
     ASSERT_EQ(::symlink(QFile::encodeName(top).constData(), QFile::encodeName(top + "/b-sub/loop").constData()), 0);
     ASSERT_EQ(
@@ -75,6 +79,8 @@ TEST_F(AddingManyTest, AFolderWalkTakesPicturesInNameOrderAndHandlesLinksAndLock
     if (canLock) {
         EXPECT_EQ(found.unreadable, QStringList{locked});
     }
+    // A file named as a picture that is none is reported; a text file is not.
+    EXPECT_EQ(found.skipped, QStringList{fake});
 
     t.folder.writeSettings("[total]\nnewTotal=1\n[images]\n0=" + pB.toUtf8() + "\n");
     auto& f = open();
@@ -83,9 +89,13 @@ TEST_F(AddingManyTest, AFolderWalkTakesPicturesInNameOrderAndHandlesLinksAndLock
     expected.removeAll(pB);  // listed already
     EXPECT_EQ(listEntries(), QStringList{pB} + expected);
     EXPECT_EQ(f.pictureCount->text(), QString::number(expected.size() + 1));
+    ASSERT_EQ(t.messages.shown.size(), 1u);
+    const QString added = QString::number(expected.size()) + " pictures added; 1 file skipped";
+    EXPECT_EQ(t.messages.shown[0].text, canLock ? added + "; 1 folder could not be read" : added);
+    EXPECT_TRUE(t.messages.shown[0].details.startsWith(NotAPicture(fake, "it is a text file")))
+        << t.messages.shown[0].details.toStdString();
     if (canLock) {
-        ASSERT_EQ(t.messages.texts().size(), 1);
-        EXPECT_EQ(t.messages.texts()[0], "The folder " + locked + " could not be read.");
+        EXPECT_TRUE(t.messages.shown[0].details.endsWith("The folder " + locked + " could not be read."));
     }
     QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
@@ -129,13 +139,25 @@ TEST_F(AddingManyTest, TheFileDialogOpensWhereTheUserLastPickedAcrossRuns) {
     EXPECT_NE(dialogs.openRequests.back().folder, two);
 }
 
-TEST_F(AddingManyTest, TheRefusedListIsCutShortForMany) {
-    QStringList many;
-    for (int i = 0; i < 25; ++i) many << QStringLiteral("/p/%1.txt").arg(i);
-    const QStringList lines = dialog::RefusedFilesMessage(many, {}).split("\r\n");
-    ASSERT_EQ(lines.size(), 11);
-    EXPECT_EQ(lines[0], NotAPicture("/p/0.txt", "the file does not exist"));
-    EXPECT_EQ(lines[10], "... and 15 more.");
+TEST_F(AddingManyTest, OwnPicturesAddedToTheSamplesOfferToReplaceThemOnce) {
+    const QStringList samples = settings::DefaultPictures(t.folder.path());
+    for (const int answer : {platform::kYes, platform::kNo}) {
+        auto& f = open();  // no settings file: the samples only
+        ASSERT_EQ(listEntries(), samples);
+        t.messages.shown.clear();
+        t.messages.answer = answer;
+        const QString mine = picture(QStringLiteral("mine%1.png").arg(answer));
+        dialogs.fileAnswers.push_back(mine);
+        f.add_Click();
+        ASSERT_EQ(t.messages.shown.size(), 1u);
+        EXPECT_EQ(t.messages.shown[0].text, "Replace the sample pictures with yours?");
+        EXPECT_EQ(t.messages.shown[0].style, platform::kYesNoQuestion);
+        EXPECT_EQ(listEntries(), answer == platform::kYes ? QStringList{mine} : samples + QStringList{mine});
+        // The list no longer holds only samples: the next addition just adds.
+        dialogs.fileAnswers.push_back(picture(QStringLiteral("more%1.png").arg(answer)));
+        f.add_Click();
+        EXPECT_EQ(t.messages.shown.size(), 1u);
+    }
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
+
+#include <sys/stat.h>
 
 #include "dialog_fixture.h"
 #include "imagestore/cache_paths.h"
@@ -8,6 +11,12 @@
     if (!converterWorks()) GTEST_SKIP() << "the image cache cannot convert a plain picture in this build"
 
 namespace {
+struct stat Stat(const QString& path) {
+    struct stat st {};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st;
+}
+
 const QString kNeedImage = QStringLiteral("You need to load at least one image file.");
 const QString kMustEnter = QStringLiteral("You must enter a 'Password' or uncheck 'Password Protection'.");
 const QString kMustMatch = QStringLiteral("The 'Password' and 'Confirm' entries must be the same.");
@@ -155,6 +164,87 @@ TEST_F(CommitTest, CancelWritesNothing) {
     f.Cancel_Click();
     EXPECT_EQ(t.folder.readSettings(), before);
     EXPECT_TRUE(f.isHidden());
+}
+
+TEST_F(CommitTest, CancelDuringOkLeavesFileAndCacheAsTheyWereAndTheNextOkReusesWhatWasMade) {
+    REQUIRE_CONVERTER();
+    const QString a = picture("a.png", 40, 30, Qt::red), b = picture("b.png", 40, 30, Qt::green);
+    writeList({a, b});
+    open().OK_Click();
+    const QDir cache(imagestore::CacheFolder(t.folder.path()));
+    auto snapshot = [&] {
+        QStringList state;
+        for (const QFileInfo& file : cache.entryInfoList({QStringLiteral("Glidorama*.dib")}, QDir::Files, QDir::Name)) {
+            QFile f(file.filePath());
+            f.open(QIODevice::ReadOnly);
+            const struct stat st = Stat(file.filePath());
+            state << file.fileName() + QString::number(st.st_mtim.tv_nsec) +
+                         QString::fromLatin1(f.readAll().toBase64());
+        }
+        return state;
+    };
+    const QStringList cacheBefore = snapshot();
+    const QByteArray fileBefore = t.folder.readSettings();
+
+    auto& f = open();
+    dialogs.fileListAnswers.push_back({picture("c.png", 40, 30, Qt::blue), picture("d.png", 40, 30, Qt::cyan)});
+    f.add_Click();
+    f.remove_Click();  // d: the list is a, b, c
+    f.pictureList->setCurrentRow(0);
+    f.remove_Click();  // a: b and c move up, c is new
+    dialogs.fileAnswers.push_back(picture("e.png", 40, 30, Qt::yellow));
+    f.add_Click();  // b, c, e
+    QStringList progress;
+    QObject::connect(f.ProgressBar1, &QProgressBar::valueChanged, [&](int value) {
+        if (value == 0) return;
+        progress << f.statusPanels[0]->text();
+        EXPECT_FALSE(f.Ok->isEnabled());
+        EXPECT_FALSE(f.add->isEnabled());
+        // Asked to stop as the last picture begins: c is made by then.
+        if (progress.size() == 2) f.Cancel->click();
+    });
+    f.OK_Click();
+    EXPECT_EQ(progress, QStringList({"Preparing pictures: 2 of 3", "Preparing pictures: 3 of 3"}));
+    EXPECT_EQ(t.folder.readSettings(), fileBefore);
+    EXPECT_EQ(snapshot(), cacheBefore);
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_TRUE(f.Ok->isEnabled());
+    EXPECT_TRUE(f.add->isEnabled());
+    EXPECT_EQ(f.statusPanels[0]->text(), "Glidorama screen saver settings");
+    const QStringList kept = cache.entryList({QStringLiteral("*.prepared")}, QDir::Files);
+    ASSERT_EQ(kept.size(), 1);
+    const auto madeBeforeCancel = Stat(cache.filePath(kept[0])).st_ino;
+
+    // Completed: c's copy is the one made before the cancel, not made again.
+    progress.clear();
+    f.OK_Click();
+    EXPECT_TRUE(f.isHidden());
+    EXPECT_EQ(progress, QStringList{"Preparing pictures: 3 of 3"});
+    EXPECT_EQ(Stat(imagestore::CachedPicturePath(t.folder.path(), "1")).st_ino, madeBeforeCancel);
+    EXPECT_TRUE(cache.entryList({QStringLiteral("*.prepared")}, QDir::Files).isEmpty());
+    EXPECT_EQ(stored("images", "2"), t.folder.file("e.png"));
+}
+
+TEST_F(CommitTest, ANewBackgroundRemakesOnlyTheCopiesOfTransparentPictures) {
+    REQUIRE_CONVERTER();
+    QImage clear(40, 30, QImage::Format_ARGB32);
+    clear.fill(Qt::transparent);
+    clear.save(t.folder.file("clear.png"));
+    writeList({picture("opaque.png"), t.folder.file("clear.png")});
+    open().OK_Click();
+    auto modified = [&](int n) {
+        const struct stat st = Stat(imagestore::CachedPicturePath(t.folder.path(), QString::number(n)));
+        return std::pair(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
+    };
+    const auto opaqueBefore = modified(0), clearBefore = modified(1);
+
+    auto& f = open();
+    dialogs.colorAnswers.push_back(Qt::blue);
+    f.backColorClick_Click();
+    f.OK_Click();
+    ASSERT_TRUE(f.isHidden());
+    EXPECT_EQ(modified(0), opaqueBefore);
+    EXPECT_NE(modified(1), clearBefore);
 }
 
 TEST_F(CommitTest, AWrittenFileLoadsBackIntoTheSameControls) {

@@ -115,6 +115,52 @@ TEST_F(DialogTest, ScrollBarsRiseTowardTheirTopEnd) {
     EXPECT_EQ(f.ChangeImageScroll->Value(), 6);
 }
 
+TEST_F(DialogTest, TheSecondsBoxTakesTypedValuesAndSteppingKeysWithThreeSecondsForFloat) {
+    auto key = [](QWidget* to, int k) {
+        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
+        return QCoreApplication::sendEvent(to, &press);
+    };
+    auto type = [&](dialog::Form2& f, const QString& text) {
+        f.ChangeImageText->setFocus();
+        f.ChangeImageText->selectAll();
+        f.ChangeImageText->insert(text);  // as typed: the box is modified
+        key(f.ChangeImageText, Qt::Key_Tab);
+    };
+    // Float keeps a stored 3; the other effects start at 5.
+    t.folder.writeSettings("[saver]\nmode=1\nNextImageTime=3\n");
+    auto& f = open();
+    t.messages.shown.clear();  // the default list's missing samples
+    EXPECT_EQ(f.ChangeImageScroll->Value(), 3);
+    EXPECT_EQ(f.ChangeImageText->text(), "3");
+    f.EffectCbx->setCurrentIndex(0);
+    EXPECT_EQ(f.ChangeImageScroll->Value(), 5);
+    EXPECT_EQ(settings->changeInterval, "5");
+
+    type(f, "42");
+    EXPECT_EQ(settings->changeInterval, "42");
+    EXPECT_TRUE(t.messages.shown.empty());
+    // Below the lowest: said why, the typed text kept and selected, nothing stored.
+    type(f, "3");
+    EXPECT_EQ(t.messages.texts(), QStringList{"Enter a number of seconds from 5 to 60."});
+    EXPECT_EQ(f.ChangeImageText->text(), "3");
+    EXPECT_EQ(f.ChangeImageText->selectedText(), "3");
+    EXPECT_EQ(settings->changeInterval, "42");
+    type(f, "many");
+    EXPECT_EQ(t.messages.shown.size(), 2u);
+    f.EffectCbx->setCurrentIndex(1);  // Float
+    type(f, "3");
+    EXPECT_EQ(settings->changeInterval, "3");
+
+    // Up and Down step by one, Page Up and Page Down by ten, within the range.
+    const std::pair<int, int> steps[] = {
+        {Qt::Key_Up, 4}, {Qt::Key_PageUp, 14}, {Qt::Key_Down, 13}, {Qt::Key_PageDown, 3}, {Qt::Key_PageDown, 3}};
+    for (const auto& [k, expected] : steps) {
+        EXPECT_TRUE(key(f.ChangeImageText, k));
+        EXPECT_EQ(f.ChangeImageText->text(), QString::number(expected));
+        EXPECT_EQ(settings->changeInterval, QString::number(expected));
+    }
+}
+
 TEST_F(DialogTest, NeverChangeOptionsStoreTheirWordAndSwitchTheIntervalControls) {
     t.folder.writeSettings("[saver]\nmode=0\nNeverChange=False\n");
     auto& f = open();

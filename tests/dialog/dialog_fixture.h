@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 
@@ -36,7 +37,8 @@ class DialogTest : public ::testing::Test {
 protected:
     DialogTest() { t.folder.makeCacheFolder(); }
 
-    // A fresh dialog, loaded from whatever settings file the folder holds.
+    // A fresh dialog, loaded from whatever settings file the folder holds,
+    // with the first entry's thumbnail shown.
     dialog::Form2& open() {
         form.reset();
         settings = std::make_unique<settings::Settings>();
@@ -44,6 +46,7 @@ protected:
         form->setCommonDialogs(&dialogs);
         form->Form_Load();
         form->show();
+        form->waitForThumbnail();
         return *form;
     }
 

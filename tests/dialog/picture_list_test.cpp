@@ -111,6 +111,7 @@ TEST_F(PictureListTest, AddAsksForAnExistingPictureAndSelectsIt) {
     EXPECT_EQ(listEntries(), QStringList({t.folder.file("a.png"), b}));
     EXPECT_EQ(f.pictureList->currentRow(), 1);
     EXPECT_EQ(f.pictureCount->text(), "2");
+    f.waitForThumbnail();
     EXPECT_EQ(f.photoWidth, 20 * 15);
     EXPECT_TRUE(t.messages.shown.empty());
 
@@ -128,7 +129,8 @@ TEST_F(PictureListTest, AFileThatIsNotAPictureIsNotAdded) {
     file.close();
     dialogs.fileAnswers.push_back(text);
     f.add_Click();
-    EXPECT_EQ(t.messages.texts(), QStringList{text + " is not a picture Glidorama can show. (it is a text file)"});
+    ASSERT_EQ(t.messages.texts(), QStringList{"0 pictures added; 1 file skipped"});
+    EXPECT_EQ(t.messages.shown[0].details, text + " is not a picture Glidorama can show. (it is a text file)");
     EXPECT_EQ(listEntries(), QStringList{t.folder.file("a.png")});
     EXPECT_EQ(f.pictureCount->text(), "1");
     // So the commit that follows goes through.
@@ -142,6 +144,7 @@ TEST_F(PictureListTest, AMissingEntryWarnsAndKeepsThePreviousThumbnail) {
     const QString a = picture("a.png", 30, 30, Qt::green);
     auto& f = openWith({a, t.folder.file(QStringLiteral("gone.png"))});
     f.pictureList->setCurrentRow(1);
+    f.waitForThumbnail();
     EXPECT_EQ(t.messages.texts(), QStringList{t.folder.file("gone.png") + " is not a picture Glidorama can show." +
                                               " (the file does not exist)\r\nYou need to reload a new one."});
     EXPECT_EQ(f.pictureList->count(), 2);

@@ -3,8 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QTemporaryDir>
 
+#include "settings/defaults.h"
 #include "startup/user_files.h"
 
 namespace {
@@ -57,9 +59,24 @@ TEST(UserFiles, AUserWithSettingsOrCachedPicturesKeepsThem) {
     EXPECT_FALSE(QFileInfo::exists(withCache.userCopy(1)));
 }
 
-TEST(UserFiles, NothingIsCopiedBesideTheProgram) {
-    Homes h;
-    h.layout.sharedFolder.clear();
-    startup::SeedUserFiles(h.layout);
-    EXPECT_FALSE(QFileInfo::exists(h.userCopy(0)));
+TEST(UserFiles, AProgramAloneInAnEmptyFolderLaysDownItsSamplesUntilItHasSettings) {
+    QTemporaryDir alone;
+    const platform::FileLayout layout = platform::BesideProgram(alone.path());
+    startup::SeedUserFiles(layout);
+    for (const QString& name : settings::SamplePictureNames()) {
+        QFile laid(alone.path() + QStringLiteral("/samples/") + name);
+        ASSERT_TRUE(laid.open(QIODevice::ReadOnly)) << name.toStdString();
+        QFile carried(QStringLiteral(":/glidorama/samples/") + name);
+        ASSERT_TRUE(carried.open(QIODevice::ReadOnly));
+        EXPECT_EQ(laid.readAll(), carried.readAll());
+        EXPECT_TRUE(QFileInfo(laid).isWritable());
+    }
+    for (int n = 0; n < 5; ++n)
+        EXPECT_FALSE(QImage(alone.path() + QStringLiteral("/Glidorama/Glidorama%1.dib").arg(n), "BMP").isNull()) << n;
+
+    // Once there are settings, a removed sample stays removed.
+    QFile(alone.path() + QStringLiteral("/z909ssaver.ini")).open(QIODevice::WriteOnly);
+    QFile::remove(alone.path() + QStringLiteral("/samples/aurora.jpg"));
+    startup::SeedUserFiles(layout);
+    EXPECT_FALSE(QFileInfo::exists(alone.path() + QStringLiteral("/samples/aurora.jpg")));
 }
