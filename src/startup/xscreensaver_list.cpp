@@ -72,14 +72,15 @@ void ShiftSelected(Lines& lines, int from, int delta) {
 
 // Appends the daemon's default list to a file that has none.
 Block AppendDefaultList(Lines& lines, const Lines& defaults, const Block& defaultBlock) {
+    const QByteArray key = "programs:";
     Lines list = defaults.mid(defaultBlock.first, defaultBlock.last - defaultBlock.first + 1);
-    list[0] = "programs:" + list[0].mid(defaultBlock.valueStart);
+    list[0] = key + list[0].mid(defaultBlock.valueStart);
     // The text ends in a newline (an empty last line) unless it is empty.
     if (lines.size() == 1 && lines[0].isEmpty()) lines.clear();
     if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
     const qsizetype first = lines.size();
     lines << list << QByteArray();
-    return Block{first, first + list.size() - 1, qsizetype(strlen("programs:"))};
+    return Block{first, first + list.size() - 1, key.size()};
 }
 
 }  // namespace
