@@ -10,7 +10,7 @@ GLIDORAMA_PACKAGES=(
   xserver-xorg-core xserver-xorg-video-dummy
   xscreensaver xsecurelock xautolock
   libheif-examples libimage-exiftool-perl feh libvips-tools
-  dpkg-dev file
+  dpkg-dev file lintian desktop-file-utils appstream-util man-db
 )
 
 install_missing_packages() {

@@ -18,6 +18,7 @@
 #include "startup/guarded_application.h"
 #include "startup/hosted_options.h"
 #include "startup/hosted_saver.h"
+#include "startup/information_options.h"
 #include "startup/module1.h"
 #include "startup/user_files.h"
 #include "startup/x11_preview.h"
@@ -44,6 +45,7 @@ bool OnX11() {
 
 int main(int argc, char** argv) {
     const QStringList arguments = Arguments(argc, argv);
+    if (const auto status = startup::RunInformationOption(arguments)) return *status;
     // The text after the program name, as one line (`Command$`).
     const QString commandLine = arguments.join(u' ');
     const startup::HostedParse hosted =

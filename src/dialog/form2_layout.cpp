@@ -214,7 +214,8 @@ void Form2::buildControls() {
 void Form2::buildStatusBar() {
     SS_StatusBar = place(new QStatusBar(this), 0, 6180, 8820, 255);
     SS_StatusBar->setSizeGripEnabled(false);
-    const QString texts[2] = {QStringLiteral("Glidorama screen saver settings"), QStringLiteral("Glidorama 1.0")};
+    const QString texts[2] = {QStringLiteral("Glidorama screen saver settings"),
+                              QStringLiteral("Glidorama " GLIDORAMA_VERSION)};
     const int stretch[3] = {3, 1, 1};
     for (int i = 0; i < 3; ++i) {
         statusPanels[i] = new QLabel(i < 2 ? texts[i] : QString(), SS_StatusBar);

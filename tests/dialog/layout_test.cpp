@@ -26,7 +26,7 @@ TEST_F(DialogTest, DialogHasItsDesignedFrameAndControls) {
                                     "Vortex", "Splat!"}));
     EXPECT_EQ(transitions, QStringList({"Standard", "Left wipe", "Right wipe", "Right & Left wipe", "Up & down wipe",
                                         "Center wipe", "Horizontal blinds", "Vertical blinds"}));
-    EXPECT_EQ(f.statusPanels[1]->text(), "Glidorama 1.0");
+    EXPECT_EQ(f.statusPanels[1]->text(), "Glidorama " GLIDORAMA_VERSION);
     EXPECT_EQ(f.statusPanels[2]->text(), "12:00 PM");  // the test clock stands at noon
     EXPECT_FALSE(f.ProgressBar1->isVisible());
 }

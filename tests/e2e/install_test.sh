@@ -3,8 +3,7 @@
 # temporary prefix made read-only, the user with a temporary home. The
 # settings dialog's OK writes ~/.config/glidorama/z909ssaver.ini (mode 0600)
 # and the cached pictures under ~/.local/share/glidorama/; "--root" and "/s"
-# then show them. A copied folder without a cache folder gets one on OK. The
-# Debian package holds every installed file.
+# then show them. A copied folder without a cache folder gets one on OK.
 set -u
 source "$(dirname "$0")/lib.sh"
 BUILD=$(cd "$(dirname "$1")" && pwd)
@@ -80,13 +79,4 @@ dialog_ok "$COPY/glidorama"
 [ -f "$COPY/z909ssaver.ini" ] || fail "OK in a copied folder wrote no settings beside the program"
 [ ! -e "$USER_HOME/.config/glidorama/glidorama" ] || true
 
-# The Debian package lists every file the install step put down.
-( cd "$BUILD" && cpack -G DEB -B "$E2E_WORK/pkg" >"$E2E_WORK/cpack.log" 2>&1 ) || fail "cpack: $(tail -3 "$E2E_WORK/cpack.log")"
-DEB=$(ls "$E2E_WORK"/pkg/*.deb | head -1)
-[ -n "$DEB" ] || fail "cpack made no .deb"
-dpkg-deb -c "$DEB" | awk '{print $6}' | sed 's|^\./usr/||' | sort > "$E2E_WORK/deb.list"
-( cd "$PREFIX" && find . -not -type d | sed 's|^\./||' | sort ) > "$E2E_WORK/installed.list"
-missing=$(comm -23 "$E2E_WORK/installed.list" "$E2E_WORK/deb.list")
-[ -z "$missing" ] || fail "the package lacks: $missing"
-dpkg-deb -f "$DEB" Depends | grep -q 'libqt6gui6' || fail "the package does not depend on Qt"
-echo "install: ok ($(wc -l < "$E2E_WORK/installed.list") files in the package)"
+echo "install: ok"

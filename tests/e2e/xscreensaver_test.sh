@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The real XScreenSaver daemon runs Glidorama as its users do: the line from
-# the README in ~/.xscreensaver of a throw-away home, the daemon and its
-# saver running as an ordinary user (it refuses to run savers as root),
-# forced on. Our pictures are on screen and still there past the daemon's
+# The real XScreenSaver daemon runs Glidorama as its users do: our line put
+# into ~/.xscreensaver of a throw-away home by --install-xscreensaver, the
+# daemon and its saver running as an ordinary user (it refuses to run
+# savers as root), started with "-select 1" as the README says. Our pictures are on screen and still there past the daemon's
 # watchdog, with one process of ours for the one monitor; turned off, the
 # daemon leaves no process of ours within a second.
 set -u
@@ -17,15 +17,12 @@ USER_HOME=$E2E_WORK/home
 mkdir -p "$USER_HOME" "$E2E_WORK/user-runtime"
 chmod 700 "$E2E_WORK/user-runtime"
 cat > "$USER_HOME/.xscreensaver" <<EOF2
-mode:		one
-selected:	0
 timeout:	1:00:00
 lock:		False
 fade:		False
 unfade:		False
 dpmsEnabled:	False
 splash:		False
-programs:	"Glidorama"  glidorama --root \n
 EOF2
 printf '[saver]\nnewBackColor=65280\nmode=2\n' > "$E2E_APP/z909ssaver.ini"
 chown -R "$SAVER_USER" "$USER_HOME" "$E2E_WORK/user-runtime" "$E2E_APP"
@@ -35,6 +32,8 @@ as_user() {
     env -i DISPLAY="$DISPLAY" HOME="$USER_HOME" XDG_RUNTIME_DIR="$E2E_WORK/user-runtime" \
     PATH="$E2E_APP:/usr/bin:/bin" "$@"
 }
+# Our line goes into the daemon's default list, as the README has the user do.
+as_user glidorama --install-xscreensaver >/dev/null || fail "--install-xscreensaver failed"
 # Our processes: the copy of the program in this test's folder.
 ours() { pgrep -f "^glidorama --root" -u "$SAVER_USER" | while read -r p; do
   [ "$(readlink "/proc/$p/exe")" = "$E2E_APP/glidorama" ] && echo "$p"; done; }
@@ -43,7 +42,7 @@ as_user xscreensaver -no-splash >"$E2E_WORK/daemon.log" 2>&1 &
 DAEMON=$!
 trap 'kill $DAEMON 2>/dev/null; e2e_teardown' EXIT
 for i in $(seq 1 50); do as_user xscreensaver-command -time >/dev/null 2>&1 && break; sleep 0.1; done
-as_user xscreensaver-command -activate >/dev/null 2>&1 || fail "the daemon did not take -activate: $(tail -3 "$E2E_WORK/daemon.log")"
+as_user xscreensaver-command -select 1 >/dev/null 2>&1 || fail "the daemon did not take -select 1: $(tail -3 "$E2E_WORK/daemon.log")"
 
 # Something of ours on screen: neither black nor our green background everywhere.
 pictures_shown() {
@@ -66,4 +65,7 @@ took=$(echo "$(date +%s.%N) - $t0" | bc)
 echo "xscreensaver: Glidorama ended ${took:0:5} s after -deactivate returned"
 [ "$(echo "$took < 1" | bc)" = 1 ] || fail "Glidorama took $took s to end after -deactivate"
 grep -i 'glidorama' "$E2E_WORK/daemon.log" | grep -iE 'crash|exited|signal' | head -3
+grep -q 'unparsable' "$E2E_WORK/daemon.log" && fail "the daemon refused a line: $(grep unparsable "$E2E_WORK/daemon.log")"
+as_user glidorama --uninstall-xscreensaver >/dev/null || fail "--uninstall-xscreensaver failed"
+grep -q glidorama "$USER_HOME/.xscreensaver" && fail "--uninstall-xscreensaver left Glidorama listed"
 echo "xscreensaver: ok"

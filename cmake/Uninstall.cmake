@@ -1,0 +1,33 @@
+# Removes every file and link that `cmake --install` listed in
+# install_manifest.txt (run in the build folder), then the folders of ours
+# that are left empty. Folders shared with other programs stay.
+if(NOT EXISTS install_manifest.txt)
+  message(FATAL_ERROR "No install_manifest.txt here: nothing was installed from this build folder.")
+endif()
+if(EXISTS install_manifest.staged)
+  message(FATAL_ERROR "The last install from this build folder was staged (cpack or DESTDIR): install_manifest.txt "
+                      "does not list what is installed here. Install again (cmake --install), then uninstall.")
+endif()
+file(STRINGS install_manifest.txt installed)
+foreach(file ${installed})
+  if(EXISTS "${file}" OR IS_SYMLINK "${file}")
+    message(STATUS "Removing: ${file}")
+    file(REMOVE "${file}")
+    if(EXISTS "${file}" OR IS_SYMLINK "${file}")
+      message(FATAL_ERROR "Cannot remove ${file}")
+    endif()
+  endif()
+  # Our own folders: .../glidorama and the samples and copies under it.
+  string(REGEX MATCH "^.*/glidorama/" own_folder "${file}")
+  if(own_folder)
+    list(APPEND own_folders "${own_folder}")
+  endif()
+endforeach()
+list(REMOVE_DUPLICATES own_folders)
+foreach(folder ${own_folders})
+  file(GLOB_RECURSE left "${folder}*")
+  if(NOT left)
+    message(STATUS "Removing: ${folder}")
+    file(REMOVE_RECURSE "${folder}")
+  endif()
+endforeach()
