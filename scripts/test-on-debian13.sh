@@ -70,7 +70,10 @@ mount --bind /sys "$root/sys"
 mount --bind /dev "$root/dev"
 mount -t devpts -o newinstance,ptmxmode=0666 devpts "$root/dev/pts"
 mount -t tmpfs shm "$root/dev/shm"
-mount -t tmpfs tmp "$root/tmp"
+# The host's /tmp: X servers in the root share the host's network and so
+# its abstract sockets; the display lock files in /tmp must be shared too,
+# or a server in the root takes a display number already in use outside.
+mount --bind /tmp "$root/tmp"
 
 rm -rf "${root:?}$copy"
 mkdir -p "$root$copy"
