@@ -31,8 +31,7 @@ QTemporaryDir& Folder() {
 QString DetailedPng(int width, int height) {
     const QString path = Folder().filePath(QStringLiteral("detailed-%1x%2.png").arg(width).arg(height));
     if (QFile::exists(path)) return path;
-    std::unique_ptr<FILE, decltype(&std::fclose)> file(std::fopen(QFile::encodeName(path).constData(), "wb"),
-                                                       std::fclose);
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(QFile::encodeName(path).constData(), "wb"), std::fclose);
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     if (setjmp(png_jmpbuf(png))) {

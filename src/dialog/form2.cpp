@@ -55,14 +55,21 @@ void Form2::connectHandlers() {
     onUser(MouseSensitiveSlider, &Form2::MouseSensitiveSlider_Scroll);
 
     // Every other value control runs its handler on each change of value,
-    // whoever makes it; Qt signals only real changes.
+    // whoever makes it; Qt signals only real changes. A check box's signal
+    // also tells the grey (partly checked) state from checked, which
+    // `toggled` does not; Qt 6.7 renamed it.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 7, 0)
+    constexpr auto checkChanged = &QCheckBox::checkStateChanged;
+#else
+    constexpr auto checkChanged = &QCheckBox::stateChanged;
+#endif
     connect(EffectCbx, &QComboBox::currentIndexChanged, this, &Form2::EffectCbx_Click);
     connect(TransitionsCbx, &QComboBox::currentIndexChanged, this, &Form2::TransitionsCbx_Click);
-    connect(RndTranCheck, &QCheckBox::stateChanged, this, &Form2::RndTranCheck_Click);
-    connect(CenterCheck, &QCheckBox::stateChanged, this, &Form2::CenterCheck_Click);
-    connect(ShuffleCheck, &QCheckBox::stateChanged, this, &Form2::ShuffleCheck_Click);
-    connect(FitCheck, &QCheckBox::stateChanged, this, &Form2::FitCheck_Click);
-    connect(Password_enabled, &QCheckBox::stateChanged, this, &Form2::Password_enabled_Click);
+    connect(RndTranCheck, checkChanged, this, &Form2::RndTranCheck_Click);
+    connect(CenterCheck, checkChanged, this, &Form2::CenterCheck_Click);
+    connect(ShuffleCheck, checkChanged, this, &Form2::ShuffleCheck_Click);
+    connect(FitCheck, checkChanged, this, &Form2::FitCheck_Click);
+    connect(Password_enabled, checkChanged, this, &Form2::Password_enabled_Click);
     connect(ChangeImageScroll, &VerticalScrollBar::Change, this, &Form2::ChangeImageScroll_Change);
     connect(IntroAmountScroll, &VerticalScrollBar::Change, this, &Form2::IntroAmountScroll_Change);
     connect(ClonesScroll, &VerticalScrollBar::Change, this, &Form2::ClonesScroll_Change);

@@ -111,7 +111,12 @@ void PasswordForm::ShowModeless() {
     // its controls in the top-left corner.
     QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
     if (!screen) screen = QGuiApplication::primaryScreen();
-    if (screen) setGeometry(screen->geometry());
+    // The screen is set first: given only a geometry on another monitor,
+    // Qt 6.8 moves the prompt there but keeps its first, small size.
+    if (screen) {
+        setScreen(screen);
+        setGeometry(screen->geometry());
+    }
     // A failure message goes below the controls, across the rest of the monitor.
     const QRect below = Twips(120, 3000, 0, 0);
     failureMessage->setGeometry(below.x(), below.y(), std::max(width() - 2 * below.x(), 200),

@@ -39,7 +39,7 @@ for signal in SEGV ABRT; do
   kill -0 "$E2E_SAVER" 2>/dev/null || fail "the saver did not start: $(cat "$E2E_WORK/stderr")"
   if ! input_held; then
     nm -C "$E2E_APP/glidorama" 2>/dev/null | grep -q 'Form1::Timer1_Timer' \
-      || { echo "exit signal: skipped, this display form sets no key lock"; exit 0; }
+      || skip "this display form sets no key lock"
     fail "the saver does not hold the input while a password guards it"
   fi
   xdotool key x  # the prompt takes the grabs over

@@ -79,6 +79,12 @@ fail() {
   exit 1
 }
 
+# Ends a test that cannot run here (status 77: ctest reports it as skipped).
+skip() {
+  echo "skipped: $*"
+  exit 77
+}
+
 # Waits up to $4 seconds (3 by default) until the pixel at $1,$2 is $3, or,
 # when $3 starts with "!", until it is no longer the rest of $3. A loaded
 # machine may take longer than a fixed pause to show a change.

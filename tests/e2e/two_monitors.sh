@@ -13,7 +13,7 @@ e2e_setup_two_monitors() {
   E2E_MONITOR_HEIGHT=${3:-768}
   local w=$E2E_MONITOR_WIDTH h=$E2E_MONITOR_HEIGHT
   if ! command -v Xorg >/dev/null || [ ! -e /usr/lib/xorg/modules/drivers/dummy_drv.so ]; then
-    echo "two monitors: skipped, no Xorg with the dummy driver"; exit 0
+    skip "no Xorg with the dummy driver"
   fi
   e2e_make_app_folder "$E2E_BINARY"
   # A modeline of 60 frames a second for the monitor size; the screen is
@@ -66,9 +66,9 @@ CONF
     sleep 0.05
   done
   trap e2e_teardown EXIT
-  if [ ! -s "$E2E_WORK/display" ]; then
-    echo "two monitors: skipped, Xorg did not start: $(grep -m1 '(EE)' "$E2E_WORK/xorg.log" 2>/dev/null)"; exit 0
-  fi
+  # The dummy driver is installed with the rest: a server that will not
+  # start is a fault of this machine to see, not a reason to skip.
+  [ -s "$E2E_WORK/display" ] || fail "Xorg did not start: $(grep -m1 '(EE)' "$E2E_WORK/xorg.log" 2>/dev/null)"
   export DISPLAY=:$(cat "$E2E_WORK/display")
   unset QT_QPA_PLATFORM
   xrandr --addmode DUMMY1 "${w}x${h}" || fail "xrandr cannot add a mode to the second output"

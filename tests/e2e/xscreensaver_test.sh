@@ -7,7 +7,7 @@
 # daemon leaves no process of ours within a second.
 set -u
 source "$(dirname "$0")/lib.sh"
-command -v xscreensaver >/dev/null || { echo "xscreensaver: skipped, the daemon is not installed"; exit 0; }
+command -v xscreensaver >/dev/null || skip "the daemon is not installed"
 e2e_setup "$1" 1024x768
 SAVER_USER=nobody
 WATCH_SECONDS=${WATCH_SECONDS:-60}

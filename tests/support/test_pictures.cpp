@@ -141,8 +141,7 @@ bool WriteSparseBmp(const QString& path, int width, int height) {
 }
 
 bool WriteLargePng(const QString& path, int width, int height, bool alpha) {
-    std::unique_ptr<FILE, decltype(&std::fclose)> file(std::fopen(QFile::encodeName(path).constData(), "wb"),
-                                                       std::fclose);
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(QFile::encodeName(path).constData(), "wb"), std::fclose);
     if (!file) return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
