@@ -18,8 +18,8 @@ namespace {
 // The clone speeds keep an unusable text: the display's guarded start-up
 // reports it. Every other key falls back to its default.
 bool KeepsUnusableText(QString Settings::*variable) {
-    return variable == &Settings::cloneSpeed || variable == &Settings::splatSpeed ||
-           variable == &Settings::deckSpeed || variable == &Settings::psychedelicSpeed;
+    return variable == &Settings::cloneSpeed || variable == &Settings::splatSpeed || variable == &Settings::deckSpeed ||
+           variable == &Settings::psychedelicSpeed;
 }
 
 Number NumberOf(const QString& text) {
