@@ -1,8 +1,5 @@
 #include "settings/values.h"
 
-#include <utility>
-#include <vector>
-
 #include "platform/vb.h"
 #include "settings/settings_io.h"
 
