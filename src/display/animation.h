@@ -89,9 +89,10 @@ public:
     // when it has none: a click there does not end the saver, and a move
     // there is measured from the picture's corner.
     virtual QRect pictureArea() const { return QRect(); }
-    // The units the saver measures pointer moves in, per logical pixel: a
-    // move of more than 3 units counts towards ending it.
-    virtual double pointerUnitsPerPixel() const { return 1; }
+    // The units the effect measures the display in, per logical pixel (15
+    // for twips): the display's scale, in which a pointer move of more than
+    // 3 units counts towards ending the saver.
+    virtual double unitsPerPixel() const { return 1; }
 };
 
 }  // namespace display

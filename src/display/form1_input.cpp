@@ -1,14 +1,13 @@
 // Input on the display: a click or a key asks to end the saver; a mouse
 // move counts towards ending it when it comes from a known place and is
-// long enough. Over the Float picture the picture's own handler counts.
-#include "display/form1.h"
-
+// long enough. Over the effect's own picture the picture's handler counts.
 #include <QKeyEvent>
 #include <QMouseEvent>
 
 #include <cmath>
 
 #include "display/clamped_integer.h"
+#include "display/form1.h"
 
 namespace display {
 
@@ -35,24 +34,22 @@ void Form1::FirstPicture_MouseMove(int, int, float x, float y) {
 void Form1::keyPressEvent(QKeyEvent* event) { Form_KeyDown(event->key(), int(event->modifiers())); }
 
 void Form1::mousePressEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
-    // A click on the Float picture itself does nothing.
-    if (floatMode() && floatPictureRect().contains(at)) return;
-    const double unit = platform::kTwipsPerPixel / platform::TwipsPerUnit(scaleMode_);
-    Form_MouseDown(int(event->button()), int(event->modifiers()), float(event->position().x() * unit),
-                   float(event->position().y() * unit));
+    // A click on the effect's own picture does nothing.
+    if (animation_ && animation_->pictureArea().contains(event->position().toPoint())) return;
+    Form_MouseDown(int(event->button()), int(event->modifiers()), float(event->position().x() * unitsPerPixel_),
+                   float(event->position().y() * unitsPerPixel_));
 }
 
 void Form1::mouseMoveEvent(QMouseEvent* event) {
     const QPointF at = event->position();
-    const QRect picture = floatPictureRect();
-    if (floatMode() && picture.contains(at.toPoint())) {
+    const QRect picture = animation_ ? animation_->pictureArea() : QRect();
+    if (picture.contains(at.toPoint())) {
         FirstPicture_MouseMove(int(event->buttons()), int(event->modifiers()), float(at.x() - picture.left()),
                                float(at.y() - picture.top()));
         return;
     }
-    const double unit = platform::kTwipsPerPixel / platform::TwipsPerUnit(scaleMode_);
-    Form_MouseMove(int(event->buttons()), int(event->modifiers()), float(at.x() * unit), float(at.y() * unit));
+    Form_MouseMove(int(event->buttons()), int(event->modifiers()), float(at.x() * unitsPerPixel_),
+                   float(at.y() * unitsPerPixel_));
 }
 
 }  // namespace display

@@ -54,7 +54,7 @@ void Module1::RequestExit() {
 void Module1::CheckPassword() {
     const QString typed = passwordForm_->passwordText();
     if (typed == settings.password) {
-        if (vb::CDbl(settings.passwordEnabled) == 1) env_.desktop->setKeyLock(false);
+        releaseKeyLock();
         // A run that failed behind the lock still ends as a failure.
         env_.end->End(failedLocked() ? 1 : 0);
         return;
