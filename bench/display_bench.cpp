@@ -18,14 +18,13 @@
 #include "display/display_host.h"
 #include "display/headless_surface.h"
 #include "display/effect_table.h"
-#include "settings/settings_io.h"
 #include "display/form1.h"
 #include "display/picture_set.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
 #include "platform/messages.h"
 #include "platform/qt_desktop.h"
-#include "settings/settings.h"
+#include "settings/values.h"
 #include "widget_bench_main.h"
 
 namespace {
@@ -57,7 +56,8 @@ struct Display {
         ini.write(QStringLiteral("[saver]\nmode=0\n[total]\nnewTotal=3\nClonesOfImage=%1\n").arg(clones).toUtf8());
         ini.close();
         env = platform::Environment{dir.path(), &clock, &random, &messages, &desktop, &end};
-        form = std::make_unique<display::Form1>(settings, env, host, screen);
+        values = settings::ReadValues(env.settingsFolder(), env.samplesHome());
+        form = std::make_unique<display::Form1>(values, env, host, screen);
         form->Form_Load();
     }
     QTemporaryDir dir;
@@ -68,7 +68,7 @@ struct Display {
     platform::RecordingEnd end;
     platform::Environment env;
     QuietHost host;
-    settings::Settings settings;
+    settings::Values values;
     std::unique_ptr<display::Form1> form;
     display::CloneAnimation& show() { return dynamic_cast<display::CloneAnimation&>(*form->animation()); }
 };
@@ -181,9 +181,8 @@ BENCHMARK(BM_FrameInWindow)->Iterations(600)->Unit(benchmark::kMicrosecond);
 void BM_FrameHeadless(benchmark::State& state) {
     Display display(QSize(1920, 1080), 21);
     // Started as the display starts it, on the same files.
-    const platform::ProfileFile file =
-        platform::ProfileFile::ReadOnce(settings::SettingsPath(display.env.settingsFolder()));
-    const display::AnimationStart glidorama{QSize(1920, 1080), settings::Effect::Glidorama, display.settings, file,
+    settings::Settings text = display::SettingsText(display.values);
+    const display::AnimationStart glidorama{QSize(1920, 1080), settings::Effect::Glidorama, display.values, text,
                                             display.env, {}, {}, {}};
     display::HeadlessSurface surface(display::FindEffect(glidorama.effect)->make(glidorama));
     double now = display.clock.monotonicSeconds() * 1000;

@@ -3,12 +3,12 @@
 #include <QCoreApplication>
 #include <QPainter>
 
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 
 #include "platform/colors.h"
 #include "platform/vb.h"
-#include "settings/settings_io.h"
 
 namespace display {
 
@@ -35,7 +35,9 @@ AdaptedFloat::AdaptedFloat(const AnimationStart& start)
       floatMotion_([this] {
           if (running()) show_->Timer3Tick();
       }) {
-    std::vector<QString> imageFiles = settings::ReadFloatSettings(start.settings, start.file, start.env.samplesHome());
+    // The pictures by position, 0 to newTotal: entries past the list stay empty.
+    std::vector<QString> imageFiles(size_t(vb::CLng(start.values.pictureCount)) + 1);
+    std::copy(start.values.pictures.begin(), start.values.pictures.end(), imageFiles.begin());
     const int32_t background = vb::CLng(start.settings.backgroundColor);
     backColor_ = platform::FromWindowsColor(background);
     for (platform::PictureBox* box : {&firstPicture_, &secondPicture_}) {

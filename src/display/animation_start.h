@@ -9,18 +9,19 @@
 
 #include "display/display_host.h"
 #include "platform/environment.h"
-#include "platform/profile.h"
 #include "settings/effect.h"
 #include "settings/settings.h"
+#include "settings/values.h"
 
 namespace display {
 
 struct AnimationStart {
     QSize size;
     settings::Effect effect;
+    // The run's settings, and the same as the text the effects still
+    // convert at each use (Float writes its running transition there).
+    const settings::Values& values;
     settings::Settings& settings;
-    // The settings file as read at start, for the keys only one effect reads.
-    const platform::ProfileFile& file;
     platform::Environment& env;
     // For an animation that still runs timers of its own (Float): it changed
     // on screen outside its tick, it failed outside its tick, and whether
@@ -29,6 +30,11 @@ struct AnimationStart {
     std::function<FailureOutcome(const QString& message)> failed;
     std::function<bool()> running;
 };
+
+// The values as the text the settings file would hold (the clone count as
+// the last clone's index, an unusable speed as the empty text, which raises
+// the same error when converted).
+settings::Settings SettingsText(const settings::Values& values);
 
 // The text of the display's failure message for the cached picture at `path`.
 QString NotProcessedMessage(const QString& path);

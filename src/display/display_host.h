@@ -4,10 +4,6 @@
 
 #include <QString>
 
-namespace settings {
-struct Settings;
-}
-
 namespace display {
 
 // What becomes of a failure of the display (a picture that cannot be loaded
@@ -36,10 +32,6 @@ public:
     // A display inside another program's window (a screen-saver host's): it
     // takes no keyboard focus; the host guards the desktop.
     virtual bool embedded() const { return false; }
-    // Called once the settings are read, before the effect starts: a host
-    // may set this run's own choices over the file's, and takes the key lock
-    // the settings ask for.
-    virtual void SettingsRead(settings::Settings& /*settings*/) {}
 };
 
 }  // namespace display

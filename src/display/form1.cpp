@@ -12,7 +12,6 @@
 #include "display/effect_table.h"
 #include "platform/colors.h"
 #include "platform/picture_box.h"
-#include "settings/settings_io.h"
 
 namespace display {
 
@@ -23,9 +22,10 @@ QRect primaryScreenArea() {
 }
 }  // namespace
 
-Form1::Form1(settings::Settings& settings, platform::Environment& env, DisplayHost& host, QRect area)
+Form1::Form1(const settings::Values& values, platform::Environment& env, DisplayHost& host, QRect area)
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint),
-      settings_(settings),
+      values_(values),
+      settings_(SettingsText(values)),
       env_(env),
       host_(host),
       screenSize_(area.isEmpty() ? primaryScreenArea().size() : area.size()) {
@@ -50,24 +50,18 @@ platform::ScaleMode Form1::ScaleMode() const {
 }
 
 void Form1::Form_Load() {
-    // Parsed once for every key: a large file read key by key kept the
-    // screen uncovered for seconds.
-    const platform::ProfileFile file = platform::ProfileFile::ReadOnce(settings::SettingsPath(env_.settingsFolder()));
-    settings::ReadDisplaySettings(settings_, file);
-    settings::ReadPasswordSettings(settings_, file);
-    host_.SettingsRead(settings_);
-    backColorValue_ = vb::CLng(settings_.backgroundColor);
+    backColorValue_ = values_.backgroundColor;
     backColor_ = platform::FromWindowsColor(backColorValue_);
     unitsPerPixel_ = 1;
     update();
 
-    const EffectInfo* effect = FindEffect(settings::Effect::FromText(settings_.effect));
+    const EffectInfo* effect = FindEffect(values_.effect);
     // A mode that names no effect starts nothing: only the background shows.
     if (!effect) return;
     AnimationStart start{screenSize_,
                          effect->kind,
+                         values_,
                          settings_,
-                         file,
                          env_,
                          [this] { presentChanges(); },
                          [this](const QString& message) { return fail(message); },

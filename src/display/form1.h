@@ -19,6 +19,7 @@
 #include "platform/picture_box.h"
 #include "platform/vb.h"
 #include "settings/settings.h"
+#include "settings/values.h"
 
 namespace display {
 
@@ -29,13 +30,15 @@ public:
     // one monitor of "/s", or a host's window. An empty one means the
     // primary screen. The effects work in the display's own size, whatever
     // the monitor it is on.
-    Form1(settings::Settings& settings, platform::Environment& env, DisplayHost& host, QRect area = QRect());
+    // `values` are the run's settings, shared by every display of the run:
+    // they must outlive the display.
+    Form1(const settings::Values& values, platform::Environment& env, DisplayHost& host, QRect area = QRect());
     // The display for tests and benchmarks: `size` pixels at the desktop's origin.
-    Form1(settings::Settings& settings, platform::Environment& env, DisplayHost& host, QSize size)
-        : Form1(settings, env, host, QRect(QPoint(0, 0), size)) {}
+    Form1(const settings::Values& values, platform::Environment& env, DisplayHost& host, QSize size)
+        : Form1(values, env, host, QRect(QPoint(0, 0), size)) {}
     ~Form1() override;
 
-    // Reads the settings and starts the effect; runs once, before the first show.
+    // Starts the effect; runs once, before the first show.
     void Form_Load();
 
     // The display's size in its scale units: pixels, or twips for an effect
@@ -85,7 +88,10 @@ private:
     bool shrunk() const;
     void moveFilter(vb::Integer& lastX, vb::Integer& lastY, float x, float y);
 
-    settings::Settings& settings_;
+    const settings::Values& values_;
+    // The values as the text the clone field and Float still convert at
+    // each use (the clone count as the last clone's index).
+    settings::Settings settings_;
     platform::Environment& env_;
     DisplayHost& host_;
     QSize screenSize_;

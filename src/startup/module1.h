@@ -15,6 +15,7 @@
 #include "display/display_host.h"
 #include "platform/environment.h"
 #include "settings/settings.h"
+#include "settings/values.h"
 
 class QScreen;
 namespace display {
@@ -57,15 +58,15 @@ public:
     // A failure with the screen locked and a password that can lift it is
     // held behind the lock; any other ends the run with the message.
     display::FailureOutcome DisplayFailed(const QString& message) override;
-    // Takes the key lock when the settings ask for password protection.
-    void SettingsRead(settings::Settings& settings) override;
 
     // The password prompt's outcomes: the right password ends the program,
     // ResumeSaver brings the display back.
     void CheckPassword();
     void ResumeSaver();
 
-    settings::Settings settings;
+    // The run's settings, read once when the saver starts and shared by
+    // every monitor's display.
+    settings::Values values;
     // The display of the first monitor (the primary one at start).
     display::Form1* form1() const { return monitors_.empty() ? nullptr : monitors_.front().display.get(); }
     // One display per monitor, in the order they were added.
@@ -104,7 +105,8 @@ private:
     bool holdBehindLock(const QString& message);
     // Every display stops and steps aside for a message that ends the run.
     void standDown();
-    // The only place the key lock is released.
+    // The only places the key lock is taken and released.
+    void takeKeyLock();
     void releaseKeyLock();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -112,6 +114,8 @@ private:
     std::unique_ptr<platform::SignalWatch> signalWatch_;
     QTimer stayOnTop_;
     QString lockedFailure_;  // the failure shown on the locked screen; empty while none
+    // The settings dialog's text, which it shows and writes back.
+    settings::Settings dialogSettings_;
     std::unique_ptr<dialog::Form2> form2_;
     std::unique_ptr<PreviewPicture> previewPicture_;
     std::unique_ptr<PasswordForm> passwordForm_;

@@ -11,7 +11,6 @@
 #include "platform/messages.h"
 #include "platform/signal_watch.h"
 #include "platform/desktop.h"
-#include "platform/vb.h"
 #include "startup/guarded_application.h"
 #include "startup/module1.h"
 #include "startup/password_form.h"
@@ -88,8 +87,9 @@ void Module1::bringPromptToFront() {
     passwordForm_->ShowModeless();
 }
 
-void Module1::SettingsRead(settings::Settings& read) {
-    if (vb::CDbl(read.passwordEnabled) == 1 && !env_.desktop->keyLockOn()) env_.desktop->setKeyLock(true);
+void Module1::takeKeyLock() {
+    // Password protection locks the keyboard before any display shows.
+    if (values.passwordEnabled && !env_.desktop->keyLockOn()) env_.desktop->setKeyLock(true);
 }
 
 void Module1::releaseKeyLock() {
@@ -118,7 +118,7 @@ void Module1::standDown() {
 bool Module1::holdBehindLock(const QString& message) {
     // Without a lock, or with no password that could lift it, the failure
     // ends the saver.
-    if (!env_.desktop->keyLockOn() || settings.password.isEmpty()) return false;
+    if (!env_.desktop->keyLockOn() || values.password.isEmpty()) return false;
     for (display::Form1* form : displays()) form->stopTimers();
     std::fprintf(stderr, "%s: %s\n", qPrintable(platform::kAppTitle), qPrintable(platform::OneLine(message)));
     std::fflush(stderr);

@@ -6,7 +6,7 @@
 #include "display/effect_table.h"
 #include "display/headless_surface.h"
 #include "display_fixture.h"
-#include "settings/settings_io.h"
+#include "settings/values.h"
 
 using display_test::DisplayFixture;
 using display_test::Ini;
@@ -20,13 +20,12 @@ QByteArray EffectIni(int mode) {
 }
 
 // The effect of `ini` started headless on `f`'s files, as the display starts it.
-std::unique_ptr<display::Animation> StartHeadless(DisplayFixture& f, const QByteArray& ini, QSize size) {
+std::unique_ptr<display::Animation> StartHeadless(DisplayFixture& f, const QByteArray& ini, QSize size,
+                                                  settings::Settings& text) {
     f.t.folder.writeSettings(ini);
-    const platform::ProfileFile file =
-        platform::ProfileFile::ReadOnce(settings::SettingsPath(f.t.env.settingsFolder()));
-    settings::ReadDisplaySettings(f.settings, file);
-    const display::AnimationStart start{size, settings::Effect::FromText(f.settings.effect), f.settings, file, f.t.env,
-                                        {}, {}, {}};
+    f.values = settings::ReadValues(f.t.env.settingsFolder(), f.t.env.samplesHome());
+    text = display::SettingsText(f.values);
+    const display::AnimationStart start{size, f.values.effect, f.values, text, f.t.env, {}, {}, {}};
     return display::FindEffect(start.effect)->make(start);
 }
 
@@ -42,7 +41,8 @@ TEST(HeadlessSurface, EveryEffectRendersTheSameFramesAsTheWindow) {
         }
         display::Form1& form = windowed.load(EffectIni(mode), size);
         form.show();
-        display::HeadlessSurface surface(StartHeadless(headless, EffectIni(mode), size));
+        settings::Settings text;
+        display::HeadlessSurface surface(StartHeadless(headless, EffectIni(mode), size, text));
         const double start = windowed.t.clock.elapsed * 1000;
         surface.advanceTo(start);
         int compared = 0, changed = 0;
