@@ -23,6 +23,7 @@
 #include <QString>
 
 #include <limits>
+#include <vector>
 
 class QPainter;
 
@@ -42,15 +43,20 @@ struct Failure {
 // can move pixels on screen (a window) may move them instead of painting them
 // again; `region` then holds only what the move does not bring. A surface
 // that cannot move pixels paints `scrolled` moved by `scrollBy` too.
+// `rects` are more areas painted afresh, possibly overlapping: many small
+// changes are cheaper listed than merged into one region.
 struct Damage {
     QRegion region;
+    std::vector<QRect> rects;
     QRect scrolled;
     QPoint scrollBy;
 
-    bool isEmpty() const { return region.isEmpty() && scrollBy.isNull(); }
+    bool isEmpty() const { return region.isEmpty() && rects.empty() && scrollBy.isNull(); }
     // Everything on screen that differs after this damage is shown.
     QRegion all() const {
-        return scrollBy.isNull() ? region : region | scrolled | scrolled.translated(scrollBy);
+        QRegion changed = region;
+        for (const QRect& r : rects) changed += r;
+        return scrollBy.isNull() ? changed : changed | scrolled | scrolled.translated(scrollBy);
     }
 };
 

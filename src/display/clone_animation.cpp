@@ -166,7 +166,7 @@ Damage CloneAnimation::takeDamage() {
     if (changes.all) {
         damage.region = QRect(QPoint(0, 0), buffer_.size());
     } else {
-        for (const QRect& r : changes.rects) damage.region += r;
+        damage.rects = changes.rects;
     }
     return damage;
 }

@@ -126,7 +126,11 @@ void Form1::presentChanges() {
         scroll(damage.scrollBy.x(), damage.scrollBy.y(), damage.scrolled);
         return;
     }
-    const QRegion all = damage.all();
+    // Listed areas go one by one: Qt merges them once, into the area it paints.
+    for (const QRect& r : damage.rects) update(r);
+    const QRegion all = damage.scrollBy.isNull() ? damage.region : damage.region | damage.scrolled |
+                                                                       damage.scrolled.translated(damage.scrollBy);
+    if (all.isEmpty()) return;
     if (all.rectCount() > 1) {
         update(all);
         return;

@@ -20,10 +20,16 @@ Animation::Millis HeadlessSurface::advanceTo(Animation::Millis now) {
 void HeadlessSurface::update() {
     // Moved pixels are painted again where they land: the frame is not a
     // screen that can move them.
-    const QRegion changed = animation_->takeDamage().all();
-    if (changed.isEmpty()) return;
+    const Damage damage = animation_->takeDamage();
+    if (damage.isEmpty()) return;
     QPainter painter(&frame_);
-    animation_->paint(painter, changed);
+    // Listed areas are painted one by one: an overlap is painted twice
+    // rather than merged.
+    for (const QRect& r : damage.rects) animation_->paint(painter, r);
+    Damage rest = damage;
+    rest.rects.clear();
+    const QRegion changed = rest.all();
+    if (!changed.isEmpty()) animation_->paint(painter, changed);
 }
 
 }  // namespace display
