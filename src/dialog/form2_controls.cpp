@@ -11,6 +11,7 @@
 #include "dialog/picture_view.h"
 #include "dialog/value_conversions.h"
 #include "dialog/vertical_scroll_bar.h"
+#include "display/effect_table.h"
 #include "platform/colors.h"
 #include "platform/vb.h"
 #include "settings/effect.h"
@@ -41,13 +42,9 @@ struct OwnSpeed {
     QString Settings::*variable = nullptr;
 };
 OwnSpeed OwnSpeedOf(Effect effect) {
-    switch (effect.kind()) {
-        case Effect::Psychedelic: return {"Psychedelic Speed", &Settings::psychedelicSpeed};
-        case Effect::DeckOfCards: return {"Deck Speed", &Settings::deckSpeed};
-        case Effect::JumpingBeans: return {"Jumping Speed", &Settings::jumpingSpeed};
-        case Effect::Splat: return {"Splat Speed", &Settings::splatSpeed};
-        default: return {};
-    }
+    const display::EffectInfo* info = display::FindEffect(effect);
+    if (!info) return {};
+    return {info->speedCaption, info->speedKey};
 }
 
 }  // namespace

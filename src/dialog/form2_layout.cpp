@@ -18,6 +18,7 @@
 #include "dialog/picture_gathering.h"
 #include "dialog/picture_view.h"
 #include "dialog/vertical_scroll_bar.h"
+#include "display/effect_table.h"
 #include "platform/colors.h"
 #include "settings/effect.h"
 
@@ -146,8 +147,7 @@ void Form2::buildControls() {
     Speed = slider(this, 4320, 3480, 2055, 375, 1, 200, 10, 1, QStringLiteral("Image Speed"));
     EffectCbx = place(new QComboBox(this), 4320, 360, 2055, 315, QStringLiteral("Image Effects"));
     // Listed in the order they are stored: an entry's index is its effect's number.
-    for (int number = 0; number < settings::Effect::kCount; ++number)
-        EffectCbx->addItem(settings::Effect::FromNumber(number).caption());
+    for (const display::EffectInfo& effect : display::Effects()) EffectCbx->addItem(QLatin1String(effect.caption));
     EffectCbx->setCurrentIndex(-1);
     effectSpeed = slider(this, 4320, 1320, 2055, 375, 1, 21, 2, 1);
     effectSpeedLabel = label(this, QStringLiteral("caption"), 4440, 840, 1815, 255);

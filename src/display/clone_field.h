@@ -2,7 +2,7 @@
 // stage, the two picture sets the clones show, and the hand-over of clones
 // from the set on show to the next picture. It draws into a back buffer and
 // draws its random numbers from a random source, so a test can drive it
-// without a window; the display's timers call its ticks and act on what
+// without a window; CloneAnimation's paces call its ticks and act on what
 // they report.
 #pragma once
 

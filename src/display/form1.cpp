@@ -1,18 +1,17 @@
 #include "display/form1.h"
 
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 
-#include <cstdlib>
+#include <algorithm>
+#include <cmath>
+#include <limits>
 
-#include "display/float_show.h"
-#include "imagestore/cache_paths.h"
+#include "display/effect_table.h"
 #include "platform/colors.h"
-#include "platform/picture.h"
-#include "platform/desktop.h"
+#include "platform/picture_box.h"
 
 namespace display {
 
@@ -21,157 +20,134 @@ QRect primaryScreenArea() {
     QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
 }
-
-QString TextOf(const settings::Number& number) { return number.usable() ? vb::CStr(number.value()) : QString(); }
-QString TextOf(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
-
-// The text each key converts back to the same value (an unusable speed to
-// the empty text, which raises the same error).
-settings::Settings TextOf(const settings::Values& v) {
-    settings::Settings s;
-    s.effect = vb::CStr(int32_t(v.effect.kind()));
-    s.pictureCount = vb::CStr(v.pictureCount);
-    s.cloneCount = vb::CStr(v.cloneCount - 1);
-    s.cloneSpeed = TextOf(v.cloneSpeed);
-    s.splatSpeed = TextOf(v.splatSpeed);
-    s.jumpingSpeed = vb::CStr(v.jumpingSpeed);
-    s.deckSpeed = TextOf(v.deckSpeed);
-    s.psychedelicSpeed = TextOf(v.psychedelicSpeed);
-    s.changeInterval = vb::CStr(v.changeInterval);
-    s.clonesPerAdmission = vb::CStr(v.clonesPerAdmission);
-    s.neverChange = vb::BoolText(v.neverChange);
-    s.changeFrequency = vb::CStr(v.changeFrequency);
-    s.mouseSensitivity = vb::CStr(v.mouseSensitivity);
-    s.backgroundColor = vb::CStr(v.backgroundColor);
-    s.floatTransition = vb::CStr(v.floatTransition);
-    s.randomTransitions = TextOf(v.randomTransitions);
-    s.floatStill = vb::CStr(v.floatStill);
-    s.floatSpeed = vb::CStr(v.floatSpeed);
-    s.shuffle = TextOf(v.shuffle);
-    s.fitToScreen = TextOf(v.fitToScreen);
-    s.password = v.password;
-    s.passwordEnabled = TextOf(v.passwordEnabled);
-    return s;
-}
 }  // namespace
-
-QString NotProcessedMessage(const QString& path) {
-    const QString crlf = QStringLiteral("\r\n");
-    return path + crlf + QStringLiteral("was not processed correctly! Glidorama will") + crlf +
-           QStringLiteral("not function unless a different image is reloaded.") + crlf +
-           QStringLiteral("Please go into settings and choose a different image.");
-}
 
 Form1::Form1(const settings::Values& values, platform::Environment& env, DisplayHost& host, QRect area)
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint),
       values_(values),
-      settings_(TextOf(values)),
+      settings_(SettingsText(values)),
       env_(env),
       host_(host),
-      screenSize_(area.isEmpty() ? primaryScreenArea().size() : area.size()),
-      clones_(settings_, *env.random, buffer_),
-      firstSetTick_([this] { Timer1_Timer(); }, 1, this),
-      changeScheduler_([this] { Timer2_Timer(); }, 0, this),
-      floatMotion_([this] { Timer3_Timer(); }, 100, this),
-      nextPictureLoader_([this] { Timer4_Timer(); }, 1, this),
-      secondSetTick_([this] { Timer5_Timer(); }, 1, this) {
+      screenSize_(area.isEmpty() ? primaryScreenArea().size() : area.size()) {
     setWindowTitle(QStringLiteral("Glidorama"));
-    // Every pixel is painted from the back buffer or the background.
+    // Every pixel is painted by the effect or the background.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
     setCursor(Qt::BlankCursor);
     setGeometry(area.isEmpty() ? primaryScreenArea() : area);
-    buffer_.resize(screenSize_);
-    // The source boxes take the size of the picture loaded into them.
-    firstPicture_.setAutoSize(true);
-    secondPicture_.setAutoSize(true);
-    setScaleMode(platform::ScaleMode::Twips);
+    tick_.setSingleShot(true);
+    tick_.setTimerType(Qt::PreciseTimer);
+    connect(&tick_, &QTimer::timeout, this, [this] { Tick_Timer(); });
 }
 
 Form1::~Form1() = default;
 
-void Form1::setScaleMode(platform::ScaleMode mode) {
-    scaleMode_ = mode;
-    // The boxes on the form measure their size and position in its units.
-    firstPicture_.setOwnerScale(mode);
-    secondPicture_.setOwnerScale(mode);
-    for (auto* set : {&clones_.firstSet, &clones_.secondSet})
-        for (platform::PictureBox& box : *set) box.setOwnerScale(mode);
+double Form1::ScaleWidth() const { return screenSize_.width() * unitsPerPixel_; }
+double Form1::ScaleHeight() const { return screenSize_.height() * unitsPerPixel_; }
+platform::ScaleMode Form1::ScaleMode() const {
+    return unitsPerPixel_ == 1 ? platform::ScaleMode::Pixels : platform::ScaleMode::Twips;
 }
 
-double Form1::ScaleWidth() const {
-    return screenSize_.width() * platform::kTwipsPerPixel / platform::TwipsPerUnit(scaleMode_);
-}
-double Form1::ScaleHeight() const {
-    return screenSize_.height() * platform::kTwipsPerPixel / platform::TwipsPerUnit(scaleMode_);
-}
-
-void Form1::setBackColor(int64_t windowsColor) {
-    backColorValue_ = windowsColor;
-    buffer_.setBackColor(platform::FromWindowsColor(windowsColor));
+void Form1::Form_Load() {
+    backColorValue_ = values_.backgroundColor;
+    backColor_ = platform::FromWindowsColor(backColorValue_);
+    unitsPerPixel_ = 1;
     update();
+
+    const EffectInfo* effect = FindEffect(values_.effect);
+    // A mode that names no effect starts nothing: only the background shows.
+    if (!effect) return;
+    AnimationStart start{screenSize_,
+                         effect->kind,
+                         values_,
+                         settings_,
+                         env_,
+                         [this] { presentChanges(); },
+                         [this](const QString& message) { return fail(message); },
+                         [this] { return !standingStill_; }};
+    try {
+        animation_ = effect->make(start);
+    } catch (const Failure& failure) {
+        fail(failure.message);
+        return;
+    }
+    unitsPerPixel_ = animation_->unitsPerPixel();
+    advanceTo(clockNow());
 }
 
-void Form1::Cls() { buffer_.Cls(); }
+Animation::Millis Form1::clockNow() const { return env_.clock->monotonicSeconds() * 1000; }
 
-void Form1::BitBlt(int x, int y, int w, int h, const QImage& source) { buffer_.BitBlt(x, y, w, h, source); }
+void Form1::Tick_Timer() { advanceTo(clockNow()); }
 
-void Form1::Refresh() {
-    // Qt merges the requested areas and paints them once at the next frame,
-    // however many ticks come before it.
-    const BackBuffer::Changes changes = buffer_.takeChanges();
-    if (changes.all || shrunk()) {
+void Form1::advanceTo(Animation::Millis now) {
+    if (!animation_ || standingStill_) return;
+    Animation::Millis due = Animation::kNever;
+    try {
+        due = animation_->tick(now);
+    } catch (const Failure& failure) {
+        // The step that failed is passed over when the display goes on.
+        if (fail(failure.message) != FailureOutcome::PassOver) return;
+        due = now;
+    }
+    presentChanges();
+    schedule(due);
+}
+
+void Form1::schedule(Animation::Millis due) {
+    if (standingStill_ || due == Animation::kNever) return;
+    // A wait longer than the timer can hold is taken in several steps.
+    const double wait = std::clamp(due - clockNow(), 0.0, double(std::numeric_limits<int>::max()));
+    tick_.start(int(std::lround(wait)));
+}
+
+void Form1::stopTimers() {
+    standingStill_ = true;
+    tick_.stop();
+}
+
+FailureOutcome Form1::fail(const QString& message) {
+    const FailureOutcome outcome = host_.DisplayFailed(message);
+    if (outcome != FailureOutcome::PassOver) stopTimers();
+    return outcome;
+}
+
+void Form1::presentChanges() {
+    if (!animation_) return;
+    const Damage damage = animation_->takeDamage();
+    if (damage.isEmpty()) return;
+    if (shrunk()) {
         update();
         return;
     }
-    for (const QRect& r : changes.rects) update(r);
-}
-
-QRect Form1::floatPictureRect() const {
-    if (!firstPicture_.Visible()) return QRect();
-    return QRect(firstPicture_.pixelPosition(), firstPicture_.Image().size());
-}
-
-void Form1::presentPictures() {
-    const QRect now = floatPictureRect();
-    const qint64 nowKey = now.isEmpty() ? 0 : firstPicture_.Image().cacheKey();
-    if (shrunk()) {
-        update();
-    } else if (now == shownPictureRect_ && nowKey == shownPictureKey_) {
-        // Nothing on screen changes.
-    } else if (onlyMoved(now, nowKey)) {
-        // The same pixels one step further: the window system moves what is
-        // on screen, and only the strips the picture uncovers are painted.
-        const QPoint step = now.topLeft() - shownPictureRect_.topLeft();
-        scroll(step.x(), step.y(), shownPictureRect_ | now);
-    } else {
-        // One rectangle around where the picture was and is, grown until it
-        // is painted: the area to paint stays a plain rectangle, which Qt
-        // clips and copies on its fast single-threaded paths. Two
-        // overlapping rectangles make a region whose every paint goes span
-        // by span through a thread pool.
-        pendingPaintRect_ |= shownPictureRect_ | now;
-        if (!pendingPaintRect_.isEmpty()) update(pendingPaintRect_);
+    if (!damage.scrollBy.isNull() && pendingPaintRect_.isEmpty() && isVisible()) {
+        // The same pixels moved: the window system moves what is on screen,
+        // and only the strips the move uncovers are painted.
+        scroll(damage.scrollBy.x(), damage.scrollBy.y(), damage.scrolled);
+        return;
     }
-    shownPictureRect_ = now;
-    shownPictureKey_ = nowKey;
-}
-
-bool Form1::onlyMoved(const QRect& now, qint64 nowKey) const {
-    // A paint still due for the picture's area would be moved as if done.
-    if (!pendingPaintRect_.isEmpty() || now.isEmpty() || !isVisible()) return false;
-    if (nowKey != shownPictureKey_ || now.size() != shownPictureRect_.size()) return false;
-    const QPoint step = now.topLeft() - shownPictureRect_.topLeft();
-    return std::abs(step.x()) < now.width() / 2 && std::abs(step.y()) < now.height() / 2;
+    // Listed areas go one by one: Qt merges them once, into the area it paints.
+    for (const QRect& r : damage.rects) update(r);
+    const QRegion all = damage.scrollBy.isNull() ? damage.region : damage.region | damage.scrolled |
+                                                                       damage.scrolled.translated(damage.scrollBy);
+    if (all.isEmpty()) return;
+    if (all.rectCount() > 1) {
+        update(all);
+        return;
+    }
+    // One rectangle, grown until it is painted: the area to paint stays a
+    // plain rectangle, which Qt clips and copies on its fast single-threaded
+    // paths. Two overlapping rectangles make a region whose every paint goes
+    // span by span through a thread pool.
+    pendingPaintRect_ |= all.boundingRect();
+    update(pendingPaintRect_);
 }
 
 bool Form1::shrunk() const { return size() != screenSize_; }
 
-void Form1::DoEvents() { QCoreApplication::processEvents(); }
-
 void Form1::paintEvent(QPaintEvent* event) {
     ++paintCount_;
+    pendingPaintRect_ = QRect();
     QPainter painter(this);
     QRegion region = event->region();
     if (shrunk()) {
@@ -181,22 +157,11 @@ void Form1::paintEvent(QPaintEvent* event) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         region = QRect(QPoint(0, 0), screenSize_);
     }
-    if (!floatMode()) {
-        for (const QRect& r : region) painter.drawImage(r.topLeft(), buffer_.image(), r);
+    if (animation_) {
+        animation_->paint(painter, region);
         return;
     }
-    pendingPaintRect_ = QRect();
-    // The background only where the picture is not, and the picture only
-    // where it meets the area painted: each pixel is written once.
-    const QImage& image = firstPicture_.Image();
-    const QRect picture = firstPicture_.Visible() && !image.isNull() ? floatPictureRect() : QRect();
-    const QColor back = buffer_.backColor();
-    for (const QRect& r : region.subtracted(picture)) painter.fillRect(r, back);
-    if (picture.isEmpty()) return;
-    for (const QRect& r : region) {
-        const QRect part = r & picture;
-        if (!part.isEmpty()) painter.drawImage(part.topLeft(), image, part.translated(-picture.topLeft()));
-    }
+    for (const QRect& r : region) painter.fillRect(r, backColor_);
 }
 
 void Form1::showEvent(QShowEvent* event) {
@@ -205,144 +170,6 @@ void Form1::showEvent(QShowEvent* event) {
     // key press reaches the saver wherever the pointer is. A display inside a
     // host's window leaves the keyboard to the host.
     if (!host_.embedded()) activateWindow();
-}
-
-bool Form1::keyLockWanted() const { return vb::CDbl(settings_.passwordEnabled) == 1 && !host_.embedded(); }
-
-void Form1::stopTimers() {
-    for (platform::FormTimer* t :
-         {&firstSetTick_, &changeScheduler_, &floatMotion_, &nextPictureLoader_, &secondSetTick_})
-        t->setEnabled(false);
-}
-
-void Form1::unload() {
-    stopTimers();
-    hide();
-}
-
-void Form1::failAndEnd(const QString& message) {
-    if (host_.embedded()) {
-        host_.ReportFailure(message);
-        return;
-    }
-    if (host_.ShowFailureLocked(message)) {
-        // The display stays up, still, behind the host's message.
-        stopTimers();
-        return;
-    }
-    if (keyLockWanted()) env_.desktop->setKeyLock(false);
-    unload();
-    env_.messages->MsgBox(message, platform::kExclamation);
-    // A picture that cannot be shown ends the run as a failure.
-    env_.end->End(1);
-}
-
-void Form1::Form_Load() {
-    const int64_t background = values_.backgroundColor;
-    setBackColor(background);
-    for (platform::PictureBox* box : {&firstPicture_, &secondPicture_}) {
-        box->setBackColor(background);
-        box->setBorderStyle(0);
-    }
-
-    pictureOrder = ShuffledOrder(ShuffleCount(settings_), IsShuffled(settings_), env_.random);
-    effect_ = values_.effect;
-    clones_.setEffect(effect_);
-    // Float's pictures by position, 0 to newTotal: entries past the list stay empty.
-    std::vector<QString> imageFiles;
-    if (effect_ == settings::Effect::Float) {
-        imageFiles.resize(size_t(vb::CLng(values_.pictureCount)) + 1);
-        std::copy(values_.pictures.begin(), values_.pictures.end(), imageFiles.begin());
-    }
-    if (keyLockWanted()) env_.desktop->setKeyLock(true);
-
-    // From here on a picture that cannot be loaded or used ends the run with
-    // a message naming the cached file built last.
-    QString cachePath;
-    try {
-        if (effect_ != settings::Effect::Float) {
-            cacheNumber = QStringLiteral("0");
-            cachePath = imagestore::CachedPicturePath(env_.dataFolder(), cachedPictureNumber());
-            firstPicture_.setPicture(platform::LoadPicture(cachePath));
-            setScaleMode(platform::ScaleMode::Pixels);
-
-            clones_.placeClones();
-            BuildPictureSet(firstPicture_, clones_.firstSet);
-
-            if (vb::CDbl(settings_.pictureCount) > 1) {
-                cacheNumber = QStringLiteral("1");
-                cachePath = imagestore::CachedPicturePath(env_.dataFolder(), cachedPictureNumber());
-                secondPicture_.setPicture(platform::LoadPicture(cachePath));
-                BuildPictureSet(secondPicture_, clones_.secondSet);
-                clones_.secondSetReady = 1;
-            }
-            for (int slot = 0; slot <= 7; ++slot) clones_.stageStep[size_t(slot)] = 0;
-        }
-
-        firstPicture_.setScaleMode(platform::ScaleMode::Pixels);
-        secondPicture_.setScaleMode(platform::ScaleMode::Pixels);
-        if (floatMode()) {
-            setScaleMode(platform::ScaleMode::Twips);
-            setAutoRedraw(false);
-        } else {
-            setScaleMode(platform::ScaleMode::Pixels);
-            setAutoRedraw(true);
-        }
-
-        setUpEffect();
-        if (floatMode()) floatShow_ = std::make_unique<FloatShow>(settings_, env_, *this, std::move(imageFiles));
-        if (effect_ == settings::Effect::Glidorama) clones_.introCount = 0;
-        clones_.loadTarget = 0;
-    } catch (const vb::RuntimeError&) {
-        failAndEnd(NotProcessedMessage(cachePath));
-    } catch (const std::bad_alloc&) {
-        failAndEnd(NotProcessedMessage(cachePath));
-    }
-}
-
-// The timers and profile of the chosen effect; a mode that names no effect
-// starts nothing, so only the background shows.
-void Form1::setUpEffect() {
-    using settings::Effect;
-    if (effect_ == Effect::Float) {
-        changeScheduler_.setInterval(250);
-        changeScheduler_.setEnabled(true);
-        const double speed = vb::CDbl(settings_.floatSpeed);
-        if (speed == 1)
-            floatMotion_.setInterval(200);
-        else if (speed == 2)
-            floatMotion_.setInterval(150);
-        else if (speed == 3)
-            floatMotion_.setInterval(100);
-        else if (speed == 4)
-            floatMotion_.setInterval(50);
-        else if (speed == 5)
-            floatMotion_.setInterval(1);
-        return;
-    }
-    if (!effect_.isCloneEffect()) return;
-
-    if (effect_.changesOnSchedule() && !vb::CBool(settings_.neverChange) && vb::CDbl(settings_.pictureCount) > 1) {
-        changeScheduler_.setInterval(vb::CLng(vb::CDbl(settings_.changeInterval) * 1000));
-        changeScheduler_.setEnabled(true);
-    }
-    firstSetTick_.setEnabled(true);
-    firstSetTick_.setInterval(vb::CLng(vb::CDbl(settings_.cloneSpeed)));
-    secondSetTick_.setInterval(vb::CLng(vb::CDbl(settings_.cloneSpeed)));
-    if (effect_.pacesItsOwnChanges() && vb::CDbl(settings_.pictureCount) > 1 &&
-        vb::CDbl(settings_.changeFrequency) != 0) {
-        changeScheduler_.setInterval(5000);
-        changeScheduler_.setEnabled(true);
-    }
-    clones_.setUpProfile();
-}
-
-void Form1::Timer1_Timer() { cloneTick(false); }
-void Form1::Timer5_Timer() { cloneTick(true); }
-
-void Form1::cloneTick(bool secondSetOnShow) {
-    if (clones_.tick(secondSetOnShow)) nextPictureLoader_.setEnabled(true);
-    Refresh();
 }
 
 }  // namespace display

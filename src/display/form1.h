@@ -1,39 +1,29 @@
-// Form1: the full-screen display. It holds the window, the five timers that
-// drive every effect, the back buffer and the input; the seven clone effects
-// live in its CloneField, which its timers tick, and for "Float" it shows
-// FirstPicture over the background and hands its two timers to FloatShow.
+// Form1: the full-screen display, a window that only shows frames. It makes
+// the chosen effect's animation when it loads, ticks it on one timer at the
+// times the animation asks for, presents the parts that changed and passes
+// input on to its host. A failure of the animation goes to the host, which
+// decides what becomes of it.
 #pragma once
 
+#include <QColor>
 #include <QRect>
 #include <QSize>
+#include <QTimer>
 #include <QWidget>
 
-#include <array>
 #include <memory>
-#include <vector>
 
-#include "display/back_buffer.h"
-#include "display/clone_field.h"
+#include "display/animation.h"
 #include "display/display_host.h"
-#include "display/float_host.h"
-#include "display/picture_set.h"
-#include "display/shuffled_order.h"
 #include "platform/environment.h"
-#include "platform/form_timer.h"
 #include "platform/picture_box.h"
 #include "platform/vb.h"
-#include "settings/effect.h"
 #include "settings/settings.h"
 #include "settings/values.h"
 
 namespace display {
 
-class FloatShow;
-
-// The text of the display's failure message for the picture at `path`.
-QString NotProcessedMessage(const QString& path);
-
-class Form1 : public QWidget, public FloatHost {
+class Form1 : public QWidget {
     Q_OBJECT
 public:
     // `area` is the rectangle the display covers, in the desktop's pixels:
@@ -48,81 +38,38 @@ public:
         : Form1(values, env, host, QRect(QPoint(0, 0), size)) {}
     ~Form1() override;
 
-    // Prepares the display from the settings; runs once, before the first show.
+    // Starts the effect; runs once, before the first show.
     void Form_Load();
 
-    // Form properties. Scale units are pixels, or twips for "Float".
+    // The display's size in its scale units: pixels, or twips for an effect
+    // that measures in twips.
     double ScaleWidth() const;
     double ScaleHeight() const;
-    platform::ScaleMode ScaleMode() const { return scaleMode_; }
-    void setScaleMode(platform::ScaleMode mode);
-    bool AutoRedraw() const { return autoRedraw_; }
-    void setAutoRedraw(bool on) { autoRedraw_ = on; }
+    platform::ScaleMode ScaleMode() const;
     int64_t BackColor() const { return backColorValue_; }
-    void setBackColor(int64_t windowsColor);
-    // Clears the back buffer to the background colour.
-    void Cls();
-    // Shows what changed in the back buffer at the next display frame.
-    void Refresh();
-    // Opaque, clipped copy of a picture's top-left w x h to (x, y) of the back buffer.
-    void BitBlt(int x, int y, int w, int h, const QImage& source);
-    const QImage& backBuffer() const { return buffer_.image(); }
-    uint64_t backBufferPixelsWritten() const { return buffer_.pixelsWritten(); }
     // How many times the form has been painted (to check presenting is coalesced).
     int paintCount() const { return paintCount_; }
 
-    // The clone tick while the first picture set is on show, and while the second is.
-    platform::FormTimer& firstSetTick() { return firstSetTick_; }
-    platform::FormTimer& secondSetTick() { return secondSetTick_; }
-    // Loads the next cached picture into the set that has gone off show.
-    platform::FormTimer& nextPictureLoader() { return nextPictureLoader_; }
-
-    platform::PictureBox& FirstDisplayPicture(int stage) { return clones_.firstSet[size_t(stage - 1)]; }
-    platform::PictureBox& SecDisplayPicture(int stage) { return clones_.secondSet[size_t(stage - 1)]; }
-    // The clones of the clone effects and the picture sets they show.
-    CloneField& clones() { return clones_; }
-
-    // FloatHost
-    platform::PictureBox& FirstPicture() override { return firstPicture_; }
-    platform::PictureBox& SecondPicture() override { return secondPicture_; }
-    // The change scheduler: admits clones to the next picture, or changes Float's picture.
-    platform::FormTimer& changeScheduler() override { return changeScheduler_; }
-    // Float's motion: moves the Float picture one step.
-    platform::FormTimer& floatMotion() override { return floatMotion_; }
-    double ScreenWidth() const override { return screenSize_.width() * double(platform::kTwipsPerPixel); }
-    double ScreenHeight() const override { return screenSize_.height() * double(platform::kTwipsPerPixel); }
-    void presentPictures() override;
-    void DoEvents() override;
-    void failAndEnd(const QString& message) override;
-    bool passesOverFailures() const override { return host_.embedded(); }
-
-    // Stops every timer: the display stands still as it is.
+    // The running effect; null before the load, for no effect, and after a
+    // failure to start one.
+    Animation* animation() const { return animation_.get(); }
+    // Advances the effect to `now` on the display's clock and presents what
+    // changed (the tick timer calls it; tests call it with fake times).
+    void advanceTo(Animation::Millis now);
+    // Presents what the effect changed since it was last asked.
+    void presentChanges();
+    // Stops the ticks: the display stands still as it is.
     void stopTimers();
-
-    // Timer ticks.
-    // The first-set tick: every clone moves and is drawn, the first set on show.
-    void Timer1_Timer();
-    // The change scheduler's tick: clone admissions, or Float's next picture.
-    void Timer2_Timer();
-    // Float's motion tick.
-    void Timer3_Timer();
-    // The next-picture loader's tick: fills the set off show and swaps the clone ticks.
-    void Timer4_Timer();
-    // The second-set tick: every clone moves and is drawn, the second set on show.
-    void Timer5_Timer();
-    // The cached picture shown at step `cacheNumber` of the round.
-    QString cachedPictureNumber() const;
+    bool standingStill() const { return standingStill_; }
+    // The display failed: asks the host what becomes of it, and stands still
+    // unless told to go on.
+    FailureOutcome fail(const QString& message);
 
     // Input handlers. Coordinates are in the receiving object's scale units.
     void Form_MouseDown(int button, int shift, float x, float y);
     void Form_KeyDown(int keyCode, int shift);
     void Form_MouseMove(int button, int shift, float x, float y);
     void FirstPicture_MouseMove(int button, int shift, float x, float y);
-
-    // Picture-change state: the step of the round whose picture loaded last.
-    QString cacheNumber;
-    // Which picture each step of a round shows (list order unless shuffled).
-    ShuffledOrder pictureOrder{0, false, nullptr};
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -132,18 +79,13 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    // The clone tick shared by the two set ticks, then the frame shown.
-    void cloneTick(bool secondSetOnShow);
-    void setUpEffect();
-    bool keyLockWanted() const;
-    void unload();
-    QRect floatPictureRect() const;
-    // Whether the Float picture on screen, unchanged, has only moved a
-    // little since it was last shown.
-    bool onlyMoved(const QRect& now, qint64 nowKey) const;
+    // The tick timer: advances the effect to the clock's time.
+    void Tick_Timer();
+    void schedule(Animation::Millis due);
+    // The display's clock: the environment's steady one, in milliseconds.
+    Animation::Millis clockNow() const;
     // The window is smaller than the display's own size and shows it shrunk.
     bool shrunk() const;
-    bool floatMode() const { return effect_ == settings::Effect::Float; }
     void moveFilter(vb::Integer& lastX, vb::Integer& lastY, float x, float y);
 
     const settings::Values& values_;
@@ -153,32 +95,17 @@ private:
     platform::Environment& env_;
     DisplayHost& host_;
     QSize screenSize_;
-    // The effect of this run, read once by Form_Load.
-    settings::Effect effect_;
+    std::unique_ptr<Animation> animation_;
+    QTimer tick_;
+    bool standingStill_ = false;
 
-    BackBuffer buffer_;
-    CloneField clones_;
-    platform::ScaleMode scaleMode_ = platform::ScaleMode::Twips;
-    bool autoRedraw_ = false;
+    // The scale: pixels, or the effect's own units once it runs.
+    double unitsPerPixel_ = platform::kTwipsPerPixel;
     int64_t backColorValue_ = 0;
-    QRect shownPictureRect_;
-    // The area asked to be painted for the Float picture since the last paint.
+    QColor backColor_{Qt::black};
+    // The area asked to be painted since the last paint, kept one rectangle.
     QRect pendingPaintRect_;
-    // The cache key of the Float picture's pixels when last shown.
-    qint64 shownPictureKey_ = 0;
     int paintCount_ = 0;
-
-    platform::PictureBox firstPicture_;
-    platform::PictureBox secondPicture_;
-
-    // The five timers that drive every effect (see their accessors).
-    platform::FormTimer firstSetTick_;
-    platform::FormTimer changeScheduler_;
-    platform::FormTimer floatMotion_;
-    platform::FormTimer nextPictureLoader_;
-    platform::FormTimer secondSetTick_;
-
-    std::unique_ptr<FloatShow> floatShow_;
 
     // Last positions seen by each move handler.
     vb::Integer formLastMoveX_ = 0, formLastMoveY_ = 0;

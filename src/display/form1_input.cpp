@@ -1,15 +1,14 @@
 // Input on the display: a click or a key asks to end the saver, wherever it
 // lands; a mouse move counts towards ending it when it comes from a known
-// place and is long enough. Over the Float picture the picture's own handler
-// counts moves.
-#include "display/form1.h"
-
+// place and is long enough. Over the effect's own picture the picture's
+// handler counts moves.
 #include <QKeyEvent>
 #include <QMouseEvent>
 
 #include <cmath>
 
 #include "display/clamped_integer.h"
+#include "display/form1.h"
 
 namespace display {
 
@@ -39,21 +38,20 @@ void Form1::mousePressEvent(QMouseEvent* event) {
     // Every click ends the saver, on the Float picture too: where the picture
     // happens to be under the pointer is chance, and a click that sometimes
     // does nothing looks like a saver that does not answer.
-    const double unit = platform::kTwipsPerPixel / platform::TwipsPerUnit(scaleMode_);
-    Form_MouseDown(int(event->button()), int(event->modifiers()), float(event->position().x() * unit),
-                   float(event->position().y() * unit));
+    Form_MouseDown(int(event->button()), int(event->modifiers()), float(event->position().x() * unitsPerPixel_),
+                   float(event->position().y() * unitsPerPixel_));
 }
 
 void Form1::mouseMoveEvent(QMouseEvent* event) {
     const QPointF at = event->position();
-    const QRect picture = floatPictureRect();
-    if (floatMode() && picture.contains(at.toPoint())) {
+    const QRect picture = animation_ ? animation_->pictureArea() : QRect();
+    if (picture.contains(at.toPoint())) {
         FirstPicture_MouseMove(int(event->buttons()), int(event->modifiers()), float(at.x() - picture.left()),
                                float(at.y() - picture.top()));
         return;
     }
-    const double unit = platform::kTwipsPerPixel / platform::TwipsPerUnit(scaleMode_);
-    Form_MouseMove(int(event->buttons()), int(event->modifiers()), float(at.x() * unit), float(at.y() * unit));
+    Form_MouseMove(int(event->buttons()), int(event->modifiers()), float(at.x() * unitsPerPixel_),
+                   float(at.y() * unitsPerPixel_));
 }
 
 }  // namespace display

@@ -26,12 +26,4 @@ Effect Effect::Stored(const QString& text) {
 
 bool Effect::TextIs(const QString& text, Kind kind) { return kind != None && Stored(text) == kind; }
 
-QLatin1String Effect::caption() const {
-    static const std::array<QLatin1String, kCount> captions = {
-        QLatin1String("Glidorama"),   QLatin1String("Float"),         QLatin1String("Warp"),
-        QLatin1String("Psychedelic"), QLatin1String("Deck of Cards"), QLatin1String("Jumping Beans"),
-        QLatin1String("Vortex"),      QLatin1String("Splat!")};
-    return kind_ == None ? QLatin1String() : captions[size_t(kind_)];
-}
-
 }  // namespace settings

@@ -41,10 +41,6 @@ public:
     bool operator==(Kind kind) const { return kind_ == kind; }
     bool operator==(const Effect&) const = default;
 
-    // The caption the settings dialog lists the effect under ("Glidorama",
-    // "Float", ..., "Splat!"); empty for None.
-    QLatin1String caption() const;
-
     // The seven effects drawn by clones of the picture: all but Float.
     bool isCloneEffect() const { return changesOnSchedule() || pacesItsOwnChanges(); }
     // Glidorama, Warp, Deck of Cards and Vortex: the change scheduler admits

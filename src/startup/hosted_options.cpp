@@ -1,6 +1,6 @@
 #include "startup/hosted_options.h"
 
-#include "settings/effect.h"
+#include "display/effect_table.h"
 
 namespace startup {
 
@@ -42,10 +42,12 @@ std::optional<uint32_t> ParseWindowId(const QString& text) {
 }
 
 std::optional<int> ParseEffectName(const QString& text) {
-    // An effect's caption, in any case, with or without its spaces and marks.
+    // An effect's caption or command-line name, in any case, with or without
+    // its spaces and marks.
     const QString key = LettersOnly(text);
-    for (int n = 0; n < settings::Effect::kCount; ++n)
-        if (key == LettersOnly(settings::Effect::FromNumber(n).caption())) return n;
+    for (const display::EffectInfo& effect : display::Effects())
+        if (key == LettersOnly(QLatin1String(effect.caption)) || key == LettersOnly(QLatin1String(effect.commandName)))
+            return int(effect.kind);
     bool ok = false;
     const int number = text.trimmed().toInt(&ok);
     if (ok && settings::Effect::FromNumber(number) != settings::Effect::None) return number;

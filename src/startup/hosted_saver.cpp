@@ -90,10 +90,12 @@ int StandardErrorMessages::MsgBox(const QString& text, int style, const QString&
     return style == platform::kYesNoExclamation ? platform::kNo : platform::kOk;
 }
 
-void HostedSaver::ReportFailure(const QString& message) {
-    if (reported_.contains(message)) return;
-    reported_.insert(message);
-    env_.messages->MsgBox(message, platform::kExclamation);
+display::FailureOutcome HostedSaver::DisplayFailed(const QString& message) {
+    if (!reported_.contains(message)) {
+        reported_.insert(message);
+        env_.messages->MsgBox(message, platform::kExclamation);
+    }
+    return display::FailureOutcome::PassOver;
 }
 
 void HostedSaver::end() { env_.end->End(0); }

@@ -66,8 +66,9 @@ public:
     void RequestExit() override {}
     void CountMouseMove() override {}
     bool embedded() const override { return true; }
-    // Writes the message to standard error, once per distinct message.
-    void ReportFailure(const QString& message) override;
+    // Writes the message to standard error, once per distinct message, and
+    // lets the display go on: a host only starts a saver that ends all over again.
+    display::FailureOutcome DisplayFailed(const QString& message) override;
 
 private:
     void buildDisplay(QSize windowSize);

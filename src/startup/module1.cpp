@@ -42,6 +42,7 @@ bool Module1::Main(const QString& commandLine, bool previousInstance) {
 
 void Module1::StartFullScreen() {
     values = settings::ReadValues(env_.settingsFolder(), env_.samplesHome());
+    takeKeyLock();
     guardFullScreen();
     // One display per monitor, as Qt reports them; a desktop that Qt sees as
     // one large screen gets one display.

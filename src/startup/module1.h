@@ -55,7 +55,9 @@ public:
     // Counts one mouse move that passed the display's move filter; enough
     // of them within about two seconds request the exit.
     void CountMouseMove() override;
-    bool ShowFailureLocked(const QString& message) override;
+    // A failure with the screen locked and a password that can lift it is
+    // held behind the lock; any other ends the run with the message.
+    display::FailureOutcome DisplayFailed(const QString& message) override;
 
     // The password prompt's outcomes: the right password ends the program,
     // ResumeSaver brings the display back.
@@ -97,6 +99,15 @@ private:
     void raiseOurWindows();
     // Shows the prompt again on top, so it holds the grabs.
     void bringPromptToFront();
+    // Shows `message` on the locked screen and stands the displays still;
+    // false (and nothing done) when nothing is locked or no password could
+    // lift the lock.
+    bool holdBehindLock(const QString& message);
+    // Every display stops and steps aside for a message that ends the run.
+    void standDown();
+    // The only places the key lock is taken and released.
+    void takeKeyLock();
+    void releaseKeyLock();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     std::vector<Monitor> monitors_;

@@ -54,7 +54,7 @@ void Module1::RequestExit() {
 void Module1::CheckPassword() {
     const QString typed = passwordForm_->passwordText();
     if (typed == values.password) {
-        if (values.passwordEnabled) env_.desktop->setKeyLock(false);
+        releaseKeyLock();
         // A run that failed behind the lock still ends as a failure.
         env_.end->End(failedLocked() ? 1 : 0);
         return;

@@ -32,7 +32,7 @@ void Module1::guardFullScreen() {
     signalWatch_ =
         std::make_unique<platform::SignalWatch>(std::initializer_list<int>{SIGTERM, SIGINT}, [this](int signal) {
             std::fprintf(stderr, "Glidorama: ended by signal %d.\n", signal);
-            if (env_.desktop->keyLockOn()) env_.desktop->setKeyLock(false);
+            releaseKeyLock();
             env_.end->End(128 + signal);
         });
     // Close requests from outside (a window manager, xdotool, ...) reach the
@@ -42,9 +42,9 @@ void Module1::guardFullScreen() {
     // screen instead of opening the desktop.
     if (auto* app = dynamic_cast<GuardedApplication*>(QCoreApplication::instance()))
         app->setLockedFailureHandler([this](const QString& text) {
-            if (!ShowFailureLocked(text)) return false;
-            for (display::Form1* form : displays()) form->stopTimers();
-            return true;
+            if (holdBehindLock(text)) return true;
+            standDown();
+            return false;
         });
     stayOnTop_.setInterval(kStayOnTopCheckMs);
     connect(&stayOnTop_, &QTimer::timeout, this, [this] { raiseOurWindows(); });
@@ -87,19 +87,39 @@ void Module1::bringPromptToFront() {
     passwordForm_->ShowModeless();
 }
 
-bool Module1::ShowFailureLocked(const QString& message) {
-    // Without a lock, or with no password that could lift it, the failure
-    // ends the saver as before.
-    if (!env_.desktop->keyLockOn() || values.password.isEmpty()) {
-        // The run ends: every monitor's display steps aside for the message,
-        // which nothing may cover.
-        stayOnTop_.stop();
-        for (display::Form1* form : displays()) {
-            form->stopTimers();
-            form->hide();
-        }
-        return false;
+void Module1::takeKeyLock() {
+    // Password protection locks the keyboard before any display shows.
+    if (values.passwordEnabled && !env_.desktop->keyLockOn()) env_.desktop->setKeyLock(true);
+}
+
+void Module1::releaseKeyLock() {
+    if (env_.desktop->keyLockOn()) env_.desktop->setKeyLock(false);
+}
+
+display::FailureOutcome Module1::DisplayFailed(const QString& message) {
+    if (holdBehindLock(message)) return display::FailureOutcome::HoldBehindLock;
+    standDown();
+    releaseKeyLock();
+    env_.messages->MsgBox(message, platform::kExclamation);
+    // A picture that cannot be shown ends the run as a failure.
+    env_.end->End(1);
+    return display::FailureOutcome::End;
+}
+
+void Module1::standDown() {
+    // Nothing may cover the message that ends the run.
+    stayOnTop_.stop();
+    for (display::Form1* form : displays()) {
+        form->stopTimers();
+        form->hide();
     }
+}
+
+bool Module1::holdBehindLock(const QString& message) {
+    // Without a lock, or with no password that could lift it, the failure
+    // ends the saver.
+    if (!env_.desktop->keyLockOn() || values.password.isEmpty()) return false;
+    for (display::Form1* form : displays()) form->stopTimers();
     std::fprintf(stderr, "%s: %s\n", qPrintable(platform::kAppTitle), qPrintable(platform::OneLine(message)));
     std::fflush(stderr);
     if (!lockedFailure_.isEmpty()) return true;  // the first failure stays on the screen

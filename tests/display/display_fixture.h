@@ -1,13 +1,16 @@
 // A display under test: a temporary program folder with a settings file and
 // small cached pictures, recorders for the outside world, and Form1 on a
-// small screen whose timers the test ticks by hand.
+// small screen whose effect's steps the test runs by hand.
 #pragma once
 
 #include <QColor>
 #include <QImage>
+#include <QStringList>
 
 #include <memory>
 
+#include "display/adapted_float.h"
+#include "display/clone_animation.h"
 #include "display/display_host.h"
 #include "display/form1.h"
 #include "settings/values.h"
@@ -19,9 +22,15 @@ class FakeHost final : public display::DisplayHost {
 public:
     void RequestExit() override { ++exitRequests; }
     void CountMouseMove() override { ++countedMoves; }
+    display::FailureOutcome DisplayFailed(const QString& message) override {
+        failures << message;
+        return outcome;
+    }
 
     int exitRequests = 0;
     int countedMoves = 0;
+    QStringList failures;
+    display::FailureOutcome outcome = display::FailureOutcome::End;
 };
 
 // The colour cached picture N is filled with, so a test can tell pictures apart.
@@ -49,6 +58,9 @@ struct DisplayFixture {
         form->Form_Load();
         return *form;
     }
+    // The running clone effect, or Float.
+    display::CloneAnimation& clones() { return dynamic_cast<display::CloneAnimation&>(*form->animation()); }
+    display::AdaptedFloat& floating() { return dynamic_cast<display::AdaptedFloat&>(*form->animation()); }
     // Which cached picture a set shows, from the colour of its source box.
     static int pictureNumber(const platform::PictureBox& box) {
         if (box.Picture().isNull()) return -1;

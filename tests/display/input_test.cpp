@@ -56,9 +56,9 @@ TEST(Input, FloatCountsInTwipsAndAClickEndsOnThePictureToo) {
     auto& form = f.load(Ini(1, 1, 1), QSize(400, 300));
     QImage picture(50, 40, QImage::Format_RGB32);
     picture.fill(Qt::white);
-    form.FirstPicture().setPicture(picture);
-    form.FirstPicture().setLeft(100 * 15);
-    form.FirstPicture().setTop(100 * 15);
+    f.floating().FirstPicture().setPicture(picture);
+    f.floating().FirstPicture().setLeft(100 * 15);
+    f.floating().FirstPicture().setTop(100 * 15);
     // One pixel on the form is 15 twips: every move of a pixel counts.
     sendMove(form, QPointF(10, 10));
     sendMove(form, QPointF(11, 10));

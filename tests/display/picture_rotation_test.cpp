@@ -13,9 +13,9 @@ namespace {
 // is armed, the scheduler every `schedulerEvery` ticks, else the clone timer
 // that is on. Returns the cached pictures loaded, in order.
 std::vector<int> run(DisplayFixture& f, int ticks, int schedulerEvery = 40) {
-    auto& form = *f.form;
+    auto& form = f.clones();
     std::vector<int> loaded;
-    for (int n = 1; n <= ticks && !f.t.end.ended; ++n) {
+    for (int n = 1; n <= ticks; ++n) {
         EXPECT_FALSE(form.firstSetTick().Enabled() && form.secondSetTick().Enabled());
         if (form.nextPictureLoader().Enabled()) {
             const bool fillsFirst = form.clones().loadTarget == 1;
@@ -39,8 +39,8 @@ TEST(PictureRotation, SchedulerAlternatesSetsAndPicturesWrapAtNewTotal) {
         SCOPED_TRACE(count);
         DisplayFixture f;
         f.makePictures(3);
-        auto& form = f.load(Ini(0, 3, 2, QStringLiteral("IntroImageAmount=1\n"))
-                                .replace("newTotal=3", QByteArray("newTotal=") + count));
+        f.load(Ini(0, 3, 2, QStringLiteral("IntroImageAmount=1\n")).replace("newTotal=3", QByteArray("newTotal=") + count));
+        auto& form = f.clones();
         EXPECT_EQ(form.clones().loadTarget, 0);
         std::vector<int> targets;
         std::vector<int> loaded;
@@ -50,7 +50,7 @@ TEST(PictureRotation, SchedulerAlternatesSetsAndPicturesWrapAtNewTotal) {
             ASSERT_TRUE(form.nextPictureLoader().Enabled());
             targets.push_back(form.clones().loadTarget);
             form.Timer4_Timer();
-            loaded.push_back(std::stoi(form.cacheNumber.toStdString()));
+            loaded.push_back(form.cacheNumber());
             EXPECT_EQ(form.clones().introCount, 0);
             EXPECT_FALSE(form.nextPictureLoader().Enabled());
             EXPECT_EQ(form.firstSetTick().Enabled(), form.clones().loadTarget == 0);
@@ -70,7 +70,8 @@ TEST(PictureRotation, SchedulerAlternatesSetsAndPicturesWrapAtNewTotal) {
 TEST(PictureRotation, SchedulerRaisesIntroCountUntilAllClonesAreIn) {
     DisplayFixture f;
     f.makePictures(2);
-    auto& form = f.load(Ini(2, 2, 5, QStringLiteral("IntroImageAmount=2\n")));
+    f.load(Ini(2, 2, 5, QStringLiteral("IntroImageAmount=2\n")));
+    auto& form = f.clones();
     form.Timer2_Timer();
     form.Timer2_Timer();
     EXPECT_EQ(form.clones().introCount, 4);
@@ -81,7 +82,8 @@ TEST(PictureRotation, SchedulerRaisesIntroCountUntilAllClonesAreIn) {
 
     DisplayFixture g;
     g.makePictures(2);
-    auto& psych = g.load(Ini(3, 2, 5));
+    g.load(Ini(3, 2, 5));
+    auto& psych = g.clones();
     psych.Timer2_Timer();
     EXPECT_EQ(psych.clones().introCount, 1);
     EXPECT_FALSE(psych.changeScheduler().Enabled());
@@ -93,10 +95,10 @@ TEST(PictureRotation, OnePictureNeverChanges) {
         f.makePictures(1);
         f.t.random = platform::SequenceRandom{0.3f, 0.8f, 0.55f};
         f.load(Ini(mode, 1, 3, QStringLiteral("PsychGradient=60\n")));
-        EXPECT_FALSE(f.form->changeScheduler().Enabled());
+        EXPECT_FALSE(f.clones().changeScheduler().Enabled());
         EXPECT_TRUE(run(f, 500).empty());
-        EXPECT_EQ(f.form->clones().introCount, 0);
-        for (auto s : f.form->clones().cloneSet) EXPECT_EQ(s, 0);
+        EXPECT_EQ(f.clones().clones().introCount, 0);
+        for (auto s : f.clones().clones().cloneSet) EXPECT_EQ(s, 0);
     }
 }
 
@@ -116,7 +118,7 @@ TEST(PictureRotation, SelfPacedEffectsKeepChangingUnderBothTimers) {
             const std::vector<int> loaded = run(f, 12000, 1000);
             EXPECT_GE(loaded.size(), 8u) << "mode " << mode << " ChangeNextImage " << changeNext;
             for (size_t k = 0; k < loaded.size(); ++k) EXPECT_EQ(loaded[k], int(k + 2) % 3);
-            EXPECT_FALSE(f.t.end.ended);
+            EXPECT_TRUE(f.host.failures.isEmpty());
         }
     }
 }
@@ -133,26 +135,30 @@ TEST(PictureRotation, SchedulerEffectsKeepChangingToo) {
     }
 }
 
-TEST(PictureRotation, MissingLaterPictureEndsTheRunWithItsPath) {
-    DisplayFixture f;
-    f.makePictures(2);
-    auto& form = f.load(Ini(0, 3, 2, QString(), QStringLiteral("saverEnabled=1\n")));
-    ASSERT_FALSE(f.t.end.ended);
-    form.clones().introCount = 2;
-    form.Timer2_Timer();
-    form.Timer4_Timer();
-    ASSERT_EQ(f.t.messages.shown.size(), 1u);
-    EXPECT_EQ(f.t.messages.shown[0].text,
-              imagestore::CachedPicturePath(f.t.folder.path(), QStringLiteral("2")) +
-                  QStringLiteral("\r\nwas not processed correctly! Glidorama will\r\nnot function unless a "
-                                 "different image is reloaded.\r\nPlease go into settings and choose a "
-                                 "different image."));
-    EXPECT_EQ(f.t.messages.shown[0].style, 48);
-    EXPECT_FALSE(f.t.desktop.keyLock);
-    EXPECT_TRUE(f.t.end.ended);
-    EXPECT_FALSE(form.firstSetTick().Enabled());
-    EXPECT_FALSE(form.changeScheduler().Enabled());
-    EXPECT_FALSE(form.isVisible());
+// A picture that fails to load is the host's to decide: the display asks
+// once, naming the file, and stands still unless told to go on.
+TEST(PictureRotation, MissingLaterPictureIsReportedWithItsPath) {
+    for (auto outcome : {display::FailureOutcome::End, display::FailureOutcome::PassOver}) {
+        DisplayFixture f;
+        f.makePictures(2);
+        f.host.outcome = outcome;
+        auto& form = f.load(Ini(0, 3, 2));
+        auto& show = f.clones();
+        const double start = f.t.clock.elapsed * 1000;
+        show.clones().introCount = 2;
+        show.Timer2_Timer();
+        form.advanceTo(start + 16);
+        ASSERT_EQ(f.host.failures.size(), 1);
+        EXPECT_EQ(f.host.failures[0],
+                  imagestore::CachedPicturePath(f.t.folder.path(), QStringLiteral("2")) +
+                      QStringLiteral("\r\nwas not processed correctly! Glidorama will\r\nnot function unless a "
+                                     "different image is reloaded.\r\nPlease go into settings and choose a "
+                                     "different image."));
+        // Standing still, the clones stay where they are; going on, they move.
+        const int x = show.clones().cloneX[0];
+        form.advanceTo(start + 100);
+        EXPECT_EQ(show.clones().cloneX[0] == x, outcome == display::FailureOutcome::End);
+    }
 }
 
 }  // namespace
@@ -165,7 +171,8 @@ namespace {
 TEST(PictureRotation, IntroCountStaysWithinSixteenBitsWhateverTheAmount) {
     DisplayFixture f;
     f.makePictures(2);
-    auto& form = f.load(Ini(0, 2, 3, QStringLiteral("IntroImageAmount=1e9\n")));
+    f.load(Ini(0, 2, 3, QStringLiteral("IntroImageAmount=1e9\n")));
+    auto& form = f.clones();
     form.Timer2_Timer();
     EXPECT_EQ(form.clones().introCount, 32767);
     form.Timer2_Timer();
@@ -173,7 +180,8 @@ TEST(PictureRotation, IntroCountStaysWithinSixteenBitsWhateverTheAmount) {
 
     DisplayFixture g;
     g.makePictures(2);
-    auto& down = g.load(Ini(0, 2, 3, QStringLiteral("IntroImageAmount=-20000\n")));
+    g.load(Ini(0, 2, 3, QStringLiteral("IntroImageAmount=-20000\n")));
+    auto& down = g.clones();
     for (int n = 0; n < 3; ++n) down.Timer2_Timer();
     EXPECT_EQ(down.clones().introCount, -32768);
     EXPECT_FALSE(down.nextPictureLoader().Enabled());
@@ -181,7 +189,8 @@ TEST(PictureRotation, IntroCountStaysWithinSixteenBitsWhateverTheAmount) {
     // The self-paced effects add the same amount from the clone tick.
     DisplayFixture h;
     h.makePictures(2);
-    auto& psych = h.load(Ini(3, 2, 3, QStringLiteral("IntroImageAmount=1e9\nChangeNextImage=3\n")), QSize(400, 300));
+    h.load(Ini(3, 2, 3, QStringLiteral("IntroImageAmount=1e9\nChangeNextImage=3\n")), QSize(400, 300));
+    auto& psych = h.clones();
     psych.clones().introCount = 1;
     psych.clones().cloneSet[0] = 1;
     psych.clones().cloneX[0] = -5;  // re-enters at stage 12 on this tick
@@ -189,7 +198,7 @@ TEST(PictureRotation, IntroCountStaysWithinSixteenBitsWhateverTheAmount) {
     EXPECT_EQ(psych.clones().introCount, 32767);
     psych.Timer1_Timer();
     EXPECT_TRUE(psych.nextPictureLoader().Enabled());
-    EXPECT_FALSE(h.t.end.ended);
+    EXPECT_TRUE(h.host.failures.isEmpty());
 }
 
 }  // namespace

@@ -19,10 +19,13 @@ TEST(Presenting, ManyTicksBetweenFramesCostOnePaintShowingTheLatest) {
     form.show();
     QCoreApplication::processEvents();
     const int before = form.paintCount();
-    for (int n = 0; n < 10; ++n) form.Timer1_Timer();
+    for (int n = 0; n < 10; ++n) {
+        f.clones().Timer1_Timer();
+        form.presentChanges();
+    }
     QCoreApplication::processEvents();
     EXPECT_EQ(form.paintCount(), before + 1);
-    EXPECT_EQ(form.grab().toImage().convertToFormat(QImage::Format_RGB32), form.backBuffer());
+    EXPECT_EQ(form.grab().toImage().convertToFormat(QImage::Format_RGB32), f.clones().backBuffer());
     form.hide();
 }
 
@@ -31,14 +34,14 @@ TEST(Presenting, FloatShowsThePictureBoxOverTheBackground) {
     auto& form = f.load(QByteArray("[saver]\nmode=1\nnewBackColor=16711680\n"));  // blue
     QImage picture(30, 20, QImage::Format_RGB32);
     picture.fill(Qt::yellow);
-    form.FirstPicture().setPicture(picture);
-    form.FirstPicture().setLeft(50 * 15);
-    form.FirstPicture().setTop(40 * 15);
-    form.presentPictures();
+    f.floating().FirstPicture().setPicture(picture);
+    f.floating().FirstPicture().setLeft(50 * 15);
+    f.floating().FirstPicture().setTop(40 * 15);
+    f.floating().presentPictures();
     QImage shown = form.grab().toImage();
     EXPECT_EQ(shown.pixelColor(60, 45), QColor(Qt::yellow));
     EXPECT_EQ(shown.pixelColor(10, 10), QColor(Qt::blue));
-    form.FirstPicture().setVisible(false);
+    f.floating().FirstPicture().setVisible(false);
     shown = form.grab().toImage();
     EXPECT_EQ(shown.pixelColor(60, 45), QColor(Qt::blue));
 }
@@ -65,14 +68,14 @@ TEST(Presenting, AFloatingPictureLeavesNoTrailsWhateverTheStepsAndChanges) {
     QImage picture(40, 30, QImage::Format_RGB32);
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x) picture.setPixel(x, y, qRgb(x * 6, y * 8, 255 - x * 3));
-    platform::PictureBox& box = form.FirstPicture();
+    platform::PictureBox& box = f.floating().FirstPicture();
     box.setPicture(picture);
     QPoint at(50, 40);
     const auto moveTo = [&](QPoint to) {
         at = to;
         box.setLeft(at.x() * 15);
         box.setTop(at.y() * 15);
-        form.presentPictures();
+        f.floating().presentPictures();
     };
     moveTo(at);
     const QSize screen(200, 150);
@@ -102,7 +105,7 @@ TEST(Presenting, AFloatingPictureLeavesNoTrailsWhateverTheStepsAndChanges) {
     moveTo(QPoint(61, 61));
     EXPECT_EQ(OnScreen(form), Expected(screen, Qt::blue, changed, at));
     box.setVisible(false);
-    form.presentPictures();
+    f.floating().presentPictures();
     EXPECT_EQ(OnScreen(form), Expected(screen, Qt::blue, QImage(), at));
     form.hide();
 }

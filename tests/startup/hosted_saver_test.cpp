@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QImage>
 
+#include "display/adapted_float.h"
+#include "display/clone_animation.h"
 #include "display/form1.h"
 #include "platform/clock.h"
 #include "startup/hosted_saver.h"
@@ -77,13 +79,15 @@ TEST(HostedSaver, AMissingLaterPictureIsPassedOverForTheNextOne) {
     HostedFixture f;
     f.makePictures({0, 1, 3});
     auto& form = f.load(Ini(0, 4));
+    auto& show = dynamic_cast<display::CloneAnimation&>(*form.animation());
     ASSERT_TRUE(f.t.messages.shown.empty());
     // Ask for changes until the loader has been past picture 2 twice.
+    double now = f.t.clock.elapsed * 1000;
     for (int change = 0; change < 8 && !f.t.end.ended; ++change) {
-        form.clones().introCount = 4;
-        form.Timer2_Timer();
-        for (int tick = 0; tick < 3 && form.nextPictureLoader().Enabled(); ++tick) form.Timer4_Timer();
-        EXPECT_FALSE(form.nextPictureLoader().Enabled()) << "the loader should move on to a picture that exists";
+        show.clones().introCount = 4;
+        show.Timer2_Timer();
+        for (int tick = 0; tick < 3 && show.nextPictureLoader().Enabled(); ++tick) form.advanceTo(now += 16);
+        EXPECT_FALSE(show.nextPictureLoader().Enabled()) << "the loader should move on to a picture that exists";
     }
     EXPECT_FALSE(f.t.end.ended);
     ASSERT_EQ(f.t.messages.shown.size(), 1u);  // once, though picture 2 failed twice
@@ -116,9 +120,10 @@ TEST(HostedSaver, AMissingFloatPictureIsPassedOverAndTheShowGoesOn) {
     const QByteArray more = QStringLiteral("NeverChange=False\ncenterImage=1\nNextImageTime=1\n").toUtf8();
     auto& form =
         f.load(Ini(1, 2, more.constData()) + QStringLiteral("[images]\n0=%1\n1=%2\n").arg(missing, good).toUtf8());
-    for (int i = 0; i < 2; ++i) form.Timer2_Timer();
+    auto& show = dynamic_cast<display::AdaptedFloat&>(*form.animation());
+    for (int i = 0; i < 2; ++i) show.show().Timer2Tick();
     EXPECT_FALSE(f.t.end.ended);
     ASSERT_EQ(f.t.messages.shown.size(), 1u);
     EXPECT_TRUE(f.t.messages.shown[0].text.contains(QStringLiteral("missing.png")));
-    EXPECT_TRUE(form.changeScheduler().Enabled());
+    EXPECT_TRUE(show.changeScheduler().Enabled());
 }

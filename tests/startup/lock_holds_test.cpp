@@ -97,7 +97,7 @@ TEST(LockHolds, PasteAndMenusDoNothingInEitherBoxWhateverTheClipboardHolds) {
 TEST(LockHolds, AFailureBehindTheLockIsShownOnTheLockedScreenAndOnlyThePasswordEndsIt) {
     LockedSaver s;
     s.t.desktop.setKeyLock(true);
-    s.module1.form1()->failAndEnd(QStringLiteral("C:\\gone.bmp was not processed correctly!"));
+    s.module1.form1()->fail(QStringLiteral("C:\\gone.bmp was not processed correctly!"));
     EXPECT_FALSE(s.t.end.ended);
     EXPECT_TRUE(s.t.desktop.keyLock);
     EXPECT_TRUE(s.t.messages.shown.empty());  // no message box over an open desktop
@@ -107,10 +107,10 @@ TEST(LockHolds, AFailureBehindTheLockIsShownOnTheLockedScreenAndOnlyThePasswordE
     EXPECT_TRUE(form->failureMessage->isVisibleTo(form));
     EXPECT_TRUE(form->failureMessage->text().contains(QStringLiteral("gone.bmp")));
     EXPECT_TRUE(s.module1.form1()->isVisible());  // the screen stays covered
-    EXPECT_FALSE(s.module1.form1()->changeScheduler().Enabled());
+    EXPECT_TRUE(s.module1.form1()->standingStill());
 
     // A second failure, an empty Enter and a wrong password change nothing.
-    s.module1.form1()->failAndEnd(QStringLiteral("another"));
+    s.module1.form1()->fail(QStringLiteral("another"));
     Enter(form->txtPassword);
     Enter(form->txtNotes);
     Type(form->txtPassword, QStringLiteral("wrong"));
@@ -132,7 +132,7 @@ TEST(LockHolds, WithoutAPasswordAFailureEndsAsBefore) {
          {QByteArray("saverEnabled=0\n"), QByteArray("saverPassword=\nsaverEnabled=1\n")}) {
         LockedSaver s(password);
         if (password.contains("=1")) s.t.desktop.setKeyLock(true);
-        s.module1.form1()->failAndEnd(QStringLiteral("broken"));
+        s.module1.form1()->fail(QStringLiteral("broken"));
         EXPECT_TRUE(s.t.end.ended);
         EXPECT_EQ(s.t.end.exitCode, 1);
         EXPECT_EQ(s.t.messages.texts(), QStringList{QStringLiteral("broken")});

@@ -1,0 +1,42 @@
+// What an effect's animation is made with: the frame's size, the run's
+// settings and the outside world it draws its files, clock and random
+// numbers from.
+#pragma once
+
+#include <QSize>
+
+#include <functional>
+
+#include "display/display_host.h"
+#include "platform/environment.h"
+#include "settings/effect.h"
+#include "settings/settings.h"
+#include "settings/values.h"
+
+namespace display {
+
+struct AnimationStart {
+    QSize size;
+    settings::Effect effect;
+    // The run's settings, and the same as the text the effects still
+    // convert at each use (Float writes its running transition there).
+    const settings::Values& values;
+    settings::Settings& settings;
+    platform::Environment& env;
+    // For an animation that still runs timers of its own (Float): it changed
+    // on screen outside its tick, it failed outside its tick, and whether
+    // the display still runs (its timers stand still when not).
+    std::function<void()> damaged;
+    std::function<FailureOutcome(const QString& message)> failed;
+    std::function<bool()> running;
+};
+
+// The values as the text the settings file would hold (the clone count as
+// the last clone's index, an unusable speed as the empty text, which raises
+// the same error when converted).
+settings::Settings SettingsText(const settings::Values& values);
+
+// The text of the display's failure message for the cached picture at `path`.
+QString NotProcessedMessage(const QString& path);
+
+}  // namespace display

@@ -1,0 +1,27 @@
+#include "display/pace.h"
+
+#include <algorithm>
+
+#include "platform/form_timer.h"
+
+namespace display {
+
+void Pace::setInterval(int32_t ms) {
+    interval_ = ms;
+    if (enabled_) restart();
+}
+
+void Pace::setEnabled(bool enabled) {
+    if (enabled == enabled_) return;
+    enabled_ = enabled;
+    if (enabled_) restart();
+}
+
+void Pace::restart() { due_ = now_ + platform::EffectivePeriodMs(interval_); }
+
+void Pace::stepTaken() {
+    // Keep a steady average pace; after a long stall do not try to catch up.
+    due_ = std::max(due_ + platform::EffectivePeriodMs(interval_), now_);
+}
+
+}  // namespace display
