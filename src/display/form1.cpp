@@ -1,12 +1,14 @@
 #include "display/form1.h"
 
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <limits>
 
 #include "display/float_show.h"
 #include "imagestore/cache_paths.h"
@@ -40,7 +42,6 @@ Form1::Form1(settings::Settings& settings, platform::Environment& env, DisplayHo
       clones_(settings, *env.random, buffer_),
       firstSetTick_([this] { Timer1_Timer(); }, 1, this),
       changeScheduler_([this] { Timer2_Timer(); }, 0, this),
-      floatMotion_([this] { Timer3_Timer(); }, 100, this),
       nextPictureLoader_([this] { Timer4_Timer(); }, 1, this),
       secondSetTick_([this] { Timer5_Timer(); }, 1, this) {
     setWindowTitle(QStringLiteral("Glidorama"));
@@ -55,6 +56,9 @@ Form1::Form1(settings::Settings& settings, platform::Environment& env, DisplayHo
     firstPicture_.setAutoSize(true);
     secondPicture_.setAutoSize(true);
     setScaleMode(platform::ScaleMode::Twips);
+    floatWake_.setSingleShot(true);
+    floatWake_.setTimerType(Qt::PreciseTimer);
+    connect(&floatWake_, &QTimer::timeout, this, [this] { floatTick(); });
 }
 
 Form1::~Form1() = default;
@@ -136,8 +140,6 @@ bool Form1::onlyMoved(const QRect& now, qint64 nowKey) const {
 
 bool Form1::shrunk() const { return size() != screenSize_; }
 
-void Form1::DoEvents() { QCoreApplication::processEvents(); }
-
 void Form1::paintEvent(QPaintEvent* event) {
     ++paintCount_;
     QPainter painter(this);
@@ -178,9 +180,9 @@ void Form1::showEvent(QShowEvent* event) {
 bool Form1::keyLockWanted() const { return vb::CDbl(settings_.passwordEnabled) == 1 && !host_.embedded(); }
 
 void Form1::stopTimers() {
-    for (platform::FormTimer* t :
-         {&firstSetTick_, &changeScheduler_, &floatMotion_, &nextPictureLoader_, &secondSetTick_})
+    for (platform::FormTimer* t : {&firstSetTick_, &changeScheduler_, &nextPictureLoader_, &secondSetTick_})
         t->setEnabled(false);
+    floatWake_.stop();
 }
 
 void Form1::unload() {
@@ -262,7 +264,11 @@ void Form1::Form_Load() {
         }
 
         setUpEffect();
-        if (floatMode()) floatShow_ = std::make_unique<FloatShow>(settings_, env_, *this, std::move(imageFiles));
+        if (floatMode()) {
+            floatShow_ = std::make_unique<FloatShow>(settings_, env_, *this, std::move(imageFiles));
+            floatShow_->start(env_.clock->monotonicSeconds());
+            floatTick();
+        }
         if (effect_ == settings::Effect::Glidorama) clones_.introCount = 0;
         clones_.loadTarget = 0;
     } catch (const vb::RuntimeError&) {
@@ -276,22 +282,6 @@ void Form1::Form_Load() {
 // starts nothing, so only the background shows.
 void Form1::setUpEffect() {
     using settings::Effect;
-    if (effect_ == Effect::Float) {
-        changeScheduler_.setInterval(250);
-        changeScheduler_.setEnabled(true);
-        const double speed = vb::CDbl(settings_.floatSpeed);
-        if (speed == 1)
-            floatMotion_.setInterval(200);
-        else if (speed == 2)
-            floatMotion_.setInterval(150);
-        else if (speed == 3)
-            floatMotion_.setInterval(100);
-        else if (speed == 4)
-            floatMotion_.setInterval(50);
-        else if (speed == 5)
-            floatMotion_.setInterval(1);
-        return;
-    }
     if (!effect_.isCloneEffect()) return;
 
     if (effect_.changesOnSchedule() && !vb::CBool(settings_.neverChange) && vb::CDbl(settings_.pictureCount) > 1) {
@@ -311,6 +301,13 @@ void Form1::setUpEffect() {
 
 void Form1::Timer1_Timer() { cloneTick(false); }
 void Form1::Timer5_Timer() { cloneTick(true); }
+
+void Form1::floatTick() {
+    const double next = floatShow_->tick(env_.clock->monotonicSeconds());
+    if (next == TickPace::kNever) return;
+    const double wait = std::max(0.0, next - env_.clock->monotonicSeconds());
+    floatWake_.start(int(std::ceil(std::min(wait * 1000, double(std::numeric_limits<int>::max())))));
+}
 
 void Form1::cloneTick(bool secondSetOnShow) {
     if (clones_.tick(secondSetOnShow)) nextPictureLoader_.setEnabled(true);

@@ -1,11 +1,12 @@
 // Form1: the full-screen display. It holds the window, the five timers that
 // drive every effect, the back buffer and the input; the seven clone effects
 // live in its CloneField, which its timers tick, and for "Float" it shows
-// FirstPicture over the background and hands its two timers to FloatShow.
+// FirstPicture over the background and ticks FloatShow when it is due.
 #pragma once
 
 #include <QRect>
 #include <QSize>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -79,17 +80,17 @@ public:
     // The clones of the clone effects and the picture sets they show.
     CloneField& clones() { return clones_; }
 
+    // The change scheduler: admits clones to the next picture.
+    platform::FormTimer& changeScheduler() { return changeScheduler_; }
+    // The "Float" show, with its own scheduler and motion; null for the other effects.
+    FloatShow* floatShow() { return floatShow_.get(); }
+
     // FloatHost
     platform::PictureBox& FirstPicture() override { return firstPicture_; }
     platform::PictureBox& SecondPicture() override { return secondPicture_; }
-    // The change scheduler: admits clones to the next picture, or changes Float's picture.
-    platform::FormTimer& changeScheduler() override { return changeScheduler_; }
-    // Float's motion: moves the Float picture one step.
-    platform::FormTimer& floatMotion() override { return floatMotion_; }
     double ScreenWidth() const override { return screenSize_.width() * double(platform::kTwipsPerPixel); }
     double ScreenHeight() const override { return screenSize_.height() * double(platform::kTwipsPerPixel); }
     void presentPictures() override;
-    void DoEvents() override;
     void failAndEnd(const QString& message) override;
     bool passesOverFailures() const override { return host_.embedded(); }
 
@@ -99,10 +100,8 @@ public:
     // Timer ticks.
     // The first-set tick: every clone moves and is drawn, the first set on show.
     void Timer1_Timer();
-    // The change scheduler's tick: clone admissions, or Float's next picture.
+    // The change scheduler's tick: clone admissions.
     void Timer2_Timer();
-    // Float's motion tick.
-    void Timer3_Timer();
     // The next-picture loader's tick: fills the set off show and swaps the clone ticks.
     void Timer4_Timer();
     // The second-set tick: every clone moves and is drawn, the second set on show.
@@ -131,6 +130,8 @@ protected:
 private:
     // The clone tick shared by the two set ticks, then the frame shown.
     void cloneTick(bool secondSetOnShow);
+    // Float's tick: whatever of the show is due, then a wait for what comes next.
+    void floatTick();
     void setUpEffect();
     bool keyLockWanted() const;
     void unload();
@@ -165,12 +166,13 @@ private:
     platform::PictureBox firstPicture_;
     platform::PictureBox secondPicture_;
 
-    // The five timers that drive every effect (see their accessors).
+    // The four timers that drive the clone effects (see their accessors).
     platform::FormTimer firstSetTick_;
     platform::FormTimer changeScheduler_;
-    platform::FormTimer floatMotion_;
     platform::FormTimer nextPictureLoader_;
     platform::FormTimer secondSetTick_;
+    // Wakes Float's show when its next step is due.
+    QTimer floatWake_;
 
     std::unique_ptr<FloatShow> floatShow_;
 

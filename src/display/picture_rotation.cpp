@@ -1,11 +1,10 @@
 // Picture changes of the clone effects: the change scheduler admits clones
 // to the next picture and asks for a change once all have passed; the
 // next-picture loader fills the set that has gone off show with the next
-// cached picture and swaps the two set ticks. For Float, the change
-// scheduler and the motion timer belong to FloatShow.
+// cached picture and swaps the two set ticks. Float changes its pictures
+// itself (FloatShow).
 #include "display/form1.h"
 
-#include "display/float_show.h"
 #include "imagestore/cache_paths.h"
 #include "platform/picture.h"
 #include "platform/vb.h"
@@ -20,19 +19,11 @@ QString Form1::cachedPictureNumber() const {
 }
 
 void Form1::Timer2_Timer() {
-    if (effect_ == settings::Effect::Float) {
-        if (floatShow_) floatShow_->Timer2Tick();
-        return;
-    }
     switch (clones_.scheduleTick()) {
         case CloneField::ScheduleResult::LoadNextPicture: nextPictureLoader_.setEnabled(true); break;
         case CloneField::ScheduleResult::StopScheduling: changeScheduler_.setEnabled(false); break;
         case CloneField::ScheduleResult::Nothing: break;
     }
-}
-
-void Form1::Timer3_Timer() {
-    if (floatShow_) floatShow_->Timer3Tick();
 }
 
 void Form1::Timer4_Timer() {

@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "display/float_show.h"
 #include "display/form1.h"
 #include "display_fixture.h"
 #include "imagestore/cache_paths.h"
@@ -86,9 +87,9 @@ TEST(FormLoad, ModeOutsideTheEffectsShowsOnlyTheBackground) {
     DisplayFixture f;
     f.makePictures(2);
     auto& form = f.load(QByteArray("[saver]\nmode=8\nnewBackColor=255\n[total]\nnewTotal=2\n"));
-    for (auto* t : {&form.firstSetTick(), &form.changeScheduler(), &form.floatMotion(), &form.nextPictureLoader(),
-                    &form.secondSetTick()})
+    for (auto* t : {&form.firstSetTick(), &form.changeScheduler(), &form.nextPictureLoader(), &form.secondSetTick()})
         EXPECT_FALSE(t->Enabled());
+    EXPECT_EQ(form.floatShow(), nullptr);
     EXPECT_EQ(DisplayFixture::pictureNumber(form.FirstPicture()), 0);
     QImage expected(200, 150, QImage::Format_RGB32);
     expected.fill(QColor(255, 0, 0));
@@ -102,10 +103,12 @@ TEST(FormLoad, FloatUsesTwipsAndTheMotionSpeedTable) {
         DisplayFixture f;
         auto& form = f.load(Ini(1, 2, 2, QStringLiteral("floatImageSpeed=%1\n").arg(speed)));
         EXPECT_FALSE(f.t.end.ended);
-        EXPECT_EQ(form.floatMotion().Interval(), interval) << speed;
-        EXPECT_FALSE(form.floatMotion().Enabled());
-        EXPECT_TRUE(form.changeScheduler().Enabled());
-        EXPECT_EQ(form.changeScheduler().Interval(), 250);
+        ASSERT_NE(form.floatShow(), nullptr);
+        EXPECT_EQ(form.floatShow()->floatMotion().Interval(), interval) << speed;
+        EXPECT_FALSE(form.floatShow()->floatMotion().Enabled());
+        EXPECT_TRUE(form.floatShow()->changeScheduler().Enabled());
+        EXPECT_EQ(form.floatShow()->changeScheduler().Interval(), 250);
+        EXPECT_FALSE(form.changeScheduler().Enabled());
         EXPECT_FALSE(form.firstSetTick().Enabled());
         EXPECT_EQ(form.ScaleMode(), platform::ScaleMode::Twips);
         EXPECT_EQ(form.ScaleWidth(), 3000);

@@ -105,17 +105,15 @@ TEST(TransitionPlayer, EveryFrameMatchesTheCopiesMadeOneByOne) {
             QImage target(source.size(), QImage::Format_RGB32);
             target.fill(Qt::black);
             std::vector<TransitionCopy> seen;
+            display::TransitionPlayer player(copies);
             int frames = 0;
-            display::TransitionPlayer::Play(
-                copies, source, target, [&](const TransitionCopy& c) { seen.push_back(c); },
-                [&](int frame, int count) {
-                    EXPECT_EQ(frame, frames);
-                    EXPECT_EQ(count, display::TransitionPlayer::FrameCount(copies.size()));
-                    ++frames;
-                    EXPECT_EQ(target, CopyOneByOne(copies, source, seen.size()))
-                        << "transition " << t << " frame " << frame << " size " << size.width();
-                    return true;
-                });
+            while (!player.done()) {
+                EXPECT_EQ(player.nextFrame(), frames);
+                player.drawFrame(source, target, [&](const TransitionCopy& c) { seen.push_back(c); });
+                ++frames;
+                EXPECT_EQ(target, CopyOneByOne(copies, source, seen.size()))
+                    << "transition " << t << " frame " << frames << " size " << size.width();
+            }
             EXPECT_EQ(seen, copies) << t;
             EXPECT_EQ(frames, std::min<int>(60, int(copies.size()))) << t;
             // These end with the whole picture; the centred wipes may leave a margin.

@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QColor>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 
+#include "display/float_show.h"
 #include "display/form1.h"
 #include "platform/clock.h"
 #include "startup/hosted_saver.h"
@@ -117,9 +120,14 @@ TEST(HostedSaver, AMissingFloatPictureIsPassedOverAndTheShowGoesOn) {
     const QByteArray more = QStringLiteral("NeverChange=False\ncenterImage=1\nNextImageTime=1\n").toUtf8();
     auto& form =
         f.load(Ini(1, 2, more.constData()) + QStringLiteral("[images]\n0=%1\n1=%2\n").arg(missing, good).toUtf8());
-    for (int i = 0; i < 2; ++i) form.Timer2_Timer();
+    // Two changes: the first comes 250 ms after start and fails, the next a second later.
+    QElapsedTimer waited;
+    waited.start();
+    while (form.floatShow()->floatImageIndex() < 2 && waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     EXPECT_FALSE(f.t.end.ended);
     ASSERT_EQ(f.t.messages.shown.size(), 1u);
     EXPECT_TRUE(f.t.messages.shown[0].text.contains(QStringLiteral("missing.png")));
-    EXPECT_TRUE(form.changeScheduler().Enabled());
+    EXPECT_TRUE(form.floatShow()->changeScheduler().Enabled());
+    EXPECT_EQ(form.floatShow()->floatImageIndex(), 2);
 }
