@@ -10,6 +10,20 @@ struct Settings;
 
 namespace display {
 
+// What becomes of a failure of the display (a picture that cannot be loaded
+// or used), as the host decides it:
+enum class FailureOutcome {
+    // The display goes on with what it can show and passes over the picture
+    // that failed (inside a screen-saver host's window: the host would only
+    // start the saver again).
+    PassOver,
+    // The screen stays covered and locked, the display stands still behind
+    // the host's message, and the program ends only through the password.
+    HoldBehindLock,
+    // The run ends: the host has shown the message and ended the program.
+    End,
+};
+
 class DisplayHost {
 public:
     virtual ~DisplayHost() = default;
