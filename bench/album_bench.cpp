@@ -20,7 +20,7 @@
 #include "dialog/picture_gathering.h"
 #include "imagestore/cache_update.h"
 #include "platform/profile.h"
-#include "settings/settings_io.h"
+#include "settings/values.h"
 
 namespace {
 
@@ -130,14 +130,10 @@ void BM_ConvertOne(benchmark::State& state) {
     }
 }
 
-// What display start-up reads: every display key, the password keys and,
-// for Float, the whole picture list.
+// What the saver reads at start: every key and the whole picture list.
 void ReadAtStartUp(const QString& path) {
-    settings::Settings s;
-    const platform::ProfileFile file = platform::ProfileFile::ReadOnce(path);
-    settings::ReadDisplaySettings(s, file);
-    benchmark::DoNotOptimize(settings::ReadFloatSettings(s, file, QStringLiteral("/nowhere")));
-    settings::ReadPasswordSettings(s, file);
+    benchmark::DoNotOptimize(
+        settings::ReadValues(platform::ProfileFile::ReadOnce(path), QStringLiteral("/nowhere")).pictures);
 }
 
 void BM_StartUpSettings(benchmark::State& state) {

@@ -19,7 +19,7 @@
 #include "platform/environment.h"
 #include "platform/messages.h"
 #include "platform/qt_desktop.h"
-#include "settings/settings.h"
+#include "settings/values.h"
 #include "widget_bench_main.h"
 
 namespace {
@@ -50,7 +50,8 @@ struct Display {
         ini.write(QStringLiteral("[saver]\nmode=0\n[total]\nnewTotal=3\nClonesOfImage=%1\n").arg(clones).toUtf8());
         ini.close();
         env = platform::Environment{dir.path(), &clock, &random, &messages, &desktop, &end};
-        form = std::make_unique<display::Form1>(settings, env, host, screen);
+        values = settings::ReadValues(env.settingsFolder(), env.samplesHome());
+        form = std::make_unique<display::Form1>(values, env, host, screen);
         form->Form_Load();
     }
     QTemporaryDir dir;
@@ -61,7 +62,7 @@ struct Display {
     platform::RecordingEnd end;
     platform::Environment env;
     QuietHost host;
-    settings::Settings settings;
+    settings::Values values;
     std::unique_ptr<display::Form1> form;
 };
 

@@ -30,6 +30,7 @@
 #include "platform/picture.h"
 #include "platform/qt_desktop.h"
 #include "settings/settings.h"
+#include "settings/values.h"
 #include "widget_bench_main.h"
 
 namespace {
@@ -222,8 +223,8 @@ void BM_FloatMotionFrame(benchmark::State& state) {
     platform::RecordingEnd end;
     platform::Environment env{dir.path(), &clock, &random, &messages, &desktop, &end};
     QuietDisplayHost host;
-    settings::Settings settings;
-    display::Form1 form(settings, env, host, QSize(1920, 1080));
+    const settings::Values values = settings::ReadValues(env.settingsFolder(), env.samplesHome());
+    display::Form1 form(values, env, host, QSize(1920, 1080));
     form.Form_Load();
     form.show();
     QImage picture(1403, 935, QImage::Format_RGB32);

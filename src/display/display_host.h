@@ -4,10 +4,6 @@
 
 #include <QString>
 
-namespace settings {
-struct Settings;
-}
-
 namespace display {
 
 // What becomes of a failure of the display (a picture that cannot be loaded
@@ -45,9 +41,6 @@ public:
     // starts a saver that ends all over again.
     virtual bool embedded() const { return false; }
     virtual void ReportFailure(const QString& /*message*/) {}
-    // Called once the display settings are read, so a host can set this
-    // run's own choices over the file's.
-    virtual void AdjustDisplaySettings(settings::Settings& /*settings*/) {}
 };
 
 }  // namespace display

@@ -15,7 +15,6 @@
 #include "platform/colors.h"
 #include "platform/picture.h"
 #include "platform/desktop.h"
-#include "settings/settings_io.h"
 
 namespace display {
 
@@ -23,6 +22,38 @@ namespace {
 QRect primaryScreenArea() {
     QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+}
+
+QString TextOf(const settings::Number& number) { return number.usable() ? vb::CStr(number.value()) : QString(); }
+QString TextOf(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
+
+// The text each key converts back to the same value (an unusable speed to
+// the empty text, which raises the same error).
+settings::Settings TextOf(const settings::Values& v) {
+    settings::Settings s;
+    s.effect = vb::CStr(int32_t(v.effect.kind()));
+    s.pictureCount = vb::CStr(v.pictureCount);
+    s.cloneCount = vb::CStr(v.cloneCount - 1);
+    s.cloneSpeed = TextOf(v.cloneSpeed);
+    s.splatSpeed = TextOf(v.splatSpeed);
+    s.jumpingSpeed = vb::CStr(v.jumpingSpeed);
+    s.deckSpeed = TextOf(v.deckSpeed);
+    s.psychedelicSpeed = TextOf(v.psychedelicSpeed);
+    s.changeInterval = vb::CStr(v.changeInterval);
+    s.clonesPerAdmission = vb::CStr(v.clonesPerAdmission);
+    s.neverChange = vb::BoolText(v.neverChange);
+    s.changeFrequency = vb::CStr(v.changeFrequency);
+    s.mouseSensitivity = vb::CStr(v.mouseSensitivity);
+    s.backgroundColor = vb::CStr(v.backgroundColor);
+    s.floatTransition = vb::CStr(v.floatTransition);
+    s.randomTransitions = TextOf(v.randomTransitions);
+    s.floatStill = vb::CStr(v.floatStill);
+    s.floatSpeed = vb::CStr(v.floatSpeed);
+    s.shuffle = TextOf(v.shuffle);
+    s.fitToScreen = TextOf(v.fitToScreen);
+    s.password = v.password;
+    s.passwordEnabled = TextOf(v.passwordEnabled);
+    return s;
 }
 }  // namespace
 
@@ -33,13 +64,14 @@ QString NotProcessedMessage(const QString& path) {
            QStringLiteral("Please go into settings and choose a different image.");
 }
 
-Form1::Form1(settings::Settings& settings, platform::Environment& env, DisplayHost& host, QRect area)
+Form1::Form1(const settings::Values& values, platform::Environment& env, DisplayHost& host, QRect area)
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint),
-      settings_(settings),
+      values_(values),
+      settings_(TextOf(values)),
       env_(env),
       host_(host),
       screenSize_(area.isEmpty() ? primaryScreenArea().size() : area.size()),
-      clones_(settings, *env.random, buffer_),
+      clones_(settings_, *env.random, buffer_),
       firstSetTick_([this] { Timer1_Timer(); }, 1, this),
       changeScheduler_([this] { Timer2_Timer(); }, 0, this),
       nextPictureLoader_([this] { Timer4_Timer(); }, 1, this),
@@ -208,13 +240,7 @@ void Form1::failAndEnd(const QString& message) {
 }
 
 void Form1::Form_Load() {
-    // Parsed once for every key: a large file read key by key kept the
-    // screen uncovered for seconds.
-    const platform::ProfileFile file = platform::ProfileFile::ReadOnce(settings::SettingsPath(env_.settingsFolder()));
-    settings::ReadDisplaySettings(settings_, file);
-    host_.AdjustDisplaySettings(settings_);
-
-    const int32_t background = vb::CLng(settings_.backgroundColor);
+    const int64_t background = values_.backgroundColor;
     setBackColor(background);
     for (platform::PictureBox* box : {&firstPicture_, &secondPicture_}) {
         box->setBackColor(background);
@@ -222,12 +248,14 @@ void Form1::Form_Load() {
     }
 
     pictureOrder = ShuffledOrder(ShuffleCount(settings_), IsShuffled(settings_), env_.random);
-    std::vector<QString> imageFiles;
-    effect_ = settings::Effect::FromText(settings_.effect);
+    effect_ = values_.effect;
     clones_.setEffect(effect_);
-    if (effect_ == settings::Effect::Float)
-        imageFiles = settings::ReadFloatSettings(settings_, file, env_.samplesHome());
-    settings::ReadPasswordSettings(settings_, file);
+    // Float's pictures by position, 0 to newTotal: entries past the list stay empty.
+    std::vector<QString> imageFiles;
+    if (effect_ == settings::Effect::Float) {
+        imageFiles.resize(size_t(vb::CLng(values_.pictureCount)) + 1);
+        std::copy(values_.pictures.begin(), values_.pictures.end(), imageFiles.begin());
+    }
     if (keyLockWanted()) env_.desktop->setKeyLock(true);
 
     // From here on a picture that cannot be loaded or used ends the run with

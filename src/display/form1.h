@@ -25,6 +25,7 @@
 #include "platform/vb.h"
 #include "settings/effect.h"
 #include "settings/settings.h"
+#include "settings/values.h"
 
 namespace display {
 
@@ -40,13 +41,15 @@ public:
     // one monitor of "/s", or a host's window. An empty one means the
     // primary screen. The effects work in the display's own size, whatever
     // the monitor it is on.
-    Form1(settings::Settings& settings, platform::Environment& env, DisplayHost& host, QRect area = QRect());
+    // `values` are the run's settings, shared by every display of the run:
+    // they must outlive the display.
+    Form1(const settings::Values& values, platform::Environment& env, DisplayHost& host, QRect area = QRect());
     // The display for tests and benchmarks: `size` pixels at the desktop's origin.
-    Form1(settings::Settings& settings, platform::Environment& env, DisplayHost& host, QSize size)
-        : Form1(settings, env, host, QRect(QPoint(0, 0), size)) {}
+    Form1(const settings::Values& values, platform::Environment& env, DisplayHost& host, QSize size)
+        : Form1(values, env, host, QRect(QPoint(0, 0), size)) {}
     ~Form1() override;
 
-    // Reads the settings and prepares the display; runs once, before the first show.
+    // Prepares the display from the settings; runs once, before the first show.
     void Form_Load();
 
     // Form properties. Scale units are pixels, or twips for "Float".
@@ -144,7 +147,10 @@ private:
     bool floatMode() const { return effect_ == settings::Effect::Float; }
     void moveFilter(vb::Integer& lastX, vb::Integer& lastY, float x, float y);
 
-    settings::Settings& settings_;
+    const settings::Values& values_;
+    // The values as the text the clone field and Float still convert at
+    // each use (the clone count as the last clone's index).
+    settings::Settings settings_;
     platform::Environment& env_;
     DisplayHost& host_;
     QSize screenSize_;

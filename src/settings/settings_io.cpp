@@ -32,42 +32,6 @@ QStringList ReadPictureList(Settings& s, const platform::ProfileFile& file, cons
     return pictures;
 }
 
-void ReadDisplaySettings(Settings& s, const platform::ProfileFile& file) {
-    // These keys are first converted inside display start-up's guarded steps,
-    // whose handler reports an unusable value; the others would stop the
-    // program outright, so they fall back to their defaults.
-    const std::vector<std::pair<QString Settings::*, Fallback>> order = {
-        {&Settings::effect, Fallback::WhenUnusable},           {&Settings::pictureCount, Fallback::WhenUnusable},
-        {&Settings::cloneCount, Fallback::WhenUnusable},       {&Settings::cloneSpeed, Fallback::WhenMissing},
-        {&Settings::splatSpeed, Fallback::WhenMissing},        {&Settings::jumpingSpeed, Fallback::WhenUnusable},
-        {&Settings::deckSpeed, Fallback::WhenMissing},         {&Settings::psychedelicSpeed, Fallback::WhenMissing},
-        {&Settings::changeInterval, Fallback::WhenUnusable},   {&Settings::clonesPerAdmission, Fallback::WhenUnusable},
-        {&Settings::neverChange, Fallback::WhenUnusable},      {&Settings::changeFrequency, Fallback::WhenUnusable},
-        {&Settings::mouseSensitivity, Fallback::WhenUnusable}, {&Settings::backgroundColor, Fallback::WhenUnusable},
-        {&Settings::shuffle, Fallback::WhenUnusable},
-    };
-    for (const auto& [variable, fallback] : order) {
-        ReadSetting(s, file, variable, fallback);
-        if (variable == &Settings::cloneCount) s.cloneCount = vb::CStr(vb::CDbl(s.cloneCount) - 1);
-    }
-}
-
-std::vector<QString> ReadFloatSettings(Settings& s, const platform::ProfileFile& file, const QString& appPath) {
-    std::vector<QString> imageFiles(size_t(vb::CLng(s.pictureCount)) + 1);
-    const QStringList pictures = ReadPictureList(s, file, appPath);
-    for (int i = 0; i < pictures.size(); ++i) imageFiles[size_t(i)] = pictures[i];
-    for (auto variable :
-         {&Settings::floatTransition, &Settings::randomTransitions, &Settings::floatStill, &Settings::floatSpeed})
-        ReadSetting(s, file, variable);
-    ReadSetting(s, file, &Settings::fitToScreen, Fallback::WhenUnusable);
-    return imageFiles;
-}
-
-void ReadPasswordSettings(Settings& s, const platform::ProfileFile& file) {
-    ReadSetting(s, file, &Settings::password);
-    ReadSetting(s, file, &Settings::passwordEnabled);
-}
-
 bool WriteAllSettings(Settings& s, const QStringList& pictures, const platform::ProfileFile& file) {
     platform::ProfileDocument doc = file.load();
     doc.removeSection(kImagesSection);

@@ -13,7 +13,6 @@
 #include "platform/messages.h"
 #include "platform/signal_watch.h"
 #include "platform/desktop.h"
-#include "settings/settings.h"
 #include "startup/host_window.h"
 
 namespace startup {
@@ -38,7 +37,9 @@ QSize HostedDisplaySize(QSize window, QSize screen) {
     return QSize(screen.width(), std::max(1, height));
 }
 
-HostedSaver::HostedSaver(platform::Environment& env, const HostedOptions& options) : env_(env), options_(options) {
+HostedSaver::HostedSaver(platform::Environment& env, const HostedOptions& options)
+    : env_(env), options_(options), values_(settings::ReadValues(env.settingsFolder(), env.samplesHome())) {
+    if (options_.effect) values_.effect = settings::Effect::FromNumber(*options_.effect);
     rebuildTimer_.setSingleShot(true);
     rebuildTimer_.setInterval(kSettleMilliseconds);
     QObject::connect(&rebuildTimer_, &QTimer::timeout, [this] { buildDisplay(hostWindow_->size()); });
@@ -68,10 +69,9 @@ void HostedSaver::buildDisplay(QSize windowSize) {
     // The display is made anew at the new size: its picture sets and clone
     // paths all follow from the size it starts with.
     form1_.reset();
-    settings_ = std::make_unique<settings::Settings>();
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize displaySize = HostedDisplaySize(windowSize, screen ? screen->size() : QSize());
-    form1_ = std::make_unique<display::Form1>(*settings_, env_, *this, QRect(QPoint(0, 0), displaySize));
+    form1_ = std::make_unique<display::Form1>(values_, env_, *this, QRect(QPoint(0, 0), displaySize));
     form1_->setAttribute(Qt::WA_NativeWindow);
     form1_->winId();
     QWindow* own = form1_->windowHandle();
@@ -94,10 +94,6 @@ void HostedSaver::ReportFailure(const QString& message) {
     if (reported_.contains(message)) return;
     reported_.insert(message);
     env_.messages->MsgBox(message, platform::kExclamation);
-}
-
-void HostedSaver::AdjustDisplaySettings(settings::Settings& settings) {
-    if (options_.effect) settings.effect = QString::number(*options_.effect);
 }
 
 void HostedSaver::end() { env_.end->End(0); }

@@ -16,6 +16,7 @@
 #include "display/display_host.h"
 #include "platform/environment.h"
 #include "platform/messages.h"
+#include "settings/values.h"
 #include "startup/hosted_options.h"
 
 class QWindow;
@@ -24,9 +25,6 @@ class Form1;
 }
 namespace platform {
 class SignalWatch;
-}
-namespace settings {
-struct Settings;
 }
 
 namespace startup {
@@ -60,6 +58,7 @@ public:
     bool Start();
 
     display::Form1* form1() const { return form1_.get(); }
+    const settings::Values& values() const { return values_; }
     // Every distinct failure message reported so far.
     const QSet<QString>& reportedFailures() const { return reported_; }
 
@@ -69,7 +68,6 @@ public:
     bool embedded() const override { return true; }
     // Writes the message to standard error, once per distinct message.
     void ReportFailure(const QString& message) override;
-    void AdjustDisplaySettings(settings::Settings& settings) override;
 
 private:
     void buildDisplay(QSize windowSize);
@@ -79,7 +77,9 @@ private:
     HostedOptions options_;
     std::unique_ptr<HostWindow> hostWindow_;
     std::unique_ptr<QWindow> hostWindowHandle_;
-    std::unique_ptr<settings::Settings> settings_;
+    // The settings file as read at start, with the command line's choices
+    // over it; every display made for the host's window shows them.
+    settings::Values values_;
     std::unique_ptr<display::Form1> form1_;
     std::unique_ptr<platform::SignalWatch> signalWatch_;
     // A resize by dragging sends many sizes; the display is rebuilt once

@@ -29,7 +29,7 @@ bool Module1::Main(const QString& commandLine, bool previousInstance) {
     commandLine_ = commandLine;
     switch (ParseCommandSwitch(commandLine)) {
         case CommandSwitch::Settings:
-            form2_ = std::make_unique<dialog::Form2>(settings, env_);
+            form2_ = std::make_unique<dialog::Form2>(dialogSettings_, env_);
             form2_->Form_Load();
             form2_->show();
             return true;
@@ -41,6 +41,7 @@ bool Module1::Main(const QString& commandLine, bool previousInstance) {
 }
 
 void Module1::StartFullScreen() {
+    values = settings::ReadValues(env_.settingsFolder(), env_.samplesHome());
     guardFullScreen();
     // One display per monitor, as Qt reports them; a desktop that Qt sees as
     // one large screen gets one display.
@@ -59,7 +60,7 @@ void Module1::addDisplay(QScreen* screen) {
     for (const Monitor& m : monitors_)
         if (screen && m.screen == screen) return;
     const QRect area = screen ? screen->geometry() : QRect();
-    monitors_.push_back({screen, std::make_unique<display::Form1>(settings, env_, *this, area)});
+    monitors_.push_back({screen, std::make_unique<display::Form1>(values, env_, *this, area)});
     // A monitor that changes size or place gets a display made for its new
     // geometry: a display keeps the size it was made for.
     if (screen)

@@ -15,6 +15,7 @@
 #include "display/display_host.h"
 #include "platform/environment.h"
 #include "settings/settings.h"
+#include "settings/values.h"
 
 class QScreen;
 namespace display {
@@ -61,7 +62,9 @@ public:
     void CheckPassword();
     void ResumeSaver();
 
-    settings::Settings settings;
+    // The run's settings, read once when the saver starts and shared by
+    // every monitor's display.
+    settings::Values values;
     // The display of the first monitor (the primary one at start).
     display::Form1* form1() const { return monitors_.empty() ? nullptr : monitors_.front().display.get(); }
     // One display per monitor, in the order they were added.
@@ -100,6 +103,8 @@ private:
     std::unique_ptr<platform::SignalWatch> signalWatch_;
     QTimer stayOnTop_;
     QString lockedFailure_;  // the failure shown on the locked screen; empty while none
+    // The settings dialog's text, which it shows and writes back.
+    settings::Settings dialogSettings_;
     std::unique_ptr<dialog::Form2> form2_;
     std::unique_ptr<PreviewPicture> previewPicture_;
     std::unique_ptr<PasswordForm> passwordForm_;

@@ -15,7 +15,7 @@ void Module1::CountMouseMove() {
     // across midnight the move window never expires, and with a sensitivity
     // that no count reaches the moves would otherwise crash the saver.
     if (mouseMoveCount_ < std::numeric_limits<int16_t>::max()) ++mouseMoveCount_;
-    if (vb::CDbl(settings.mouseSensitivity) == mouseMoveCount_) RequestExit();
+    if (values.mouseSensitivity == mouseMoveCount_) RequestExit();
     const double now = env_.clock->Timer();
     if (moveWindowStart_ == 0) {
         moveWindowStart_ = vb::CLng(now);
@@ -30,7 +30,7 @@ void Module1::CountMouseMove() {
 void Module1::RequestExit() {
     // Protection on with no password stored could never be lifted at the
     // prompt (Enter on an empty box resumes): it ends as if none were set.
-    if (vb::CDbl(settings.passwordEnabled) != 1 || settings.password.isEmpty()) {
+    if (!values.passwordEnabled || values.password.isEmpty()) {
         env_.end->End(0);
         return;
     }
@@ -53,8 +53,8 @@ void Module1::RequestExit() {
 
 void Module1::CheckPassword() {
     const QString typed = passwordForm_->passwordText();
-    if (typed == settings.password) {
-        if (vb::CDbl(settings.passwordEnabled) == 1) env_.desktop->setKeyLock(false);
+    if (typed == values.password) {
+        if (values.passwordEnabled) env_.desktop->setKeyLock(false);
         // A run that failed behind the lock still ends as a failure.
         env_.end->End(failedLocked() ? 1 : 0);
         return;

@@ -90,7 +90,7 @@ void Module1::bringPromptToFront() {
 bool Module1::ShowFailureLocked(const QString& message) {
     // Without a lock, or with no password that could lift it, the failure
     // ends the saver as before.
-    if (!env_.desktop->keyLockOn() || settings.password.isEmpty()) {
+    if (!env_.desktop->keyLockOn() || values.password.isEmpty()) {
         // The run ends: every monitor's display steps aside for the message,
         // which nothing may cover.
         stayOnTop_.stop();

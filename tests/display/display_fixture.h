@@ -10,7 +10,7 @@
 
 #include "display/display_host.h"
 #include "display/form1.h"
-#include "settings/settings.h"
+#include "settings/values.h"
 #include "support/temp_app_folder.h"
 
 namespace display_test {
@@ -30,7 +30,7 @@ inline QColor PictureColor(int n) { return QColor(40 + 50 * n, 200 - 30 * n, 90 
 struct DisplayFixture {
     testing_support::TestEnvironment t;
     FakeHost host;
-    settings::Settings settings;
+    settings::Values values;
     std::unique_ptr<display::Form1> form;
 
     // Writes `count` cached pictures of the given size, each one colour.
@@ -44,7 +44,8 @@ struct DisplayFixture {
     }
     display::Form1& load(const QByteArray& ini, QSize screen = QSize(200, 150)) {
         t.folder.writeSettings(ini);
-        form = std::make_unique<display::Form1>(settings, t.env, host, screen);
+        values = settings::ReadValues(t.env.settingsFolder(), t.env.samplesHome());
+        form = std::make_unique<display::Form1>(values, t.env, host, screen);
         form->Form_Load();
         return *form;
     }

@@ -6,9 +6,11 @@
 #include "display/form1.h"
 #include "display_fixture.h"
 #include "imagestore/cache_paths.h"
+#include "support/no_effect.h"
 
 using display_test::DisplayFixture;
 using display_test::Ini;
+using testing_support::kNoEffect;
 
 namespace {
 
@@ -86,7 +88,8 @@ TEST(FormLoad, RuleBAndEffectProfiles) {
 TEST(FormLoad, ModeOutsideTheEffectsShowsOnlyTheBackground) {
     DisplayFixture f;
     f.makePictures(2);
-    auto& form = f.load(QByteArray("[saver]\nmode=8\nnewBackColor=255\n[total]\nnewTotal=2\n"));
+    auto& form =
+        f.load(QStringLiteral("[saver]\nmode=%1\nnewBackColor=255\n[total]\nnewTotal=2\n").arg(kNoEffect).toUtf8());
     for (auto* t : {&form.firstSetTick(), &form.changeScheduler(), &form.nextPictureLoader(), &form.secondSetTick()})
         EXPECT_FALSE(t->Enabled());
     EXPECT_EQ(form.floatShow(), nullptr);

@@ -32,33 +32,39 @@ std::vector<int> run(DisplayFixture& f, int ticks, int schedulerEvery = 40) {
     return loaded;
 }
 
+// The count wraps the round however the file writes it ("03" once ran
+// past the last picture and ended the run).
 TEST(PictureRotation, SchedulerAlternatesSetsAndPicturesWrapAtNewTotal) {
-    DisplayFixture f;
-    f.makePictures(3);
-    auto& form = f.load(Ini(0, 3, 2, QStringLiteral("IntroImageAmount=1\n")));
-    EXPECT_EQ(form.clones().loadTarget, 0);
-    std::vector<int> targets;
-    std::vector<int> loaded;
-    for (int change = 0; change < 4; ++change) {
-        form.clones().introCount = 2;  // every clone introduced
-        form.Timer2_Timer();
-        ASSERT_TRUE(form.nextPictureLoader().Enabled());
-        targets.push_back(form.clones().loadTarget);
-        form.Timer4_Timer();
-        loaded.push_back(std::stoi(form.cacheNumber.toStdString()));
-        EXPECT_EQ(form.clones().introCount, 0);
-        EXPECT_FALSE(form.nextPictureLoader().Enabled());
-        EXPECT_EQ(form.firstSetTick().Enabled(), form.clones().loadTarget == 0);
-        EXPECT_EQ(form.secondSetTick().Enabled(), form.clones().loadTarget == 1);
-        EXPECT_EQ(form.clones().secondSetReady, form.clones().loadTarget == 0 ? 1 : 0);
+    for (const char* count : {"3", "03", "3.0"}) {
+        SCOPED_TRACE(count);
+        DisplayFixture f;
+        f.makePictures(3);
+        auto& form = f.load(Ini(0, 3, 2, QStringLiteral("IntroImageAmount=1\n"))
+                                .replace("newTotal=3", QByteArray("newTotal=") + count));
+        EXPECT_EQ(form.clones().loadTarget, 0);
+        std::vector<int> targets;
+        std::vector<int> loaded;
+        for (int change = 0; change < 4; ++change) {
+            form.clones().introCount = 2;  // every clone introduced
+            form.Timer2_Timer();
+            ASSERT_TRUE(form.nextPictureLoader().Enabled());
+            targets.push_back(form.clones().loadTarget);
+            form.Timer4_Timer();
+            loaded.push_back(std::stoi(form.cacheNumber.toStdString()));
+            EXPECT_EQ(form.clones().introCount, 0);
+            EXPECT_FALSE(form.nextPictureLoader().Enabled());
+            EXPECT_EQ(form.firstSetTick().Enabled(), form.clones().loadTarget == 0);
+            EXPECT_EQ(form.secondSetTick().Enabled(), form.clones().loadTarget == 1);
+            EXPECT_EQ(form.clones().secondSetReady, form.clones().loadTarget == 0 ? 1 : 0);
+        }
+        EXPECT_EQ(targets, (std::vector<int>{1, 0, 1, 0}));
+        // 0 and 1 came with start-up: the order on screen is 0, 1, 2, 0, 1, 2.
+        EXPECT_EQ(loaded, (std::vector<int>{2, 0, 1, 2}));
+        EXPECT_EQ(DisplayFixture::pictureNumber(form.SecondPicture()), 2);
+        EXPECT_EQ(DisplayFixture::pictureNumber(form.FirstPicture()), 1);
+        EXPECT_EQ(DisplayFixture::pictureNumber(form.SecDisplayPicture(12)), -1);  // members hold no Picture
+        EXPECT_EQ(form.SecDisplayPicture(12).Image().pixelColor(0, 0), display_test::PictureColor(2));
     }
-    EXPECT_EQ(targets, (std::vector<int>{1, 0, 1, 0}));
-    // 0 and 1 came with start-up: the order on screen is 0, 1, 2, 0, 1, 2.
-    EXPECT_EQ(loaded, (std::vector<int>{2, 0, 1, 2}));
-    EXPECT_EQ(DisplayFixture::pictureNumber(form.SecondPicture()), 2);
-    EXPECT_EQ(DisplayFixture::pictureNumber(form.FirstPicture()), 1);
-    EXPECT_EQ(DisplayFixture::pictureNumber(form.SecDisplayPicture(12)), -1);  // members hold no Picture
-    EXPECT_EQ(form.SecDisplayPicture(12).Image().pixelColor(0, 0), display_test::PictureColor(2));
 }
 
 TEST(PictureRotation, SchedulerRaisesIntroCountUntilAllClonesAreIn) {

@@ -10,14 +10,14 @@ for line in "" " /s" "-s" "/x"; do
   e2e_wait_exit 3; [ "$E2E_STATUS" = 0 ] || fail "command line '$line' did not end at once with status 0"
 done
 
-printf '[saver]\nmode=8\nnewBackColor=65280\n' > "$E2E_APP/z909ssaver.ini"
+printf '[saver]\nmode=%s\nnewBackColor=65280\n' "$NO_EFFECT" > "$E2E_APP/z909ssaver.ini"
 for line in "/S" "/s:123" "/s 123"; do
   e2e_start $line
   sleep 1.5
   kill -0 "$E2E_SAVER" 2>/dev/null || fail "'$line' did not open the saver: $(cat "$E2E_WORK/stderr")"
   first=$E2E_SAVER
-  # A second instance, whatever its switch, ends at once. (Effect 8 is none
-  # of the eight: the saver shows only its background.)
+  # A second instance, whatever its switch, ends at once. (The saver shows
+  # only its background.)
   for second in "/s" "/c" "/p 0"; do
     e2e_start $second
     e2e_wait_exit 3; [ "$E2E_STATUS" = 0 ] || fail "second instance '$second' did not end at once"

@@ -3,6 +3,10 @@
 # beside it are the test's own) and its own runtime folder.
 # Usage: source lib.sh; e2e_setup <path to glidorama> [WIDTHxHEIGHT]
 
+# The "mode" that names no effect, so the saver shows only its background.
+# Effects count up from 0; a negative number never becomes one.
+NO_EFFECT=-1
+
 # A work folder for the test (E2E_WORK) holding a copy of the program with
 # its samples and cached copies (E2E_APP) and a private runtime folder.
 e2e_make_app_folder() {

@@ -36,8 +36,8 @@ start_locked() {
   $XC held || fail "the saver does not hold the keyboard and the pointer with a password"
 }
 
-# Effect 8 shows only the background colour (green).
-printf '[saver]\nmode=8\nnewBackColor=65280\n[password]\nsaverPassword=Secret\nsaverEnabled=1\n' > "$E2E_APP/z909ssaver.ini"
+# No effect: only the background colour (green) shows.
+printf '[saver]\nmode=%s\nnewBackColor=65280\n[password]\nsaverPassword=Secret\nsaverEnabled=1\n' "$NO_EFFECT" > "$E2E_APP/z909ssaver.ini"
 
 # A grab held by another program at start: after a few seconds the saver
 # says the screen is not locked, and it takes the grabs once they are let go.
@@ -122,7 +122,7 @@ $XC free || fail "the grabs outlive the failed saver"
 cp "$E2E_WORK"/kept/* "$E2E_APP/Glidorama/"
 
 # SIGTERM ends the run at once with the grabs released.
-printf '[saver]\nmode=8\nnewBackColor=65280\n[password]\nsaverPassword=Secret\nsaverEnabled=1\n' > "$E2E_APP/z909ssaver.ini"
+printf '[saver]\nmode=%s\nnewBackColor=65280\n[password]\nsaverPassword=Secret\nsaverEnabled=1\n' "$NO_EFFECT" > "$E2E_APP/z909ssaver.ini"
 start_locked
 kill -TERM "$E2E_SAVER"
 e2e_wait_exit 3

@@ -55,8 +55,8 @@ sleep 0.3
 grep -q 'key' "$E2E_WORK/keys.log" || fail "the other client does not receive keys to begin with"
 : > "$E2E_WORK/keys.log"
 
-# Effect 8 shows only the background, so no clone covers the pixels checked.
-printf '[saver]\nmode=8\nnewBackColor=65280\n[password]\nsaverPassword=Secret\nsaverEnabled=1\n' > "$E2E_APP/z909ssaver.ini"
+# No effect: only the background shows, so no clone covers the pixels checked.
+printf '[saver]\nmode=%s\nnewBackColor=65280\n[password]\nsaverPassword=Secret\nsaverEnabled=1\n' "$NO_EFFECT" > "$E2E_APP/z909ssaver.ini"
 e2e_start /s
 sleep 1.5
 kill -0 "$E2E_SAVER" 2>/dev/null || fail "the saver did not start: $(cat "$E2E_WORK/stderr")"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/error_number.h"
+#include "support/no_effect.h"
 
 using settings::Effect;
 
@@ -18,8 +19,9 @@ TEST(Effect, ParsesTheStoredTextAsAWholeNumberFromZeroToSeven) {
     EXPECT_EQ(Effect::FromText(QStringLiteral(" 7 ")), Effect::Splat);
     EXPECT_EQ(Effect::FromText(QStringLiteral("6.0")), Effect::Vortex);
     EXPECT_EQ(Effect::FromText(QStringLiteral("2e0")), Effect::Warp);
-    for (const char* none : {"2.5", "9", "8", "-1", "0.0001"})
-        EXPECT_EQ(Effect::FromText(QString::fromLatin1(none)), Effect::None) << none;
+    for (const QString& none : {QStringLiteral("2.5"), QString::number(testing_support::kNoEffect),
+                                QStringLiteral("-1"), QStringLiteral("0.0001")})
+        EXPECT_EQ(Effect::FromText(none), Effect::None) << none.toStdString();
     for (const char* bad : {"", "Vortex", "x6"})
         EXPECT_EQ(testing_support::ErrorNumberOf([&] { Effect::FromText(QString::fromLatin1(bad)); }), 13) << bad;
 
@@ -27,7 +29,7 @@ TEST(Effect, ParsesTheStoredTextAsAWholeNumberFromZeroToSeven) {
     EXPECT_FALSE(Effect::TextIs(QStringLiteral("4.5"), Effect::DeckOfCards));
     EXPECT_FALSE(Effect::TextIs(QStringLiteral("Deck"), Effect::DeckOfCards));
     EXPECT_FALSE(Effect::TextIs(QStringLiteral("9"), Effect::None));
-    EXPECT_EQ(Effect::FromNumber(8), Effect::None);
+    EXPECT_EQ(Effect::FromNumber(testing_support::kNoEffect), Effect::None);
 }
 
 // Every effect but Float is a clone effect, in exactly one of the two

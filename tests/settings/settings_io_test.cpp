@@ -7,6 +7,7 @@
 
 #include "platform/vb.h"
 #include "settings/defaults.h"
+#include "settings/values.h"
 #include "support/temp_app_folder.h"
 
 using namespace settings;
@@ -66,20 +67,6 @@ TEST(SettingsFile, WhatTheCommitWritesReadsBackTheSame) {
     EXPECT_EQ(read.backgroundColor, QStringLiteral("16711680"));
 }
 
-TEST(SettingsFile, FloatShrinksToFitUnlessTheFileSaysOtherwise) {
-    TempAppFolder folder;
-    folder.writeSettings("[saver]\nmode=1\n[total]\nnewTotal=1\n");
-    Settings s;
-    s.pictureCount = "1";
-    ReadFloatSettings(s, SettingsFile(folder), folder.path());
-    EXPECT_EQ(s.fitToScreen, "1");
-    for (const char* text : {"0", "1"}) {
-        folder.writeSettings(QByteArray("[saver]\nfitToScreen=") + text + "\n");
-        ReadFloatSettings(s, SettingsFile(folder), folder.path());
-        EXPECT_EQ(s.fitToScreen, text);
-    }
-}
-
 TEST(SettingsFile, TheCommitWritesTheKeysInItsOrder) {
     TempAppFolder folder;
     Settings s = FilledSettings();
@@ -106,59 +93,15 @@ TEST(SettingsFile, AShorterListLeavesNoOldPictureKeys) {
     EXPECT_FALSE(text.contains("3=/d"));
 }
 
-TEST(SettingsFile, DisplayStartUpReadsInItsOrderWithTheHighestCloneIndex) {
+TEST(SettingsFile, AMissingFileShowsTheSamplePicturesInTheDialog) {
     TempAppFolder folder;
-    folder.writeSettings(
-        "[total]\nnewTotal=3\nClonesOfImage=1\n[saver]\nmode=1\nNeverChange=0\n"
-        "[images]\n0=/x0\n1=/x1\n2=/x2\n3=/x3\n");
-    Settings s;
-    ReadDisplaySettings(s, SettingsFile(folder));
-    EXPECT_EQ(s.cloneCount, QStringLiteral("0"));
-    EXPECT_FALSE(vb::CBool(s.neverChange));
-    const std::vector<QString> files = ReadFloatSettings(s, SettingsFile(folder), folder.path());
-    ASSERT_EQ(files.size(), 4u);  // 0 to newTotal; the last stays empty
-    EXPECT_EQ(files[2], QStringLiteral("/x2"));
-    EXPECT_EQ(files[3], QString());
-    EXPECT_EQ(s.imageEntry, QStringLiteral("/x2"));
-}
-
-TEST(SettingsFile, AMissingFileGivesTheBuiltInDefaultsAndTheSamplePictures) {
-    TempAppFolder folder;
-    Settings s;
-    ReadDisplaySettings(s, SettingsFile(folder));
-    ReadPasswordSettings(s, SettingsFile(folder));
-    EXPECT_EQ(s.effect, QStringLiteral("0"));
-    EXPECT_EQ(s.cloneCount, QStringLiteral("9"));
-    EXPECT_EQ(s.cloneSpeed, QStringLiteral("20"));
-    EXPECT_EQ(s.changeInterval, QStringLiteral("30"));
-    EXPECT_EQ(s.mouseSensitivity, QStringLiteral("5"));
-    EXPECT_EQ(s.passwordEnabled, QStringLiteral("0"));
-    EXPECT_EQ(s.password, QString());
     Settings d;
     const QStringList pictures = ReadEveryKey(d, folder);
     EXPECT_EQ(pictures, DefaultPictures(folder.path()));
     EXPECT_EQ(d.pictureCount, vb::CStr(int32_t(pictures.size())));
 }
 
-TEST(SettingsFile, UnusableValuesFallBackWhereTheProgramWouldOtherwiseStop) {
-    TempAppFolder folder;
-    folder.writeSettings(
-        "[saver]\nmode=abc\nnewBackColor=99999999999\nmouseSensitivity=\nNeverChange=maybe\n"
-        "PsychGradient=zz\n[total]\nnewTotal=1e9\nClonesOfImage=x\n[speed]\nimageSpeed=fast\n");
-    Settings s;
-    ReadDisplaySettings(s, SettingsFile(folder));
-    EXPECT_EQ(s.effect, QStringLiteral("0"));
-    EXPECT_EQ(s.backgroundColor, QStringLiteral("0"));
-    EXPECT_EQ(s.mouseSensitivity, QStringLiteral("5"));
-    EXPECT_EQ(s.neverChange, QStringLiteral("False"));
-    EXPECT_EQ(s.pictureCount, DefaultValue(&Settings::pictureCount));
-    EXPECT_EQ(s.cloneCount, QStringLiteral("9"));
-    // Converted first inside start-up's guarded steps, whose handler reports them.
-    EXPECT_EQ(s.psychedelicSpeed, QStringLiteral("zz"));
-    EXPECT_EQ(s.cloneSpeed, QStringLiteral("fast"));
-}
-
-TEST(SettingsFile, GarbageFilesNeverBreakEitherReader) {
+TEST(SettingsFile, GarbageFilesNeverBreakTheSaverOrTheDialog) {
     QRandomGenerator rng(2026);
     for (int round = 0; round < 20; ++round) {
         TempAppFolder folder;
@@ -167,12 +110,7 @@ TEST(SettingsFile, GarbageFilesNeverBreakEitherReader) {
         if (round % 2) bytes += "\n[total]\nnewTotal=40000\n[saver]\nmode=1\n[images]\n0=\xff\xfe\n";
         if (round % 3 == 0) bytes += "\nmode=\nmode=7\n[saver\n=\n[]\nx==y\n";
         folder.writeSettings(bytes);
-        Settings display;
-        EXPECT_NO_THROW({
-            ReadDisplaySettings(display, SettingsFile(folder));
-            if (vb::CDbl(display.effect) == 1) ReadFloatSettings(display, SettingsFile(folder), folder.path());
-            ReadPasswordSettings(display, SettingsFile(folder));
-        });
+        EXPECT_NO_THROW(ReadValues(folder.path(), folder.path()));
         Settings dialog;
         EXPECT_NO_THROW(ReadEveryKey(dialog, folder));
     }

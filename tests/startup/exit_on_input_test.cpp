@@ -18,7 +18,6 @@ struct Saver {
         t.folder.writeSettings(QByteArray("[saver]\nmode=1\nmouseSensitivity=") + sensitivity +
                                (password ? "\n[password]\nsaverPassword=Secret\nsaverEnabled=1\n" : "\n"));
         module1.Main(QStringLiteral("/s"), false);
-        module1.settings.mouseSensitivity = QString::fromLatin1(sensitivity);
     }
     // Counted moves at the given clock readings; returns how many ran
     // before the program ended (all of them when it did not end).

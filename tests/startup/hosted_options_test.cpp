@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "startup/hosted_options.h"
+#include "support/no_effect.h"
 
 using startup::ParseHostedOptions;
 using startup::ParseWindowId;
@@ -85,5 +86,5 @@ TEST(HostedOptions, TheEffectIsNamedByItsCaptionOrNumber) {
     ASSERT_TRUE(unknown.options);
     EXPECT_EQ(unknown.options->effect, std::nullopt);
     EXPECT_TRUE(unknown.warning.contains(QStringLiteral("sparkle")));
-    EXPECT_EQ(effectOf("8"), std::nullopt);
+    EXPECT_EQ(effectOf(QByteArray::number(testing_support::kNoEffect).constData()), std::nullopt);
 }

@@ -35,7 +35,6 @@ struct HostedFixture {
     testing_support::TestEnvironment t;
     startup::HostedOptions options;
     std::unique_ptr<startup::HostedSaver> saver;
-    settings::Settings settings;
     std::unique_ptr<display::Form1> form;
 
     void makePictures(std::initializer_list<int> numbers) {
@@ -49,7 +48,7 @@ struct HostedFixture {
     display::Form1& load(const QByteArray& ini) {
         t.folder.writeSettings(ini);
         saver = std::make_unique<startup::HostedSaver>(t.env, options);
-        form = std::make_unique<display::Form1>(settings, t.env, *saver, QSize(200, 150));
+        form = std::make_unique<display::Form1>(saver->values(), t.env, *saver, QSize(200, 150));
         form->Form_Load();
         return *form;
     }
@@ -100,11 +99,11 @@ TEST(HostedSaver, TheCommandLineEffectOverridesTheFile) {
     f.makePictures({0, 1});
     f.options.effect = 6;
     f.load(Ini(2, 2));
-    EXPECT_EQ(f.settings.effect, QStringLiteral("6"));
+    EXPECT_EQ(f.saver->values().effect, settings::Effect::Vortex);
     HostedFixture plain;
     plain.makePictures({0, 1});
     plain.load(Ini(2, 2));
-    EXPECT_EQ(plain.settings.effect, QStringLiteral("2"));
+    EXPECT_EQ(plain.saver->values().effect, settings::Effect::Warp);
 }
 
 TEST(HostedSaver, AMissingFloatPictureIsPassedOverAndTheShowGoesOn) {

@@ -1,5 +1,8 @@
 #include "startup/module1.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <gtest/gtest.h>
 
 #include "display/form1.h"
@@ -79,4 +82,20 @@ TEST(MainDispatch, WithFloatTheWindowSizeHandedOverIsTheFormsSizeInTwips) {
     const QWidget& form = *module1.form1();
     EXPECT_EQ(placed.area.size(), form.size() * 15);
     EXPECT_EQ(t.desktop.pointerPositions[0].x(), form.width() * 15 + 10);
+}
+
+// The file is read once, when the saver starts: a display made later (here
+// for a monitor that changed size) shows the run's settings, whatever the
+// file says by then.
+TEST(MainDispatch, EveryDisplayOfARunShowsTheSettingsReadAtItsStart) {
+    TestEnvironment t;
+    t.folder.writeSettings("[saver]\nmode=1\nnewBackColor=255\n");
+    startup::Module1 module1(t.env);
+    ASSERT_TRUE(module1.Main(QStringLiteral("/s"), false));
+    const display::Form1* first = module1.form1();
+    t.folder.writeSettings("[saver]\nmode=1\nnewBackColor=65280\n");
+    QScreen* screen = QGuiApplication::primaryScreen();
+    emit screen->geometryChanged(first->geometry().adjusted(0, 0, -10, -10));
+    ASSERT_NE(module1.form1(), first);
+    EXPECT_EQ(module1.form1()->BackColor(), 255);
 }
