@@ -132,14 +132,12 @@ void BM_ChangeToHugeJpeg(benchmark::State& state) {
     const QString huge = state.range(1) == 48 ? DetailedJpeg(8000, 6000) : HugeJpeg();
     const QString small = SmallPng();
     for (auto _ : state) {
-        settings::Settings s;
-        s.pictureCount = "2";
-        s.changeInterval = "1.5";
-        s.neverChange = "False";
-        s.floatStill = "0";
-        s.floatTransition = QString::number(state.range(0));
-        s.randomTransitions = "0";
-        s.floatSpeed = "5";  // a motion step every 15.625 ms
+        settings::Values s;
+        s.pictureCount = 2;
+        s.changeInterval = 1.5;
+        s.floatStill = 0;
+        s.floatTransition = double(state.range(0));
+        s.floatSpeed = 5;  // a motion step every 15.625 ms
         platform::SystemClock clock;
         platform::SystemRandom random;
         platform::QtMessageBox messages;

@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "platform/colors.h"
-#include "platform/vb.h"
 
 namespace display {
 
@@ -22,14 +21,14 @@ platform::PictureBox SetUpBox(int64_t background) {
 }
 }  // namespace
 
-FloatAnimation::FloatAnimation(const settings::Settings& settings, platform::Environment& env, QSize size,
+FloatAnimation::FloatAnimation(const settings::Values& values, platform::Environment& env, QSize size,
                                std::vector<QString> imageFiles)
     : size_(size),
-      backColorValue_(vb::CLng(settings.backgroundColor)),
+      backColorValue_(values.backgroundColor),
       background_(platform::FromWindowsColor(backColorValue_)),
       firstPicture_(SetUpBox(backColorValue_)),
       secondPicture_(SetUpBox(backColorValue_)),
-      show_(settings, env, *this, std::move(imageFiles)) {
+      show_(values, env, *this, std::move(imageFiles)) {
     damage_.region = QRect(QPoint(0, 0), size_);
 }
 

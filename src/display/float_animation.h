@@ -15,14 +15,13 @@
 #include "display/float_show.h"
 #include "platform/environment.h"
 #include "platform/picture_box.h"
-#include "settings/settings.h"
+#include "settings/values.h"
 
 namespace display {
 
 class FloatAnimation final : public Animation, private FloatHost {
 public:
-    // Raises vb::RuntimeError when the settings it starts with cannot be read.
-    FloatAnimation(const settings::Settings& settings, platform::Environment& env, QSize size,
+    FloatAnimation(const settings::Values& values, platform::Environment& env, QSize size,
                    std::vector<QString> imageFiles);
 
     // A picture that cannot be shown raises Failure once the show has passed

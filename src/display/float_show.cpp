@@ -114,19 +114,19 @@ QString MissingPictureMessage(const QString& path) {
            QStringLiteral("not function unless a different image is reloaded.");
 }
 
-FloatShow::FloatShow(const settings::Settings& settings, platform::Environment& env, FloatHost& host,
+FloatShow::FloatShow(const settings::Values& values, platform::Environment& env, FloatHost& host,
                      std::vector<QString> imageFiles)
-    : settings_(settings),
+    : values_(values),
       env_(env),
       host_(host),
       imageFiles_(std::move(imageFiles)),
-      order_(std::max(0, int(imageFiles_.size()) - 1), IsShuffled(settings), env.random),
-      transition_(settings.floatTransition),
+      order_(std::max(0, int(imageFiles_.size()) - 1), values.shuffle, env.random),
+      transition_(values.floatTransition),
       now_(env.clock->monotonicSeconds()) {
     // Both boxes take the size of the picture loaded into them.
     host_.FirstPicture().setAutoSize(true);
     host_.SecondPicture().setAutoSize(true);
-    const double speed = vb::CDbl(settings_.floatSpeed);
+    const double speed = values_.floatSpeed;
     if (speed == 1)
         floatMotion_.setInterval(200);
     else if (speed == 2)
@@ -141,24 +141,11 @@ FloatShow::FloatShow(const settings::Settings& settings, platform::Environment& 
     if (!imagePath(0).isEmpty()) prefetch_.start(imagePath(0), preparer());
 }
 
-bool FloatShow::animatedPath() const {
-    return vb::CDbl(transition_) != 0 || vb::CDbl(settings_.randomTransitions) == 1;
-}
-
-bool FloatShow::fitToScreen() const {
-    try {
-        return vb::CDbl(settings_.fitToScreen) != 0;
-    } catch (const vb::RuntimeError&) {
-        return true;  // settings made in code without the key: the built-in choice
-    }
-}
+bool FloatShow::animatedPath() const { return transition_ != 0 || values_.randomTransitions; }
 
 FloatPrefetch::Preparer FloatShow::preparer() const {
-    bool animated = true;  // unreadable settings fail later, at the change; prepare for both paths
-    try {
-        animated = animatedPath();
-    } catch (const vb::RuntimeError&) {}
-    const QSize room = fitToScreen() ? FloatRoom(host_.ScreenWidth(), host_.ScreenHeight()) : QSize();
+    const bool animated = animatedPath();
+    const QSize room = values_.fitToScreen ? FloatRoom(host_.ScreenWidth(), host_.ScreenHeight()) : QSize();
     return [first = LikeBox(host_.FirstPicture()), second = LikeBox(host_.SecondPicture()), animated,
             room](const QString& path) { return Prepare(path, first, second, animated, room); };
 }
@@ -202,8 +189,8 @@ double FloatShow::tick(double now) {
 void FloatShow::Timer2Tick() {
     // A tick that comes while a change is under way does not start another.
     if (stage_ != Stage::Idle) return;
-    const double k = vb::CDbl(settings_.floatStill);
-    const bool neverChange = vb::CBool(settings_.neverChange);
+    const double k = values_.floatStill;
+    const bool neverChange = values_.neverChange;
     if (k == 1 && neverChange) {
         beginChange(Then::StopScheduler);
         return;
@@ -217,7 +204,7 @@ void FloatShow::Timer2Tick() {
         drawDirection();
         floatMotion_.setEnabled(true);
     }
-    if (vb::CDbl(settings_.pictureCount) - 1 < floatImageIndex_) {
+    if (values_.pictureCount - 1 < floatImageIndex_) {
         floatImageIndex_ = 0;
         order_.newRound();
     }
@@ -308,9 +295,8 @@ void FloatShow::startTransition(double now) {
     }
     centre(first);
     host_.presentPictures();
-    transition_ = PickTransition(transition_, settings_.randomTransitions, *env_.random);
-    const double t = vb::CDbl(transition_);
-    player_.emplace(TransitionCopies(t, float(second.ScaleWidth()), float(second.ScaleHeight())));
+    transition_ = PickTransition(transition_, values_.randomTransitions, *env_.random);
+    player_.emplace(TransitionCopies(transition_, float(second.ScaleWidth()), float(second.ScaleHeight())));
     transitionStart_ = now;
     stage_ = Stage::Transition;
     transitionStep();
@@ -364,7 +350,7 @@ void FloatShow::finishChange() {
 
 int32_t FloatShow::changeInterval() const {
     try {
-        return vb::CLng(vb::CDbl(settings_.changeInterval) * 1000);
+        return vb::CLng(values_.changeInterval * 1000);
     } catch (const vb::RuntimeError& e) {
         // A time past the longest a timer can wait (about 24 days) would stop
         // the saver after its first picture; the built-in time is used instead.
@@ -374,7 +360,7 @@ int32_t FloatShow::changeInterval() const {
 }
 
 void FloatShow::prefetchNext() {
-    const bool wraps = vb::CDbl(settings_.pictureCount) - 1 < floatImageIndex_;
+    const bool wraps = values_.pictureCount - 1 < floatImageIndex_;
     // The next round's first picture, when this round is over.
     const QString path = wraps ? entryAt(order_.nextRoundPictureAt(0)) : imagePath(floatImageIndex_);
     if (!path.isEmpty()) prefetch_.start(path, preparer());

@@ -19,7 +19,7 @@
 #include "display/transition_player.h"
 #include "platform/environment.h"
 #include "platform/vb.h"
-#include "settings/settings.h"
+#include "settings/values.h"
 
 namespace display {
 
@@ -47,8 +47,7 @@ QImage LoadFloatPicture(const QString& path, QSize room, const QColor& backgroun
 // waits in between, so input, motion and painting go on meanwhile.
 class FloatShow {
 public:
-    // Raises vb::RuntimeError when the motion speed cannot be read.
-    FloatShow(const settings::Settings& settings, platform::Environment& env, FloatHost& host,
+    FloatShow(const settings::Values& values, platform::Environment& env, FloatHost& host,
               std::vector<QString> imageFiles);
 
     // Starts the show at `now` (seconds on the display's clock): the first
@@ -87,7 +86,7 @@ public:
     // True while a picture change is under way.
     bool changing() const { return stage_ != Stage::Idle && stage_ != Stage::Ended; }
     // The transition of the last change ("effectMode"), as a random pick left it.
-    const QString& transition() const { return transition_; }
+    double transition() const { return transition_; }
     const FloatPrefetch& prefetch() const { return prefetch_; }
 
 private:
@@ -132,14 +131,14 @@ private:
     // Whether pictures larger than the screen are shrunk to fit it.
     bool fitToScreen() const;
 
-    const settings::Settings& settings_;
+    const settings::Values& values_;
     platform::Environment& env_;
     FloatHost& host_;
     std::vector<QString> imageFiles_;
     // Which entry each step of a round shows (list order unless shuffled).
     ShuffledOrder order_;
     // The transition changes use; random transitions pick a new one each change.
-    QString transition_;
+    double transition_;
 
     // The time now on the display's clock, as the last tick gave it.
     double now_;

@@ -45,12 +45,7 @@ settings::Settings TextOf(const settings::Values& v) {
     s.changeFrequency = vb::CStr(v.changeFrequency);
     s.mouseSensitivity = vb::CStr(v.mouseSensitivity);
     s.backgroundColor = vb::CStr(v.backgroundColor);
-    s.floatTransition = vb::CStr(v.floatTransition);
-    s.randomTransitions = TextOf(v.randomTransitions);
-    s.floatStill = vb::CStr(v.floatStill);
-    s.floatSpeed = vb::CStr(v.floatSpeed);
     s.shuffle = TextOf(v.shuffle);
-    s.fitToScreen = TextOf(v.fitToScreen);
     s.password = v.password;
     s.passwordEnabled = TextOf(v.passwordEnabled);
     return s;
@@ -293,7 +288,7 @@ void Form1::Form_Load() {
 
         setUpEffect();
         if (floatMode()) {
-            floatShow_ = std::make_unique<FloatShow>(settings_, env_, *this, std::move(imageFiles));
+            floatShow_ = std::make_unique<FloatShow>(values_, env_, *this, std::move(imageFiles));
             floatShow_->start(env_.clock->monotonicSeconds());
             floatTick();
         }

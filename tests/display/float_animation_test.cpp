@@ -17,19 +17,16 @@ namespace {
 
 struct FloatAnimationFixture : ::testing::Test {
     TestEnvironment t;
-    settings::Settings s;
+    settings::Values s;
     std::vector<QString> files;
 
     FloatAnimationFixture() {
-        s.pictureCount = "2";
-        s.changeInterval = "1";
-        s.neverChange = "False";
-        s.floatStill = "0";
-        s.floatSpeed = "5";
-        s.fitToScreen = "1";
-        s.floatTransition = "1";
-        s.randomTransitions = "0";
-        s.backgroundColor = "16711680";  // blue, as 0x00BBGGRR
+        s.pictureCount = 2;
+        s.changeInterval = 1;
+        s.floatStill = 0;
+        s.floatSpeed = 5;
+        s.floatTransition = 1;
+        s.backgroundColor = 0xFF0000;  // blue, as 0x00BBGGRR
         for (int i = 0; i < 2; ++i) {
             QImage image(40 + 20 * i, 30, QImage::Format_RGB32);
             for (int y = 0; y < image.height(); ++y)

@@ -49,20 +49,20 @@ const QRgb kColours[] = {qRgb(200, 0, 0), qRgb(0, 200, 0), qRgb(0, 0, 200)};
 
 struct FloatFixture : ::testing::Test {
     TestEnvironment t;
-    settings::Settings s;
+    settings::Values s;
     RecordingHost host;
     std::vector<QString> files;
     // Runs before each step of a change after the first.
     std::function<void()> betweenSteps;
 
     FloatFixture() {
-        s.pictureCount = "3";
-        s.changeInterval = "5";
-        s.neverChange = "False";
-        s.floatStill = "1";
-        s.floatTransition = "0";
-        s.randomTransitions = "0";
-        s.floatSpeed = "3";
+        s.pictureCount = 3;
+        s.changeInterval = 5;
+        s.neverChange = false;
+        s.floatStill = 1;
+        s.floatTransition = 0;
+        s.randomTransitions = false;
+        s.floatSpeed = 3;
         for (int i = 0; i < 3; ++i) files.push_back(makePicture(i, 40 + 10 * i, 30));
         files.push_back(QString());  // the list runs 0 to newTotal, the last one empty
     }
@@ -104,7 +104,7 @@ TEST(FloatCentre, WiderThanTheScreenGoesNegativeTruncatingTowardZero) {
 }
 
 TEST_F(FloatFixture, CentredWithoutChangeShowsTheFirstPictureOnceAndStopsTheScheduler) {
-    s.neverChange = "True";
+    s.neverChange = true;
     display::FloatShow show(s, t.env, host, files);
     show.changeScheduler().setEnabled(true);
     changeTick(show);
@@ -135,7 +135,7 @@ TEST_F(FloatFixture, PicturesComeInListOrderAndWrapAfterTheLast) {
 }
 
 TEST_F(FloatFixture, FloatingChangesReseedAndDrawADiagonalDirection) {
-    s.floatStill = "0";
+    s.floatStill = 0;
     t.random = platform::SequenceRandom{0.7f, 0.2f};
     display::FloatShow show(s, t.env, host, files);
     changeTick(show);
@@ -145,7 +145,7 @@ TEST_F(FloatFixture, FloatingChangesReseedAndDrawADiagonalDirection) {
     EXPECT_TRUE(show.floatMotion().Enabled());
     EXPECT_EQ(shown(), 0);
 
-    s.neverChange = "1";
+    s.neverChange = true;
     RecordingHost other;
     display::FloatShow once(s, t.env, other, files);
     once.changeScheduler().setEnabled(true);
@@ -156,8 +156,8 @@ TEST_F(FloatFixture, FloatingChangesReseedAndDrawADiagonalDirection) {
 }
 
 TEST_F(FloatFixture, TicksRunTheSchedulerTheMotionAndTheChangeStepsEachAtItsTime) {
-    s.floatStill = "0";
-    s.floatSpeed = "4";  // 50 ms, a step every 62.5 ms
+    s.floatStill = 0;
+    s.floatSpeed = 4;  // 50 ms, a step every 62.5 ms
     display::FloatShow show(s, t.env, host, files);
     while (!show.prefetch().ready()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     const double start = t.clock.elapsed;
@@ -197,7 +197,7 @@ TEST_F(FloatFixture, StandardChangeHidesThePictureForThreeTenthsOfASecond) {
 }
 
 TEST_F(FloatFixture, ATickDuringAChangeDoesNotStartAnother) {
-    for (const char* effect : {"0", "3"}) {
+    for (const double effect : {0, 3}) {
         s.floatTransition = effect;
         RecordingHost h;
         display::FloatShow show(s, t.env, h, files);
@@ -215,14 +215,14 @@ TEST_F(FloatFixture, ATickDuringAChangeDoesNotStartAnother) {
         EXPECT_FALSE(show.changing());
         EXPECT_EQ(h.first.Image().pixel(0, 0), kColours[0]);
         // "Standard" centres the picture after its pause, whatever the motion did meanwhile.
-        if (QString(effect) == "0") {
+        if (effect == 0) {
             EXPECT_EQ(h.first.Left(), display::CenteredPosition(h.screenWidth, h.first.Width()));
         }
     }
 }
 
 TEST_F(FloatFixture, AnimatedChangeIsPacedOverAboutASecond) {
-    s.floatTransition = "1";
+    s.floatTransition = 1;
     display::FloatShow show(s, t.env, host, files);
     std::vector<display::TransitionCopy> copies;
     double firstCopy = 0;
@@ -252,12 +252,12 @@ TEST_F(FloatFixture, AnimatedChangeIsPacedOverAboutASecond) {
 }
 
 TEST_F(FloatFixture, RandomTransitionIsRememberedByTheShowNotTheSettings) {
-    s.randomTransitions = "1";
+    s.randomTransitions = true;
     t.random = platform::SequenceRandom{0.5f};
     display::FloatShow show(s, t.env, host, files);
     changeTick(show);
-    EXPECT_EQ(show.transition(), "4");
-    EXPECT_EQ(s.floatTransition, "0");
+    EXPECT_EQ(show.transition(), 4);
+    EXPECT_EQ(s.floatTransition, 0);
     EXPECT_EQ(shown(), 0);
 }
 
@@ -275,7 +275,7 @@ TEST_F(FloatFixture, APictureDeletedAfterItWasDecodedEndsTheSaverAtItsTurn) {
 }
 
 TEST_F(FloatFixture, APictureReplacedAfterItWasDecodedShowsTheNewFile) {
-    s.floatTransition = "2";
+    s.floatTransition = 2;
     display::FloatShow show(s, t.env, host, files);
     changeTick(show);
     QImage replacement(64, 20, QImage::Format_RGB32);
@@ -307,7 +307,7 @@ TEST_F(FloatFixture, MotionBouncesBeforeMovingAtTheTopBound) {
 }
 
 TEST_F(FloatFixture, PictureWiderThanTheScreenFlipsItsHorizontalStepEveryTick) {
-    s.fitToScreen = "0";  // natural size
+    s.fitToScreen = false;  // natural size
     files[0] = makePicture(0, 900, 30);
     display::FloatShow show(s, t.env, host, files);
     changeTick(show);
@@ -324,7 +324,7 @@ TEST_F(FloatFixture, PictureWiderThanTheScreenFlipsItsHorizontalStepEveryTick) {
 }
 
 TEST_F(FloatFixture, AChangeTimeTooLongForTheTimerFallsBackToTheBuiltInTime) {
-    for (const char* seconds : {"1e9", "-3e6"}) {
+    for (const double seconds : {1e9, -3e6}) {
         s.changeInterval = seconds;
         RecordingHost h;
         display::FloatShow show(s, t.env, h, files);
@@ -335,14 +335,14 @@ TEST_F(FloatFixture, AChangeTimeTooLongForTheTimerFallsBackToTheBuiltInTime) {
         EXPECT_EQ(show.floatImageIndex(), 1);
     }
     // The longest time that fits is kept as it is.
-    s.changeInterval = "2147483.647";
+    s.changeInterval = 2147483.647;
     display::FloatShow show(s, t.env, host, files);
     changeTick(show);
     EXPECT_EQ(show.changeScheduler().Interval(), 2147483647);
 }
 
 TEST_F(FloatFixture, PictureTallerThanTheRoomBelowTheTopBoundJittersUpAndDown) {
-    s.fitToScreen = "0";                 // natural size
+    s.fitToScreen = false;               // natural size
     files[0] = makePicture(0, 40, 570);  // 8550 twips: more than 9000 - 615
     display::FloatShow show(s, t.env, host, files);
     changeTick(show);
@@ -359,9 +359,9 @@ TEST_F(FloatFixture, PictureTallerThanTheRoomBelowTheTopBoundJittersUpAndDown) {
 }
 
 TEST_F(FloatFixture, AnEmptyEntryClearsThePictureAndTheSaverGoesOn) {
-    for (const char* effect : {"0", "5"}) {
+    for (const double effect : {0, 5}) {
         s.floatTransition = effect;
-        s.pictureCount = "0";  // no pictures: the list holds one empty entry
+        s.pictureCount = 0;  // no pictures: the list holds one empty entry
         RecordingHost h;
         display::FloatShow show(s, t.env, h, {QString()});
         show.changeScheduler().setEnabled(true);
@@ -373,8 +373,8 @@ TEST_F(FloatFixture, AnEmptyEntryClearsThePictureAndTheSaverGoesOn) {
         EXPECT_EQ(show.floatImageIndex(), 1);
     }
     // Within a list, the entry after a picture clears it.
-    s.floatTransition = "0";
-    s.pictureCount = "2";
+    s.floatTransition = 0;
+    s.pictureCount = 2;
     display::FloatShow show(s, t.env, host, {files[0], QString(), QString()});
     changeTick(show);
     EXPECT_EQ(shown(), 0);
@@ -395,7 +395,7 @@ TEST_F(FloatFixture, ShuffledPicturesComeOnceARoundInANewOrderEachRound) {
         uint32_t state = 11;
     } stream;
     t.env.random = &stream;
-    s.shuffle = "1";
+    s.shuffle = true;
     display::FloatShow show(s, t.env, host, files);
     show.changeScheduler().setEnabled(true);
     std::vector<std::vector<int>> rounds(5);
@@ -415,7 +415,7 @@ TEST_F(FloatFixture, ShuffledPicturesComeOnceARoundInANewOrderEachRound) {
 TEST_F(FloatFixture, APhotoLargerThanTheScreenIsShownWholeAndFloats) {
     host.screenWidth = 1024 * 15;
     host.screenHeight = 768 * 15;
-    s.floatStill = "0";
+    s.floatStill = 0;
     QImage photo(6000, 4000, QImage::Format_RGB32);
     photo.fill(kColours[1]);
     files[0] = t.folder.file("photo.jpg");
@@ -443,7 +443,7 @@ TEST_F(FloatFixture, APhotoLargerThanTheScreenIsShownWholeAndFloats) {
     EXPECT_GT(highest - lowest, 50 * 15);
 
     // With the option off the photo keeps its natural size, as it always did.
-    s.fitToScreen = "0";
+    s.fitToScreen = false;
     RecordingHost natural;
     display::FloatShow second(s, t.env, natural, files);
     changeTick(second);
@@ -464,7 +464,7 @@ TEST_F(FloatFixture, AFileThatIsThereButNoPictureSaysWhy) {
 }
 
 TEST_F(FloatFixture, AtNaturalSizeAPictureTooLargeToDecodeSaysSo) {
-    s.fitToScreen = "0";
+    s.fitToScreen = false;
     QFile crafted(files[0]);
     ASSERT_TRUE(crafted.open(QIODevice::WriteOnly));
     crafted.write(testing_support::CraftedPng(12000, 9000));

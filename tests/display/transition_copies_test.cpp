@@ -87,11 +87,11 @@ TEST(TransitionCopies, OtherNumbersDrawNothing) {
 
 TEST(PickTransition, RandomChoiceIsOneOfTheAnimatedSevenAndReseeds) {
     platform::SequenceRandom random{0.0f, 0.99999994f, 0.5f};
-    EXPECT_EQ(display::PickTransition("0", "1", random), "1");
-    EXPECT_EQ(display::PickTransition("0", "1", random), "7");
-    EXPECT_EQ(display::PickTransition("2", "1", random), "4");
+    EXPECT_EQ(display::PickTransition(0, true, random), 1);
+    EXPECT_EQ(display::PickTransition(0, true, random), 7);
+    EXPECT_EQ(display::PickTransition(2, true, random), 4);
     EXPECT_EQ(random.randomizeCalls, 3);
-    EXPECT_EQ(display::PickTransition("5", "0", random), "5");
+    EXPECT_EQ(display::PickTransition(5, false, random), 5);
     EXPECT_EQ(random.randomizeCalls, 3);
 }
 
