@@ -43,8 +43,9 @@ QImage LoadFloatPicture(const QString& path, QSize room, const QColor& backgroun
 // "Standard" change hides the picture, pauses, then shows the next one; the
 // animated ones take the picture prepared in the worker (waiting for it
 // step by step when it is not ready) and copy it in frame by frame. The
-// display asks for the next step when nextStepAt() says it is due; nothing
-// waits in between, so input, motion and painting go on meanwhile.
+// show keeps its scheduler and motion timers itself, and the display calls
+// tick() when the earliest of them or the change's next step is due;
+// nothing waits in between, so input, motion and painting go on meanwhile.
 class FloatShow {
 public:
     FloatShow(const settings::Values& values, platform::Environment& env, FloatHost& host,
