@@ -183,7 +183,7 @@ void BM_FrameHeadless(benchmark::State& state) {
     // Started as the display starts it, on the same files.
     settings::Settings text = display::SettingsText(display.values);
     const display::AnimationStart glidorama{QSize(1920, 1080), settings::Effect::Glidorama, display.values, text,
-                                            display.env, {}, {}, {}};
+                                            display.env};
     display::HeadlessSurface surface(display::FindEffect(glidorama.effect)->make(glidorama));
     double now = display.clock.monotonicSeconds() * 1000;
     for (int n = 0; n < 300; ++n) surface.advanceTo(now += 16);

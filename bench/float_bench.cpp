@@ -1,6 +1,6 @@
 // Float changes to a 24-megapixel JPEG: how long the display can freeze
 // while the picture is decoded, staged and brought on by each transition.
-// A real event loop drives the scheduler and motion timers; a host paints a
+// A real event loop wakes the show whenever it is due; a host paints a
 // screen-sized back buffer whenever the boxes changed, at most once per
 // 60 Hz frame, as the display form does. Reported: the longest gap between
 // motion ticks and between painted frames from start to the end of the
@@ -15,10 +15,12 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 #include <ctime>
+#include <optional>
 
-#include "display/adapted_float.h"
 #include "display/display_host.h"
+#include "display/float_animation.h"
 #include "display/float_show.h"
 #include "display/form1.h"
 #include "display/transition_player.h"
@@ -95,12 +97,9 @@ public:
     }
     platform::PictureBox& FirstPicture() override { return first_; }
     platform::PictureBox& SecondPicture() override { return second_; }
-    platform::FormTimer& changeScheduler() override { return changeSchedulerTimer; }
-    platform::FormTimer& floatMotion() override { return floatMotionTimer; }
     double ScreenWidth() const override { return kScreenW * 15.0; }
     double ScreenHeight() const override { return kScreenH * 15.0; }
     void presentPictures() override { dirty_ = true; }
-    void DoEvents() override { QCoreApplication::processEvents(); }
     void failAndEnd(const QString& message) override { failure = message; }
 
     void paint() {
@@ -117,17 +116,6 @@ public:
         if (last >= 0) maxGap = std::max(maxGap, (now - last) / 1e6);
         last = now;
     }
-
-    void changeSchedulerTick() {
-        if (onChangeScheduler) onChangeScheduler();
-    }
-    void floatMotionTick() {
-        motionTick();
-        if (onFloatMotion) onFloatMotion();
-    }
-    platform::FormTimer changeSchedulerTimer{[this] { changeSchedulerTick(); }, 250};
-    platform::FormTimer floatMotionTimer{[this] { floatMotionTick(); }, 1};
-    std::function<void()> onChangeScheduler, onFloatMotion;
     double maxPaintGap = 0, maxMotionGap = 0;
     QString failure;
 
@@ -146,13 +134,12 @@ void BM_ChangeToHugeJpeg(benchmark::State& state) {
     const QString huge = state.range(1) == 48 ? DetailedJpeg(8000, 6000) : HugeJpeg();
     const QString small = SmallPng();
     for (auto _ : state) {
-        settings::Settings s;
-        s.pictureCount = "2";
-        s.changeInterval = "1.5";
-        s.neverChange = "False";
-        s.floatStill = "0";
-        s.floatTransition = QString::number(state.range(0));
-        s.randomTransitions = "0";
+        settings::Values s;
+        s.pictureCount = 2;
+        s.changeInterval = 1.5;
+        s.floatStill = 0;
+        s.floatTransition = double(state.range(0));
+        s.floatSpeed = 5;  // a motion step every 15.625 ms
         platform::SystemClock clock;
         platform::SystemRandom random;
         platform::QtMessageBox messages;
@@ -161,15 +148,24 @@ void BM_ChangeToHugeJpeg(benchmark::State& state) {
         platform::Environment env{Folder().path(), &clock, &random, &messages, &desktop, &end};
         BenchHost host;
         display::FloatShow show(s, env, host, {small, huge, QString()});
+        show.start(clock.monotonicSeconds());
         int changes = 0;
         QEventLoop loop;
-        host.onChangeScheduler = [&] {
-            const bool nested = show.changing();  // such a tick is dropped
-            show.Timer2Tick();
-            if (!nested && ++changes == 2) QTimer::singleShot(300, &loop, &QEventLoop::quit);
+        // Wakes the show whenever its next tick is due, as the display does.
+        QTimer wake;
+        wake.setSingleShot(true);
+        wake.setTimerType(Qt::PreciseTimer);
+        const auto tick = [&] {
+            const double now = clock.monotonicSeconds();
+            const double motionDue = show.floatMotion().due();
+            const bool wasChanging = show.changing();
+            const double next = show.tick(now);
+            if (motionDue <= now) host.motionTick();
+            if (wasChanging && !show.changing() && ++changes == 2) QTimer::singleShot(300, &loop, &QEventLoop::quit);
+            wake.start(int(std::ceil(std::clamp(next - clock.monotonicSeconds(), 0.0, 1.0) * 1000)));
         };
-        host.onFloatMotion = [&] { show.Timer3Tick(); };
-        host.changeSchedulerTimer.setEnabled(true);
+        QObject::connect(&wake, &QTimer::timeout, tick);
+        tick();
         QTimer::singleShot(15000, &loop, &QEventLoop::quit);
         loop.exec();
         if (!host.failure.isEmpty() || changes < 2) state.SkipWithError("the change did not happen");
@@ -197,11 +193,12 @@ void BM_TransitionDrawing(benchmark::State& state) {
         QElapsedTimer frameClock;
         double longest = 0;
         frameClock.start();
-        display::TransitionPlayer::Play(copies, source, target, nullptr, [&](int, int) {
+        display::TransitionPlayer player(copies);
+        while (!player.done()) {
+            player.drawFrame(source, target, nullptr);
             longest = std::max(longest, frameClock.nsecsElapsed() / 1e6);
             frameClock.restart();
-            return true;
-        });
+        }
         state.counters["longest_frame_ms"] = longest;
         state.counters["copies"] = double(copies.size());
     }
@@ -235,10 +232,10 @@ void BM_FloatMotionFrame(benchmark::State& state) {
         auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
         for (int x = 0; x < picture.width(); ++x) line[x] = qRgb(x & 255, y & 255, (x + y) & 255);
     }
-    auto& show = dynamic_cast<display::AdaptedFloat&>(*form.animation());
+    auto& show = dynamic_cast<display::FloatAnimation&>(*form.animation());
     // Only the motion is measured: no picture changes (the bench has no
     // pictures to change to, and a failed change stops the show).
-    show.changeScheduler().setEnabled(false);
+    show.show().changeScheduler().setEnabled(false);
     platform::PictureBox& box = show.FirstPicture();
     box.setPicture(picture);
     QPoint at(200, 60);
@@ -248,6 +245,7 @@ void BM_FloatMotionFrame(benchmark::State& state) {
     const auto present = [&] {
         const int before = form.paintCount();
         show.presentPictures();
+        form.presentChanges();
         QElapsedTimer waited;
         waited.start();
         while (form.paintCount() == before && waited.elapsed() < 100) QCoreApplication::processEvents();

@@ -5,8 +5,6 @@
 
 #include <QSize>
 
-#include <functional>
-
 #include "display/display_host.h"
 #include "platform/environment.h"
 #include "settings/effect.h"
@@ -19,16 +17,10 @@ struct AnimationStart {
     QSize size;
     settings::Effect effect;
     // The run's settings, and the same as the text the effects still
-    // convert at each use (Float writes its running transition there).
+    // convert at each use.
     const settings::Values& values;
     settings::Settings& settings;
     platform::Environment& env;
-    // For an animation that still runs timers of its own (Float): it changed
-    // on screen outside its tick, it failed outside its tick, and whether
-    // the display still runs (its timers stand still when not).
-    std::function<void()> damaged;
-    std::function<FailureOutcome(const QString& message)> failed;
-    std::function<bool()> running;
 };
 
 // The values as the text the settings file would hold (the clone count as

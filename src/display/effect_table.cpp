@@ -1,7 +1,7 @@
 #include "display/effect_table.h"
 
-#include "display/adapted_float.h"
 #include "display/clone_animation.h"
+#include "display/float_animation.h"
 
 namespace display {
 
@@ -16,7 +16,7 @@ std::unique_ptr<Animation> Make(const AnimationStart& start) {
 
 constexpr EffectInfo kEffects[] = {
     {Effect::Glidorama, "Glidorama", "glidorama", nullptr, nullptr, Make<CloneAnimation>},
-    {Effect::Float, "Float", "float", nullptr, nullptr, Make<AdaptedFloat>},
+    {Effect::Float, "Float", "float", nullptr, nullptr, Make<FloatAnimation>},
     {Effect::Warp, "Warp", "warp", nullptr, nullptr, Make<CloneAnimation>},
     {Effect::Psychedelic, "Psychedelic", "psychedelic", &Settings::psychedelicSpeed, "Psychedelic Speed",
      Make<CloneAnimation>},

@@ -1,11 +1,10 @@
-// What the Float effect needs of the display form: its two picture boxes,
-// its scheduler and motion timers, the screen size, and the ways to show a
-// frame, pump events and end the program after a failure.
+// What the Float effect needs of the surface that shows it: its two picture
+// boxes, the screen size, and the ways to show a frame and to report a
+// failure.
 #pragma once
 
 #include <QString>
 
-#include "platform/form_timer.h"
 #include "platform/picture_box.h"
 
 namespace display {
@@ -17,18 +16,13 @@ public:
     virtual platform::PictureBox& FirstPicture() = 0;
     // The staging box of animated transitions; never shown.
     virtual platform::PictureBox& SecondPicture() = 0;
-    // The timer that changes the picture, and the one that moves it a step.
-    virtual platform::FormTimer& changeScheduler() = 0;
-    virtual platform::FormTimer& floatMotion() = 0;
     // Screen.Width and Screen.Height, in twips.
     virtual double ScreenWidth() const = 0;
     virtual double ScreenHeight() const = 0;
     // Shows the current state of the picture boxes on screen at the next frame.
     virtual void presentPictures() = 0;
-    // Processes pending events (input, timers) once.
-    virtual void DoEvents() = 0;
-    // The display's failure path: key lock off when it was set, the form
-    // unloaded, the message shown, the program ended.
+    // A picture of the show failed: the host reports it (FloatAnimation
+    // raises it from its tick, for the display's host to decide on).
     virtual void failAndEnd(const QString& message) = 0;
     // Whether failAndEnd returns with the display going on (inside a host's
     // window), so the show passes over the picture that failed.

@@ -8,7 +8,7 @@ namespace display {
 
 namespace {
 template <typename T>
-bool ready(const std::future<T>& f) {
+bool isReady(const std::future<T>& f) {
     return f.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready;
 }
 }  // namespace
@@ -24,10 +24,14 @@ FloatPrefetch::Stamp FloatPrefetch::stampOf(const QString& path) {
     return {true, info.size(), info.lastModified()};
 }
 
-void FloatPrefetch::launch(const QString& path, Preparer preparer) {
+void FloatPrefetch::abandon() {
     // A preparation no longer wanted finishes on its own; nobody waits for it now.
-    std::erase_if(abandoned_, [](const std::future<PreparedPicture>& old) { return ready(old); });
+    std::erase_if(abandoned_, [](const std::future<PreparedPicture>& old) { return isReady(old); });
     if (pending_.valid()) abandoned_.push_back(std::move(pending_));
+}
+
+void FloatPrefetch::launch(const QString& path, Preparer preparer) {
+    abandon();
     path_ = path;
     stamp_ = stampOf(path);
     pending_ = std::async(std::launch::async, std::move(preparer), path);
@@ -38,23 +42,28 @@ void FloatPrefetch::start(const QString& path, Preparer preparer) {
     launch(path, std::move(preparer));
 }
 
-PreparedPicture FloatPrefetch::take(const QString& path, const Preparer& preparer,
-                                    const std::function<void()>& whileWaiting) {
+void FloatPrefetch::request(const QString& path, const Preparer& preparer) {
     const Stamp now = stampOf(path);
-    // A file that is gone fails at once, exactly as a direct load would.
-    if (!now.exists) return preparer(path);
-    if (pending_.valid() && path_ == path && stamp_ == now)
+    if (!now.exists) {
+        // Loading a file that is gone raises here; should it come back
+        // meanwhile, its picture is the one taken.
+        std::promise<PreparedPicture> direct;
+        direct.set_value(preparer(path));
+        abandon();
+        pending_ = direct.get_future();
+    } else if (pending_.valid() && path_ == path && stamp_ == now) {
         ++used_;
-    else
+    } else {
         launch(path, preparer);
-    while (!ready(pending_)) {
-        if (whileWaiting)
-            whileWaiting();
-        else
-            pending_.wait();
     }
-    std::future<PreparedPicture> done = std::move(pending_);
+    // The request is taken as it is; a later start() prepares afresh.
     path_.clear();
+}
+
+bool FloatPrefetch::ready() const { return !pending_.valid() || isReady(pending_); }
+
+PreparedPicture FloatPrefetch::take() {
+    std::future<PreparedPicture> done = std::move(pending_);
     return done.get();
 }
 

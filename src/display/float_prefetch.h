@@ -44,10 +44,16 @@ public:
     // Starts preparing `path` unless it is already under way for the file as it is.
     void start(const QString& path, Preparer preparer);
 
-    // `path` prepared from the file as it is now. `whileWaiting` runs over
-    // and over while the worker is busy, so the display keeps going. Raises
-    // what loading the file raises.
-    PreparedPicture take(const QString& path, const Preparer& preparer, const std::function<void()>& whileWaiting);
+    // Asks for `path` prepared from the file as it is now, to be taken next:
+    // the preparation under way is kept when it is for the file as it is,
+    // otherwise it is made again. A file that is gone raises at once what
+    // loading it raises, as a direct load would.
+    void request(const QString& path, const Preparer& preparer);
+    // Whether the preparation asked for is done.
+    bool ready() const;
+    // The preparation asked for, waiting for it if need be. Raises what
+    // loading the file raised.
+    PreparedPicture take();
 
     // How many preparations were used at their turn.
     int used() const { return used_; }
@@ -61,6 +67,8 @@ private:
     };
     static Stamp stampOf(const QString& path);
     void launch(const QString& path, Preparer preparer);
+    // Leaves the preparation under way to finish on its own.
+    void abandon();
 
     QString path_;
     Stamp stamp_;

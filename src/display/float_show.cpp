@@ -1,13 +1,10 @@
 #include "display/float_show.h"
 
-#include <chrono>
+#include <algorithm>
 #include <new>
-#include <thread>
 
-#include "display/transition_player.h"
 #include "platform/colors.h"
 #include "platform/picture.h"
-#include "platform/scoped_flag.h"
 #include "settings/defaults.h"
 
 namespace display {
@@ -16,6 +13,8 @@ namespace {
 
 // The "Standard" change leaves the screen without the picture this long.
 constexpr double kStandardPauseSeconds = 0.3;
+// How often a change looks again for a picture the worker is still decoding.
+constexpr double kDecodeWaitSeconds = 0.001;
 // Top bound of the float motion, in twips.
 constexpr double kFloatTop = 615;
 constexpr int kFloatStep = 15;
@@ -115,38 +114,38 @@ QString MissingPictureMessage(const QString& path) {
            QStringLiteral("not function unless a different image is reloaded.");
 }
 
-FloatShow::FloatShow(settings::Settings& settings, platform::Environment& env, FloatHost& host,
+FloatShow::FloatShow(const settings::Values& values, platform::Environment& env, FloatHost& host,
                      std::vector<QString> imageFiles)
-    : settings_(settings),
+    : values_(values),
       env_(env),
       host_(host),
       imageFiles_(std::move(imageFiles)),
-      order_(std::max(0, int(imageFiles_.size()) - 1), IsShuffled(settings), env.random) {
+      order_(std::max(0, int(imageFiles_.size()) - 1), values.shuffle, env.random),
+      transition_(values.floatTransition),
+      now_(env.clock->monotonicSeconds()) {
     // Both boxes take the size of the picture loaded into them.
     host_.FirstPicture().setAutoSize(true);
     host_.SecondPicture().setAutoSize(true);
+    const double speed = values_.floatSpeed;
+    if (speed == 1)
+        floatMotion_.setInterval(200);
+    else if (speed == 2)
+        floatMotion_.setInterval(150);
+    else if (speed == 3)
+        floatMotion_.setInterval(100);
+    else if (speed == 4)
+        floatMotion_.setInterval(50);
+    else if (speed == 5)
+        floatMotion_.setInterval(1);
     // The first picture comes 250 ms after start: begin decoding it now.
     if (!imagePath(0).isEmpty()) prefetch_.start(imagePath(0), preparer());
 }
 
-bool FloatShow::animatedPath() const {
-    return vb::CDbl(settings_.floatTransition) != 0 || vb::CDbl(settings_.randomTransitions) == 1;
-}
-
-bool FloatShow::fitToScreen() const {
-    try {
-        return vb::CDbl(settings_.fitToScreen) != 0;
-    } catch (const vb::RuntimeError&) {
-        return true;  // settings made in code without the key: the built-in choice
-    }
-}
+bool FloatShow::animatedPath() const { return transition_ != 0 || values_.randomTransitions; }
 
 FloatPrefetch::Preparer FloatShow::preparer() const {
-    bool animated = true;  // unreadable settings fail later, at the change; prepare for both paths
-    try {
-        animated = animatedPath();
-    } catch (const vb::RuntimeError&) {}
-    const QSize room = fitToScreen() ? FloatRoom(host_.ScreenWidth(), host_.ScreenHeight()) : QSize();
+    const bool animated = animatedPath();
+    const QSize room = values_.fitToScreen ? FloatRoom(host_.ScreenWidth(), host_.ScreenHeight()) : QSize();
     return [first = LikeBox(host_.FirstPicture()), second = LikeBox(host_.SecondPicture()), animated,
             room](const QString& path) { return Prepare(path, first, second, animated, room); };
 }
@@ -162,57 +161,196 @@ QString FloatShow::entryAt(int position) const {
     return imageFiles_[size_t(position)];
 }
 
-void FloatShow::pumpOnce() { host_.DoEvents(); }
+void FloatShow::start(double now) {
+    now_ = now;
+    changeScheduler_.setInterval(250);
+    changeScheduler_.setEnabled(true);
+}
 
-void FloatShow::pumpUntil(double deadline) {
-    do {
-        pumpOnce();
-        // Sleep a little between passes rather than spin, but never past the deadline.
-        if (deadline - env_.clock->monotonicSeconds() > 0.002)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    } while (env_.clock->monotonicSeconds() < deadline);
+double FloatShow::tick(double now) {
+    now_ = now;
+    while (stage_ != Stage::Ended) {
+        const double step = nextStepAt().value_or(TickPace::kNever);
+        const double due = std::min({changeScheduler_.due(), floatMotion_.due(), step});
+        if (due > now) return due;
+        if (changeScheduler_.due() == due) {
+            changeScheduler_.advance();
+            Timer2Tick();
+        } else if (floatMotion_.due() == due) {
+            floatMotion_.advance();
+            Timer3Tick();
+        } else {
+            StepTick(now);
+        }
+    }
+    return TickPace::kNever;
 }
 
 void FloatShow::Timer2Tick() {
-    // A tick that comes while a change pumps events does not start another.
-    if (changing_ || ended_) return;
-    platform::ScopedFlag changing(changing_);  // a change is under way for as long as this lasts
-    const double k = vb::CDbl(settings_.floatStill);
-    const bool neverChange = vb::CBool(settings_.neverChange);
+    // A tick that comes while a change is under way does not start another.
+    if (stage_ != Stage::Idle) return;
+    const double k = values_.floatStill;
+    const bool neverChange = values_.neverChange;
     if (k == 1 && neverChange) {
-        if (!ShowNextImage()) return;
-        host_.changeScheduler().setEnabled(false);
+        beginChange(Then::StopScheduler);
         return;
     }
     if (k == 0 && neverChange) {
-        if (!ShowNextImage()) return;
-        drawDirection();
-        host_.floatMotion().setEnabled(true);
-        host_.changeScheduler().setEnabled(false);
+        beginChange(Then::StopSchedulerAndFloat);
         return;
     }
     if (k == 0) {
         env_.random->Randomize();
         drawDirection();
-        host_.floatMotion().setEnabled(true);
+        floatMotion_.setEnabled(true);
     }
-    changeStep();
-}
-
-void FloatShow::changeStep() {
-    if (vb::CDbl(settings_.pictureCount) - 1 < floatImageIndex_) {
+    if (values_.pictureCount - 1 < floatImageIndex_) {
         floatImageIndex_ = 0;
         order_.newRound();
     }
-    if (!ShowNextImage()) return;
-    floatImageIndex_ = floatImageIndex_ + 1;
-    host_.changeScheduler().setInterval(changeInterval());
-    prefetchNext();
+    beginChange(Then::NextPicture);
+}
+
+std::optional<double> FloatShow::nextStepAt() const {
+    if (!changing()) return std::nullopt;
+    return due_;
+}
+
+void FloatShow::beginChange(Then then) {
+    then_ = then;
+    changePath_ = imagePath(floatImageIndex_);
+    stage_ = Stage::Begin;
+    due_ = now_;
+    step(now_);
+}
+
+void FloatShow::StepTick(double now) {
+    now_ = now;
+    if (changing() && now >= due_) step(now);
+}
+
+void FloatShow::step(double now) {
+    try {
+        platform::PictureBox& first = host_.FirstPicture();
+        if (stage_ == Stage::Begin) {
+            animated_ = animatedPath();
+            if (!animated_) {
+                // "Standard": the screen goes without the picture for a moment.
+                first.setVisible(false);
+                host_.presentPictures();
+                stage_ = Stage::Pause;
+                due_ = now + kStandardPauseSeconds;
+                return;
+            }
+        }
+        if (stage_ == Stage::Begin || stage_ == Stage::Pause) {
+            // An empty entry names no file: loading it clears the picture, so
+            // the change shows only the background instead of failing.
+            if (!changePath_.isEmpty()) prefetch_.request(changePath_, preparer());
+            stage_ = Stage::Load;
+        }
+        if (stage_ == Stage::Load) {
+            if (!changePath_.isEmpty() && !prefetch_.ready()) {
+                // The display goes on while the worker decodes; look again soon.
+                due_ = now + kDecodeWaitSeconds;
+                return;
+            }
+            prepared_ = changePath_.isEmpty() ? PreparedPicture() : prefetch_.take();
+            if (!animated_) {
+                if (!Adopt(first, prepared_.shown)) first.setPicture(prepared_.picture);
+                centre(first);
+                first.setVisible(true);
+                host_.presentPictures();
+                stage_ = Stage::Shown;
+            } else {
+                startTransition(now);
+            }
+        } else if (stage_ == Stage::Transition) {
+            transitionStep();
+        }
+    } catch (const vb::RuntimeError& e) {
+        // A file that is there but cannot be shown says why; a missing one keeps its message.
+        passOverOrEnd(e.number() == vb::kFileNotFound ? MissingPictureMessage(changePath_)
+                                                      : platform::RefusalMessage(changePath_, e));
+    } catch (const std::bad_alloc& e) {
+        passOverOrEnd(platform::RefusalMessage(changePath_, e));
+    }
+    if (stage_ == Stage::Shown) finishChange();
+}
+
+void FloatShow::startTransition(double now) {
+    platform::PictureBox& first = host_.FirstPicture();
+    platform::PictureBox& second = host_.SecondPicture();
+    // The old picture stayed on show while the new one was made ready.
+    if (Adopt(first, prepared_.blank)) {
+        first.setVisible(true);
+        if (!Adopt(second, prepared_.staged)) second.setPicture(prepared_.picture);
+    } else {
+        first.setPicture(QImage());
+        first.setWidth(1);
+        first.setHeight(1);
+        first.setVisible(true);
+        second.setPicture(prepared_.picture);
+        SizeLike(first, second);
+    }
+    centre(first);
+    host_.presentPictures();
+    transition_ = PickTransition(transition_, values_.randomTransitions, *env_.random);
+    player_.emplace(TransitionCopies(transition_, float(second.ScaleWidth()), float(second.ScaleHeight())));
+    transitionStart_ = now;
+    stage_ = Stage::Transition;
+    transitionStep();
+}
+
+void FloatShow::transitionStep() {
+    platform::PictureBox& first = host_.FirstPicture();
+    platform::PictureBox& second = host_.SecondPicture();
+    if (player_->done()) {
+        // The box on show takes the staged picture, shared, not copied.
+        if (second.Picture().cacheKey() != prepared_.picture.cacheKey() || !Adopt(first, prepared_.shown)) {
+            first.setPicture(second.Picture());
+        }
+        host_.presentPictures();
+        stage_ = Stage::Shown;
+        return;
+    }
+    player_->drawFrame(second.Picture(), first.surface(), copyObserver_);
+    host_.presentPictures();
+    due_ = transitionStart_ + player_->nextFrame() * TransitionPlayer::kSeconds / player_->frames();
+}
+
+void FloatShow::passOverOrEnd(const QString& message) {
+    // Ended before the host acts: a message box it shows runs events, and
+    // nothing of the show may move meanwhile.
+    stage_ = Stage::Ended;
+    host_.failAndEnd(message);
+    // The show goes on when the host passes over the failure: this change
+    // is over, the next one takes the next picture.
+    if (host_.passesOverFailures()) stage_ = Stage::Shown;
+}
+
+void FloatShow::finishChange() {
+    stage_ = Stage::Idle;
+    prepared_ = PreparedPicture();
+    player_.reset();
+    switch (then_) {
+        case Then::StopScheduler: changeScheduler_.setEnabled(false); break;
+        case Then::StopSchedulerAndFloat:
+            drawDirection();
+            floatMotion_.setEnabled(true);
+            changeScheduler_.setEnabled(false);
+            break;
+        case Then::NextPicture:
+            floatImageIndex_ = floatImageIndex_ + 1;
+            changeScheduler_.setInterval(changeInterval());
+            prefetchNext();
+            break;
+    }
 }
 
 int32_t FloatShow::changeInterval() const {
     try {
-        return vb::CLng(vb::CDbl(settings_.changeInterval) * 1000);
+        return vb::CLng(values_.changeInterval * 1000);
     } catch (const vb::RuntimeError& e) {
         // A time past the longest a timer can wait (about 24 days) would stop
         // the saver after its first picture; the built-in time is used instead.
@@ -222,7 +360,7 @@ int32_t FloatShow::changeInterval() const {
 }
 
 void FloatShow::prefetchNext() {
-    const bool wraps = vb::CDbl(settings_.pictureCount) - 1 < floatImageIndex_;
+    const bool wraps = values_.pictureCount - 1 < floatImageIndex_;
     // The next round's first picture, when this round is over.
     const QString path = wraps ? entryAt(order_.nextRoundPictureAt(0)) : imagePath(floatImageIndex_);
     if (!path.isEmpty()) prefetch_.start(path, preparer());
@@ -242,88 +380,8 @@ void FloatShow::centre(platform::PictureBox& box) {
     box.setTop(CenteredPosition(host_.ScreenHeight(), box.Height()));
 }
 
-bool FloatShow::passOverOrEnd(const QString& message) {
-    ended_ = true;
-    host_.failAndEnd(message);
-    if (!host_.passesOverFailures()) return false;
-    // The show goes on: this change is over, the next one takes the next picture.
-    ended_ = false;
-    return true;
-}
-
-bool FloatShow::ShowNextImage() {
-    const QString path = imagePath(floatImageIndex_);
-    platform::ScopedFlag changing(changing_);  // a change is under way for as long as this lasts
-    const auto whileDecoding = [this] {
-        pumpOnce();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    };
-    // An empty entry names no file: loading it clears the picture, so the
-    // change shows only the background instead of failing.
-    const auto take = [&] {
-        return path.isEmpty() ? PreparedPicture() : prefetch_.take(path, preparer(), whileDecoding);
-    };
-    try {
-        platform::PictureBox& first = host_.FirstPicture();
-        platform::PictureBox& second = host_.SecondPicture();
-        if (animatedPath()) {
-            // The old picture stays on show while the new one is made ready.
-            PreparedPicture prepared = take();
-            if (Adopt(first, prepared.blank)) {
-                first.setVisible(true);
-                if (!Adopt(second, prepared.staged)) second.setPicture(prepared.picture);
-            } else {
-                first.setPicture(QImage());
-                first.setWidth(1);
-                first.setHeight(1);
-                first.setVisible(true);
-                second.setPicture(prepared.picture);
-                SizeLike(first, second);
-            }
-            centre(first);
-            host_.presentPictures();
-            PlayTransition();
-            if (ended_) return false;
-            // The box on show takes the staged picture, shared, not copied.
-            if (second.Picture().cacheKey() != prepared.picture.cacheKey() || !Adopt(first, prepared.shown)) {
-                first.setPicture(second.Picture());
-            }
-        } else {
-            first.setVisible(false);
-            host_.presentPictures();
-            pumpUntil(env_.clock->monotonicSeconds() + kStandardPauseSeconds);
-            PreparedPicture prepared = take();
-            if (!Adopt(first, prepared.shown)) first.setPicture(prepared.picture);
-            centre(first);
-            first.setVisible(true);
-        }
-        host_.presentPictures();
-        return true;
-    } catch (const vb::RuntimeError& e) {
-        // A file that is there but cannot be shown says why; a missing one keeps its message.
-        return passOverOrEnd(e.number() == vb::kFileNotFound ? MissingPictureMessage(path)
-                                                             : platform::RefusalMessage(path, e));
-    } catch (const std::bad_alloc& e) {
-        return passOverOrEnd(platform::RefusalMessage(path, e));
-    }
-}
-
-void FloatShow::PlayTransition() {
-    settings_.floatTransition = PickTransition(settings_.floatTransition, settings_.randomTransitions, *env_.random);
-    const double t = vb::CDbl(settings_.floatTransition);
-    platform::PictureBox& second = host_.SecondPicture();
-    const auto copies = TransitionCopies(t, float(second.ScaleWidth()), float(second.ScaleHeight()));
-    const double start = env_.clock->monotonicSeconds();
-    TransitionPlayer::Play(copies, second.Picture(), host_.FirstPicture().surface(), copyObserver_,
-                           [&](int frame, int frames) {
-                               host_.presentPictures();
-                               pumpUntil(start + (frame + 1) * TransitionPlayer::kSeconds / frames);
-                               return !ended_;
-                           });
-}
-
 void FloatShow::Timer3Tick() {
-    if (ended_) return;
+    if (stage_ == Stage::Ended) return;
     platform::PictureBox& box = host_.FirstPicture();
     const float left = float(box.Left());
     const float top = float(box.Top());

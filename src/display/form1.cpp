@@ -58,14 +58,7 @@ void Form1::Form_Load() {
     const EffectInfo* effect = FindEffect(values_.effect);
     // A mode that names no effect starts nothing: only the background shows.
     if (!effect) return;
-    AnimationStart start{screenSize_,
-                         effect->kind,
-                         values_,
-                         settings_,
-                         env_,
-                         [this] { presentChanges(); },
-                         [this](const QString& message) { return fail(message); },
-                         [this] { return !standingStill_; }};
+    AnimationStart start{screenSize_, effect->kind, values_, settings_, env_};
     try {
         animation_ = effect->make(start);
     } catch (const Failure& failure) {

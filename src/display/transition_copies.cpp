@@ -94,12 +94,12 @@ std::vector<TransitionCopy> TransitionCopies(double t, float width, float height
     return out;
 }
 
-QString PickTransition(const QString& effectMode, const QString& randomEffect, platform::RandomSource& random) {
-    if (vb::CDbl(randomEffect) != 1) return effectMode;
+double PickTransition(double transition, bool randomTransitions, platform::RandomSource& random) {
+    if (!randomTransitions) return transition;
     random.Randomize();
     const float r = random.Rnd();
     const float pick = r * 7.0f + 1.0f;  // Single arithmetic: 1 <= pick < 8
-    return vb::CStr(int32_t(vb::Int(pick)));
+    return vb::Int(pick);
 }
 
 }  // namespace display

@@ -33,9 +33,9 @@ constexpr int kVerticalBlinds = 7;
 // drawing order. Any number other than 1 to 7 draws nothing.
 std::vector<TransitionCopy> TransitionCopies(double t, float width, float height);
 
-// With random transitions on (`randomTransitions` "1"), reseeds and picks one of
-// the animated transitions, 1 to 7, and returns its number as text; the
-// caller keeps it in `floatTransition`. Otherwise returns `floatTransition` unchanged.
-QString PickTransition(const QString& effectMode, const QString& randomEffect, platform::RandomSource& random);
+// With random transitions on, reseeds and picks one of the animated
+// transitions, 1 to 7, for the caller to keep. Otherwise returns
+// `transition` unchanged.
+double PickTransition(double transition, bool randomTransitions, platform::RandomSource& random);
 
 }  // namespace display

@@ -67,32 +67,29 @@ void CopyRegion(const QImage& source, QImage& target, const QRegion& region) {
 
 int TransitionPlayer::FrameCount(size_t copies) { return int(std::min<size_t>(copies, kMaxFrames)); }
 
-void TransitionPlayer::Play(const std::vector<TransitionCopy>& copies, const QImage& source, QImage& target,
-                            const CopyObserver& observer, const FrameDone& frameDone) {
-    const int frames = FrameCount(copies.size());
-    if (frames == 0) return;
+TransitionPlayer::TransitionPlayer(std::vector<TransitionCopy> copies)
+    : copies_(std::move(copies)), frames_(FrameCount(copies_.size())) {}
+
+void TransitionPlayer::drawFrame(const QImage& source, QImage& target, const CopyObserver& observer) {
+    if (done()) return;
     // Make sure the surface is not shared before writing into it row by row.
     target.detach();
-    QRegion drawn;
-    size_t next = 0;
-    for (int frame = 0; frame < frames; ++frame) {
-        const size_t end = copies.size() * size_t(frame + 1) / size_t(frames);
-        QRegion group;
-        for (; next < end; ++next) {
-            if (observer) observer(copies[next]);
-            const QRect area = CopyArea(copies[next]) & source.rect() & target.rect();
-            if (area.isEmpty()) continue;
-            // Growing wipes cover what came before: keep one rectangle then.
-            if (group.rectCount() <= 1 && area.contains(group.boundingRect()))
-                group = area;
-            else
-                group += area;
-        }
-        const QRegion fresh = group.subtracted(drawn);
-        CopyRegion(source, target, fresh);
-        drawn += fresh;
-        if (frameDone && !frameDone(frame, frames)) return;
+    const size_t end = copies_.size() * size_t(frame_ + 1) / size_t(frames_);
+    QRegion group;
+    for (; next_ < end; ++next_) {
+        if (observer) observer(copies_[next_]);
+        const QRect area = CopyArea(copies_[next_]) & source.rect() & target.rect();
+        if (area.isEmpty()) continue;
+        // Growing wipes cover what came before: keep one rectangle then.
+        if (group.rectCount() <= 1 && area.contains(group.boundingRect()))
+            group = area;
+        else
+            group += area;
     }
+    const QRegion fresh = group.subtracted(drawn_);
+    CopyRegion(source, target, fresh);
+    drawn_ += fresh;
+    ++frame_;
 }
 
 }  // namespace display

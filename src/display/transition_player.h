@@ -1,6 +1,6 @@
 // Plays a transition's copies onto the picture on show so that it can be
-// seen: the copies are made in order, grouped into frames, and the caller
-// shows each frame and waits for its time before the next group.
+// seen: the copies are made in order, grouped into frames, one frame at a
+// time; the caller shows each frame and asks for the next at its time.
 #pragma once
 
 #include <QImage>
@@ -29,18 +29,29 @@ public:
     static constexpr int kMaxFrames = 60;
 
     using CopyObserver = std::function<void(const TransitionCopy&)>;
-    // Called after each frame's copies, with the frame's number (from 0) and
-    // the number of frames; returning false stops the transition there.
-    using FrameDone = std::function<bool(int frame, int frames)>;
 
     static int FrameCount(size_t copies);
 
-    // Makes every copy, in order, from `source` into `target`. Copies take the
-    // same rectangle from the same constant source, so within a frame only
-    // the part of their union not drawn before needs its pixels moved: a wipe
-    // over a huge picture then costs one pass over it, not one per copy.
-    static void Play(const std::vector<TransitionCopy>& copies, const QImage& source, QImage& target,
-                     const CopyObserver& observer, const FrameDone& frameDone);
+    explicit TransitionPlayer(std::vector<TransitionCopy> copies);
+
+    int frames() const { return frames_; }
+    // The number of the next frame to draw (from 0); frames() once all are drawn.
+    int nextFrame() const { return frame_; }
+    bool done() const { return frame_ >= frames_; }
+
+    // Makes the next frame's copies, in order, from `source` into `target`.
+    // Copies take the same rectangle from the same constant source, so
+    // within a frame only the part of their union not drawn before needs its
+    // pixels moved: a wipe over a huge picture then costs one pass over it,
+    // not one per copy.
+    void drawFrame(const QImage& source, QImage& target, const CopyObserver& observer);
+
+private:
+    std::vector<TransitionCopy> copies_;
+    int frames_;
+    int frame_ = 0;
+    size_t next_ = 0;
+    QRegion drawn_;
 };
 
 }  // namespace display

@@ -99,7 +99,7 @@ void Module1::removeDisplay(QScreen* screen) {
     monitors_.erase(gone);
     // Hidden at once (the key lock moves its grabs to a window still on
     // screen), deleted once the event loop is back: the display may be
-    // inside its own call that pumps events (Float's pauses).
+    // inside its own call that waits on a message box (its failure path).
     display->hide();
     display.release()->deleteLater();
     // The prompt may have been on the monitor that went away.

@@ -9,7 +9,7 @@
 
 #include <memory>
 
-#include "display/adapted_float.h"
+#include "display/float_animation.h"
 #include "display/clone_animation.h"
 #include "display/display_host.h"
 #include "display/form1.h"
@@ -60,7 +60,12 @@ struct DisplayFixture {
     }
     // The running clone effect, or Float.
     display::CloneAnimation& clones() { return dynamic_cast<display::CloneAnimation&>(*form->animation()); }
-    display::AdaptedFloat& floating() { return dynamic_cast<display::AdaptedFloat&>(*form->animation()); }
+    display::FloatAnimation& floating() { return dynamic_cast<display::FloatAnimation&>(*form->animation()); }
+    // Float's pictures as they are now, shown as the display shows a tick's frame.
+    void presentFloat() {
+        floating().presentPictures();
+        form->presentChanges();
+    }
     // Which cached picture a set shows, from the colour of its source box.
     static int pictureNumber(const platform::PictureBox& box) {
         if (box.Picture().isNull()) return -1;

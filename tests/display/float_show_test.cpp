@@ -6,10 +6,12 @@
 #include <QImage>
 
 #include <algorithm>
+#include <chrono>
 #include <functional>
+#include <optional>
 #include <set>
+#include <thread>
 
-#include "platform/form_timer.h"
 #include "platform/picture_box.h"
 #include "support/temp_app_folder.h"
 #include "support/test_pictures.h"
@@ -21,10 +23,9 @@ using testing_support::TestEnvironment;
 namespace {
 
 // The display form as the Float effect sees it, recording what happens.
-// Pumping events moves the fixed clock on, as time passes while it waits.
 class RecordingHost final : public display::FloatHost {
 public:
-    explicit RecordingHost(testing_support::FixedClock& clock) : clock_(clock) {
+    RecordingHost() {
         for (PictureBox* box : {&first, &second}) {
             box->setOwnerScale(ScaleMode::Twips);
             box->setScaleMode(ScaleMode::Pixels);
@@ -32,48 +33,36 @@ public:
     }
     PictureBox& FirstPicture() override { return first; }
     PictureBox& SecondPicture() override { return second; }
-    platform::FormTimer& changeScheduler() override { return changeSchedulerTimer; }
-    platform::FormTimer& floatMotion() override { return floatMotionTimer; }
     double ScreenWidth() const override { return screenWidth; }
     double ScreenHeight() const override { return screenHeight; }
     void presentPictures() override { ++presents; }
-    void DoEvents() override {
-        ++pumps;
-        clock_.elapsed += pumpSeconds;
-        if (duringPump) duringPump();
-    }
     void failAndEnd(const QString& message) override { failures << message; }
 
     PictureBox first, second;
-    platform::FormTimer changeSchedulerTimer{[] {}, 250};
-    platform::FormTimer floatMotionTimer{[] {}, 100};
     double screenWidth = 800 * 15;
     double screenHeight = 600 * 15;
-    double pumpSeconds = 0.01;
-    std::function<void()> duringPump;
     int presents = 0;
-    int pumps = 0;
     QStringList failures;
-
-private:
-    testing_support::FixedClock& clock_;
 };
 
 const QRgb kColours[] = {qRgb(200, 0, 0), qRgb(0, 200, 0), qRgb(0, 0, 200)};
 
 struct FloatFixture : ::testing::Test {
     TestEnvironment t;
-    settings::Settings s;
-    RecordingHost host{t.clock};
+    settings::Values s;
+    RecordingHost host;
     std::vector<QString> files;
+    // Runs before each step of a change after the first.
+    std::function<void()> betweenSteps;
 
     FloatFixture() {
-        s.pictureCount = "3";
-        s.changeInterval = "5";
-        s.neverChange = "False";
-        s.floatStill = "1";
-        s.floatTransition = "0";
-        s.randomTransitions = "0";
+        s.pictureCount = 3;
+        s.changeInterval = 5;
+        s.neverChange = false;
+        s.floatStill = 1;
+        s.floatTransition = 0;
+        s.randomTransitions = false;
+        s.floatSpeed = 3;
         for (int i = 0; i < 3; ++i) files.push_back(makePicture(i, 40 + 10 * i, 30));
         files.push_back(QString());  // the list runs 0 to newTotal, the last one empty
     }
@@ -83,6 +72,18 @@ struct FloatFixture : ::testing::Test {
         const QString path = t.folder.file(QStringLiteral("p%1.png").arg(i));
         image.save(path);
         return path;
+    }
+    // A scheduler tick and every step of the change it starts, each taken
+    // when it is due on the fixed clock.
+    void changeTick(display::FloatShow& show) {
+        show.Timer2Tick();
+        while (const std::optional<double> due = show.nextStepAt()) {
+            t.clock.elapsed = std::max(t.clock.elapsed, *due);
+            // Give a worker still decoding the picture a moment.
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+            if (betweenSteps) betweenSteps();
+            show.StepTick(t.clock.elapsed);
+        }
     }
     // The picture on show, told by its colour.
     int shown() const {
@@ -103,13 +104,13 @@ TEST(FloatCentre, WiderThanTheScreenGoesNegativeTruncatingTowardZero) {
 }
 
 TEST_F(FloatFixture, CentredWithoutChangeShowsTheFirstPictureOnceAndStopsTheScheduler) {
-    s.neverChange = "True";
+    s.neverChange = true;
     display::FloatShow show(s, t.env, host, files);
-    host.changeSchedulerTimer.setEnabled(true);
-    show.Timer2Tick();
+    show.changeScheduler().setEnabled(true);
+    changeTick(show);
     EXPECT_EQ(shown(), 0);
-    EXPECT_FALSE(host.changeSchedulerTimer.Enabled());
-    EXPECT_FALSE(host.floatMotionTimer.Enabled());
+    EXPECT_FALSE(show.changeScheduler().Enabled());
+    EXPECT_FALSE(show.floatMotion().Enabled());
     EXPECT_EQ(host.first.Left(), display::CenteredPosition(host.screenWidth, 40 * 15));
     EXPECT_EQ(host.first.Top(), display::CenteredPosition(host.screenHeight, 30 * 15));
     EXPECT_TRUE(host.first.Visible());
@@ -117,81 +118,111 @@ TEST_F(FloatFixture, CentredWithoutChangeShowsTheFirstPictureOnceAndStopsTheSche
 
 TEST_F(FloatFixture, PicturesComeInListOrderAndWrapAfterTheLast) {
     display::FloatShow show(s, t.env, host, files);
-    host.changeSchedulerTimer.setEnabled(true);
+    show.changeScheduler().setEnabled(true);
     std::vector<int> order;
     for (int i = 0; i < 4; ++i) {
-        show.Timer2Tick();
+        changeTick(show);
         order.push_back(shown());
     }
     EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 0}));
     EXPECT_EQ(show.floatImageIndex(), 1);
-    EXPECT_EQ(host.changeSchedulerTimer.Interval(), 5000);
-    EXPECT_TRUE(host.changeSchedulerTimer.Enabled());
-    EXPECT_FALSE(host.floatMotionTimer.Enabled());  // centred pictures never float
+    EXPECT_EQ(show.changeScheduler().Interval(), 5000);
+    EXPECT_TRUE(show.changeScheduler().Enabled());
+    EXPECT_FALSE(show.floatMotion().Enabled());  // centred pictures never float
     EXPECT_TRUE(host.failures.isEmpty());
     // Each picture after the first was decoded ahead of its turn and used.
     EXPECT_GE(show.prefetch().used(), 3);
 }
 
 TEST_F(FloatFixture, FloatingChangesReseedAndDrawADiagonalDirection) {
-    s.floatStill = "0";
+    s.floatStill = 0;
     t.random = platform::SequenceRandom{0.7f, 0.2f};
     display::FloatShow show(s, t.env, host, files);
-    show.Timer2Tick();
+    changeTick(show);
     EXPECT_EQ(t.random.randomizeCalls, 1);
     EXPECT_EQ(show.floatStepX(), -15);  // Int(1.4) = 1
     EXPECT_EQ(show.floatStepY(), 15);   // Int(0.4) = 0
-    EXPECT_TRUE(host.floatMotionTimer.Enabled());
+    EXPECT_TRUE(show.floatMotion().Enabled());
     EXPECT_EQ(shown(), 0);
 
-    s.neverChange = "1";
-    RecordingHost other(t.clock);
+    s.neverChange = true;
+    RecordingHost other;
     display::FloatShow once(s, t.env, other, files);
-    other.changeSchedulerTimer.setEnabled(true);
-    once.Timer2Tick();
+    once.changeScheduler().setEnabled(true);
+    changeTick(once);
     EXPECT_EQ(t.random.randomizeCalls, 1);  // not reseeded on this path
-    EXPECT_TRUE(other.floatMotionTimer.Enabled());
-    EXPECT_FALSE(other.changeSchedulerTimer.Enabled());
+    EXPECT_TRUE(once.floatMotion().Enabled());
+    EXPECT_FALSE(once.changeScheduler().Enabled());
+}
+
+TEST_F(FloatFixture, TicksRunTheSchedulerTheMotionAndTheChangeStepsEachAtItsTime) {
+    s.floatStill = 0;
+    s.floatSpeed = 4;  // 50 ms, a step every 62.5 ms
+    display::FloatShow show(s, t.env, host, files);
+    while (!show.prefetch().ready()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const double start = t.clock.elapsed;
+    show.start(start);
+    // Ticks at each time the show asks for, as a display does, up to `until`.
+    double next = show.tick(start);
+    const auto runUntil = [&](double until) {
+        while (next <= until) next = show.tick(next);
+    };
+    EXPECT_DOUBLE_EQ(next, start + 0.25);  // the first change
+    runUntil(start + 0.25);
+    // It hides the picture at once and starts the motion; the picture comes back after its pause.
+    EXPECT_FALSE(host.first.Visible());
+    EXPECT_DOUBLE_EQ(next, start + 0.3125);
+    const int before = host.presents;
+    runUntil(start + 0.56);
+    EXPECT_EQ(host.presents - before, 4 + 1);  // four motion steps, then the picture
+    EXPECT_TRUE(host.first.Visible());
+    EXPECT_EQ(shown(), 0);
+    // The scheduler counts NextImageTime afresh from the end of the change.
+    EXPECT_NEAR(show.changeScheduler().due(), start + 5.55, 1e-9);
+    // After a stall the motion takes one step late and goes on from there.
+    show.tick(start + 2);
+    EXPECT_EQ(host.presents - before, 4 + 1 + 2);
+    EXPECT_DOUBLE_EQ(show.floatMotion().due(), start + 2.0625);
 }
 
 TEST_F(FloatFixture, StandardChangeHidesThePictureForThreeTenthsOfASecond) {
     display::FloatShow show(s, t.env, host, files);
     const double before = t.clock.elapsed;
-    bool hiddenWhilePumping = true;
-    host.duringPump = [&] { hiddenWhilePumping = hiddenWhilePumping && !host.first.Visible(); };
-    show.Timer2Tick();
-    EXPECT_TRUE(hiddenWhilePumping);
+    bool hiddenBetweenSteps = true;
+    betweenSteps = [&] { hiddenBetweenSteps = hiddenBetweenSteps && !host.first.Visible(); };
+    changeTick(show);
+    EXPECT_TRUE(hiddenBetweenSteps);
     EXPECT_GE(t.clock.elapsed - before, 0.3 - 1e-9);
     EXPECT_TRUE(host.first.Visible());
 }
 
 TEST_F(FloatFixture, ATickDuringAChangeDoesNotStartAnother) {
-    for (const char* effect : {"0", "3"}) {
+    for (const double effect : {0, 3}) {
         s.floatTransition = effect;
-        RecordingHost h(t.clock);
+        RecordingHost h;
         display::FloatShow show(s, t.env, h, files);
-        int nestedTicks = 0;
-        h.duringPump = [&] {
-            ++nestedTicks;
+        int ticksBetweenSteps = 0;
+        betweenSteps = [&] {
+            ++ticksBetweenSteps;
             EXPECT_TRUE(show.changing());
             show.Timer2Tick();
             show.Timer3Tick();  // the motion carries on meanwhile
         };
-        show.Timer2Tick();
-        h.duringPump = nullptr;
-        EXPECT_GT(nestedTicks, 0) << effect;
+        changeTick(show);
+        betweenSteps = nullptr;
+        EXPECT_GT(ticksBetweenSteps, 0) << effect;
         EXPECT_EQ(show.floatImageIndex(), 1) << effect;
         EXPECT_FALSE(show.changing());
         EXPECT_EQ(h.first.Image().pixel(0, 0), kColours[0]);
         // "Standard" centres the picture after its pause, whatever the motion did meanwhile.
-        if (QString(effect) == "0") {
+        if (effect == 0) {
             EXPECT_EQ(h.first.Left(), display::CenteredPosition(h.screenWidth, h.first.Width()));
         }
     }
 }
 
 TEST_F(FloatFixture, AnimatedChangeIsPacedOverAboutASecond) {
-    s.floatTransition = "1";
+    s.floatTransition = 1;
     display::FloatShow show(s, t.env, host, files);
     std::vector<display::TransitionCopy> copies;
     double firstCopy = 0;
@@ -200,18 +231,18 @@ TEST_F(FloatFixture, AnimatedChangeIsPacedOverAboutASecond) {
         copies.push_back(c);
     });
     // While the picture builds up, the box on show is empty at the new size, centred.
-    int pumpsInTransition = 0;
-    host.duringPump = [&] {
+    int stepsInTransition = 0;
+    betweenSteps = [&] {
         if (copies.empty()) return;
-        ++pumpsInTransition;
+        ++stepsInTransition;
         EXPECT_EQ(host.first.Image().size(), QSize(40, 30));
         EXPECT_TRUE(host.first.Picture().isNull());
         EXPECT_EQ(host.first.Left(), display::CenteredPosition(host.screenWidth, 40 * 15));
         EXPECT_EQ(host.first.Image().pixel(0, 0), kColours[0]);  // the left edge is drawn first
         EXPECT_EQ(host.first.Image().pixel(39, 29) == kColours[0], copies.size() == 40u);
     };
-    show.Timer2Tick();
-    EXPECT_GT(pumpsInTransition, 30);
+    changeTick(show);
+    EXPECT_GT(stepsInTransition, 30);
     EXPECT_EQ(copies.size(), 40u);  // "Left wipe" over 40 pixels
     EXPECT_EQ(copies.back(), (display::TransitionCopy{0, 0, 40, 30}));
     EXPECT_NEAR(t.clock.elapsed - firstCopy, 1.0, 0.05);
@@ -220,36 +251,37 @@ TEST_F(FloatFixture, AnimatedChangeIsPacedOverAboutASecond) {
     EXPECT_EQ(shown(), 0);
 }
 
-TEST_F(FloatFixture, RandomTransitionIsRememberedInEffectMode) {
-    s.randomTransitions = "1";
+TEST_F(FloatFixture, RandomTransitionIsRememberedByTheShowNotTheSettings) {
+    s.randomTransitions = true;
     t.random = platform::SequenceRandom{0.5f};
     display::FloatShow show(s, t.env, host, files);
-    show.Timer2Tick();
-    EXPECT_EQ(s.floatTransition, "4");
+    changeTick(show);
+    EXPECT_EQ(show.transition(), 4);
+    EXPECT_EQ(s.floatTransition, 0);
     EXPECT_EQ(shown(), 0);
 }
 
 TEST_F(FloatFixture, APictureDeletedAfterItWasDecodedEndsTheSaverAtItsTurn) {
     display::FloatShow show(s, t.env, host, files);
-    show.Timer2Tick();  // shows 0 and decodes 1 ahead
+    changeTick(show);  // shows 0 and decodes 1 ahead
     ASSERT_TRUE(QFile::remove(files[1]));
-    show.Timer2Tick();
+    changeTick(show);
     ASSERT_EQ(host.failures.size(), 1);
     EXPECT_EQ(host.failures[0],
               files[1] + "\r\ndoes not exist! Glidorama will\r\nnot function unless a different image is reloaded.");
     // Nothing moves or changes after the end.
-    show.Timer2Tick();
+    changeTick(show);
     EXPECT_EQ(host.failures.size(), 1);
 }
 
 TEST_F(FloatFixture, APictureReplacedAfterItWasDecodedShowsTheNewFile) {
-    s.floatTransition = "2";
+    s.floatTransition = 2;
     display::FloatShow show(s, t.env, host, files);
-    show.Timer2Tick();
+    changeTick(show);
     QImage replacement(64, 20, QImage::Format_RGB32);
     replacement.fill(kColours[2]);
     ASSERT_TRUE(replacement.save(files[1], "PNG"));
-    show.Timer2Tick();
+    changeTick(show);
     EXPECT_TRUE(host.failures.isEmpty());
     EXPECT_EQ(host.first.Picture().size(), QSize(64, 20));
     EXPECT_EQ(shown(), 2);
@@ -257,7 +289,7 @@ TEST_F(FloatFixture, APictureReplacedAfterItWasDecodedShowsTheNewFile) {
 
 TEST_F(FloatFixture, MotionBouncesBeforeMovingAtTheTopBound) {
     display::FloatShow show(s, t.env, host, files);
-    show.Timer2Tick();
+    changeTick(show);
     host.first.setLeft(3000);
     host.first.setTop(600);  // above the 615-twip bound
     show.setFloatSteps(15, -15);
@@ -275,10 +307,10 @@ TEST_F(FloatFixture, MotionBouncesBeforeMovingAtTheTopBound) {
 }
 
 TEST_F(FloatFixture, PictureWiderThanTheScreenFlipsItsHorizontalStepEveryTick) {
-    s.fitToScreen = "0";  // natural size
+    s.fitToScreen = false;  // natural size
     files[0] = makePicture(0, 900, 30);
     display::FloatShow show(s, t.env, host, files);
-    show.Timer2Tick();
+    changeTick(show);
     ASSERT_EQ(host.first.Width(), 900 * 15);
     show.setFloatSteps(15, 15);
     const double start = host.first.Left();
@@ -292,28 +324,28 @@ TEST_F(FloatFixture, PictureWiderThanTheScreenFlipsItsHorizontalStepEveryTick) {
 }
 
 TEST_F(FloatFixture, AChangeTimeTooLongForTheTimerFallsBackToTheBuiltInTime) {
-    for (const char* seconds : {"1e9", "-3e6"}) {
+    for (const double seconds : {1e9, -3e6}) {
         s.changeInterval = seconds;
-        RecordingHost h(t.clock);
+        RecordingHost h;
         display::FloatShow show(s, t.env, h, files);
-        h.changeSchedulerTimer.setEnabled(true);
-        show.Timer2Tick();
-        EXPECT_EQ(h.changeSchedulerTimer.Interval(), 30000) << seconds;
-        EXPECT_TRUE(h.changeSchedulerTimer.Enabled());
+        show.changeScheduler().setEnabled(true);
+        changeTick(show);
+        EXPECT_EQ(show.changeScheduler().Interval(), 30000) << seconds;
+        EXPECT_TRUE(show.changeScheduler().Enabled());
         EXPECT_EQ(show.floatImageIndex(), 1);
     }
     // The longest time that fits is kept as it is.
-    s.changeInterval = "2147483.647";
+    s.changeInterval = 2147483.647;
     display::FloatShow show(s, t.env, host, files);
-    show.Timer2Tick();
-    EXPECT_EQ(host.changeSchedulerTimer.Interval(), 2147483647);
+    changeTick(show);
+    EXPECT_EQ(show.changeScheduler().Interval(), 2147483647);
 }
 
 TEST_F(FloatFixture, PictureTallerThanTheRoomBelowTheTopBoundJittersUpAndDown) {
-    s.fitToScreen = "0";                 // natural size
+    s.fitToScreen = false;               // natural size
     files[0] = makePicture(0, 40, 570);  // 8550 twips: more than 9000 - 615
     display::FloatShow show(s, t.env, host, files);
-    show.Timer2Tick();
+    changeTick(show);
     show.setFloatSteps(15, 15);
     const double start = host.first.Top();
     std::vector<int> steps;
@@ -327,26 +359,26 @@ TEST_F(FloatFixture, PictureTallerThanTheRoomBelowTheTopBoundJittersUpAndDown) {
 }
 
 TEST_F(FloatFixture, AnEmptyEntryClearsThePictureAndTheSaverGoesOn) {
-    for (const char* effect : {"0", "5"}) {
+    for (const double effect : {0, 5}) {
         s.floatTransition = effect;
-        s.pictureCount = "0";  // no pictures: the list holds one empty entry
-        RecordingHost h(t.clock);
+        s.pictureCount = 0;  // no pictures: the list holds one empty entry
+        RecordingHost h;
         display::FloatShow show(s, t.env, h, {QString()});
-        h.changeSchedulerTimer.setEnabled(true);
-        show.Timer2Tick();
-        show.Timer2Tick();
+        show.changeScheduler().setEnabled(true);
+        changeTick(show);
+        changeTick(show);
         EXPECT_TRUE(h.failures.isEmpty()) << effect;
         EXPECT_TRUE(h.first.Picture().isNull()) << effect;
-        EXPECT_TRUE(h.changeSchedulerTimer.Enabled());
+        EXPECT_TRUE(show.changeScheduler().Enabled());
         EXPECT_EQ(show.floatImageIndex(), 1);
     }
     // Within a list, the entry after a picture clears it.
-    s.floatTransition = "0";
-    s.pictureCount = "2";
+    s.floatTransition = 0;
+    s.pictureCount = 2;
     display::FloatShow show(s, t.env, host, {files[0], QString(), QString()});
-    show.Timer2Tick();
+    changeTick(show);
     EXPECT_EQ(shown(), 0);
-    show.Timer2Tick();
+    changeTick(show);
     EXPECT_TRUE(host.failures.isEmpty());
     EXPECT_TRUE(host.first.Picture().isNull());
     EXPECT_NE(host.first.Image().pixel(0, 0), kColours[0]);
@@ -363,13 +395,13 @@ TEST_F(FloatFixture, ShuffledPicturesComeOnceARoundInANewOrderEachRound) {
         uint32_t state = 11;
     } stream;
     t.env.random = &stream;
-    s.shuffle = "1";
+    s.shuffle = true;
     display::FloatShow show(s, t.env, host, files);
-    host.changeSchedulerTimer.setEnabled(true);
+    show.changeScheduler().setEnabled(true);
     std::vector<std::vector<int>> rounds(5);
     for (auto& round : rounds) {
         for (int i = 0; i < 3; ++i) {
-            show.Timer2Tick();
+            changeTick(show);
             round.push_back(shown());
         }
         std::vector<int> sorted = round;
@@ -383,13 +415,13 @@ TEST_F(FloatFixture, ShuffledPicturesComeOnceARoundInANewOrderEachRound) {
 TEST_F(FloatFixture, APhotoLargerThanTheScreenIsShownWholeAndFloats) {
     host.screenWidth = 1024 * 15;
     host.screenHeight = 768 * 15;
-    s.floatStill = "0";
+    s.floatStill = 0;
     QImage photo(6000, 4000, QImage::Format_RGB32);
     photo.fill(kColours[1]);
     files[0] = t.folder.file("photo.jpg");
     ASSERT_TRUE(photo.save(files[0], "JPEG"));
     display::FloatShow show(s, t.env, host, files);
-    show.Timer2Tick();
+    changeTick(show);
     ASSERT_TRUE(host.failures.isEmpty());
     const double width = host.first.Width(), height = host.first.Height();
     EXPECT_LE(width, host.screenWidth);
@@ -411,10 +443,10 @@ TEST_F(FloatFixture, APhotoLargerThanTheScreenIsShownWholeAndFloats) {
     EXPECT_GT(highest - lowest, 50 * 15);
 
     // With the option off the photo keeps its natural size, as it always did.
-    s.fitToScreen = "0";
-    RecordingHost natural(t.clock);
+    s.fitToScreen = false;
+    RecordingHost natural;
     display::FloatShow second(s, t.env, natural, files);
-    second.Timer2Tick();
+    changeTick(second);
     EXPECT_EQ(natural.first.Width(), 6000 * 15);
     EXPECT_EQ(natural.first.Height(), 4000 * 15);
 }
@@ -425,20 +457,20 @@ TEST_F(FloatFixture, AFileThatIsThereButNoPictureSaysWhy) {
     text.write("shopping list\n");
     text.close();
     display::FloatShow show(s, t.env, host, files);
-    show.Timer2Tick();
-    show.Timer2Tick();
+    changeTick(show);
+    changeTick(show);
     ASSERT_EQ(host.failures.size(), 1);
     EXPECT_EQ(host.failures[0], files[1] + " is not a picture Glidorama can show. (it is a text file)");
 }
 
 TEST_F(FloatFixture, AtNaturalSizeAPictureTooLargeToDecodeSaysSo) {
-    s.fitToScreen = "0";
+    s.fitToScreen = false;
     QFile crafted(files[0]);
     ASSERT_TRUE(crafted.open(QIODevice::WriteOnly));
     crafted.write(testing_support::CraftedPng(12000, 9000));
     crafted.close();
     display::FloatShow show(s, t.env, host, files);
-    show.Timer2Tick();
+    changeTick(show);
     ASSERT_EQ(host.failures.size(), 1);
     EXPECT_EQ(host.failures[0], files[0] + " is not a picture Glidorama can show. (12000 x 9000 is too large to show)");
 }
@@ -449,7 +481,7 @@ TEST_F(FloatFixture, TransparentPartsShowTheBackgroundColour) {
     half.fill(qRgba(255, 0, 0, 128));
     ASSERT_TRUE(half.save(files[0], "PNG"));
     display::FloatShow show(s, t.env, host, files);
-    show.Timer2Tick();
+    changeTick(show);
     const QRgb pixel = host.first.Picture().pixel(10, 10);
     EXPECT_NEAR(qRed(pixel), 128, 3);
     EXPECT_NEAR(qGreen(pixel), 127, 3);

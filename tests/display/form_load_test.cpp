@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "display/float_show.h"
 #include "display/form1.h"
 #include "display_fixture.h"
 #include "imagestore/cache_paths.h"
@@ -106,7 +107,7 @@ TEST(FormLoad, FloatUsesTwipsAndTheMotionSpeedTable) {
         DisplayFixture f;
         auto& form = f.load(Ini(1, 2, 2, QStringLiteral("floatImageSpeed=%1\n").arg(speed)));
         EXPECT_TRUE(f.host.failures.isEmpty());
-        auto& show = f.floating();
+        auto& show = f.floating().show();
         EXPECT_EQ(show.floatMotion().Interval(), interval) << speed;
         EXPECT_FALSE(show.floatMotion().Enabled());
         EXPECT_TRUE(show.changeScheduler().Enabled());

@@ -2,8 +2,12 @@
 
 #include <QCoreApplication>
 #include <QScreen>
+#include <QThread>
+
+#include <set>
 
 #include "display/effect_table.h"
+#include "display/float_animation.h"
 #include "display/headless_surface.h"
 #include "display_fixture.h"
 #include "settings/values.h"
@@ -13,10 +17,36 @@ using display_test::Ini;
 
 namespace {
 
-QByteArray EffectIni(int mode) {
+constexpr int kFloat = 1;
+
+// Float's three pictures, each a different size with every pixel different,
+// in `f`'s folder; their [images] section.
+QByteArray MakeFloatPictures(DisplayFixture& f) {
+    QByteArray section = "[images]\n";
+    for (int n = 0; n < 3; ++n) {
+        QImage image(30 + 10 * n, 24 + 6 * n, QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, qRgb(x * 6, y * 8, 80 * n));
+        const QString path = f.t.folder.file(QStringLiteral("float%1.png").arg(n));
+        image.save(path);
+        section += QStringLiteral("%1=%2\n").arg(n).arg(path).toUtf8();
+    }
+    return section;
+}
+
+QByteArray EffectIni(int mode, const QByteArray& more = QByteArray()) {
     return Ini(mode, 3, 6,
                QStringLiteral("NextImageTime=1\nIntroImageAmount=2\nChangeNextImage=3\nPsychGradient=9\n"
-                              "DeckGradient=7\nSpeedofSplat=11\nSpeedofJump=8\n"));
+                              "DeckGradient=7\nSpeedofSplat=11\nSpeedofJump=8\nrandomEffect=1\n"
+                              "floatImageSpeed=4\n")) +
+           more;
+}
+
+// Float decodes its next picture in a worker; the fake clock runs far ahead
+// of it, so both sides wait for it and take the same steps.
+void AwaitFloatWorker(display::Animation& animation) {
+    auto* floating = dynamic_cast<display::FloatAnimation*>(&animation);
+    while (floating && !floating->show().prefetch().ready()) QThread::msleep(1);
 }
 
 // The effect of `ini` started headless on `f`'s files, as the display starts it.
@@ -25,33 +55,39 @@ std::unique_ptr<display::Animation> StartHeadless(DisplayFixture& f, const QByte
     f.t.folder.writeSettings(ini);
     f.values = settings::ReadValues(f.t.env.settingsFolder(), f.t.env.samplesHome());
     text = display::SettingsText(f.values);
-    const display::AnimationStart start{size, f.values.effect, f.values, text, f.t.env, {}, {}, {}};
+    const display::AnimationStart start{size, f.values.effect, f.values, text, f.t.env};
     return display::FindEffect(start.effect)->make(start);
 }
 
-// Seconds of every clone effect, picture changes included, come out the same
+// Seconds of every effect, picture changes and Float's transitions included, come out the same
 // in the window (as the window system shows it) and in a headless frame.
 TEST(HeadlessSurface, EveryEffectRendersTheSameFramesAsTheWindow) {
     const QSize size(160, 120);
-    for (int mode : {0, 2, 3, 4, 5, 6, 7}) {
+    for (int mode : {0, kFloat, 2, 3, 4, 5, 6, 7}) {
         DisplayFixture windowed, headless;
         for (DisplayFixture* f : {&windowed, &headless}) {
             f->makePictures(3);
             f->t.random = platform::SequenceRandom{0.13f, 0.71f, 0.37f, 0.93f, 0.52f, 0.05f, 0.66f};
         }
-        display::Form1& form = windowed.load(EffectIni(mode), size);
+        // Both read the same picture files.
+        const QByteArray ini = EffectIni(mode, mode == kFloat ? MakeFloatPictures(windowed) : QByteArray());
+        display::Form1& form = windowed.load(ini, size);
         form.show();
         settings::Settings text;
-        display::HeadlessSurface surface(StartHeadless(headless, EffectIni(mode), size, text));
+        display::HeadlessSurface surface(StartHeadless(headless, ini, size, text));
         const double start = windowed.t.clock.elapsed * 1000;
         surface.advanceTo(start);
         int compared = 0, changed = 0;
+        std::set<int> floatPictures;
         QImage last;
         // 16 ms frames for 7 s, compared every 32 frames.
         for (int frame = 0; frame < 448; ++frame) {
             const double t = start + 16 * frame;
+            AwaitFloatWorker(*form.animation());
+            AwaitFloatWorker(surface.animation());
             form.advanceTo(t);
             surface.advanceTo(t);
+            if (mode == kFloat) floatPictures.insert(windowed.floating().show().floatImageIndex());
             if (frame % 32 != 0) continue;
             QCoreApplication::processEvents();
             const QImage shown =
@@ -63,6 +99,9 @@ TEST(HeadlessSurface, EveryEffectRendersTheSameFramesAsTheWindow) {
         }
         EXPECT_EQ(compared, 14);
         EXPECT_GT(changed, 3) << "mode " << mode;  // it animates
+        if (mode == kFloat) {
+            EXPECT_GE(floatPictures.size(), 3u);  // and changes pictures
+        }
         EXPECT_TRUE(windowed.host.failures.isEmpty());
         form.hide();
     }

@@ -37,7 +37,7 @@ TEST(Presenting, FloatShowsThePictureBoxOverTheBackground) {
     f.floating().FirstPicture().setPicture(picture);
     f.floating().FirstPicture().setLeft(50 * 15);
     f.floating().FirstPicture().setTop(40 * 15);
-    f.floating().presentPictures();
+    f.presentFloat();
     QImage shown = form.grab().toImage();
     EXPECT_EQ(shown.pixelColor(60, 45), QColor(Qt::yellow));
     EXPECT_EQ(shown.pixelColor(10, 10), QColor(Qt::blue));
@@ -75,7 +75,7 @@ TEST(Presenting, AFloatingPictureLeavesNoTrailsWhateverTheStepsAndChanges) {
         at = to;
         box.setLeft(at.x() * 15);
         box.setTop(at.y() * 15);
-        f.floating().presentPictures();
+        f.presentFloat();
     };
     moveTo(at);
     const QSize screen(200, 150);
@@ -105,7 +105,7 @@ TEST(Presenting, AFloatingPictureLeavesNoTrailsWhateverTheStepsAndChanges) {
     moveTo(QPoint(61, 61));
     EXPECT_EQ(OnScreen(form), Expected(screen, Qt::blue, changed, at));
     box.setVisible(false);
-    f.floating().presentPictures();
+    f.presentFloat();
     EXPECT_EQ(OnScreen(form), Expected(screen, Qt::blue, QImage(), at));
     form.hide();
 }

@@ -87,11 +87,11 @@ TEST(TransitionCopies, OtherNumbersDrawNothing) {
 
 TEST(PickTransition, RandomChoiceIsOneOfTheAnimatedSevenAndReseeds) {
     platform::SequenceRandom random{0.0f, 0.99999994f, 0.5f};
-    EXPECT_EQ(display::PickTransition("0", "1", random), "1");
-    EXPECT_EQ(display::PickTransition("0", "1", random), "7");
-    EXPECT_EQ(display::PickTransition("2", "1", random), "4");
+    EXPECT_EQ(display::PickTransition(0, true, random), 1);
+    EXPECT_EQ(display::PickTransition(0, true, random), 7);
+    EXPECT_EQ(display::PickTransition(2, true, random), 4);
     EXPECT_EQ(random.randomizeCalls, 3);
-    EXPECT_EQ(display::PickTransition("5", "0", random), "5");
+    EXPECT_EQ(display::PickTransition(5, false, random), 5);
     EXPECT_EQ(random.randomizeCalls, 3);
 }
 
@@ -105,17 +105,15 @@ TEST(TransitionPlayer, EveryFrameMatchesTheCopiesMadeOneByOne) {
             QImage target(source.size(), QImage::Format_RGB32);
             target.fill(Qt::black);
             std::vector<TransitionCopy> seen;
+            display::TransitionPlayer player(copies);
             int frames = 0;
-            display::TransitionPlayer::Play(
-                copies, source, target, [&](const TransitionCopy& c) { seen.push_back(c); },
-                [&](int frame, int count) {
-                    EXPECT_EQ(frame, frames);
-                    EXPECT_EQ(count, display::TransitionPlayer::FrameCount(copies.size()));
-                    ++frames;
-                    EXPECT_EQ(target, CopyOneByOne(copies, source, seen.size()))
-                        << "transition " << t << " frame " << frame << " size " << size.width();
-                    return true;
-                });
+            while (!player.done()) {
+                EXPECT_EQ(player.nextFrame(), frames);
+                player.drawFrame(source, target, [&](const TransitionCopy& c) { seen.push_back(c); });
+                ++frames;
+                EXPECT_EQ(target, CopyOneByOne(copies, source, seen.size()))
+                    << "transition " << t << " frame " << frames << " size " << size.width();
+            }
             EXPECT_EQ(seen, copies) << t;
             EXPECT_EQ(frames, std::min<int>(60, int(copies.size()))) << t;
             // These end with the whole picture; the centred wipes may leave a margin.

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <QColor>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 
-#include "display/adapted_float.h"
 #include "display/clone_animation.h"
+#include "display/float_animation.h"
 #include "display/form1.h"
 #include "platform/clock.h"
 #include "startup/hosted_saver.h"
@@ -120,10 +122,15 @@ TEST(HostedSaver, AMissingFloatPictureIsPassedOverAndTheShowGoesOn) {
     const QByteArray more = QStringLiteral("NeverChange=False\ncenterImage=1\nNextImageTime=1\n").toUtf8();
     auto& form =
         f.load(Ini(1, 2, more.constData()) + QStringLiteral("[images]\n0=%1\n1=%2\n").arg(missing, good).toUtf8());
-    auto& show = dynamic_cast<display::AdaptedFloat&>(*form.animation());
-    for (int i = 0; i < 2; ++i) show.show().Timer2Tick();
+    auto& show = dynamic_cast<display::FloatAnimation&>(*form.animation()).show();
+    // Two changes: the first comes 250 ms after start and fails, the next a second later.
+    QElapsedTimer waited;
+    waited.start();
+    while (show.floatImageIndex() < 2 && waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     EXPECT_FALSE(f.t.end.ended);
     ASSERT_EQ(f.t.messages.shown.size(), 1u);
     EXPECT_TRUE(f.t.messages.shown[0].text.contains(QStringLiteral("missing.png")));
     EXPECT_TRUE(show.changeScheduler().Enabled());
+    EXPECT_EQ(show.floatImageIndex(), 2);
 }
