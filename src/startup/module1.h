@@ -6,7 +6,6 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <QTimer>
 
 #include <cstdint>
 #include <memory>
@@ -31,6 +30,17 @@ namespace startup {
 
 class PasswordForm;
 class PreviewPicture;
+class ScreenGuard;
+
+// What unlocks "/s": read once when it starts, so no later change to the
+// settings file (deleted, unreadable, rewritten) changes it.
+struct LockSettings {
+    bool protectionOn = false;
+    QString password;
+    // Whether input must stop at the prompt: a password that could never be
+    // typed there ends the saver on input as no password does.
+    bool locks() const;
+};
 
 class Module1 : public QObject, public display::DisplayHost {
 public:
@@ -62,6 +72,7 @@ public:
     void ResumeSaver();
 
     settings::Settings settings;
+    const LockSettings& lockSettings() const { return lock_; }
     // The display of the first monitor (the primary one at start).
     display::Form1* form1() const { return monitors_.empty() ? nullptr : monitors_.front().display.get(); }
     // One display per monitor, in the order they were added.
@@ -86,19 +97,34 @@ private:
     // Covers `screen` (null: the primary screen) with a display of its own.
     void addDisplay(QScreen* screen);
     void removeDisplay(QScreen* screen);
+    // A new display for `screen` in place of its old one, which may be
+    // inside its own call: it goes once the event loop is back.
+    void replaceDisplay(QScreen* screen);
     // While "/s" runs: close requests are refused, SIGHUP is ignored, SIGTERM
     // and SIGINT end with the grabs released, and our windows are raised
     // again over any other program's window (and mapped again if another
     // program unmapped them).
     void guardFullScreen();
-    void raiseOurWindows();
+    // With password protection: the grabs, a window under ours over the
+    // whole screen, and the prompt ready, before any display shows. Ends
+    // the program with a message when any of them cannot be had.
+    void readLockSettings();
+    void setUpLock();
+    [[noreturn]] void failLockSetUp(const QString& why);
+    void makePasswordForm();
+    // Tells the guard where our windows stand now.
+    void keepDisplay(display::Form1* form);
+    void keepPrompt();
+    // Another program destroyed `window`: it is made again with its contents.
+    void remakeDestroyed(QWidget* window);
     // Shows the prompt again on top, so it holds the grabs.
     void bringPromptToFront();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     std::vector<Monitor> monitors_;
     std::unique_ptr<platform::SignalWatch> signalWatch_;
-    QTimer stayOnTop_;
+    LockSettings lock_;
+    std::unique_ptr<ScreenGuard> screenGuard_;
     QString lockedFailure_;  // the failure shown on the locked screen; empty while none
     std::unique_ptr<dialog::Form2> form2_;
     std::unique_ptr<PreviewPicture> previewPicture_;

@@ -30,7 +30,7 @@ void Module1::CountMouseMove() {
 void Module1::RequestExit() {
     // Protection on with no password stored could never be lifted at the
     // prompt (Enter on an empty box resumes): it ends as if none were set.
-    if (vb::CDbl(settings.passwordEnabled) != 1 || settings.password.isEmpty()) {
+    if (!lock_.locks()) {
         env_.end->End(0);
         return;
     }
@@ -43,18 +43,16 @@ void Module1::RequestExit() {
             form, QRect(form->pos(), QSize(vb::CLng(form->ScaleWidth()), vb::CLng(form->ScaleHeight()))),
             platform::WindowLayer::InPlace);
     }
-    if (!passwordForm_) {
-        passwordForm_ = std::make_unique<PasswordForm>(*this);
-        passwordForm_->Form_Load();
-    }
+    makePasswordForm();
     passwordForm_->setVisible(true);
     passwordForm_->ShowModeless();
+    keepPrompt();
 }
 
 void Module1::CheckPassword() {
     const QString typed = passwordForm_->passwordText();
-    if (typed == settings.password) {
-        if (vb::CDbl(settings.passwordEnabled) == 1) env_.desktop->setKeyLock(false);
+    if (typed == lock_.password) {
+        env_.desktop->setKeyLock(false);
         // A run that failed behind the lock still ends as a failure.
         env_.end->End(failedLocked() ? 1 : 0);
         return;
@@ -74,6 +72,7 @@ void Module1::ResumeSaver() {
         env_.desktop->placeWindow(
             form, QRect(form->pos(), QSize(vb::CLng(form->ScaleWidth()), vb::CLng(form->ScaleHeight()))),
             platform::WindowLayer::OnTop);
+        keepDisplay(form);
     }
     passwordForm_->setVisible(false);
 }

@@ -9,10 +9,13 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 
 #include <algorithm>
 
+#include "dialog/password_rules.h"
 #include "platform/twips.h"
 #include "startup/module1.h"
 
@@ -87,15 +90,35 @@ PasswordForm::PasswordForm(Module1& module1)
     // it closes), and nothing is pasted or dropped: the clipboard belongs to
     // the user who locked the screen, and pasting from an empty one crashes
     // the notes box.
-    for (QWidget* box : {static_cast<QWidget*>(txtPassword), static_cast<QWidget*>(txtNotes), txtNotes->viewport()}) {
+    // The scroll bars are included: theirs is a menu too.
+    for (QWidget* box : findChildren<QWidget*>()) {
         box->setContextMenuPolicy(Qt::PreventContextMenu);
         box->setAcceptDrops(false);
         box->installEventFilter(this);
     }
     setContextMenuPolicy(Qt::PreventContextMenu);
+    // Typing at any speed keeps the prompt quick and its memory flat: no
+    // undo history, and bounded boxes.
+    txtPassword->setMaxLength(dialog::kMaxPasswordLength);
+    txtNotes->setUndoRedoEnabled(false);
 }
 
 void PasswordForm::Form_Load() { setPasswordText(QString()); }
+
+void PasswordForm::prepare() {
+    // The native window, the style and the fonts, and one rendering of
+    // every control.
+    (void)winId();
+    (void)grab();
+}
+
+void PasswordForm::takeContentsOf(const PasswordForm& old) {
+    txtNotes->setPlainText(old.txtNotes->toPlainText());
+    txtNotes->moveCursor(QTextCursor::End);
+    setPasswordText(old.passwordText());
+    setWrongPassVisible(old.wrongPass->isVisibleTo(&old));
+    setFailureMessage(old.failureMessage->text());
+}
 
 QString PasswordForm::passwordText() const { return txtPassword->text(); }
 void PasswordForm::setPasswordText(const QString& text) { txtPassword->setText(text); }
@@ -141,15 +164,27 @@ void PasswordForm::txtNotes_KeyPress(int key) {
     if (key == 13) module1_.ResumeSaver();
 }
 
-bool PasswordForm::isRefusedInput(QEvent* event) {
+bool PasswordForm::isRefusedInput(QObject* watched, QEvent* event) const {
     switch (event->type()) {
         case QEvent::KeyPress:
         case QEvent::ShortcutOverride: {
             const auto* key = static_cast<QKeyEvent*>(event);
-            return key->matches(QKeySequence::Paste) || key->key() == Qt::Key_Menu ||
+            // A full notes box takes no more text (Enter still resumes).
+            const bool full = watched == txtNotes && event->type() == QEvent::KeyPress && !key->text().isEmpty() &&
+                              TypedKey(key) != 13 && txtNotes->document()->characterCount() - 1 >= kMaxNotesLength;
+            return full || key->matches(QKeySequence::Paste) || key->key() == Qt::Key_Menu ||
                    (key->key() == Qt::Key_F10 && key->modifiers().testFlag(Qt::ShiftModifier));
         }
         case QEvent::MouseButtonPress:
+            // Text dragged out of the notes would take the grabs for the
+            // drag and give them back to nobody: a click first drops the
+            // selection, so no drag starts.
+            if (watched == txtNotes->viewport()) {
+                QTextCursor cursor = txtNotes->textCursor();
+                cursor.clearSelection();
+                txtNotes->setTextCursor(cursor);
+            }
+            [[fallthrough]];
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
             // The middle button pastes the selection; the right one opens a menu.
@@ -164,7 +199,7 @@ bool PasswordForm::isRefusedInput(QEvent* event) {
 }
 
 bool PasswordForm::eventFilter(QObject* watched, QEvent* event) {
-    if (isRefusedInput(event)) {
+    if (isRefusedInput(watched, event)) {
         event->accept();
         return true;
     }

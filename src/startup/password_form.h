@@ -17,7 +17,15 @@ class PasswordForm : public QWidget {
 public:
     explicit PasswordForm(Module1& module1);
 
+    // The most the notes box holds.
+    static constexpr int kMaxNotesLength = 64 * 1024;
+
     void Form_Load();
+    // Makes everything the prompt needs to show, so showing it later cannot fail.
+    void prepare();
+    // The notes, the password typed and the messages of a prompt whose
+    // window another program destroyed.
+    void takeContentsOf(const PasswordForm& old);
     // Shows the form maximised in front of the display, the password box
     // ready for typing.
     void ShowModeless();
@@ -49,7 +57,7 @@ protected:
 private:
     // Keys, clicks and drops that would paste or open a menu: the prompt
     // ignores them (see the constructor).
-    static bool isRefusedInput(QEvent* event);
+    bool isRefusedInput(QObject* watched, QEvent* event) const;
 
     Module1& module1_;
 };

@@ -1,0 +1,104 @@
+// Module1's lock for "/s" with a password: what unlocks it, setting it up
+// before anything shows, and keeping its windows in place.
+#include <QGuiApplication>
+#include <QPalette>
+#include <QScreen>
+
+#include <cstdio>
+#include <exception>
+#include <thread>
+
+#include "dialog/password_rules.h"
+#include "display/form1.h"
+#include "platform/desktop.h"
+#include "platform/profile.h"
+#include "platform/vb.h"
+#include "settings/settings_io.h"
+#include "startup/module1.h"
+#include "startup/password_form.h"
+#include "startup/screen_guard.h"
+
+namespace startup {
+
+namespace {
+// Displays lie under the prompt.
+constexpr int kDisplayLayer = 0;
+constexpr int kPromptLayer = 1;
+}  // namespace
+
+bool LockSettings::locks() const { return protectionOn && !password.isEmpty() && dialog::CanBeTyped(password); }
+
+void Module1::readLockSettings() {
+    settings::Settings read;
+    settings::ReadPasswordSettings(
+        read, platform::ProfileFile::ReadOnce(settings::SettingsPath(env_.settingsFolder())));
+    try {
+        lock_.protectionOn = vb::CDbl(read.passwordEnabled) == 1;
+    } catch (const std::exception&) {
+        lock_.protectionOn = false;  // as the display reads a value that is no number
+    }
+    lock_.password = read.password;
+}
+
+void Module1::setUpLock() {
+    try {
+        // The grabs first: from here on nothing typed reaches another program.
+        env_.desktop->setKeyLock(true);
+        screenGuard_ = OpenScreenGuard([this](QWidget* window) { remakeDestroyed(window); },
+                                       [this] { return env_.desktop->keyLockOn(); });
+        // The prompt is made now, hidden, with everything it needs (native
+        // window, fonts): a prompt that cannot be made later would leave
+        // the screen locked for good or open it.
+        makePasswordForm();
+        // Threads the program may need while locked must be possible: a
+        // thread that cannot start fails here, not behind the lock.
+        std::thread([] {}).join();
+        if (screenGuard_ && !screenGuard_->waitUntilCovering()) failLockSetUp("the X server does not answer");
+    } catch (const std::exception& e) {
+        failLockSetUp(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void Module1::failLockSetUp(const QString& why) {
+    std::fprintf(stderr, "Glidorama: the screen cannot be locked (%s); the saver does not start.\n",
+                 qPrintable(why));
+    env_.desktop->setKeyLock(false);
+    screenGuard_.reset();
+    env_.end->End(1);
+    std::abort();  // only a test's end returns
+}
+
+void Module1::makePasswordForm() {
+    if (passwordForm_) return;
+    passwordForm_ = std::make_unique<PasswordForm>(*this);
+    passwordForm_->Form_Load();
+    passwordForm_->prepare();
+}
+
+void Module1::keepDisplay(display::Form1* form) {
+    if (screenGuard_) screenGuard_->keep(form, form->geometry(), kDisplayLayer, Qt::black);
+}
+
+void Module1::keepPrompt() {
+    if (screenGuard_ && passwordForm_)
+        screenGuard_->keep(passwordForm_.get(), passwordForm_->geometry(), kPromptLayer,
+                           passwordForm_->palette().color(QPalette::Window));
+}
+
+void Module1::remakeDestroyed(QWidget* window) {
+    if (passwordForm_ && window == passwordForm_.get()) {
+        std::unique_ptr<PasswordForm> old = std::move(passwordForm_);
+        makePasswordForm();
+        passwordForm_->takeContentsOf(*old);
+        if (old->isVisible()) bringPromptToFront();
+        old.release()->deleteLater();  // its native window is gone already
+        return;
+    }
+    for (Monitor& m : monitors_)
+        if (m.display.get() == window) {
+            replaceDisplay(m.screen);
+            return;
+        }
+}
+
+}  // namespace startup
