@@ -101,6 +101,12 @@ PasswordForm::PasswordForm(Module1& module1)
     // undo history, and bounded boxes.
     txtPassword->setMaxLength(dialog::kMaxPasswordLength);
     txtNotes->setUndoRedoEnabled(false);
+    // Lines break anywhere: a long run without a blank, laid out for word
+    // breaks, costs time that grows with the square of its length.
+    txtNotes->setWordWrapMode(QTextOption::WrapAnywhere);
+    notesTyping_.setSingleShot(true);
+    notesTyping_.setInterval(0);
+    connect(&notesTyping_, &QTimer::timeout, this, [this] { typePendingNotes(); });
 }
 
 void PasswordForm::Form_Load() { setPasswordText(QString()); }
@@ -169,10 +175,7 @@ bool PasswordForm::isRefusedInput(QObject* watched, QEvent* event) const {
         case QEvent::KeyPress:
         case QEvent::ShortcutOverride: {
             const auto* key = static_cast<QKeyEvent*>(event);
-            // A full notes box takes no more text (Enter still resumes).
-            const bool full = watched == txtNotes && event->type() == QEvent::KeyPress && !key->text().isEmpty() &&
-                              TypedKey(key) != 13 && txtNotes->document()->characterCount() - 1 >= kMaxNotesLength;
-            return full || key->matches(QKeySequence::Paste) || key->key() == Qt::Key_Menu ||
+            return key->matches(QKeySequence::Paste) || key->key() == Qt::Key_Menu ||
                    (key->key() == Qt::Key_F10 && key->modifiers().testFlag(Qt::ShiftModifier));
         }
         case QEvent::MouseButtonPress:
@@ -203,6 +206,21 @@ bool PasswordForm::eventFilter(QObject* watched, QEvent* event) {
         event->accept();
         return true;
     }
+    if (event->type() == QEvent::KeyPress && watched == txtNotes) {
+        // Characters typed into the notes are put in together, once the
+        // keys waiting have all been read: laying out a long text again for
+        // every key would fall behind fast typing, and the password could
+        // not be typed until the notes caught up.
+        const auto* keyEvent = static_cast<QKeyEvent*>(event);
+        const int key = TypedKey(keyEvent);
+        const Qt::KeyboardModifiers commands = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+        if (key >= 32 && key != 127 && !(keyEvent->modifiers() & commands)) {
+            if (pendingNotes_.size() < kMaxNotesLength) pendingNotes_ += keyEvent->text();
+            notesTyping_.start();
+            return true;
+        }
+        typePendingNotes();
+    }
     if (event->type() == QEvent::KeyPress) {
         const int key = TypedKey(static_cast<QKeyEvent*>(event));
         if (key != 0) {
@@ -215,6 +233,14 @@ bool PasswordForm::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void PasswordForm::typePendingNotes() {
+    notesTyping_.stop();
+    if (pendingNotes_.isEmpty()) return;
+    const int room = kMaxNotesLength - (txtNotes->document()->characterCount() - 1);
+    if (room > 0) txtNotes->insertPlainText(pendingNotes_.left(room));
+    pendingNotes_.clear();
 }
 
 void PasswordForm::closeEvent(QCloseEvent* event) { event->ignore(); }

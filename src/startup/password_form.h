@@ -3,6 +3,7 @@
 // Loaded on its first show, afterwards only hidden and shown again.
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 
 class QLabel;
@@ -58,8 +59,12 @@ private:
     // Keys, clicks and drops that would paste or open a menu: the prompt
     // ignores them (see the constructor).
     bool isRefusedInput(QObject* watched, QEvent* event) const;
+    // Puts the characters typed into the notes since the last time in.
+    void typePendingNotes();
 
     Module1& module1_;
+    QString pendingNotes_;
+    QTimer notesTyping_;
 };
 
 }  // namespace startup

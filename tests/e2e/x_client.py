@@ -21,6 +21,8 @@
   resize               move and shrink every window of glidorama to 10 x 10
   shape                give every window of glidorama an empty shape
   raise SECS           raise a magenta window (override-redirect) every 10 ms
+  type N               press and release the key of "x" N times, as fast as the
+                       server takes them (XTEST)
   restore N            N times: unmap glidorama's top window, and raise a window
                        over it; print the longest time (ms) until it was back on top
 """
@@ -232,6 +234,17 @@ def hostile_command(d, s, command, args):
             win.configure(stack_mode=X.Above)
             d.sync()
             time.sleep(0.01)
+        return 0
+    if command == 'type':
+        from Xlib.ext import xtest
+        from Xlib import XK
+        code = d.keysym_to_keycode(XK.string_to_keysym('x'))
+        for i in range(int(args[0])):
+            xtest.fake_input(d, X.KeyPress, code)
+            xtest.fake_input(d, X.KeyRelease, code)
+            if i % 1000 == 0:
+                d.sync()
+        d.sync()
         return 0
     if command == 'restore':
         win = s.root.create_window(0, 0, 300, 300, 0, s.root_depth, background_pixel=MAGENTA, override_redirect=1)
