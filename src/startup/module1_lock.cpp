@@ -4,9 +4,12 @@
 #include <QPalette>
 #include <QScreen>
 
+#include <csignal>
 #include <cstdio>
 #include <exception>
+#include <sys/mman.h>
 #include <thread>
+#include <unistd.h>
 
 #include "dialog/password_rules.h"
 #include "display/form1.h"
@@ -24,6 +27,28 @@ namespace {
 // Displays lie under the prompt.
 constexpr int kDisplayLayer = 0;
 constexpr int kPromptLayer = 1;
+// Setting up the lock may stall rather than fail (Qt waits forever for a
+// helper thread that could not start): past this the program gives up.
+constexpr unsigned kSetUpLimitSeconds = 15;
+
+// What the saver may still need once locked: a display's buffers for a
+// large monitor, the prompt's painting, pictures being decoded. Without
+// that much address space left it would crash behind the lock later.
+constexpr size_t kHeadroomBytes = size_t(32) << 20;
+
+bool HasHeadroom() {
+    void* room = ::mmap(nullptr, kHeadroomBytes, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (room == MAP_FAILED) return false;
+    ::munmap(room, kHeadroomBytes);
+    return true;
+}
+
+extern "C" void EndSetUpTooLong(int) {
+    static const char message[] =
+        "Glidorama: the screen cannot be locked (setting it up stalled); the saver does not start.\n";
+    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, message, sizeof message - 1);
+    ::_exit(1);  // the X server drops the grabs with the connection
+}
 }  // namespace
 
 bool LockSettings::locks() const { return protectionOn && !password.isEmpty() && dialog::CanBeTyped(password); }
@@ -41,8 +66,18 @@ void Module1::readLockSettings() {
 }
 
 void Module1::setUpLock() {
+    struct sigaction stalled {};
+    stalled.sa_handler = EndSetUpTooLong;
+    sigemptyset(&stalled.sa_mask);
+    ::sigaction(SIGALRM, &stalled, nullptr);
+    ::alarm(kSetUpLimitSeconds);
     try {
-        // The grabs first: from here on nothing typed reaches another program.
+        // Threads the program and Qt may need while locked (Qt starts some
+        // on first use) must be possible: one that cannot start fails here,
+        // before anything is held, not behind the lock.
+        std::thread([] {}).join();
+        if (!HasHeadroom()) failLockSetUp("not enough memory left to hold it");
+        // The grabs: from here on nothing typed reaches another program.
         env_.desktop->setKeyLock(true);
         screenGuard_ = OpenScreenGuard([this](QWidget* window) { remakeDestroyed(window); },
                                        [this] { return env_.desktop->keyLockOn(); });
@@ -50,10 +85,8 @@ void Module1::setUpLock() {
         // window, fonts): a prompt that cannot be made later would leave
         // the screen locked for good or open it.
         makePasswordForm();
-        // Threads the program may need while locked must be possible: a
-        // thread that cannot start fails here, not behind the lock.
-        std::thread([] {}).join();
         if (screenGuard_ && !screenGuard_->waitUntilCovering()) failLockSetUp("the X server does not answer");
+        ::alarm(0);
     } catch (const std::exception& e) {
         failLockSetUp(QString::fromLocal8Bit(e.what()));
     }
