@@ -59,7 +59,7 @@ bool Module1::eventFilter(QObject* watched, QEvent* event) {
 
 void Module1::bringPromptToFront() {
     if (!passwordForm_) return;
-    // Shown again, the prompt is the newest window of ours and takes the grabs.
+    // Shown again, on the monitor that now holds the pointer, in front.
     passwordForm_->hide();
     passwordForm_->ShowModeless();
     keepPrompt();
