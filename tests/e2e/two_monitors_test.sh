@@ -112,10 +112,13 @@ sleep 1
 check_covered "overlapping monitors"
 xrandr --output DUMMY1 --off
 sleep 0.5
+# Switched on with --auto, the monitor lands at 0,0 over the first one
+# and the screen shrinks to it.
 xrandr --output DUMMY1 --auto
 sleep 1
+POINTS="10,10 $((W - 1)),$((H - 1))"
 check_covered "a monitor switched on with --auto"
-xrandr --setmonitor tiny 10/10x10/10+0+0 none
+xrandr --setmonitor tiny 10/10x10/10+0+0 none || fail "xrandr cannot define a monitor"
 sleep 1
 check_covered "a tiny monitor defined by another client"
 xrandr --delmonitor tiny
