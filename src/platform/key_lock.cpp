@@ -29,10 +29,7 @@ bool IsOurWindow(QObject* object) {
 
 }  // namespace
 
-KeyLock::KeyLock() : devices_(X11DeviceGrabs::Open()) {
-    if (devices_) devices_->onHierarchyChanged([this] {
-            if (on_) tryGrab();
-        });
+KeyLock::KeyLock() {
     retry_.setInterval(kRetryMs);
     retry_.setSingleShot(true);
     connect(&retry_, &QTimer::timeout, this, [this] { tryGrab(); });
@@ -55,6 +52,15 @@ KeyLock::~KeyLock() {
 void KeyLock::setOn(bool on) {
     if (on == on_) return;
     on_ = on;
+    // Programs that never lock (the dialog, a hosted saver) leave the
+    // devices alone.
+    if (on_ && !devicesOpened_) {
+        devicesOpened_ = true;
+        devices_ = X11DeviceGrabs::Open();
+        if (devices_) devices_->onHierarchyChanged([this] {
+                if (on_) tryGrab();
+            });
+    }
     if (on_ && devices_) {
         holder_ = frontmostShown();
         grabAttempts_ = 0;

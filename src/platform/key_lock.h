@@ -42,6 +42,7 @@ private:
     void release();
 
     std::unique_ptr<X11DeviceGrabs> devices_;  // null off X11: the front window's own grabs instead
+    bool devicesOpened_ = false;
     bool on_ = false;
     QPointer<QWidget> holder_;
     std::vector<QPointer<QWidget>> shown_;  // our top-level windows, in the order they were shown

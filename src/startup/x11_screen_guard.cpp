@@ -16,6 +16,10 @@
 #include <X11/extensions/shape.h>
 #include <xcb/xcb.h>
 
+// XInput2's key events, as numbered on the wire.
+constexpr uint16_t kInputKeyPress = 2;
+constexpr uint16_t kInputKeyRelease = 3;
+
 #include <algorithm>
 #include <stdexcept>
 #include <vector>
@@ -57,11 +61,16 @@ private:
     // Gives the keyboard focus back to our front window: keys go where the
     // focus is, and another program may move it to a window of its own.
     void takeFocusBack();
+    // A key that went to the root window while another program held the
+    // focus goes to our front window instead.
+    void forwardKey(const unsigned char* event);
+    const Kept* frontWindow() const;
     void handle(const xcb_generic_event_t* event);
 
     Display* display_;
     Window root_;
     int shapeEvent_ = -1;
+    int inputOpcode_ = -1;  // XInput's: its events carry it
     std::function<void(QWidget*)> destroyed_;
     std::function<bool()> active_;
     std::vector<Kept> kept_;  // the cover first
@@ -74,6 +83,8 @@ X11ScreenGuard::X11ScreenGuard(Display* display, std::function<void(QWidget*)> d
       active_(std::move(active)) {
     int shapeError = 0;
     if (!XShapeQueryExtension(display_, &shapeEvent_, &shapeError)) shapeEvent_ = -1;
+    int inputEvent = 0, inputError = 0;
+    if (!XQueryExtension(display_, "XInputExtension", &inputOpcode_, &inputEvent, &inputError)) inputOpcode_ = -1;
     platform::X11ErrorTrap trap(display_);
     // Our selection on the root window replaces the program's earlier one:
     // Qt's stays in it.
@@ -181,10 +192,36 @@ void X11ScreenGuard::raiseIfCovered() {
     if (covered) raiseAll();
 }
 
-void X11ScreenGuard::takeFocusBack() {
+const X11ScreenGuard::Kept* X11ScreenGuard::frontWindow() const {
     const Kept* front = nullptr;
     for (const Kept& k : kept_)
         if (k.widget && k.widget->isVisible() && (!front || k.layer > front->layer)) front = &k;
+    return front;
+}
+
+void X11ScreenGuard::forwardKey(const unsigned char* bytes) {
+    // An XInput2 key event as xcb hands it over (full sequence at byte 32).
+    const auto word = [bytes](int at) { return *reinterpret_cast<const uint32_t*>(bytes + at); };
+    const uint16_t type = *reinterpret_cast<const uint16_t*>(bytes + 8);
+    if (word(24) != root_) return;  // it reached a window of ours as it should
+    const Kept* front = frontWindow();
+    if (!front) return;
+    takeFocusBack();
+    XEvent key{};
+    key.xkey.type = type == kInputKeyPress ? KeyPress : KeyRelease;
+    key.xkey.display = display_;
+    key.xkey.window = front->id;
+    key.xkey.root = root_;
+    key.xkey.time = word(12);
+    key.xkey.keycode = word(16);
+    key.xkey.state = (word(76) & 0xff) | (unsigned(bytes[83]) << 13);
+    key.xkey.same_screen = True;
+    XSendEvent(display_, front->id, False, type == kInputKeyPress ? KeyPressMask : KeyReleaseMask, &key);
+    XFlush(display_);
+}
+
+void X11ScreenGuard::takeFocusBack() {
+    const Kept* front = frontWindow();
     if (!front) return;
     XSetInputFocus(display_, front->id, RevertToParent, CurrentTime);
     XFlush(display_);
@@ -209,7 +246,7 @@ void X11ScreenGuard::handle(const xcb_generic_event_t* event) {
         case XCB_MAP_NOTIFY: {
             const auto* e = reinterpret_cast<const xcb_map_notify_event_t*>(event);
             if (!kept_.empty() && e->window == kept_.front().id) coverShown_ = true;
-            if (e->event == root_ && !find(e->window)) raiseIfCovered();
+            if (e->event == root_ && !find(e->window)) raiseAll();
             return;
         }
         case XCB_FOCUS_OUT: {
@@ -221,7 +258,7 @@ void X11ScreenGuard::handle(const xcb_generic_event_t* event) {
         }
         case XCB_CIRCULATE_NOTIFY: {
             const auto* e = reinterpret_cast<const xcb_circulate_notify_event_t*>(event);
-            if (e->event == root_) raiseIfCovered();
+            if (e->event == root_) raiseAll();
             return;
         }
         case XCB_CONFIGURE_NOTIFY: {
@@ -233,8 +270,14 @@ void X11ScreenGuard::handle(const xcb_generic_event_t* event) {
                 }
                 return;
             }
-            if (e->event == root_) {  // a window of the screen moved, or its stacking changed
-                raiseIfCovered();
+            // Another window moved or was raised: ours go back on top at
+            // once, with no round trip. One of ours restacked by another
+            // program is checked first: our own raising restacks them too.
+            if (e->event == root_) {
+                if (find(e->window))
+                    raiseIfCovered();
+                else
+                    raiseAll();
                 return;
             }
             const Kept* k = find(e->window);
@@ -274,6 +317,13 @@ void X11ScreenGuard::handle(const xcb_generic_event_t* event) {
             QWidget* widget = k->widget;
             forget(widget);
             destroyed_(widget);
+            return;
+        }
+        case XCB_GE_GENERIC: {
+            const auto* e = reinterpret_cast<const xcb_ge_generic_event_t*>(event);
+            if (e->extension == inputOpcode_ &&
+                (e->event_type == kInputKeyPress || e->event_type == kInputKeyRelease))
+                forwardKey(reinterpret_cast<const unsigned char*>(event));
             return;
         }
         default: break;
