@@ -95,6 +95,26 @@ check_locked "100,000 characters in the notes"
 unlock "100,000 characters in the notes"
 echo "100,000 characters typed into the notes, then the password, in $(echo "$(date +%s.%N) - $START" | bc) s"
 
+# SIGTERM while keys pour into the password box ends the run at once, with
+# the grabs released: the flood of key events must not keep the signal
+# waiting.
+e2e_start /s
+e2e_wait_pixel 500 500 "0,255,0" 5 || fail "the display does not cover the screen"
+xdotool key b
+sleep 0.5
+$XC type 100000 &
+TYPER=$!
+sleep 1
+START=$(date +%s.%N)
+kill -TERM "$E2E_SAVER"
+e2e_wait_exit 2
+ENDED=$(echo "$(date +%s.%N) - $START" | bc)
+kill $TYPER 2>/dev/null
+wait $TYPER 2>/dev/null
+[ "$E2E_STATUS" = 143 ] || fail "SIGTERM during a key flood did not end the saver in 2 s (status $E2E_STATUS)"
+$XC free || fail "the grabs outlive the saver ended by SIGTERM"
+echo "SIGTERM during 100,000 key presses ended the saver in $ENDED s"
+
 # The lock cannot be set up under this address-space limit: a message and a
 # failure status, not a saver running unlocked. Under a larger one it holds.
 prlimit --as=130000000 "$E2E_APP/glidorama" /s 2>"$E2E_WORK/stderr" &
