@@ -3,10 +3,10 @@
 
 GLIDORAMA_PACKAGES=(
   build-essential cmake pkg-config ccache
-  qt6-base-dev qt6-image-formats-plugins libx11-dev
+  qt6-base-dev qt6-image-formats-plugins libx11-dev libxext-dev libxi-dev
   libgtest-dev libbenchmark-dev
   libheif-dev libpng-dev libtiff-dev
-  xvfb xauth x11-apps x11-utils x11-xserver-utils xdotool imagemagick libjpeg-turbo-progs python3-xlib
+  xvfb xauth x11-apps x11-utils x11-xserver-utils xdotool imagemagick libjpeg-turbo-progs python3-xlib xinput
   xserver-xorg-core xserver-xorg-video-dummy
   xscreensaver xsecurelock
   libheif-examples libimage-exiftool-perl feh libvips-tools bc

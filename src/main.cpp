@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "platform/environment.h"
 #include "platform/qt_desktop.h"
 #include "platform/runtime_folder.h"
+#include "platform/signal_watch.h"
 #include "platform/single_instance.h"
 #include "startup/command_switch.h"
 #include "startup/guarded_application.h"
@@ -44,6 +46,9 @@ bool OnX11() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A launcher that exits closes the pipe behind standard error: the next
+    // line written there must not end the program (nor a locked screen).
+    platform::IgnoreSignal(SIGPIPE);
     const QStringList arguments = Arguments(argc, argv);
     if (const auto status = startup::RunInformationOption(arguments)) return *status;
     // The text after the program name, as one line (`Command$`).

@@ -23,8 +23,8 @@ public:
     virtual bool keyLockOn() const = 0;
     // Moves the pointer to `at`, or to the nearest point of the primary screen.
     virtual void parkPointer(QPoint at) = 0;
-    // Shows `window` over `area` (cut to the monitor its top-left corner is
-    // on: a size past the screen still just covers it) in `layer`.
+    // Shows `window` over `area` (cut to the monitor it covers most of: a
+    // size past the screen still just covers it) in `layer`.
     virtual void placeWindow(QWidget* window, QRect area, WindowLayer layer) = 0;
 };
 

@@ -1,5 +1,7 @@
 #include "platform/key_lock.h"
 
+#include "platform/x11_device_grabs.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QGuiApplication>
@@ -50,7 +52,20 @@ KeyLock::~KeyLock() {
 void KeyLock::setOn(bool on) {
     if (on == on_) return;
     on_ = on;
-    if (on_) {
+    // Programs that never lock (the dialog, a hosted saver) leave the
+    // devices alone.
+    if (on_ && !devicesOpened_) {
+        devicesOpened_ = true;
+        devices_ = X11DeviceGrabs::Open();
+        if (devices_) devices_->onHierarchyChanged([this] {
+                if (on_) tryGrab();
+            });
+    }
+    if (on_ && devices_) {
+        holder_ = frontmostShown();
+        grabAttempts_ = 0;
+        tryGrab();
+    } else if (on_) {
         hold_.start();
         moveTo(frontmostShown());
     } else {
@@ -67,6 +82,10 @@ QWidget* KeyLock::frontmostShown() const {
 }
 
 void KeyLock::moveTo(QWidget* window) {
+    if (devices_) {  // the root window's grabs stay where they are
+        holder_ = window;
+        return;
+    }
     if (!window) {
         release();
         holder_ = nullptr;
@@ -79,16 +98,24 @@ void KeyLock::moveTo(QWidget* window) {
     tryGrab();
 }
 
-void KeyLock::tryGrab() {
-    retry_.stop();
-    if (!on_ || !holder_ || !holder_->isVisible()) return;
+bool KeyLock::grabOnce() {
+    // On the root window every master device is held whatever happens to
+    // our windows, from the moment the lock goes on.
+    if (devices_) return devices_->grabAll().complete();
+    if (!holder_ || !holder_->isVisible()) return false;
     QWindow* window = holder_->windowHandle();
     // The window's own grabs, not QWidget::grabKeyboard: that would send
     // every key to the top-level widget instead of its focused control.
     const bool keyboard = window && window->setKeyboardGrabEnabled(true);
     const bool pointer = window && window->setMouseGrabEnabled(true);
     // A window that is still being mapped cannot take a grab yet.
-    if (keyboard && pointer) {
+    return keyboard && pointer;
+}
+
+void KeyLock::tryGrab() {
+    retry_.stop();
+    if (!on_ || (!devices_ && (!holder_ || !holder_->isVisible()))) return;
+    if (grabOnce()) {
         if (refusalReported_) std::fprintf(stderr, "Glidorama: the screen is locked now.\n");
         refusalReported_ = false;
         grabAttempts_ = 0;
@@ -107,6 +134,10 @@ void KeyLock::tryGrab() {
 void KeyLock::release() {
     retry_.stop();
     grabAttempts_ = 0;
+    if (devices_) {
+        devices_->releaseAll();
+        return;
+    }
     // Releasing a grab lets go of the program's grab, whichever window holds
     // it; any window of ours can do it, also when the holder is gone.
     QWindow* window = holder_ ? holder_->windowHandle() : nullptr;

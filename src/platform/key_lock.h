@@ -1,11 +1,12 @@
-// The key lock: while it is on, one window of the program holds the X11
-// keyboard and pointer grabs. The holder is the window of ours most recently
-// shown; when it is hidden the grabs move to the next one still on screen. A grab the server
-// refuses (window not yet viewable, another program holding a grab) is
-// retried until it succeeds or the lock goes off; after a few seconds of
-// refusals the program says so on standard error and keeps trying. While
-// the lock is on the grabs are taken again now and then, so a grab that
-// something released behind our back (a popup closing) comes back.
+// The key lock: while it is on, no other program gets a key or a click. On
+// X11 every master keyboard and pointer is grabbed on the root window (see
+// X11DeviceGrabs). Elsewhere one window of the program holds the grabs: the
+// holder is the window of ours most recently shown; when it is hidden the
+// grabs move to the next one still on screen, and they are taken again now
+// and then, so a grab that something released behind our back comes back.
+// A grab the server refuses (another program holding one) is retried until
+// it succeeds or the lock goes off; after a few seconds of refusals the
+// program says so on standard error and keeps trying.
 #pragma once
 
 #include <QObject>
@@ -13,9 +14,12 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <memory>
 #include <vector>
 
 namespace platform {
+
+class X11DeviceGrabs;
 
 class KeyLock final : public QObject {
 public:
@@ -32,9 +36,13 @@ protected:
 private:
     void moveTo(QWidget* window);
     QWidget* frontmostShown() const;
+    // One attempt at every grab; true when all are held.
+    bool grabOnce();
     void tryGrab();
     void release();
 
+    std::unique_ptr<X11DeviceGrabs> devices_;  // null off X11: the front window's own grabs instead
+    bool devicesOpened_ = false;
     bool on_ = false;
     QPointer<QWidget> holder_;
     std::vector<QPointer<QWidget>> shown_;  // our top-level windows, in the order they were shown

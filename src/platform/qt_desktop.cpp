@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <tuple>
 
 namespace platform {
 
@@ -30,8 +31,16 @@ void QtDesktop::parkPointer(QPoint at) {
 void QtDesktop::placeWindow(QWidget* window, QRect area, WindowLayer layer) {
     if (!window) return;
     QRect wanted(area.topLeft(), QSize(std::max(area.width(), 1), std::max(area.height(), 1)));
-    // The monitor is the one the window's new corner lies on.
-    QScreen* screen = QGuiApplication::screenAt(area.topLeft());
+    // The monitor is the one the window covers most of: monitors may share
+    // a corner (a mirrored projector) or overlap, and a window must never
+    // be cut to a smaller monitor that merely holds its corner.
+    QScreen* screen = nullptr;
+    qint64 most = 0;
+    for (QScreen* s : QGuiApplication::screens()) {
+        const QRect common = wanted.intersected(s->geometry());
+        const qint64 covered = qint64(common.width()) * common.height();
+        if (covered > most) std::tie(screen, most) = std::tie(s, covered);
+    }
     if (!screen) screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (screen) wanted = wanted.intersected(screen->geometry());
     window->setGeometry(wanted);

@@ -1,9 +1,12 @@
 // POSIX signals delivered to the user-interface thread. The handler only
-// writes the signal's number into a pipe; the event loop reads it and calls
-// the program's own routine, where anything (releasing grabs, ending the
-// run) is safe to do.
+// writes the signal's number into a pipe and raises a flag; the event loop
+// reads the pipe and calls the program's own routine, where anything
+// (releasing grabs, ending the run) is safe to do. A flood of window-system
+// events (keys typed without pause) keeps the loop from ever polling the
+// pipe, so the flag is also checked before each such event.
 #pragma once
 
+#include <QAbstractNativeEventFilter>
 #include <QObject>
 
 #include <functional>
@@ -15,12 +18,14 @@ class QSocketNotifier;
 
 namespace platform {
 
-class SignalWatch final : public QObject {
+class SignalWatch final : public QObject, public QAbstractNativeEventFilter {
 public:
     // Watches `watchedSignals` for as long as the object lives; `onSignal` runs on
     // this thread, once per signal received. One watch per program.
     SignalWatch(std::initializer_list<int> watchedSignals, std::function<void(int signal)> onSignal);
     ~SignalWatch() override;
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
 private:
     void readPending();

@@ -11,6 +11,7 @@
 #include "startup/guarded_application.h"
 #include "startup/password_form.h"
 #include "startup/preview_picture.h"
+#include "startup/screen_guard.h"
 #include "platform/signal_watch.h"
 #include "display/form1.h"
 #include "platform/desktop.h"
@@ -42,8 +43,8 @@ bool Module1::Main(const QString& commandLine, bool previousInstance) {
 
 void Module1::StartFullScreen() {
     values = settings::ReadValues(env_.settingsFolder(), env_.samplesHome());
-    takeKeyLock();
     guardFullScreen();
+    if (locks()) setUpLock();
     // One display per monitor, as Qt reports them; a desktop that Qt sees as
     // one large screen gets one display.
     const QList<QScreen*> screens = QGuiApplication::screens();
@@ -68,12 +69,7 @@ void Module1::addDisplay(QScreen* screen) {
         connect(screen, &QScreen::geometryChanged, monitors_.back().display.get(), [this, screen](const QRect& now) {
             auto it =
                 std::find_if(monitors_.begin(), monitors_.end(), [&](const Monitor& m) { return m.screen == screen; });
-            if (it == monitors_.end() || it->display->geometry() == now) return;
-            std::unique_ptr<display::Form1> old = std::move(it->display);
-            monitors_.erase(it);
-            addDisplay(screen);
-            old->hide();
-            old.release()->deleteLater();  // this very display is running the call
+            if (it != monitors_.end() && it->display->geometry() != now) replaceDisplay(screen);
         });
     display::Form1* form = monitors_.back().display.get();
     form->Form_Load();
@@ -82,6 +78,7 @@ void Module1::addDisplay(QScreen* screen) {
     const int32_t cy = vb::CLng(form->ScaleHeight());
     const QPoint at = screen ? area.topLeft() : QPoint(0, 0);
     env_.desktop->placeWindow(form, QRect(at, QSize(cx, cy)), platform::WindowLayer::OnTop);
+    keepDisplay(form);
     // A monitor plugged in while the prompt is up shows the display, still
     // and taking no input, behind the prompt.
     if (passwordForm_ && passwordForm_->isVisible()) {
@@ -97,6 +94,7 @@ void Module1::removeDisplay(QScreen* screen) {
     if (gone == monitors_.end()) return;
     std::unique_ptr<display::Form1> display = std::move(gone->display);
     monitors_.erase(gone);
+    if (screenGuard_) screenGuard_->forget(display.get());
     // Hidden at once (the key lock moves its grabs to a window still on
     // screen), deleted once the event loop is back: the display may be
     // inside its own call that waits on a message box (its failure path).
@@ -104,6 +102,17 @@ void Module1::removeDisplay(QScreen* screen) {
     display.release()->deleteLater();
     // The prompt may have been on the monitor that went away.
     if (passwordForm_ && passwordForm_->isVisible()) bringPromptToFront();
+}
+
+void Module1::replaceDisplay(QScreen* screen) {
+    auto it = std::find_if(monitors_.begin(), monitors_.end(), [&](const Monitor& m) { return m.screen == screen; });
+    if (it == monitors_.end()) return;
+    std::unique_ptr<display::Form1> old = std::move(it->display);
+    monitors_.erase(it);
+    if (screenGuard_) screenGuard_->forget(old.get());
+    addDisplay(screen);
+    old->hide();
+    old.release()->deleteLater();
 }
 
 std::vector<display::Form1*> Module1::displays() const {

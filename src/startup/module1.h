@@ -6,7 +6,6 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <QTimer>
 
 #include <cstdint>
 #include <memory>
@@ -32,6 +31,7 @@ namespace startup {
 
 class PasswordForm;
 class PreviewPicture;
+class ScreenGuard;
 
 class Module1 : public QObject, public display::DisplayHost {
 public:
@@ -91,12 +91,29 @@ private:
     // Covers `screen` (null: the primary screen) with a display of its own.
     void addDisplay(QScreen* screen);
     void removeDisplay(QScreen* screen);
+    // A new display for `screen` in place of its old one, which may be
+    // inside its own call: it goes once the event loop is back.
+    void replaceDisplay(QScreen* screen);
     // While "/s" runs: close requests are refused, SIGHUP is ignored, SIGTERM
     // and SIGINT end with the grabs released, and our windows are raised
     // again over any other program's window (and mapped again if another
     // program unmapped them).
     void guardFullScreen();
-    void raiseOurWindows();
+    // Whether input must stop at the prompt: protection on with a password
+    // that can be typed there. The run's values are read once, so no later
+    // change to the settings file changes what unlocks.
+    bool locks() const;
+    // With password protection: the grabs, a window under ours over the
+    // whole screen, and the prompt ready, before any display shows. Ends
+    // the program with a message when any of them cannot be had.
+    void setUpLock();
+    [[noreturn]] void failLockSetUp(const QString& why);
+    void makePasswordForm();
+    // Tells the guard where our windows stand now.
+    void keepDisplay(display::Form1* form);
+    void keepPrompt();
+    // Another program destroyed `window`: it is made again with its contents.
+    void remakeDestroyed(QWidget* window);
     // Shows the prompt again on top, so it holds the grabs.
     void bringPromptToFront();
     // Shows `message` on the locked screen and stands the displays still;
@@ -112,7 +129,7 @@ private:
 
     std::vector<Monitor> monitors_;
     std::unique_ptr<platform::SignalWatch> signalWatch_;
-    QTimer stayOnTop_;
+    std::unique_ptr<ScreenGuard> screenGuard_;
     QString lockedFailure_;  // the failure shown on the locked screen; empty while none
     // The settings dialog's text, which it shows and writes back.
     settings::Settings dialogSettings_;

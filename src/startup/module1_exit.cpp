@@ -28,9 +28,10 @@ void Module1::CountMouseMove() {
 }
 
 void Module1::RequestExit() {
-    // Protection on with no password stored could never be lifted at the
-    // prompt (Enter on an empty box resumes): it ends as if none were set.
-    if (!values.passwordEnabled || values.password.isEmpty()) {
+    // Protection on with no password stored, or one that could never be
+    // typed, could not be lifted at the prompt (Enter on an empty box
+    // resumes): it ends as if none were set.
+    if (!locks()) {
         env_.end->End(0);
         return;
     }
@@ -43,12 +44,10 @@ void Module1::RequestExit() {
             form, QRect(form->pos(), QSize(vb::CLng(form->ScaleWidth()), vb::CLng(form->ScaleHeight()))),
             platform::WindowLayer::InPlace);
     }
-    if (!passwordForm_) {
-        passwordForm_ = std::make_unique<PasswordForm>(*this);
-        passwordForm_->Form_Load();
-    }
+    makePasswordForm();
     passwordForm_->setVisible(true);
     passwordForm_->ShowModeless();
+    keepPrompt();
 }
 
 void Module1::CheckPassword() {
@@ -74,6 +73,7 @@ void Module1::ResumeSaver() {
         env_.desktop->placeWindow(
             form, QRect(form->pos(), QSize(vb::CLng(form->ScaleWidth()), vb::CLng(form->ScaleHeight()))),
             platform::WindowLayer::OnTop);
+        keepDisplay(form);
     }
     passwordForm_->setVisible(false);
 }

@@ -14,15 +14,9 @@
 #include "startup/guarded_application.h"
 #include "startup/module1.h"
 #include "startup/password_form.h"
-#include "startup/stacking.h"
+#include "startup/screen_guard.h"
 
 namespace startup {
-
-namespace {
-// How often the saver looks for another program's window above its own.
-constexpr int kStayOnTopCheckMs = 400;
-
-}  // namespace
 
 void Module1::guardFullScreen() {
     // Closing the terminal that started the saver must not end the lock.
@@ -46,9 +40,6 @@ void Module1::guardFullScreen() {
             standDown();
             return false;
         });
-    stayOnTop_.setInterval(kStayOnTopCheckMs);
-    connect(&stayOnTop_, &QTimer::timeout, this, [this] { raiseOurWindows(); });
-    stayOnTop_.start();
 }
 
 bool Module1::eventFilter(QObject* watched, QEvent* event) {
@@ -66,30 +57,17 @@ bool Module1::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void Module1::raiseOurWindows() {
-    std::vector<QWidget*> ours;
-    for (display::Form1* form : displays()) ours.push_back(form);
-    const bool prompt = passwordForm_ && passwordForm_->isVisible();
-    if (prompt) ours.push_back(passwordForm_.get());
-    // A window unmapped by another program comes back; the key lock takes
-    // the grabs it lost with it at its next round.
-    const bool remapped = MapAgainUnmapped(ours) > 0;
-    if (!remapped && !ForeignWindowAbove(ours)) return;
-    // Displays first, the prompt last: it stays in front of them.
-    for (QWidget* window : ours)
-        if (window->isVisible()) window->raise();
-}
-
 void Module1::bringPromptToFront() {
     if (!passwordForm_) return;
-    // Shown again, the prompt is the newest window of ours and takes the grabs.
+    // Shown again, on the monitor that now holds the pointer, in front.
     passwordForm_->hide();
     passwordForm_->ShowModeless();
+    keepPrompt();
 }
 
 void Module1::takeKeyLock() {
     // Password protection locks the keyboard before any display shows.
-    if (values.passwordEnabled && !env_.desktop->keyLockOn()) env_.desktop->setKeyLock(true);
+    if (locks() && !env_.desktop->keyLockOn()) env_.desktop->setKeyLock(true);
 }
 
 void Module1::releaseKeyLock() {
@@ -108,7 +86,7 @@ display::FailureOutcome Module1::DisplayFailed(const QString& message) {
 
 void Module1::standDown() {
     // Nothing may cover the message that ends the run.
-    stayOnTop_.stop();
+    screenGuard_.reset();
     for (display::Form1* form : displays()) {
         form->stopTimers();
         form->hide();
@@ -118,20 +96,18 @@ void Module1::standDown() {
 bool Module1::holdBehindLock(const QString& message) {
     // Without a lock, or with no password that could lift it, the failure
     // ends the saver.
-    if (!env_.desktop->keyLockOn() || values.password.isEmpty()) return false;
+    if (!env_.desktop->keyLockOn() || !locks()) return false;
     for (display::Form1* form : displays()) form->stopTimers();
     std::fprintf(stderr, "%s: %s\n", qPrintable(platform::kAppTitle), qPrintable(platform::OneLine(message)));
     std::fflush(stderr);
     if (!lockedFailure_.isEmpty()) return true;  // the first failure stays on the screen
     lockedFailure_ = message;
     for (display::Form1* form : displays()) form->setEnabled(false);
-    if (!passwordForm_) {
-        passwordForm_ = std::make_unique<PasswordForm>(*this);
-        passwordForm_->Form_Load();
-    }
+    makePasswordForm();
     passwordForm_->setFailureMessage(message);
     passwordForm_->setVisible(true);
     passwordForm_->ShowModeless();
+    keepPrompt();
     return true;
 }
 

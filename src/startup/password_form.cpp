@@ -9,10 +9,13 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 
 #include <algorithm>
 
+#include "dialog/password_rules.h"
 #include "platform/twips.h"
 #include "startup/module1.h"
 
@@ -87,15 +90,41 @@ PasswordForm::PasswordForm(Module1& module1)
     // it closes), and nothing is pasted or dropped: the clipboard belongs to
     // the user who locked the screen, and pasting from an empty one crashes
     // the notes box.
-    for (QWidget* box : {static_cast<QWidget*>(txtPassword), static_cast<QWidget*>(txtNotes), txtNotes->viewport()}) {
+    // The scroll bars are included: theirs is a menu too.
+    for (QWidget* box : findChildren<QWidget*>()) {
         box->setContextMenuPolicy(Qt::PreventContextMenu);
         box->setAcceptDrops(false);
         box->installEventFilter(this);
     }
     setContextMenuPolicy(Qt::PreventContextMenu);
+    // Typing at any speed keeps the prompt quick and its memory flat: no
+    // undo history, and bounded boxes.
+    txtPassword->setMaxLength(dialog::kMaxPasswordLength);
+    txtNotes->setUndoRedoEnabled(false);
+    // Lines break anywhere: a long run without a blank, laid out for word
+    // breaks, costs time that grows with the square of its length.
+    txtNotes->setWordWrapMode(QTextOption::WrapAnywhere);
+    notesTyping_.setSingleShot(true);
+    notesTyping_.setInterval(0);
+    connect(&notesTyping_, &QTimer::timeout, this, [this] { typePendingNotes(); });
 }
 
 void PasswordForm::Form_Load() { setPasswordText(QString()); }
+
+void PasswordForm::prepare() {
+    // The native window, the style and the fonts, and one rendering of
+    // every control.
+    (void)winId();
+    (void)grab();
+}
+
+void PasswordForm::takeContentsOf(const PasswordForm& old) {
+    txtNotes->setPlainText(old.txtNotes->toPlainText());
+    txtNotes->moveCursor(QTextCursor::End);
+    setPasswordText(old.passwordText());
+    setWrongPassVisible(old.wrongPass->isVisibleTo(&old));
+    setFailureMessage(old.failureMessage->text());
+}
 
 QString PasswordForm::passwordText() const { return txtPassword->text(); }
 void PasswordForm::setPasswordText(const QString& text) { txtPassword->setText(text); }
@@ -146,7 +175,7 @@ void PasswordForm::txtNotes_KeyPress(int key) {
     if (key == 13) module1_.ResumeSaver();
 }
 
-bool PasswordForm::isRefusedInput(QEvent* event) {
+bool PasswordForm::isRefusedInput(QObject* watched, QEvent* event) const {
     switch (event->type()) {
         case QEvent::KeyPress:
         case QEvent::ShortcutOverride: {
@@ -155,6 +184,15 @@ bool PasswordForm::isRefusedInput(QEvent* event) {
                    (key->key() == Qt::Key_F10 && key->modifiers().testFlag(Qt::ShiftModifier));
         }
         case QEvent::MouseButtonPress:
+            // Text dragged out of the notes would take the grabs for the
+            // drag and give them back to nobody: a click first drops the
+            // selection, so no drag starts.
+            if (watched == txtNotes->viewport()) {
+                QTextCursor cursor = txtNotes->textCursor();
+                cursor.clearSelection();
+                txtNotes->setTextCursor(cursor);
+            }
+            [[fallthrough]];
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
             // The middle button pastes the selection; the right one opens a menu.
@@ -169,9 +207,24 @@ bool PasswordForm::isRefusedInput(QEvent* event) {
 }
 
 bool PasswordForm::eventFilter(QObject* watched, QEvent* event) {
-    if (isRefusedInput(event)) {
+    if (isRefusedInput(watched, event)) {
         event->accept();
         return true;
+    }
+    if (event->type() == QEvent::KeyPress && watched == txtNotes) {
+        // Characters typed into the notes are put in together, once the
+        // keys waiting have all been read: laying out a long text again for
+        // every key would fall behind fast typing, and the password could
+        // not be typed until the notes caught up.
+        const auto* keyEvent = static_cast<QKeyEvent*>(event);
+        const int key = TypedKey(keyEvent);
+        const Qt::KeyboardModifiers commands = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+        if (key >= 32 && key != 127 && !(keyEvent->modifiers() & commands)) {
+            if (pendingNotes_.size() < kMaxNotesLength) pendingNotes_ += keyEvent->text();
+            notesTyping_.start();
+            return true;
+        }
+        typePendingNotes();
     }
     if (event->type() == QEvent::KeyPress) {
         const int key = TypedKey(static_cast<QKeyEvent*>(event));
@@ -185,6 +238,14 @@ bool PasswordForm::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void PasswordForm::typePendingNotes() {
+    notesTyping_.stop();
+    if (pendingNotes_.isEmpty()) return;
+    const int room = kMaxNotesLength - (txtNotes->document()->characterCount() - 1);
+    if (room > 0) txtNotes->insertPlainText(pendingNotes_.left(room));
+    pendingNotes_.clear();
 }
 
 void PasswordForm::closeEvent(QCloseEvent* event) { event->ignore(); }

@@ -3,6 +3,7 @@
 // Loaded on its first show, afterwards only hidden and shown again.
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 
 class QLabel;
@@ -17,7 +18,15 @@ class PasswordForm : public QWidget {
 public:
     explicit PasswordForm(Module1& module1);
 
+    // The most the notes box holds.
+    static constexpr int kMaxNotesLength = 64 * 1024;
+
     void Form_Load();
+    // Makes everything the prompt needs to show, so showing it later cannot fail.
+    void prepare();
+    // The notes, the password typed and the messages of a prompt whose
+    // window another program destroyed.
+    void takeContentsOf(const PasswordForm& old);
     // Shows the form maximised in front of the display, the password box
     // ready for typing.
     void ShowModeless();
@@ -49,9 +58,13 @@ protected:
 private:
     // Keys, clicks and drops that would paste or open a menu: the prompt
     // ignores them (see the constructor).
-    static bool isRefusedInput(QEvent* event);
+    bool isRefusedInput(QObject* watched, QEvent* event) const;
+    // Puts the characters typed into the notes since the last time in.
+    void typePendingNotes();
 
     Module1& module1_;
+    QString pendingNotes_;
+    QTimer notesTyping_;
 };
 
 }  // namespace startup

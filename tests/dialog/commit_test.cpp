@@ -349,11 +349,18 @@ TEST_F(CommitTest, APasswordTheFileCannotKeepAsTypedIsRefusedAndNothingIsWritten
     writeList({picture("a.png")}, "[password]\nsaverEnabled=1\nsaverPassword=old\n");
     auto& f = open();
     const QByteArray before = t.folder.readSettings();
+    const QString kUntypable = QStringLiteral(
+        "The 'Password' cannot hold a Tab, a line break or another control character: it could not be typed at "
+        "the password prompt.");
     const QList<QPair<QString, QString>> refused = {
         {QStringLiteral("   "), QStringLiteral("The 'Password' cannot be made of blanks only.")},
         {QStringLiteral("\t"), QStringLiteral("The 'Password' cannot be made of blanks only.")},
         {QStringLiteral("Secret "), QStringLiteral("The 'Password' cannot begin or end with a blank.")},
         {QStringLiteral(" Secret"), QStringLiteral("The 'Password' cannot begin or end with a blank.")},
+        // A Tab, CR or LF could never be typed at the prompt.
+        {QStringLiteral("Sec\tret"), kUntypable},
+        {QStringLiteral("Secret\r\n"), kUntypable},
+        {QString(1025, u'y'), QStringLiteral("The 'Password' cannot be longer than 1024 characters.")},
     };
     for (const auto& [password, message] : refused) {
         f.SS_password->setText(password);

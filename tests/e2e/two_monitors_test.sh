@@ -83,4 +83,51 @@ xdotool key Return
 e2e_wait_exit 3
 [ "$E2E_STATUS" = 0 ] || fail "the right password did not end the saver on two monitors (status $E2E_STATUS)"
 $XC free || fail "the grabs outlive the saver"
+
+# Layouts where monitors share a corner or overlap, or where another client
+# redefines them while locked: no pixel of the screen shows the desktop.
+# The settings file deleted while locked changes nothing: a monitor plugged
+# in afterwards, then a key, brings up the prompt.
+W=$E2E_MONITOR_WIDTH H=$E2E_MONITOR_HEIGHT
+POINTS="10,10 $((W - 1)),$((H - 1)) $((W + 10)),10 $((2 * W - 1)),$((H - 1))"
+e2e_start /s
+sleep 1.5
+check_covered "before the layouts"
+rm "$E2E_APP/z909ssaver.ini"
+e2e_monitor_off
+sleep 0.5
+e2e_monitor_on
+sleep 1
+check_covered "a monitor plugged in after the settings file was deleted"
+xdotool key a
+sleep 0.8
+kill -0 "$E2E_SAVER" 2>/dev/null || fail "a key ended the saver once the settings file was gone"
+xdotool key Return
+sleep 0.5
+xrandr --output DUMMY1 --pos 0x0
+sleep 1
+check_covered "mirrored monitors"
+xrandr --output DUMMY1 --pos "$((W / 2))x0"
+sleep 1
+check_covered "overlapping monitors"
+xrandr --output DUMMY1 --off
+sleep 0.5
+# Switched on with --auto, the monitor lands at 0,0 over the first one
+# and the screen shrinks to it.
+xrandr --output DUMMY1 --auto
+sleep 1
+POINTS="10,10 $((W - 1)),$((H - 1))"
+check_covered "a monitor switched on with --auto"
+xrandr --setmonitor tiny 10/10x10/10+0+0 none || fail "xrandr cannot define a monitor"
+sleep 1
+check_covered "a tiny monitor defined by another client"
+xrandr --delmonitor tiny
+$XC masters_held >/dev/null || fail "the grabs went with the layouts"
+xdotool key b
+sleep 0.5
+xdotool type Secret
+xdotool key Return
+e2e_wait_exit 3
+[ "$E2E_STATUS" = 0 ] || fail "the right password did not end the saver after the layouts (status $E2E_STATUS)"
+$XC free || fail "the grabs outlive the saver"
 echo "two monitors: ok"

@@ -128,3 +128,26 @@ TEST(RequestExit, ACountedMoveWithAPasswordShowsThePromptInsteadOfEnding) {
     ASSERT_NE(s.module1.passwordForm(), nullptr);
     EXPECT_TRUE(s.module1.passwordForm()->isVisible());
 }
+
+// What unlocks is read once, at the start: a settings file rewritten while
+// the saver runs changes nothing, and a monitor plugged in afterwards reads
+// its display settings only. A stored password that could never be typed
+// at the prompt (a Tab in it) ends the saver on input as no password does.
+TEST(RequestExit, WhatUnlocksIsReadOnceAtStartAndMustBeTypable) {
+    Saver locked("5", true);
+    locked.t.folder.writeSettings("[saver]\nmode=1\n");
+    locked.module1.form1()->Form_Load();
+    locked.module1.RequestExit();
+    EXPECT_FALSE(locked.t.end.ended);
+    locked.module1.passwordForm()->setPasswordText(QStringLiteral("Secret"));
+    locked.module1.CheckPassword();
+    EXPECT_TRUE(locked.t.end.ended);
+
+    TestEnvironment t;
+    t.folder.writeSettings("[saver]\nmode=1\n[password]\nsaverPassword=Sec\tret\nsaverEnabled=1\n");
+    startup::Module1 module1{t.env};
+    module1.Main(QStringLiteral("/s"), false);
+    module1.RequestExit();
+    EXPECT_TRUE(t.end.ended);
+    EXPECT_EQ(t.end.exitCode, 0);
+}

@@ -87,6 +87,7 @@ TEST(LockHolds, PasteAndMenusDoNothingInEitherBoxWhateverTheClipboardHolds) {
     }
     // Typing still works, and the right password still ends the saver.
     Type(form->txtNotes, QStringLiteral("back soon"));
+    QApplication::processEvents();  // the notes take the waiting characters together
     EXPECT_TRUE(form->txtNotes->toPlainText().contains(QStringLiteral("back soon")));
     EXPECT_FALSE(s.t.end.ended);
     Type(form->txtPassword, QStringLiteral("Secret"));

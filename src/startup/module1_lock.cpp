@@ -1,0 +1,124 @@
+// Module1's lock for "/s" with a password: what unlocks it, setting it up
+// before anything shows, and keeping its windows in place.
+#include <QGuiApplication>
+#include <QPalette>
+#include <QScreen>
+
+#include <csignal>
+#include <cstdio>
+#include <exception>
+#include <sys/mman.h>
+#include <thread>
+#include <unistd.h>
+
+#include "dialog/password_rules.h"
+#include "display/form1.h"
+#include "platform/desktop.h"
+#include "startup/module1.h"
+#include "startup/password_form.h"
+#include "startup/screen_guard.h"
+
+namespace startup {
+
+namespace {
+// Displays lie under the prompt.
+constexpr int kDisplayLayer = 0;
+constexpr int kPromptLayer = 1;
+// Setting up the lock may stall rather than fail (Qt waits forever for a
+// helper thread that could not start): past this the program gives up.
+constexpr unsigned kSetUpLimitSeconds = 15;
+
+// What the saver may still need once locked: a display's buffers for a
+// large monitor, the prompt's painting, pictures being decoded. Without
+// that much address space left it would crash behind the lock later.
+constexpr size_t kHeadroomBytes = size_t(32) << 20;
+
+bool HasHeadroom() {
+    void* room = ::mmap(nullptr, kHeadroomBytes, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (room == MAP_FAILED) return false;
+    ::munmap(room, kHeadroomBytes);
+    return true;
+}
+
+extern "C" void EndSetUpTooLong(int) {
+    static const char message[] =
+        "Glidorama: the screen cannot be locked (setting it up stalled); the saver does not start.\n";
+    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, message, sizeof message - 1);
+    ::_exit(1);  // the X server drops the grabs with the connection
+}
+}  // namespace
+
+bool Module1::locks() const {
+    return values.passwordEnabled && !values.password.isEmpty() && dialog::CanBeTyped(values.password);
+}
+
+void Module1::setUpLock() {
+    struct sigaction stalled {};
+    stalled.sa_handler = EndSetUpTooLong;
+    sigemptyset(&stalled.sa_mask);
+    ::sigaction(SIGALRM, &stalled, nullptr);
+    ::alarm(kSetUpLimitSeconds);
+    try {
+        // Threads the program and Qt may need while locked (Qt starts some
+        // on first use) must be possible: one that cannot start fails here,
+        // before anything is held, not behind the lock.
+        std::thread([] {}).join();
+        if (!HasHeadroom()) failLockSetUp("not enough memory left to hold it");
+        // The grabs: from here on nothing typed reaches another program.
+        takeKeyLock();
+        screenGuard_ = OpenScreenGuard([this](QWidget* window) { remakeDestroyed(window); },
+                                       [this] { return env_.desktop->keyLockOn(); });
+        // The prompt is made now, hidden, with everything it needs (native
+        // window, fonts): a prompt that cannot be made later would leave
+        // the screen locked for good or open it.
+        makePasswordForm();
+        if (screenGuard_ && !screenGuard_->waitUntilCovering()) failLockSetUp("the X server does not answer");
+        ::alarm(0);
+    } catch (const std::exception& e) {
+        failLockSetUp(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void Module1::failLockSetUp(const QString& why) {
+    std::fprintf(stderr, "Glidorama: the screen cannot be locked (%s); the saver does not start.\n",
+                 qPrintable(why));
+    releaseKeyLock();
+    screenGuard_.reset();
+    env_.end->End(1);
+    std::abort();  // only a test's end returns
+}
+
+void Module1::makePasswordForm() {
+    if (passwordForm_) return;
+    passwordForm_ = std::make_unique<PasswordForm>(*this);
+    passwordForm_->Form_Load();
+    passwordForm_->prepare();
+}
+
+void Module1::keepDisplay(display::Form1* form) {
+    if (screenGuard_) screenGuard_->keep(form, form->geometry(), kDisplayLayer, Qt::black);
+}
+
+void Module1::keepPrompt() {
+    if (screenGuard_ && passwordForm_)
+        screenGuard_->keep(passwordForm_.get(), passwordForm_->geometry(), kPromptLayer,
+                           passwordForm_->palette().color(QPalette::Window));
+}
+
+void Module1::remakeDestroyed(QWidget* window) {
+    if (passwordForm_ && window == passwordForm_.get()) {
+        std::unique_ptr<PasswordForm> old = std::move(passwordForm_);
+        makePasswordForm();
+        passwordForm_->takeContentsOf(*old);
+        if (old->isVisible()) bringPromptToFront();
+        old.release()->deleteLater();  // its native window is gone already
+        return;
+    }
+    for (Monitor& m : monitors_)
+        if (m.display.get() == window) {
+            replaceDisplay(m.screen);
+            return;
+        }
+}
+
+}  // namespace startup

@@ -1,0 +1,133 @@
+#!/usr/bin/env bash
+# With a password, a program hostile to the lock gets nowhere: a window
+# raised over ours every 10 ms, an unmap storm, our windows reparented,
+# moved and resized, shaped to nothing or destroyed (the prompt comes back
+# with what was typed), a second master keyboard, SIGPIPE and a closed
+# standard error pipe, 100,000 characters into the notes. Each leaves the
+# saver running, every master device grabbed and no pixel of the desktop on
+# screen. Under an address-space limit too small for the lock the saver
+# says so and ends with a failure; under one just big enough it holds.
+set -u
+source "$(dirname "$0")/lib.sh"
+e2e_setup "$1"
+XC="/usr/bin/python3 $(dirname "$0")/x_client.py"
+
+$XC window 0 0 1024 768 600 &
+DESKTOP=$!
+trap 'kill $DESKTOP 2>/dev/null; e2e_teardown' EXIT
+e2e_wait_pixel 500 500 "255,0,255" || fail "the stand-in desktop did not show"
+
+magenta_pixels() {
+  xwd -root -silent | convert xwd:- -alpha off -fill black +opaque "#FF00FF" -fill white -opaque "#FF00FF" \
+    -format "%[fx:round(mean*w*h)]" info:
+}
+check_locked() {
+  kill -0 "$E2E_SAVER" 2>/dev/null || fail "$1 ended the saver: $(tail -3 "$E2E_WORK/stderr")"
+  $XC masters_held >/dev/null || fail "$1 released a keyboard or a pointer"
+  local shown
+  shown=$(magenta_pixels)
+  [ "$shown" = 0 ] || fail "$1 showed $shown pixels of the desktop"
+}
+unlock() {
+  xdotool type Secret
+  xdotool key Return
+  e2e_wait_exit 3
+  [ "$E2E_STATUS" = 0 ] || fail "the right password did not end the saver after $1 (status $E2E_STATUS)"
+  $XC free || fail "the grabs outlive the saver"
+}
+printf '[saver]\nmode=8\nnewBackColor=65280\n[password]\nsaverPassword=Secret\nsaverEnabled=1\n' > "$E2E_APP/z909ssaver.ini"
+
+# Standard error is a pipe whose reader is gone.
+mkfifo "$E2E_WORK/pipe"
+( exec 3<"$E2E_WORK/pipe"; sleep 0.5 ) &
+"$E2E_APP/glidorama" /s 2>"$E2E_WORK/pipe" &
+E2E_SAVER=$!
+e2e_wait_pixel 500 500 "0,255,0" 5 || fail "the display does not cover the screen"
+$XC raise 1 &
+sleep 0.5
+check_locked "a window raised every 10 ms"
+wait $!
+$XC storm 1 &
+sleep 0.5
+$XC held || fail "an unmap storm released the keyboard or the pointer"
+wait $!
+sleep 0.1
+check_locked "an unmap storm"
+for trick in reparent resize shape "destroy Glidorama"; do
+  $XC $trick || fail "no window of the saver for: $trick"
+  sleep 0.2
+  check_locked "$trick"
+done
+xinput create-master Second || fail "cannot add a master keyboard"
+sleep 0.2
+check_locked "a master keyboard added while locked"
+kill -PIPE "$E2E_SAVER"
+sleep 0.2
+check_locked "SIGPIPE"
+echo "foreign window back under ours, the longest of 100 (ms): $($XC restore 100)"
+
+# The prompt, destroyed by another program, comes back with what was typed
+# (its window's destruction makes the saver write to the closed pipe).
+xdotool key b
+sleep 0.5
+xdotool type Sec
+$XC destroy "Password Protection" || fail "no prompt to destroy"
+sleep 0.3
+check_locked "destroying the prompt"
+[ "$($XC top 500,500)" = "Password Protection" ] || fail "the destroyed prompt was not made again"
+xdotool type ret
+xdotool key Return
+e2e_wait_exit 3
+[ "$E2E_STATUS" = 0 ] || fail "the right password did not end the saver after the tricks (status $E2E_STATUS)"
+$XC masters_held >/dev/null && fail "the grabs outlive the saver"
+
+# 100,000 characters typed into the notes: the prompt keeps up, and the
+# right password still ends the run at once.
+e2e_start /s
+e2e_wait_pixel 500 500 "0,255,0" 5 || fail "the display does not cover the screen"
+xdotool key b
+sleep 0.5
+xdotool key Tab
+START=$(date +%s.%N)
+$XC type 100000
+xdotool key Tab
+check_locked "100,000 characters in the notes"
+unlock "100,000 characters in the notes"
+echo "100,000 characters typed into the notes, then the password, in $(echo "$(date +%s.%N) - $START" | bc) s"
+
+# SIGTERM while keys pour into the password box ends the run at once, with
+# the grabs released: the flood of key events must not keep the signal
+# waiting.
+e2e_start /s
+e2e_wait_pixel 500 500 "0,255,0" 5 || fail "the display does not cover the screen"
+xdotool key b
+sleep 0.5
+$XC type 100000 &
+TYPER=$!
+sleep 1
+START=$(date +%s.%N)
+kill -TERM "$E2E_SAVER"
+e2e_wait_exit 2
+ENDED=$(echo "$(date +%s.%N) - $START" | bc)
+kill $TYPER 2>/dev/null
+wait $TYPER 2>/dev/null
+[ "$E2E_STATUS" = 143 ] || fail "SIGTERM during a key flood did not end the saver in 2 s (status $E2E_STATUS)"
+$XC free || fail "the grabs outlive the saver ended by SIGTERM"
+echo "SIGTERM during 100,000 key presses ended the saver in $ENDED s"
+
+# The lock cannot be set up under this address-space limit: a message and a
+# failure status, not a saver running unlocked. Under a larger one it holds.
+prlimit --as=130000000 "$E2E_APP/glidorama" /s 2>"$E2E_WORK/stderr" &
+E2E_SAVER=$!
+e2e_wait_exit 20
+[ "$E2E_STATUS" != 0 ] && [ "$E2E_STATUS" != running ] || fail "the saver did not fail under 130 MB (status $E2E_STATUS)"
+grep -q "cannot be locked" "$E2E_WORK/stderr" || fail "the failure under 130 MB was not explained: $(cat "$E2E_WORK/stderr")"
+$XC free || fail "a failed start left the grabs held"
+prlimit --as=400000000 "$E2E_APP/glidorama" /s 2>"$E2E_WORK/stderr" &
+E2E_SAVER=$!
+e2e_wait_pixel 500 500 "0,255,0" 5 || fail "the display does not cover the screen under 400 MB"
+xdotool key b
+sleep 0.5
+check_locked "the prompt under 400 MB"
+unlock "the prompt under 400 MB"
+echo "lock hostile: ok"
