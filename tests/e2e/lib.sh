@@ -89,6 +89,21 @@ skip() {
   exit 77
 }
 
+# Succeeds when $1 seconds is within the time limit $2 (seconds). The limits
+# are the program's promises on an idle machine; when other work holds the
+# processors (load above one per core) the limit grows in proportion, so a
+# busy build machine does not fail a program that is only waiting its turn.
+e2e_within() {
+  local cores load
+  cores=$(nproc)
+  read -r load _ </proc/loadavg
+  awk -v t="$1" -v limit="$2" -v load="$load" -v cores="$cores" 'BEGIN {
+    factor = load / cores; if (factor < 1) factor = 1
+    if (factor > 1) printf "(limit %.2f s, %.1f times for a load of %s)\n", limit * factor, factor, load > "/dev/stderr"
+    exit !(t < limit * factor)
+  }'
+}
+
 # Waits up to $4 seconds (3 by default) until the pixel at $1,$2 is $3, or,
 # when $3 starts with "!", until it is no longer the rest of $3. A loaded
 # machine may take longer than a fixed pause to show a change.

@@ -114,7 +114,7 @@ sleep 0.3
 peak=$(peak_mb)
 kill "$E2E_SAVER"; wait "$E2E_SAVER" 2>/dev/null; E2E_SAVER=
 [ "$peak" -le 300 ] || fail "the dialog and OK peaked at $peak MB"
-awk -v t="$took" 'BEGIN { exit !(t < 4) }' || fail "opening the dialog and refusing took $took s"
+e2e_within "$took" 4 || fail "opening the dialog and refusing took $took s"
 echo "crafted: PNG converted, JPEG refused, peak $peak MB, ${took}s from start to refusal" >&2
 
 # The BMP first: its thumbnail is refused as the dialog opens.

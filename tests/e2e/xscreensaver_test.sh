@@ -63,7 +63,7 @@ for i in $(seq 1 40); do [ -z "$(ours)" ] && break; sleep 0.05; done
 took=$(echo "$(date +%s.%N) - $t0" | bc)
 [ -z "$(ours)" ] || fail "Glidorama still runs 2 s after -deactivate"
 echo "xscreensaver: Glidorama ended ${took:0:5} s after -deactivate returned"
-[ "$(echo "$took < 1" | bc)" = 1 ] || fail "Glidorama took $took s to end after -deactivate"
+e2e_within "$took" 1 || fail "Glidorama took $took s to end after -deactivate"
 grep -i 'glidorama' "$E2E_WORK/daemon.log" | grep -iE 'crash|exited|signal' | head -3
 grep -q 'unparsable' "$E2E_WORK/daemon.log" && fail "the daemon refused a line: $(grep unparsable "$E2E_WORK/daemon.log")"
 as_user glidorama --uninstall-xscreensaver >/dev/null || fail "--uninstall-xscreensaver failed"
