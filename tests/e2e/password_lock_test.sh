@@ -49,9 +49,12 @@ PYEOF
 $PY "$E2E_WORK/other.py" "$E2E_WORK/keys.log" &
 OTHER=$!
 trap 'kill $OTHER 2>/dev/null; e2e_teardown' EXIT
-sleep 0.5
-xdotool mousemove 350 350 key a
-sleep 0.3
+# The other client may take a while to map its window on a busy machine.
+for i in $(seq 1 30); do
+  xdotool mousemove 350 350 key a
+  sleep 0.3
+  grep -q 'key' "$E2E_WORK/keys.log" && break
+done
 grep -q 'key' "$E2E_WORK/keys.log" || fail "the other client does not receive keys to begin with"
 : > "$E2E_WORK/keys.log"
 
