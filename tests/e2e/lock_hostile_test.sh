@@ -12,7 +12,7 @@ source "$(dirname "$0")/lib.sh"
 e2e_setup "$1"
 XC="/usr/bin/python3 $(dirname "$0")/x_client.py"
 
-$XC window 0 0 1024 768 600 &
+$XC window 0 0 1024 768 600 >/dev/null &
 DESKTOP=$!
 trap 'kill $DESKTOP 2>/dev/null; e2e_teardown' EXIT
 e2e_wait_pixel 500 500 "255,0,255" || fail "the stand-in desktop did not show"
