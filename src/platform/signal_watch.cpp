@@ -41,17 +41,28 @@ SignalWatch::SignalWatch(std::initializer_list<int> watchedSignals, std::functio
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (const int signal : watched_) ::sigaction(signal, &action, nullptr);
-    if (QCoreApplication* app = QCoreApplication::instance()) app->installNativeEventFilter(this);
+    if (QCoreApplication* app = QCoreApplication::instance()) {
+        app->installNativeEventFilter(this);
+        app->installEventFilter(this);
+    }
 }
 
 SignalWatch::~SignalWatch() {
     for (const int signal : watched_) std::signal(signal, SIG_DFL);
-    if (QCoreApplication* app = QCoreApplication::instance()) app->removeNativeEventFilter(this);
+    if (QCoreApplication* app = QCoreApplication::instance()) {
+        app->removeNativeEventFilter(this);
+        app->removeEventFilter(this);
+    }
 }
 
 bool SignalWatch::nativeEventFilter(const QByteArray&, void*, qintptr*) {
     if (signalWaiting.load(std::memory_order_relaxed)) readPending();
     return false;  // the event itself goes on as usual
+}
+
+bool SignalWatch::eventFilter(QObject* watched, QEvent* event) {
+    if (signalWaiting.load(std::memory_order_relaxed)) readPending();
+    return QObject::eventFilter(watched, event);
 }
 
 void SignalWatch::readPending() {

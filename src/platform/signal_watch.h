@@ -2,8 +2,9 @@
 // writes the signal's number into a pipe and raises a flag; the event loop
 // reads the pipe and calls the program's own routine, where anything
 // (releasing grabs, ending the run) is safe to do. A flood of window-system
-// events (keys typed without pause) keeps the loop from ever polling the
-// pipe, so the flag is also checked before each such event.
+// events (keys typed without pause) keeps the loop from polling the pipe for
+// seconds, so the flag is also checked before each window-system event is
+// read and before each event is delivered.
 #pragma once
 
 #include <QAbstractNativeEventFilter>
@@ -26,6 +27,7 @@ public:
     ~SignalWatch() override;
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void readPending();

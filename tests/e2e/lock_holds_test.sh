@@ -12,7 +12,7 @@ source "$(dirname "$0")/lib.sh"
 e2e_setup "$1"
 XC="/usr/bin/python3 $(dirname "$0")/x_client.py"
 
-$XC window 0 0 1024 768 600 &
+$XC window 0 0 1024 768 600 >/dev/null &
 DESKTOP=$!
 trap 'kill $DESKTOP 2>/dev/null; e2e_teardown' EXIT
 e2e_wait_pixel 500 500 "255,0,255" || fail "the stand-in desktop did not show"
@@ -41,14 +41,18 @@ printf '[saver]\nmode=%s\nnewBackColor=65280\n[password]\nsaverPassword=Secret\n
 
 # A grab held by another program at start (the pointer alone is enough):
 # after a few seconds the saver says the screen is not locked, and it takes
-# the grabs once they are let go.
-$XC grab 9 pointer > "$E2E_WORK/grabbed" &
+# the grabs once they are let go. The other program lets go only once the
+# saver has spoken, however long a busy machine makes it take.
+$XC grab 60 pointer > "$E2E_WORK/grabbed" &
 GRABBER=$!
 for i in $(seq 1 50); do grep -q grabbed "$E2E_WORK/grabbed" && break; sleep 0.1; done
+grep -q grabbed "$E2E_WORK/grabbed" || fail "the stand-in program could not grab first"
 e2e_start /s
-wait $GRABBER || fail "the stand-in program could not grab first"
-sleep 0.3
+for i in $(seq 1 300); do grep -q "the screen is not locked" "$E2E_WORK/stderr" && break; sleep 0.1; done
 grep -q "the screen is not locked" "$E2E_WORK/stderr" || fail "a lock that could not be taken was not reported"
+kill $GRABBER
+wait $GRABBER 2>/dev/null
+for i in $(seq 1 30); do $XC held && break; sleep 0.1; done
 $XC held || fail "the saver did not take the grabs once they were free"
 grep -q "the screen is locked now" "$E2E_WORK/stderr" || fail "the lock taken late was not reported"
 
@@ -59,7 +63,8 @@ sleep 0.5
 check_locked "a close request or SIGHUP"
 
 # Another program's window is put under ours again at once.
-$XC window 100 100 300 200 3 &
+$XC window 100 100 300 200 3 > "$E2E_WORK/shown" &
+for i in $(seq 1 50); do grep -q shown "$E2E_WORK/shown" && break; sleep 0.1; done
 sleep 0.3
 check_locked "another program's window"
 $XC unmap || fail "no window of the saver to unmap"

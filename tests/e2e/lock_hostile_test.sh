@@ -12,7 +12,7 @@ source "$(dirname "$0")/lib.sh"
 e2e_setup "$1"
 XC="/usr/bin/python3 $(dirname "$0")/x_client.py"
 
-$XC window 0 0 1024 768 600 &
+$XC window 0 0 1024 768 600 >/dev/null &
 DESKTOP=$!
 trap 'kill $DESKTOP 2>/dev/null; e2e_teardown' EXIT
 e2e_wait_pixel 500 500 "255,0,255" || fail "the stand-in desktop did not show"
@@ -97,23 +97,30 @@ echo "100,000 characters typed into the notes, then the password, in $(echo "$(d
 
 # SIGTERM while keys pour into the password box ends the run at once, with
 # the grabs released: the flood of key events must not keep the signal
-# waiting.
+# waiting. The signal comes a few seconds into the flood, when the keys
+# waiting are many; the time is taken by waiting for the saver itself.
 e2e_start /s
 e2e_wait_pixel 500 500 "0,255,0" 5 || fail "the display does not cover the screen"
 xdotool key b
 sleep 0.5
 $XC type 100000 &
 TYPER=$!
-sleep 1
-START=$(date +%s.%N)
+sleep 3
+( sleep 5; kill -KILL "$E2E_SAVER" 2>/dev/null ) &
+WATCHDOG=$!
+START=$(date +%s%N)
 kill -TERM "$E2E_SAVER"
-e2e_wait_exit 2
-ENDED=$(echo "$(date +%s.%N) - $START" | bc)
-kill $TYPER 2>/dev/null
-wait $TYPER 2>/dev/null
-[ "$E2E_STATUS" = 143 ] || fail "SIGTERM during a key flood did not end the saver in 2 s (status $E2E_STATUS)"
+wait "$E2E_SAVER"
+E2E_STATUS=$?
+ENDED_MS=$(( ($(date +%s%N) - START) / 1000000 ))
+E2E_SAVER=
+kill $TYPER $WATCHDOG 2>/dev/null
+wait $TYPER $WATCHDOG 2>/dev/null
+[ "$E2E_STATUS" = 143 ] || fail "SIGTERM during a key flood did not end the saver (status $E2E_STATUS)"
+# Acted on within 0.2 s on an idle machine; the bound leaves room for a busy one.
+[ "$ENDED_MS" -lt 1000 ] || fail "SIGTERM during a key flood took $ENDED_MS ms to end the saver"
 $XC free || fail "the grabs outlive the saver ended by SIGTERM"
-echo "SIGTERM during 100,000 key presses ended the saver in $ENDED s"
+echo "SIGTERM during 100,000 key presses ended the saver in $ENDED_MS ms"
 
 # The lock cannot be set up under this address-space limit: a message and a
 # failure status, not a saver running unlocked. Under a larger one it holds.

@@ -21,6 +21,9 @@ e2e_setup_two_monitors() {
   local modeline
   modeline=$(cvt "$w" "$h" 60 2>/dev/null | sed -n 's/^Modeline "[^"]*"/"'"${w}x${h}"'"/p')
   [ -n "$modeline" ] || modeline="\"${w}x${h}\" 65.00 $w $((w + 24)) $((w + 160)) $((w + 320)) $h $((h + 3)) $((h + 9)) $((h + 38))"
+  # The screen may grow tall enough for a 1280 x 1024 monitor (a mirrored
+  # projector) too.
+  local tall=$((h > 1024 ? h : 1024))
   mkdir -p "$E2E_WORK/xorg.conf.d"
   cat > "$E2E_WORK/xorg.conf" <<CONF
 Section "ServerFlags"
@@ -31,7 +34,7 @@ EndSection
 Section "Device"
     Identifier "dummy"
     Driver "dummy"
-    VideoRam $(( (2 * w * h * 4 / 1024) + 16384 ))
+    VideoRam $(( (2 * w * tall * 4 / 1024) + 16384 ))
 EndSection
 Section "Monitor"
     Identifier "monitor"
@@ -46,7 +49,7 @@ Section "Screen"
     DefaultDepth 24
     SubSection "Display"
         Depth 24
-        Virtual $((2 * w)) $h
+        Virtual $((2 * w)) $tall
         Modes "${w}x${h}"
     EndSubSection
 EndSection

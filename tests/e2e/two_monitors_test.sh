@@ -12,7 +12,7 @@ e2e_setup_two_monitors "$1"
 XC="/usr/bin/python3 $(dirname "$0")/x_client.py"
 
 # The desktop: a magenta window under everything, across both monitors.
-$XC window 0 0 2048 768 600 &
+$XC window 0 0 2048 1024 600 >/dev/null &
 DESKTOP=$!
 trap 'kill $DESKTOP 2>/dev/null; e2e_teardown' EXIT
 sleep 0.5
@@ -110,6 +110,16 @@ check_covered "mirrored monitors"
 xrandr --output DUMMY1 --pos "$((W / 2))x0"
 sleep 1
 check_covered "overlapping monitors"
+# A mirrored projector of another size: 1280 x 1024 at 0,0 over the
+# 1024 x 768 monitor, each display its own monitor's size.
+# (The server may know the mode already.)
+xrandr --newmode 1280x1024 $(cvt 1280 1024 60 | sed -n 's/^Modeline "[^"]*"//p') 2>/dev/null
+xrandr --addmode DUMMY1 1280x1024 2>/dev/null
+xrandr --output DUMMY1 --mode 1280x1024 --pos 0x0 || fail "xrandr cannot mirror a 1280 x 1024 monitor"
+sleep 1
+POINTS="10,10 $((W - 1)),$((H - 1)) 1100,100 100,1000 1279,1023" check_covered "a mirrored monitor of another size"
+xrandr --output DUMMY1 --mode "${W}x${H}"
+xrandr --delmode DUMMY1 1280x1024 2>/dev/null
 xrandr --output DUMMY1 --off
 sleep 0.5
 # Switched on with --auto, the monitor lands at 0,0 over the first one

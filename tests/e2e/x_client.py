@@ -6,12 +6,14 @@
   free                 exit 0 when neither is held
   masters_held         exit 0 when every master keyboard and pointer (XInput2)
                        is held by some other client
-  window X Y W H SECS  map a magenta window (override-redirect) for SECS seconds
+  window X Y W H SECS  map a magenta window (override-redirect) for SECS seconds;
+                       print "shown" once it is mapped
   close                send WM_DELETE_WINDOW to every mapped window of glidorama
   unmap                unmap every mapped window of glidorama
   clipboard TEXT SECS  own CLIPBOARD and PRIMARY with TEXT for SECS seconds
   grab SECS [pointer]  hold the keyboard and the pointer (or only the pointer)
                        for SECS seconds; print "grabbed" once they are held
+                       ("refused" when they are not)
   covered X,Y ...      exit 0 when the top viewable window at each point is
                        one of glidorama's
   top X,Y              print the name of the top viewable window at the point
@@ -98,6 +100,7 @@ def main(argv):
         win = s.root.create_window(x, y, w, h, 0, s.root_depth, background_pixel=MAGENTA, override_redirect=1)
         win.map()
         d.sync()
+        print('shown', flush=True)
         time.sleep(secs)
         return 0
     if command == 'close':
@@ -155,9 +158,10 @@ def main(argv):
         p = root.grab_pointer(False, X.ButtonPressMask, X.GrabModeAsync, X.GrabModeAsync, X.NONE, X.NONE,
                               X.CurrentTime)
         d.sync()
-        print('grabbed', flush=True)
+        held = k == X.GrabSuccess and p == X.GrabSuccess
+        print('grabbed' if held else 'refused', flush=True)
         time.sleep(float(argv[2]))
-        return 0 if k == X.GrabSuccess and p == X.GrabSuccess else 1
+        return 0 if held else 1
     if command in ('covered', 'top'):
         stack = viewable_children(d)
         for point in argv[2:]:

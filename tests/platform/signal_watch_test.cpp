@@ -29,4 +29,16 @@ TEST(SignalWatch, DeliversEachSignalOnTheEventLoopAndIgnoresDroppedOnes) {
     std::signal(SIGUSR1, SIG_DFL);
 }
 
+// A flood of events that never lets the loop poll (keys typed without
+// pause) must not keep a signal waiting: it is acted on with the next event.
+TEST(SignalWatch, ActsOnASignalWithTheNextEventDelivered) {
+    std::vector<int> received;
+    platform::SignalWatch watch({SIGUSR1}, [&](int signal) { received.push_back(signal); });
+    std::raise(SIGUSR1);
+    QObject receiver;
+    QEvent event(QEvent::User);
+    QCoreApplication::sendEvent(&receiver, &event);
+    EXPECT_EQ(received, (std::vector<int>{SIGUSR1}));
+}
+
 }  // namespace

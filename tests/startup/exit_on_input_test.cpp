@@ -1,5 +1,14 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
 #include <gtest/gtest.h>
 
+#include "dialog/form2.h"
 #include "display/form1.h"
 #include "startup/module1.h"
 #include "startup/password_form.h"
@@ -150,4 +159,41 @@ TEST(RequestExit, WhatUnlocksIsReadOnceAtStartAndMustBeTypable) {
     module1.RequestExit();
     EXPECT_TRUE(t.end.ended);
     EXPECT_EQ(t.end.exitCode, 0);
+}
+
+// A password with a Tab, pasted into both boxes of the settings dialog as
+// a user would, is refused at OK with a message; the file keeps the old
+// password, which still unlocks the saver started afterwards.
+TEST(RequestExit, APastedPasswordWithATabIsRefusedAndTheOldOneStillUnlocks) {
+    TestEnvironment t;
+    const QString picture = t.folder.file(QStringLiteral("a.png"));
+    QImage(8, 8, QImage::Format_RGB32).save(picture);
+    t.folder.writeSettings("[total]\nnewTotal=1\n[images]\n0=" + picture.toUtf8() +
+                           "\n[saver]\nmode=1\n[password]\nsaverPassword=Secret\nsaverEnabled=1\n");
+    const QByteArray before = t.folder.readSettings();
+    {
+        startup::Module1 dialog{t.env};
+        ASSERT_TRUE(dialog.Main(QStringLiteral("/c"), false));
+        dialog::Form2* f = dialog.form2();
+        ASSERT_EQ(f->Password_enabled->checkState(), Qt::Checked);
+        QGuiApplication::clipboard()->setText(QStringLiteral("Sec\tret"));
+        for (QLineEdit* box : {f->SS_password, f->SS_Confirm}) {
+            box->selectAll();
+            QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, QStringLiteral("\x16"));
+            QApplication::sendEvent(box, &paste);
+            ASSERT_EQ(box->text(), QStringLiteral("Sec\tret"));
+        }
+        f->Ok->click();
+        ASSERT_FALSE(t.messages.texts().isEmpty());
+        EXPECT_TRUE(t.messages.texts().last().contains(QStringLiteral("cannot hold a Tab")))
+            << t.messages.texts().last().toStdString();
+        EXPECT_EQ(t.folder.readSettings(), before);
+    }
+    startup::Module1 saver{t.env};
+    saver.Main(QStringLiteral("/s"), false);
+    saver.RequestExit();
+    EXPECT_FALSE(t.end.ended);
+    saver.passwordForm()->setPasswordText(QStringLiteral("Secret"));
+    saver.CheckPassword();
+    EXPECT_TRUE(t.end.ended);
 }
