@@ -92,6 +92,7 @@ void PictureList::fitIconSize() {
 void PictureList::changeEvent(QEvent* event) {
     QListWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange) fitIconSize();
+    if (event->type() == QEvent::EnabledChange) startNextDecode();
 }
 
 QSize PictureList::sizeHint() const {
@@ -104,12 +105,14 @@ QIcon PictureList::thumbnailOf(const QString& path) {
     if (const auto made = thumbnails_.constFind(path); made != thumbnails_.cend()) return *made;
     if (path.isEmpty() || waiting_.contains(path) || (busy_ && path == decoding_)) return {};
     waiting_ << path;
-    if (!busy_) startNextDecode();
+    startNextDecode();
     return {};
 }
 
 void PictureList::startNextDecode() {
-    if (waiting_.isEmpty()) return;
+    // While the list is switched off ("&OK" preparing the pictures) the
+    // decodes wait, leaving the machine to the preparing.
+    if (busy_ || waiting_.isEmpty() || !isEnabled()) return;
     busy_ = true;
     decoding_ = waiting_.takeLast();
     const QSize box = iconSize() * devicePixelRatioF();
@@ -130,7 +133,7 @@ void PictureList::thumbnailDecoded() {
 }
 
 void PictureList::waitForThumbnails() {
-    while (busy_ || !waiting_.isEmpty())
+    while (busy_ || (!waiting_.isEmpty() && isEnabled()))
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 

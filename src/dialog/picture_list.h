@@ -27,7 +27,8 @@ public:
     // The thumbnail of `path`, once decoded (null until then, or when the
     // file cannot be shown); asks for it when it has not been asked for yet.
     QIcon thumbnailOf(const QString& path);
-    // Waits until every thumbnail asked for is decoded (for tests).
+    // Waits until every thumbnail asked for is decoded, unless the list is
+    // switched off (for tests).
     void waitForThumbnails();
 
 protected:
