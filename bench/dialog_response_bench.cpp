@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QListWidget>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -26,6 +25,7 @@
 #include <memory>
 
 #include "dialog/form2.h"
+#include "dialog/picture_list.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
 #include "platform/messages.h"

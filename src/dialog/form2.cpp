@@ -7,11 +7,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 
+#include "dialog/picture_list.h"
 #include "dialog/picture_view.h"
 #include "dialog/vertical_scroll_bar.h"
 #include "platform/scoped_flag.h"
@@ -65,6 +65,7 @@ void Form2::connectHandlers() {
 #endif
     connect(EffectCbx, &QComboBox::currentIndexChanged, this, &Form2::EffectCbx_Click);
     connect(TransitionsCbx, &QComboBox::currentIndexChanged, this, &Form2::TransitionsCbx_Click);
+    connect(PictureSizeCbx, &QComboBox::currentIndexChanged, this, &Form2::PictureSizeCbx_Click);
     connect(RndTranCheck, checkChanged, this, &Form2::RndTranCheck_Click);
     connect(CenterCheck, checkChanged, this, &Form2::CenterCheck_Click);
     connect(ShuffleCheck, checkChanged, this, &Form2::ShuffleCheck_Click);

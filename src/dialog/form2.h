@@ -21,7 +21,6 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
@@ -31,6 +30,7 @@ class QTimer;
 
 namespace dialog {
 
+class PictureList;
 class PictureView;
 class VerticalScrollBar;
 
@@ -117,9 +117,11 @@ public:
     QCheckBox* ShuffleCheck = nullptr;
     // Float: shrink pictures larger than the screen to fit it ("fitToScreen").
     QCheckBox* FitCheck = nullptr;
+    // How large the saver draws pictures: "Automatic", 100, 150 or 200 %.
+    QComboBox* PictureSizeCbx = nullptr;
     // Inside photoDisplay.
     QLineEdit* pictureCount = nullptr;
-    QListWidget* pictureList = nullptr;
+    PictureList* pictureList = nullptr;
     QPushButton* add = nullptr;
     QPushButton* addFolder = nullptr;
     QPushButton* remove = nullptr;
@@ -174,6 +176,7 @@ private:
     void CenterCheck_Click();
     void ShuffleCheck_Click();
     void FitCheck_Click();
+    void PictureSizeCbx_Click();
     void ChangeImageScroll_Change();
     void IntroAmountScroll_Change();
     void ClonesScroll_Change();

@@ -110,6 +110,8 @@ void Form2::CenterCheck_Click() {
 // Stores whether Float shrinks pictures larger than the screen.
 void Form2::FitCheck_Click() { settings_.fitToScreen = vb::CStr(int32_t(CheckValue(FitCheck))); }
 
+void Form2::PictureSizeCbx_Click() { settings_.pictureSize = PictureSizeText(PictureSizeCbx->currentIndex()); }
+
 void Form2::Speed_Scroll() {
     const int v = Speed->value();
     if (Effect::TextIs(settings_.effect, Effect::Float))

@@ -1,11 +1,14 @@
-// The dialog's controls: kinds, captions, tips, places (in twips, 15 to a
-// pixel), designed values, lists, fonts and tab order.
+// The dialog's controls: kinds, captions, tips, designed values, lists,
+// fonts, tab order, and their arrangement. Qt's layouts place them by the
+// size their text needs, so nothing is cut at any font size or screen
+// scale; the design's sizes (in pixels of a 96 dpi screen) are their least.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,9 +16,13 @@
 #include <QStatusBar>
 #include <QTime>
 #include <QTimer>
+#include <QVBoxLayout>
+
+#include <cmath>
 
 #include "dialog/form2.h"
 #include "dialog/picture_gathering.h"
+#include "dialog/picture_list.h"
 #include "dialog/picture_view.h"
 #include "dialog/vertical_scroll_bar.h"
 #include "display/effect_table.h"
@@ -26,26 +33,21 @@ namespace dialog {
 
 namespace {
 
-constexpr int kTwips = platform::kTwipsPerPixel;
-constexpr int kClientWidth = 8820;
-constexpr int kClientHeight = 6435;
-
 template <typename W>
-W* place(W* widget, int left, int top, int width, int height, const QString& tip = QString()) {
-    widget->setGeometry(left / kTwips, top / kTwips, width / kTwips, height / kTwips);
-    if (!tip.isEmpty()) widget->setToolTip(tip);
+W* tipped(W* widget, const QString& tip) {
+    widget->setToolTip(tip);
     return widget;
 }
 
-QLabel* label(QWidget* parent, const QString& caption, int left, int top, int width, int height, bool centred = false) {
-    auto* l = place(new QLabel(caption, parent), left, top, width, height);
-    if (centred) l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+QLabel* label(const QString& caption, bool centred = false) {
+    auto* l = new QLabel(caption);
+    if (centred) l->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     return l;
 }
 
-QSlider* slider(QWidget* parent, int left, int top, int width, int height, int minimum, int maximum, int tick,
-                int value, const QString& tip = QString()) {
-    auto* s = place(new QSlider(Qt::Horizontal, parent), left, top, width, height, tip);
+QSlider* slider(int minimum, int maximum, int tick, int value, const QString& tip = QString()) {
+    auto* s = new QSlider(Qt::Horizontal);
+    if (!tip.isEmpty()) s->setToolTip(tip);
     s->setRange(minimum, maximum);
     s->setTickInterval(tick);
     s->setTickPosition(QSlider::TicksBelow);
@@ -53,6 +55,39 @@ QSlider* slider(QWidget* parent, int left, int top, int width, int height, int m
     s->setPageStep(tick);
     s->setValue(value);
     return s;
+}
+
+// A row of widgets and layouts; a null entry is a stretch.
+struct RowPart {
+    RowPart(QWidget* w) : widget(w) {}
+    RowPart(QLayout* l) : layout(l) {}
+    RowPart(std::nullptr_t) {}
+    QWidget* widget = nullptr;
+    QLayout* layout = nullptr;
+};
+QHBoxLayout* row(std::initializer_list<RowPart> parts, int spacing = -1) {
+    auto* layout = new QHBoxLayout;
+    layout->setContentsMargins(0, 0, 0, 0);
+    if (spacing >= 0) layout->setSpacing(spacing);
+    for (const RowPart& part : parts) {
+        if (part.widget)
+            layout->addWidget(part.widget);
+        else if (part.layout)
+            layout->addLayout(part.layout);
+        else
+            layout->addStretch();
+    }
+    return layout;
+}
+
+// Controls that the chosen effect shows or hides keep their room when
+// hidden, so the others stay in place as the effect changes.
+void keepPlaceWhenHidden(std::initializer_list<QWidget*> widgets) {
+    for (QWidget* w : widgets) {
+        QSizePolicy policy = w->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(policy);
+    }
 }
 
 // The design's fonts at their sizes; where a family is missing (as on most
@@ -72,10 +107,15 @@ QFont designFont(const QString& family, QFont::StyleHint hint, double points) {
     return font;
 }
 
-QLineEdit* valueBox(QWidget* parent, int left, int top, const QString& tip) {
-    auto* box = place(new QLineEdit(parent), left, top, 375, 375, tip);
+// A small centred number box, as wide as `widest` needs.
+QLineEdit* valueBox(const QString& tip, const QString& widest, int least, const QFont& font) {
+    auto* box = new QLineEdit;
+    if (!tip.isEmpty()) box->setToolTip(tip);
     box->setAlignment(Qt::AlignCenter);
-    box->setFont(designFont(QStringLiteral("MS Sans Serif"), QFont::SansSerif, 9.75));
+    box->setFont(font);
+    // The frame and the text margins on each side.
+    const int margins = 2 * (box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 3);
+    box->setFixedWidth(std::max(least, box->fontMetrics().horizontalAdvance(widest) + margins));
     return box;
 }
 
@@ -106,119 +146,224 @@ QStringList Form2::PictureFilters() {
 
 void Form2::buildControls() {
     setWindowTitle(QStringLiteral(" Glidorama "));
-    setFixedSize(kClientWidth / kTwips, kClientHeight / kTwips);
     // The system's dialog font of the design's era; the closest sans serif here.
     setFont(designFont(QStringLiteral("MS Sans Serif"), QFont::SansSerif, 8));
     setSizeGripEnabled(false);
+    // A design size in twips, in pixels of this screen: where the desktop
+    // asks for larger text and Qt does not scale (a high font resolution with
+    // scaling off), the boxes grow with the text.
+    const double scale = std::max(1.0, logicalDpiY() / 96.0);
+    auto px = [scale](int twips) { return int(std::lround(twips * scale / platform::kTwipsPerPixel)); };
+    const QFont valueFont = designFont(QStringLiteral("MS Sans Serif"), QFont::SansSerif, 9.75);
+    const QFont pictureBoxFont = designFont(QStringLiteral("Times New Roman"), QFont::Serif, 9);
 
-    Cancel = place(new QPushButton(QStringLiteral("&Cancel"), this), 7440, 5760, 1215, 375);
-    Ok = place(new QPushButton(QStringLiteral("&OK"), this), 6120, 5760, 1215, 375);
+    Cancel = new QPushButton(QStringLiteral("&Cancel"));
+    Ok = new QPushButton(QStringLiteral("&OK"));
+    for (QPushButton* button : {Cancel, Ok}) button->setMinimumWidth(px(1215));
 
-    photoDisplay = place(new QGroupBox(QStringLiteral("Image "), this), 120, 120, 3975, 4815);
-    pictureCount = place(new QLineEdit(photoDisplay), 3360, 2400, 375, 285, QStringLiteral("Image amount"));
-    pictureList = place(new QListWidget(photoDisplay), 120, 2760, 3615, 1320, QStringLiteral("Loaded Image(s)"));
-    pictureList->setFont(designFont(QStringLiteral("Times New Roman"), QFont::Serif, 6.75));
-    add = place(new QPushButton(QStringLiteral("&Add"), photoDisplay), 120, 4200, 1095, 375,
-                QStringLiteral("Load An Image"));
-    remove = place(new QPushButton(QStringLiteral("&Remove"), photoDisplay), 1320, 4200, 1095, 375,
-                   QStringLiteral("Remove An Image"));
-    RemoveAll = place(new QPushButton(QStringLiteral("R&emove All"), photoDisplay), 2520, 4200, 1215, 375,
-                      QStringLiteral("Remove All Images"));
-    thumbnail = place(new PictureView(photoDisplay), 240, 360, 3375, 1815, QStringLiteral("Thumbnail Preview"));
-    thumbnail->setFont(designFont(QStringLiteral("Times New Roman"), QFont::Serif, 9));
-    label(photoDisplay, QStringLiteral("Loaded Image(s)"), 120, 2520, 1455, 255);
+    // The picture list and its preview.
+    photoDisplay = new QGroupBox(QStringLiteral("Image "));
+    pictureCount = tipped(new QLineEdit, QStringLiteral("Image amount"));
+    pictureCount->setFixedWidth(
+        std::max(px(375), pictureCount->fontMetrics().horizontalAdvance(QStringLiteral("00000"))));
+    pictureList = tipped(new PictureList, QStringLiteral("Loaded Image(s)"));
+    add = tipped(new QPushButton(QStringLiteral("&Add")), QStringLiteral("Load An Image"));
+    remove = tipped(new QPushButton(QStringLiteral("&Remove")), QStringLiteral("Remove An Image"));
+    RemoveAll = tipped(new QPushButton(QStringLiteral("R&emove All")), QStringLiteral("Remove All Images"));
     // Between the list's caption and its count: a whole folder at once.
-    addFolder = place(new QPushButton(QStringLiteral("Add &Folder..."), photoDisplay), 1620, 2385, 1155, 330,
-                      QStringLiteral("Add every picture in a folder and its subfolders"));
-    label(photoDisplay, QStringLiteral("Total"), 2880, 2400, 495, 255);
+    addFolder = tipped(new QPushButton(QStringLiteral("Add &Folder...")),
+                       QStringLiteral("Add every picture in a folder and its subfolders"));
+    thumbnail = tipped(new PictureView, QStringLiteral("Thumbnail Preview"));
+    thumbnail->setFont(pictureBoxFont);
+    // The preview is worked out in the design's pixels and drawn to fill the box.
+    thumbnail->setFixedSize(px(3375), px(1815));
+    thumbnail->setBoxSize(QSize(3375, 1815) / platform::kTwipsPerPixel);
+    auto* photoLayout = new QVBoxLayout(photoDisplay);
+    photoLayout->addWidget(thumbnail, 0, Qt::AlignHCenter);
+    photoLayout->addLayout(row(
+        {label(QStringLiteral("Loaded Image(s)")), addFolder, nullptr, label(QStringLiteral("Total")), pictureCount}));
+    photoLayout->addWidget(pictureList, 1);
+    photoLayout->addLayout(row({add, remove, RemoveAll}));
 
-    Password =
-        place(new QGroupBox(QStringLiteral("Password Protection / Message Board"), this), 4200, 3960, 4455, 1215);
-    Password_enabled = place(new QCheckBox(QStringLiteral("Enabled"), Password), 240, 480, 975, 375,
-                             QStringLiteral("Enable Password Protection"));
-    SS_password = place(new QLineEdit(Password), 2160, 360, 2055, 285);
-    SS_Confirm = place(new QLineEdit(Password), 2160, 720, 2055, 285);
-    for (QLineEdit* box : {SS_password, SS_Confirm}) box->setEchoMode(QLineEdit::Password);
-    label(Password, QStringLiteral("Password"), 1320, 360, 735, 255);
-    label(Password, QStringLiteral("Confirm"), 1440, 720, 615, 255);
+    // Mouse sensitivity and the background colour, under the pictures.
+    MouseSensitiveSlider = slider(1, 15, 1, 2, QStringLiteral("Mouse Sensitivity"));
+    MouseSensitiveSlider->setMinimumWidth(px(1575));
+    backColorClick = tipped(new QPushButton(QStringLiteral("&Choose color...")), QStringLiteral("Background Color"));
+    BackColorPicture = tipped(new PictureView, QStringLiteral("Background Color Display"));
+    BackColorPicture->setFont(pictureBoxFont);
+    BackColorPicture->setFixedSize(px(495), px(375));
+    ProgressBar1 = new QProgressBar;
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setFixedHeight(px(195));
+    keepPlaceWhenHidden({ProgressBar1});
+    auto* underPictures = new QGridLayout;
+    underPictures->addWidget(label(QStringLiteral("Mouse Sensitivity"), true), 0, 0);
+    underPictures->addLayout(row({label(QStringLiteral("Low")), nullptr, label(QStringLiteral("High"))}), 1, 0);
+    underPictures->addWidget(MouseSensitiveSlider, 2, 0);
+    underPictures->addWidget(label(QStringLiteral("Background Color"), true), 0, 1);
+    underPictures->addLayout(row({BackColorPicture, backColorClick}), 1, 1, 2, 1, Qt::AlignBottom);
+    // The room a growing dialog gives goes to the picture list, not these.
+    underPictures->setColumnStretch(2, 1);
+    auto* leftColumn = new QVBoxLayout;
+    leftColumn->addWidget(photoDisplay, 1);
+    leftColumn->addLayout(underPictures);
+    leftColumn->addWidget(ProgressBar1);
 
-    ClonesScroll = place(new VerticalScrollBar(21, 1, 1, this), 7920, 840, 255, 375);
-    ClonesText = valueBox(this, 7560, 840, QStringLiteral("Clones of Image"));
-    Speed = slider(this, 4320, 3480, 2055, 375, 1, 200, 10, 1, QStringLiteral("Image Speed"));
-    EffectCbx = place(new QComboBox(this), 4320, 360, 2055, 315, QStringLiteral("Image Effects"));
+    // The effect and its speeds.
+    EffectCbx = tipped(new QComboBox, QStringLiteral("Image Effects"));
     // Listed in the order they are stored: an entry's index is its effect's number.
     for (const display::EffectInfo& effect : display::Effects()) EffectCbx->addItem(QLatin1String(effect.caption));
     EffectCbx->setCurrentIndex(-1);
-    effectSpeed = slider(this, 4320, 1320, 2055, 375, 1, 21, 2, 1);
-    effectSpeedLabel = label(this, QStringLiteral("caption"), 4440, 840, 1815, 255);
-    MouseSensitiveSlider = slider(this, 120, 5520, 1575, 375, 1, 15, 1, 2, QStringLiteral("Mouse Sensitivity"));
-    label(this, QStringLiteral("Mouse Sensitivity"), 360, 5040, 1575, 255);
+    EffectLabel = label(QStringLiteral("Effects"), true);
+    effectSpeed = slider(1, 21, 2, 1);
+    effectSpeedLabel = label(QStringLiteral("caption"));
+    effectSpeedLeft = label(QStringLiteral("Slow"));
+    effectSpeedRight = label(QStringLiteral("Fast"));
+    changeFrequency = slider(0, 3, 1, 0);
+    changeFrequencyLabel = label(QStringLiteral("Change Image"), true);
+    changeFrequencyLeft = label(QStringLiteral("Never"));
+    changeFrequencyRight = label(QStringLiteral("Often"));
+    CenterCheck = tipped(new QCheckBox(QStringLiteral("Do not Float")), QStringLiteral("Do Not Float Image"));
+    Speed = slider(1, 200, 10, 1, QStringLiteral("Image Speed"));
+    SpeedLabel = label(QStringLiteral("Image Speed"), true);
+    auto* effectColumn = new QGridLayout;
+    effectColumn->setVerticalSpacing(2);
+    effectColumn->setColumnMinimumWidth(0, px(2055));
+    int r = 0;
+    effectColumn->addWidget(EffectLabel, r++, 0);
+    effectColumn->addWidget(EffectCbx, r++, 0);
+    effectColumn->addItem(new QSpacerItem(0, px(120)), r++, 0);
+    effectColumn->addWidget(effectSpeedLabel, r++, 0);
+    effectColumn->addLayout(row({effectSpeedLeft, nullptr, effectSpeedRight}), r++, 0);
+    effectColumn->addWidget(effectSpeed, r++, 0);
+    effectColumn->addWidget(changeFrequencyLabel, r++, 0);
+    effectColumn->addLayout(row({changeFrequencyLeft, nullptr, changeFrequencyRight}), r++, 0);
+    // Only Float has the check box, and Float has no change frequency: they share a place.
+    effectColumn->addWidget(changeFrequency, r, 0);
+    effectColumn->addWidget(CenterCheck, r++, 0);
+    effectColumn->addWidget(SpeedLabel, r++, 0);
+    effectColumn->addLayout(row({label(QStringLiteral("Slow")), nullptr, label(QStringLiteral("Fast"))}), r++, 0);
+    effectColumn->addWidget(Speed, r++, 0);
+    effectColumn->setRowStretch(r, 1);
+    keepPlaceWhenHidden({effectSpeed, effectSpeedLabel, effectSpeedLeft, effectSpeedRight, changeFrequency,
+                         changeFrequencyLabel, changeFrequencyLeft, changeFrequencyRight, CenterCheck});
 
-    ProgressBar1 = place(new QProgressBar(this), 120, 5955, 3975, 195);
-    ProgressBar1->setTextVisible(false);
-    label(this, QStringLiteral("High"), 1320, 5280, 735, 255);
-    label(this, QStringLiteral("Low"), 240, 5280, 735, 255);
-    backColorClick = place(new QPushButton(QStringLiteral("&Choose color..."), this), 2640, 5450, 1455, 375,
-                           QStringLiteral("Background Color"));
-    BackColorPicture = place(new PictureView(this), 2040, 5450, 495, 375, QStringLiteral("Background Color Display"));
-    BackColorPicture->setFont(designFont(QStringLiteral("Times New Roman"), QFont::Serif, 9));
-    label(this, QStringLiteral("Background Color"), 2520, 5040, 1575, 255);
-    clonesLabel = label(this, QStringLiteral("Clones of Image"), 7200, 480, 1455, 255);
-    SpeedLabel = label(this, QStringLiteral("Image Speed"), 4440, 3050, 1815, 255, true);
-    label(this, QStringLiteral("Slow"), 4440, 3240, 735, 255);
-    label(this, QStringLiteral("Fast"), 6000, 3240, 615, 255);
-    IntroAmountText = valueBox(this, 7560, 2040, QStringLiteral("Amount of Images to Introduce"));
-    IntroAmountScroll = place(new VerticalScrollBar(21, 1, 1, this), 7920, 2040, 255, 375);
-    introAmountLabel = label(this, QStringLiteral("Amount of Image(s) to Introduce"), 7080, 1560, 1455, 495, true);
-    introAmountLabel->setWordWrap(true);
-    ChangeImageText = valueBox(this, 7560, 3360, QStringLiteral("Time Interval Between Images"));
-    ChangeImageScroll = place(new VerticalScrollBar(60, 5, 60, this), 7920, 3360, 255, 375);
-    secLabel = label(this, QStringLiteral("Sec."), 8280, 3480, 615, 255);
-    changeImageLabel = label(this, QStringLiteral("Change Image(s)"), 6960, 2760, 1695, 255, true);
-    changeFrequency = slider(this, 4320, 2400, 2055, 375, 0, 3, 1, 0);
-    effectSpeedRight = label(this, QStringLiteral("Fast"), 5880, 1080, 615, 255);
-    effectSpeedLeft = label(this, QStringLiteral("Slow"), 4440, 1080, 615, 255);
-    changeFrequencyLeft = label(this, QStringLiteral("Never"), 4440, 2160, 615, 255);
-    changeFrequencyRight = label(this, QStringLiteral("Often"), 5880, 2160, 615, 255);
-    changeFrequencyLabel = label(this, QStringLiteral("Change Image"), 4440, 1920, 1815, 255, true);
-    NeverChangeOption1 = place(new QRadioButton(QStringLiteral("Yes"), this), 7200, 3000, 735, 255,
-                               QStringLiteral("Enable Change Image"));
-    NeverChangeOption2 = place(new QRadioButton(QStringLiteral("No"), this), 7920, 3000, 615, 255,
-                               QStringLiteral("Disable Change Image"));
-    TransitionsCbx = place(new QComboBox(this), 6840, 360, 1695, 315, QStringLiteral("Transitions"));
+    // Float's transitions, or the clone effects' counts; the picture changes.
+    TransitionsCbx = tipped(new QComboBox, QStringLiteral("Transitions"));
     TransitionsCbx->addItems({QStringLiteral("Standard"), QStringLiteral("Left wipe"), QStringLiteral("Right wipe"),
                               QStringLiteral("Right & Left wipe"), QStringLiteral("Up & down wipe"),
                               QStringLiteral("Center wipe"), QStringLiteral("Horizontal blinds"),
                               QStringLiteral("Vertical blinds")});
     TransitionsCbx->setCurrentIndex(-1);
-    TransitionsLabel = label(this, QStringLiteral("Transitions"), 6840, 120, 1575, 255, true);
-    EffectLabel = label(this, QStringLiteral("Effects"), 4440, 120, 1695, 255, true);
-    RndTranCheck = place(new QCheckBox(QStringLiteral("Random Transitions"), this), 6840, 1080, 1815, 195,
-                         QStringLiteral("Display Transitions at Random"));
-    CenterCheck = place(new QCheckBox(QStringLiteral("Do not Float"), this), 4440, 2640, 1575, 255,
-                        QStringLiteral("Do Not Float Image"));
-    // Every effect honours it, so it sits apart from the effect's own controls.
-    ShuffleCheck = place(new QCheckBox(QStringLiteral("Shuffle pictures"), this), 4320, 5400, 1695, 255,
-                         QStringLiteral("Show the pictures in a random order"));
-    FitCheck = place(new QCheckBox(QStringLiteral("Shrink to fit screen"), this), 6840, 1380, 1815, 255,
-                     QStringLiteral("Shrink large pictures to fit the screen"));
+    TransitionsLabel = label(QStringLiteral("Transitions"), true);
+    RndTranCheck =
+        tipped(new QCheckBox(QStringLiteral("Random Transitions")), QStringLiteral("Display Transitions at Random"));
+    FitCheck = tipped(new QCheckBox(QStringLiteral("Shrink to fit screen")),
+                      QStringLiteral("Shrink large pictures to fit the screen"));
+    ClonesScroll = new VerticalScrollBar(21, 1, 1);
+    ClonesText = valueBox(QStringLiteral("Clones of Image"), QStringLiteral("00"), px(375), valueFont);
+    clonesLabel = label(QStringLiteral("Clones of Image"), true);
+    IntroAmountText =
+        valueBox(QStringLiteral("Amount of Images to Introduce"), QStringLiteral("00"), px(375), valueFont);
+    IntroAmountScroll = new VerticalScrollBar(21, 1, 1);
+    introAmountLabel = label(QStringLiteral("Amount of Image(s) to Introduce"), true);
+    introAmountLabel->setWordWrap(true);
+    ChangeImageText =
+        valueBox(QStringLiteral("Time Interval Between Images"), QStringLiteral("00"), px(375), valueFont);
+    ChangeImageScroll = new VerticalScrollBar(60, 5, 60);
+    secLabel = label(QStringLiteral("Sec."));
+    changeImageLabel = label(QStringLiteral("Change Image(s)"), true);
+    NeverChangeOption1 = tipped(new QRadioButton(QStringLiteral("Yes")), QStringLiteral("Enable Change Image"));
+    NeverChangeOption2 = tipped(new QRadioButton(QStringLiteral("No")), QStringLiteral("Disable Change Image"));
+    // Each number box with its scroll bar beside it, as tall as the box.
+    auto spin = [](QLineEdit* box, VerticalScrollBar* bar) {
+        box->setFixedHeight(std::max(box->sizeHint().height(), box->width()));
+        bar->setFixedHeight(box->height());
+        return row({box, bar}, 0);
+    };
+    auto* optionColumn = new QGridLayout;
+    optionColumn->setVerticalSpacing(2);
+    optionColumn->setColumnMinimumWidth(0, px(1815));
+    r = 0;
+    // Float shows the first of each pair of places, the clone effects the second.
+    optionColumn->addWidget(TransitionsLabel, r, 0);
+    optionColumn->addWidget(clonesLabel, r++, 0);
+    optionColumn->addWidget(TransitionsCbx, r, 0);
+    optionColumn->addLayout(row({nullptr, spin(ClonesText, ClonesScroll), nullptr}), r++, 0);
+    optionColumn->addWidget(RndTranCheck, r, 0);
+    optionColumn->addWidget(introAmountLabel, r++, 0, 2, 1);
+    optionColumn->addWidget(FitCheck, r++, 0);
+    optionColumn->addLayout(row({nullptr, spin(IntroAmountText, IntroAmountScroll), nullptr}), r++, 0);
+    optionColumn->addItem(new QSpacerItem(0, px(240)), r++, 0);
+    optionColumn->addWidget(changeImageLabel, r++, 0);
+    optionColumn->addLayout(row({nullptr, NeverChangeOption1, NeverChangeOption2, nullptr}), r++, 0);
+    optionColumn->addLayout(row({nullptr, spin(ChangeImageText, ChangeImageScroll), secLabel, nullptr}), r++, 0);
+    optionColumn->setRowStretch(r, 1);
+    keepPlaceWhenHidden({TransitionsLabel, clonesLabel, TransitionsCbx, ClonesText, ClonesScroll, RndTranCheck,
+                         introAmountLabel, FitCheck, IntroAmountText, IntroAmountScroll, changeImageLabel,
+                         NeverChangeOption1, NeverChangeOption2, ChangeImageText, ChangeImageScroll, secLabel});
+
+    // Password protection.
+    Password = new QGroupBox(QStringLiteral("Password Protection / Message Board"));
+    Password_enabled = tipped(new QCheckBox(QStringLiteral("Enabled")), QStringLiteral("Enable Password Protection"));
+    SS_password = new QLineEdit;
+    SS_Confirm = new QLineEdit;
+    for (QLineEdit* box : {SS_password, SS_Confirm}) {
+        box->setEchoMode(QLineEdit::Password);
+        box->setMinimumWidth(px(2055));
+    }
+    auto* passwordLayout = new QGridLayout(Password);
+    passwordLayout->addWidget(Password_enabled, 0, 0, 2, 1);
+    passwordLayout->addWidget(label(QStringLiteral("Password")), 0, 1, Qt::AlignRight);
+    passwordLayout->addWidget(SS_password, 0, 2);
+    passwordLayout->addWidget(label(QStringLiteral("Confirm")), 1, 1, Qt::AlignRight);
+    passwordLayout->addWidget(SS_Confirm, 1, 2);
+    passwordLayout->setColumnStretch(2, 1);
+
+    // Every effect honours these, so they sit apart from the effect's own controls.
+    ShuffleCheck = tipped(new QCheckBox(QStringLiteral("Shuffle pictures")),
+                          QStringLiteral("Show the pictures in a random order"));
+    PictureSizeCbx = tipped(new QComboBox, QStringLiteral("How large the pictures are drawn"));
+    PictureSizeCbx->addItems(
+        {QStringLiteral("Automatic"), QStringLiteral("100 %"), QStringLiteral("150 %"), QStringLiteral("200 %")});
+    PictureSizeCbx->setCurrentIndex(-1);
+    auto* pictureSizeLabel = label(QStringLiteral("Picture size"));
+    pictureSizeLabel->setBuddy(PictureSizeCbx);
+
+    auto* rightColumn = new QVBoxLayout;
+    rightColumn->addLayout(row({effectColumn, optionColumn}));
+    rightColumn->addWidget(Password);
+    rightColumn->addLayout(row({ShuffleCheck, nullptr, pictureSizeLabel, PictureSizeCbx}));
+    rightColumn->addLayout(row({nullptr, Ok, Cancel}));
+
+    auto* body = new QHBoxLayout;
+    body->setContentsMargins(px(120), px(120), px(120), px(60));
+    body->addLayout(leftColumn, 1);
+    body->addLayout(rightColumn);
+    auto* dialogLayout = new QVBoxLayout(this);
+    dialogLayout->setContentsMargins(0, 0, 0, 0);
+    dialogLayout->setSpacing(0);
+    dialogLayout->addLayout(body, 1);
+    buildStatusBar();
+    dialogLayout->addWidget(SS_StatusBar);
 
     for (PictureView* view : {thumbnail, BackColorPicture}) {
         view->setFocusPolicy(Qt::NoFocus);
         view->fitBox();
     }
-    buildStatusBar();
     setTabOrder_();
+    resize(sizeHint());
 }
 
 void Form2::buildStatusBar() {
-    SS_StatusBar = place(new QStatusBar(this), 0, 6180, 8820, 255);
-    SS_StatusBar->setSizeGripEnabled(false);
+    SS_StatusBar = new QStatusBar;
+    // The dialog is resized by its edges and by the grip at the status bar's end.
+    SS_StatusBar->setSizeGripEnabled(true);
     const QString texts[2] = {QStringLiteral("Glidorama screen saver settings"),
                               QStringLiteral("Glidorama " GLIDORAMA_VERSION)};
     const int stretch[3] = {3, 1, 1};
     for (int i = 0; i < 3; ++i) {
-        statusPanels[i] = new QLabel(i < 2 ? texts[i] : QString(), SS_StatusBar);
+        statusPanels[i] = new QLabel(i < 2 ? texts[i] : QString());
         statusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         SS_StatusBar->addWidget(statusPanels[i], stretch[i]);
     }
@@ -242,7 +387,7 @@ void Form2::setTabOrder_() {
                         ClonesScroll, ClonesText, Speed, EffectCbx, effectSpeed, MouseSensitiveSlider, backColorClick,
                         IntroAmountText, IntroAmountScroll, ChangeImageText, ChangeImageScroll, changeFrequency,
                         NeverChangeOption1, NeverChangeOption2, TransitionsCbx, RndTranCheck, CenterCheck,
-                        FitCheck, ShuffleCheck};
+                        FitCheck, ShuffleCheck, PictureSizeCbx};
     // clang-format on
     for (size_t i = 0; i + 1 < std::size(order); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
     for (QSlider* s : {Speed, effectSpeed, MouseSensitiveSlider, changeFrequency}) s->setFocusPolicy(Qt::StrongFocus);

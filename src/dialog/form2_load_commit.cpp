@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -15,6 +14,7 @@
 
 #include "dialog/form2.h"
 #include "dialog/password_rules.h"
+#include "dialog/picture_list.h"
 #include "dialog/picture_view.h"
 #include "dialog/value_conversions.h"
 #include "dialog/vertical_scroll_bar.h"
@@ -119,6 +119,8 @@ void Form2::Form_Load() {
     setCheck(ShuffleCheck, ControlValue(s.shuffle, &Settings::shuffle, 0, 1));
     read(&Settings::fitToScreen);
     setCheck(FitCheck, ControlValue(s.fitToScreen, &Settings::fitToScreen, 0, 1));
+    read(&Settings::pictureSize);
+    PictureSizeCbx->setCurrentIndex(PictureSizeIndex(s.pictureSize));
     read(&Settings::password);
     SS_password->setText(s.password);
     SS_Confirm->setText(s.password);

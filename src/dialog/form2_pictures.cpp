@@ -3,12 +3,12 @@
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QSet>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include "dialog/form2.h"
 #include "dialog/picture_gathering.h"
+#include "dialog/picture_list.h"
 #include "dialog/picture_view.h"
 #include "platform/colors.h"
 #include "platform/picture.h"

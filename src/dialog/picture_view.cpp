@@ -9,13 +9,22 @@ PictureView::PictureView(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void PictureView::fitBox() { box_.setPixelSize(width(), height()); }
+void PictureView::fitBox() {
+    const QSize size = fixedBox_.isValid() ? fixedBox_ : this->size();
+    box_.setPixelSize(size.width(), size.height());
+}
+
+void PictureView::setBoxSize(QSize pixels) {
+    fixedBox_ = pixels;
+    fitBox();
+}
 
 void PictureView::resizeEvent(QResizeEvent*) { fitBox(); }
 
 void PictureView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawImage(0, 0, box_.Image());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(rect(), box_.Image());
     // The single-line border of a picture box.
     painter.setPen(palette().color(QPalette::Dark));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));

@@ -18,6 +18,9 @@ public:
     void refresh() { update(); }
     // Sizes the box to the widget's geometry (also before the widget is shown).
     void fitBox();
+    // Keeps the box at `pixels` whatever the widget's size, drawn stretched
+    // over the widget: the box's contents keep their place in a larger view.
+    void setBoxSize(QSize pixels);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -25,6 +28,7 @@ protected:
 
 private:
     platform::PictureBox box_{platform::ScaleMode::Twips};
+    QSize fixedBox_;
 };
 
 }  // namespace dialog

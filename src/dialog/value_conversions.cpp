@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "platform/vb.h"
 #include "settings/defaults.h"
@@ -47,6 +48,22 @@ bool IsNumber(const QString& text, double wanted) {
     } catch (const vb::RuntimeError&) {
         return false;
     }
+}
+
+namespace {
+// The entries of "Picture size" as per cent, 0 for "Automatic".
+constexpr int kPicturePercents[] = {0, 100, 150, 200};
+}  // namespace
+
+int PictureSizeIndex(const QString& text) {
+    const int percent = settings::PictureScalePercent(text).value_or(0);
+    return int(std::find(std::begin(kPicturePercents), std::end(kPicturePercents), percent) -
+               std::begin(kPicturePercents));
+}
+
+QString PictureSizeText(int index) {
+    const int percent = index >= 0 && index < int(std::size(kPicturePercents)) ? kPicturePercents[index] : 0;
+    return percent == 0 ? QStringLiteral("Automatic") : QString::number(percent);
 }
 
 }  // namespace dialog

@@ -24,4 +24,9 @@ int32_t ReversedValue(const QString& text, QString settings::Settings::*key, int
 // The same rule applied to a slider position, giving the text to store.
 QString ReversedText(int32_t position, int32_t top);
 
+// "Picture size": the list's entry for the stored text ("Automatic", "100",
+// "150", "200"; any other text is "Automatic"), and the text for an entry.
+int PictureSizeIndex(const QString& text);
+QString PictureSizeText(int index);
+
 }  // namespace dialog

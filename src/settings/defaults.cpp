@@ -25,8 +25,16 @@ QString DefaultValue(QString Settings::*variable) {
     return info && info->defaultText ? QString::fromLatin1(info->defaultText) : QString();
 }
 
+std::optional<int> PictureScalePercent(const QString& text) {
+    if (text == QLatin1String("Automatic")) return 0;
+    for (int percent : {100, 150, 200})
+        if (text == QString::number(percent)) return percent;
+    return std::nullopt;
+}
+
 bool IsUsable(QString Settings::*variable, const QString& text) {
     if (variable == &Settings::password) return true;
+    if (variable == &Settings::pictureSize) return PictureScalePercent(text).has_value();
     try {
         if (variable == &Settings::neverChange) {
             vb::CBool(text);

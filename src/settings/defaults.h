@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 #include "settings/settings.h"
 
 namespace settings {
@@ -17,6 +19,10 @@ QString DefaultValue(QString Settings::*variable);
 QStringList DefaultPictures(const QString& appPath);
 inline const QString kSamplesFolder = QStringLiteral("samples");
 QStringList SamplePictureNames();
+
+// The "PictureSize" text as a percentage, 0 for "Automatic"; nothing for
+// any other text.
+std::optional<int> PictureScalePercent(const QString& text);
 
 // Whether the text converts the way the program uses the key.
 bool IsUsable(QString Settings::*variable, const QString& text);

@@ -27,6 +27,7 @@ const std::vector<KeyInfo>& CommitOrder() {
         {"saver", "floatImageSpeed", &Settings::floatSpeed, "3"},
         {"saver", "shuffle", &Settings::shuffle, "0"},
         {"saver", "fitToScreen", &Settings::fitToScreen, "1"},
+        {"saver", "PictureSize", &Settings::pictureSize, "Automatic"},
         {"password", "saverPassword", &Settings::password, ""},
         {"password", "saverEnabled", &Settings::passwordEnabled, "0"},
     };

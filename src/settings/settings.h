@@ -49,6 +49,9 @@ struct Settings {
     QString shuffle;
     // Float: "1" shrinks pictures larger than the screen to fit it, "0" shows them at natural size.
     QString fitToScreen;
+    // "PictureSize": how large pictures and effects are drawn, "Automatic"
+    // (by the monitor's height) or a fixed "100", "150" or "200" per cent.
+    QString pictureSize;
     // "saverPassword" and "saverEnabled": the password and whether it protects the saver.
     QString password;
     QString passwordEnabled;

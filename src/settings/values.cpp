@@ -1,6 +1,7 @@
 #include "settings/values.h"
 
 #include "platform/vb.h"
+#include "settings/defaults.h"
 #include "settings/settings_io.h"
 
 namespace settings {
@@ -57,6 +58,7 @@ Values ReadValues(const platform::ProfileFile& file, const QString& samplesHome)
     v.floatStill = vb::CDbl(text.floatStill);
     v.floatSpeed = vb::CDbl(text.floatSpeed);
     v.fitToScreen = vb::CDbl(text.fitToScreen) != 0;
+    v.pictureScalePercent = *PictureScalePercent(text.pictureSize);
     v.password = text.password;
     v.passwordEnabled = vb::CDbl(text.passwordEnabled) == 1;
     return v;

@@ -77,6 +77,9 @@ struct Values {
     double floatSpeed = 0;
     // "fitToScreen" is not 0: pictures larger than the screen shrink to fit it.
     bool fitToScreen = true;
+    // "PictureSize": the picture scale in per cent (100, 150 or 200); 0 for
+    // "Automatic", each monitor's height over 1080 and never below 1.
+    int pictureScalePercent = 0;
 
     // "saverPassword" and "saverEnabled" (is 1): the password and whether it
     // protects the saver.

@@ -327,21 +327,28 @@ TEST_F(CommitTest, AFailingPictureIsSelectedSoOneRemoveTakesItOut) {
     EXPECT_EQ(stored("total", "newTotal"), "6");
 }
 
-TEST_F(CommitTest, ShuffleIsStoredAndLoadedWithTheOtherKeys) {
+TEST_F(CommitTest, ShuffleAndPictureSizeAreStoredAndLoadedWithTheOtherKeys) {
     REQUIRE_CONVERTER();
-    writeList({picture("a.png")});
+    writeList({picture("a.png")}, "[saver]\nPictureSize=175\n");
     auto& f = open();
     EXPECT_EQ(f.ShuffleCheck->text(), "Shuffle pictures");
     EXPECT_EQ(f.ShuffleCheck->toolTip(), "Show the pictures in a random order");
-    EXPECT_EQ(f.ShuffleCheck->checkState(), Qt::Unchecked);  // a file without the key: list order
+    EXPECT_EQ(f.ShuffleCheck->checkState(), Qt::Unchecked);   // a file without the key: list order
+    EXPECT_EQ(f.PictureSizeCbx->currentText(), "Automatic");  // a size it does not offer
     f.OK_Click();
     EXPECT_EQ(stored("saver", "shuffle"), "0");
+    EXPECT_EQ(stored("saver", "PictureSize"), "Automatic");
 
     auto& g = open();
     g.ShuffleCheck->setCheckState(Qt::Checked);
+    g.PictureSizeCbx->setCurrentIndex(2);
+    EXPECT_EQ(g.PictureSizeCbx->currentText(), "150 %");
     g.OK_Click();
     EXPECT_EQ(stored("saver", "shuffle"), "1");
-    EXPECT_EQ(open().ShuffleCheck->checkState(), Qt::Checked);
+    EXPECT_EQ(stored("saver", "PictureSize"), "150");
+    auto& h = open();
+    EXPECT_EQ(h.ShuffleCheck->checkState(), Qt::Checked);
+    EXPECT_EQ(h.PictureSizeCbx->currentIndex(), 2);
 }
 
 TEST_F(CommitTest, APasswordTheFileCannotKeepAsTypedIsRefusedAndNothingIsWritten) {

@@ -9,7 +9,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -20,6 +19,7 @@
 #include <memory>
 
 #include "dialog/form2.h"
+#include "dialog/picture_list.h"
 #include "dialog/picture_view.h"
 #include "dialog/vertical_scroll_bar.h"
 #include "imagestore/converter.h"

@@ -1,4 +1,8 @@
+#include <QApplication>
 #include <QFile>
+#include <QHelpEvent>
+#include <QStyledItemDelegate>
+#include <QToolTip>
 
 #include "dialog_fixture.h"
 
@@ -150,4 +154,31 @@ TEST_F(PictureListTest, AMissingEntryWarnsAndKeepsThePreviousThumbnail) {
     EXPECT_EQ(f.pictureList->count(), 2);
     EXPECT_EQ(f.thumbWidth, 30 * 15);
     EXPECT_EQ(QColor(f.thumbnail->box().Image().pixel(5, 5)), QColor(Qt::green));
+}
+
+TEST_F(PictureListTest, RowsShowTheFileNameAndAThumbnailWithTheFullPathAsTooltip) {
+    const QString a = picture("a.png", 80, 60, Qt::blue);
+    const QString gone = t.folder.file(QStringLiteral("gone.png"));
+    auto& f = openWith({gone, a});
+    dialog::PictureList& list = *f.pictureList;
+    const QStyledItemDelegate* rows = qobject_cast<QStyledItemDelegate*>(list.itemDelegate());
+    ASSERT_NE(rows, nullptr);
+    EXPECT_EQ(rows->displayText(list.item(0)->text(), QLocale()), "gone.png");
+    EXPECT_EQ(rows->displayText(list.item(1)->text(), QLocale()), "a.png");
+
+    const QRect second = list.visualItemRect(list.item(1));
+    QHelpEvent help(QEvent::ToolTip, second.center(), list.viewport()->mapToGlobal(second.center()));
+    QApplication::sendEvent(list.viewport(), &help);
+    EXPECT_EQ(QToolTip::text(), a);
+
+    // Drawing the rows asks for their thumbnails, which come once decoded.
+    list.grab();
+    list.waitForThumbnails();
+    const QImage shown = list.grab().toImage();
+    int blue = 0;
+    for (int y = second.top(); y <= second.bottom(); ++y)
+        for (int x = second.left(); x < second.left() + list.iconSize().width() + 8; ++x)
+            blue += QColor(shown.pixel(x, y)) == QColor(Qt::blue);
+    EXPECT_GT(blue, list.iconSize().width() * list.iconSize().height() / 2);
+    EXPECT_TRUE(list.thumbnailOf(gone).isNull());
 }

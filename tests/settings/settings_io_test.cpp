@@ -37,6 +37,7 @@ Settings FilledSettings() {
     s.floatSpeed = "5";
     s.shuffle = "1";
     s.fitToScreen = "0";
+    s.pictureSize = "200";
     s.password = "Open Sesame";
     s.passwordEnabled = "1";
     return s;

@@ -43,6 +43,7 @@ const Case kCases[] = {
          EXPECT_EQ(v.floatStill, 0);
          EXPECT_EQ(v.floatSpeed, 3);
          EXPECT_TRUE(v.fitToScreen);
+         EXPECT_EQ(v.pictureScalePercent, 0);  // Automatic
          EXPECT_EQ(v.password, QString());
          EXPECT_FALSE(v.passwordEnabled);
      }},
@@ -51,7 +52,7 @@ const Case kCases[] = {
      "[saver]\nmode=6\nSpeedofSplat=7\nSpeedofJump=9\nDeckGradient=13\nPsychGradient=3\nNextImageTime=1.5\n"
      "IntroImageAmount=2\nNeverChange=True\nChangeNextImage=3\nmouseSensitivity=1\nnewBackColor=16711680\n"
      "effectMode=4\nrandomEffect=1\ncenterImage=2\nfloatImageSpeed=5\nshuffle=1\nfitToScreen=0\n"
-     "[password]\nsaverPassword=Open Sesame\nsaverEnabled=1\n[images]\n0=/a b.jpg\n1=/c.png\n",
+     "PictureSize=150\n[password]\nsaverPassword=Open Sesame\nsaverEnabled=1\n[images]\n0=/a b.jpg\n1=/c.png\n",
      [](const Values& v, const TempAppFolder&) {
          EXPECT_EQ(v.effect, Effect::Vortex);
          EXPECT_EQ(v.pictures, QStringList({"/a b.jpg", "/c.png"}));
@@ -73,12 +74,13 @@ const Case kCases[] = {
          EXPECT_EQ(v.floatSpeed, 5);
          EXPECT_TRUE(v.shuffle);
          EXPECT_FALSE(v.fitToScreen);
+         EXPECT_EQ(v.pictureScalePercent, 150);
          EXPECT_EQ(v.password, QStringLiteral("Open Sesame"));
          EXPECT_TRUE(v.passwordEnabled);
      }},
     {"unusable values take their defaults",
      "[saver]\nmode=abc\nnewBackColor=99999999999\nmouseSensitivity=\nNeverChange=maybe\nshuffle=yes\n"
-     "fitToScreen=no\nfloatImageSpeed=1e999\n[total]\nnewTotal=1e9\nClonesOfImage=x\n[password]\nsaverEnabled=on\n",
+     "fitToScreen=no\nfloatImageSpeed=1e999\nPictureSize=120\n[total]\nnewTotal=1e9\nClonesOfImage=x\n[password]\nsaverEnabled=on\n",
      [](const Values& v, const TempAppFolder& folder) {
          EXPECT_EQ(v.effect, Effect::Glidorama);
          EXPECT_EQ(v.backgroundColor, 0);
@@ -86,6 +88,7 @@ const Case kCases[] = {
          EXPECT_FALSE(v.neverChange);
          EXPECT_FALSE(v.shuffle);
          EXPECT_TRUE(v.fitToScreen);
+         EXPECT_EQ(v.pictureScalePercent, 0);
          EXPECT_EQ(v.floatSpeed, 3);
          EXPECT_EQ(v.pictures, DefaultPictures(folder.path()));
          EXPECT_EQ(v.cloneCount, 10);
