@@ -14,6 +14,7 @@
 namespace display {
 
 struct AnimationStart {
+    // In logical pixels: the monitor's device pixels over `scale`.
     QSize size;
     settings::Effect effect;
     // The run's settings, and the same as the text the effects still
@@ -21,6 +22,9 @@ struct AnimationStart {
     const settings::Values& values;
     settings::Settings& settings;
     platform::Environment& env;
+    // Device pixels to a logical pixel (the picture scale): the effect lays
+    // out in `size` and draws its pictures at device pixels.
+    double scale = 1;
 };
 
 // The values as the text the settings file would hold (the clone count as
