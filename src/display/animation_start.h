@@ -27,6 +27,15 @@ struct AnimationStart {
     double scale = 1;
 };
 
+// Where an effect is laid out on a surface of `devicePixels`: the logical
+// size it works in and the picture scale it draws at. Every surface (a
+// window, a headless image, a Wayland output) starts its effect with these.
+struct EffectLayout {
+    QSize size;
+    double scale = 1;
+};
+EffectLayout LayOut(QSize devicePixels, int pictureScalePercent);
+
 // The values as the text the settings file would hold (the clone count as
 // the last clone's index, an unusable speed as the empty text, which raises
 // the same error when converted).

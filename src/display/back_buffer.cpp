@@ -16,7 +16,8 @@ constexpr size_t kMaxTracked = 512;
 void BackBuffer::resize(QSize size, double scale) {
     size_ = size;
     scale_ = scale;
-    deviceSize_ = scale == 1 ? size : QSize(int(std::lround(size.width() * scale)), int(std::lround(size.height() * scale)));
+    deviceSize_ =
+        scale == 1 ? size : QSize(int(std::lround(size.width() * scale)), int(std::lround(size.height() * scale)));
     image_ = QImage();
     fillAll();
 }

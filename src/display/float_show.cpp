@@ -114,8 +114,8 @@ ScaledFloatPicture LoadFloatPicture(const QString& path, QSize room, const QColo
     const QSize device = platform::FitWithin(picture.size(), (QSizeF(shown) * scale).toSize());
     ScaledFloatPicture loaded;
     loaded.sharp = platform::OverBackground(picture.decode(device), background);
-    loaded.picture = device == shown ? loaded.sharp
-                                     : loaded.sharp.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    loaded.picture =
+        device == shown ? loaded.sharp : loaded.sharp.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return loaded;
 }
 
@@ -163,8 +163,8 @@ bool FloatShow::animatedPath() const { return transition_ != 0 || values_.random
 FloatPrefetch::Preparer FloatShow::preparer() const {
     const bool animated = animatedPath();
     const QSize room = values_.fitToScreen ? FloatRoom(host_.ScreenWidth(), host_.ScreenHeight()) : QSize();
-    return [first = LikeBox(host_.FirstPicture()), second = LikeBox(host_.SecondPicture()), animated,
-            room, scale = host_.pictureScale()](const QString& path) {
+    return [first = LikeBox(host_.FirstPicture()), second = LikeBox(host_.SecondPicture()), animated, room,
+            scale = host_.pictureScale()](const QString& path) {
         return Prepare(path, first, second, animated, room, scale);
     };
 }

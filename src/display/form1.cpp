@@ -10,7 +10,6 @@
 #include <limits>
 
 #include "display/effect_table.h"
-#include "imagestore/picture_scale.h"
 #include "platform/colors.h"
 #include "platform/picture_box.h"
 
@@ -42,8 +41,9 @@ Form1::Form1(const settings::Values& values, platform::Environment& env, Display
       host_(host),
       screenSize_(area.isEmpty() ? primaryScreenArea().size() : area.size()) {
     const QSizeF device = QSizeF(screenSize_) * DevicePixelRatioAt(area.isEmpty() ? primaryScreenArea() : area);
-    pictureScale_ = imagestore::PictureScale(values.pictureScalePercent, int(std::lround(device.height())));
-    effectSize_ = (device / pictureScale_).toSize();
+    const EffectLayout layout = LayOut(device.toSize(), values.pictureScalePercent);
+    effectSize_ = layout.size;
+    pictureScale_ = layout.scale;
     setWindowTitle(QStringLiteral("Glidorama"));
     // Every pixel is painted by the effect or the background.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -126,8 +126,8 @@ void Form1::presentChanges() {
     if (damage.isEmpty()) return;
     const QPointF per = windowPerEffect();
     const QPointF scrollBy(damage.scrollBy.x() * per.x(), damage.scrollBy.y() * per.y());
-    if (!damage.scrollBy.isNull() && pendingPaintRect_.isEmpty() && isVisible() &&
-        scrollBy == scrollBy.toPoint() && per == per.toPoint()) {
+    if (!damage.scrollBy.isNull() && pendingPaintRect_.isEmpty() && isVisible() && scrollBy == scrollBy.toPoint() &&
+        per == per.toPoint()) {
         // The same pixels moved: the window system moves what is on screen,
         // and only the strips the move uncovers are painted.
         scroll(int(scrollBy.x()), int(scrollBy.y()), toWindow(damage.scrolled));
@@ -135,8 +135,9 @@ void Form1::presentChanges() {
     }
     // Listed areas go one by one: Qt merges them once, into the area it paints.
     for (const QRect& r : damage.rects) update(toWindow(r));
-    const QRegion rest = damage.scrollBy.isNull() ? damage.region : damage.region | damage.scrolled |
-                                                                        damage.scrolled.translated(damage.scrollBy);
+    const QRegion rest = damage.scrollBy.isNull()
+                             ? damage.region
+                             : damage.region | damage.scrolled | damage.scrolled.translated(damage.scrollBy);
     QRegion all;
     for (const QRect& r : rest) all += toWindow(r);
     if (all.isEmpty()) return;
@@ -177,7 +178,10 @@ void Form1::paintEvent(QPaintEvent* event) {
         // the desktop's, or shrunk in a host's small window.
         const QPointF per = windowPerEffect();
         painter.scale(per.x(), per.y());
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        // Only shrinking needs smoothing: drawn larger, the effect's pixels
+        // are already device pixels, and an exact 2x copy takes Qt's plain
+        // blit only without the smoothing hint.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, per.x() < 1 || per.y() < 1);
         QRegion inEffect;
         for (const QRect& r : region) inEffect += toEffect(r);
         region = inEffect;

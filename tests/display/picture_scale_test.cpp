@@ -22,7 +22,7 @@ TEST(PictureScale, EachMonitorLaysOutInItsSizeOverItsScale) {
         double scale;
     };
     const Case cases[] = {
-        {{1366, 768}, "Automatic", {1366, 768}, 1},  {{1920, 1080}, "Automatic", {1920, 1080}, 1},
+        {{1366, 768}, "Automatic", {1366, 768}, 1},   {{1920, 1080}, "Automatic", {1920, 1080}, 1},
         {{3840, 2160}, "Automatic", {1920, 1080}, 2}, {{3840, 2160}, "150", {2560, 1440}, 1.5},
         {{1920, 1080}, "200", {960, 540}, 2},         {{2560, 1440}, "nonsense", {1925, 1083}, 1.33},
     };
