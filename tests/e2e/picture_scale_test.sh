@@ -17,13 +17,13 @@ if [ "${2:-}" = --at ]; then
       > "$E2E_APP/z909ssaver.ini"
     printf '[speed]\nimageSpeed=20\n[images]\n0=%s\n' "$2" >> "$E2E_APP/z909ssaver.ini"
   }
-  # The widest box of one colour seen on screen over a few looks.
+  # The widest box of one colour seen on screen over many looks (a clone
+  # is now and then caught small or half off the screen).
   widest() {
     local best=0 i w
-    for i in 1 2 3 4 5 6; do
+    for i in $(seq 1 15); do
       w=$(xwd -root -silent | convert xwd:- -fuzz 12% -fill black +opaque "$1" -trim -format '%w' info: 2>/dev/null)
       [ "${w:-0}" -gt "$best" ] && best=$w
-      sleep 0.2
     done
     echo "$best"
   }
