@@ -20,10 +20,12 @@
 #include "dialog/vertical_scroll_bar.h"
 #include "imagestore/cache_update.h"
 #include "imagestore/cache_paths.h"
+#include "imagestore/picture_scale.h"
 #include "platform/colors.h"
 #include "platform/file_layout.h"
 #include "platform/scoped_flag.h"
 #include "platform/vb.h"
+#include "settings/defaults.h"
 #include "settings/effect.h"
 #include "settings/settings_io.h"
 
@@ -201,7 +203,8 @@ void Form2::OK_Click() {
                 [this] {
                     QCoreApplication::processEvents();
                     return !cancelRequested_;
-                });
+                },
+                imagestore::LargestScreenScale(settings::PictureScalePercent(s.pictureSize).value_or(0)));
         } catch (const std::exception& e) {
             result.failedIndex = pictures.indexOf(s.imageEntry);
             result.error = QString::fromLocal8Bit(e.what());

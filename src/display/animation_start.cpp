@@ -1,5 +1,6 @@
 #include "display/animation_start.h"
 
+#include "imagestore/picture_scale.h"
 #include "platform/vb.h"
 
 namespace display {
@@ -8,6 +9,11 @@ namespace {
 QString TextOf(const settings::Number& number) { return number.usable() ? vb::CStr(number.value()) : QString(); }
 QString TextOf(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
 }  // namespace
+
+EffectLayout LayOut(QSize devicePixels, int pictureScalePercent) {
+    const double scale = imagestore::PictureScale(pictureScalePercent, devicePixels.height());
+    return {(QSizeF(devicePixels) / scale).toSize(), scale};
+}
 
 settings::Settings SettingsText(const settings::Values& v) {
     settings::Settings s;

@@ -14,6 +14,7 @@
 namespace display {
 
 struct AnimationStart {
+    // In logical pixels: the monitor's device pixels over `scale`.
     QSize size;
     settings::Effect effect;
     // The run's settings, and the same as the text the effects still
@@ -21,7 +22,19 @@ struct AnimationStart {
     const settings::Values& values;
     settings::Settings& settings;
     platform::Environment& env;
+    // Device pixels to a logical pixel (the picture scale): the effect lays
+    // out in `size` and draws its pictures at device pixels.
+    double scale = 1;
 };
+
+// Where an effect is laid out on a surface of `devicePixels`: the logical
+// size it works in and the picture scale it draws at. Every surface (a
+// window, a headless image, a Wayland output) starts its effect with these.
+struct EffectLayout {
+    QSize size;
+    double scale = 1;
+};
+EffectLayout LayOut(QSize devicePixels, int pictureScalePercent);
 
 // The values as the text the settings file would hold (the clone count as
 // the last clone's index, an unusable speed as the empty text, which raises

@@ -1,5 +1,8 @@
 #include "display/back_buffer.h"
 
+#include <QRectF>
+
+#include <cmath>
 #include <cstring>
 
 namespace display {
@@ -10,17 +13,21 @@ namespace {
 constexpr size_t kMaxTracked = 512;
 }  // namespace
 
-void BackBuffer::resize(QSize size) {
+void BackBuffer::resize(QSize size, double scale) {
     size_ = size;
+    scale_ = scale;
+    deviceSize_ =
+        scale == 1 ? size : QSize(int(std::lround(size.width() * scale)), int(std::lround(size.height() * scale)));
     image_ = QImage();
     fillAll();
 }
 
 QImage& BackBuffer::pixels() const {
-    if (image_.isNull() && !size_.isEmpty()) {
-        image_ = QImage(size_, QImage::Format_RGB32);
+    if (image_.isNull() && !deviceSize_.isEmpty()) {
+        image_ = QImage(deviceSize_, QImage::Format_RGB32);
+        image_.setDevicePixelRatio(scale_);
         image_.fill(backColor_);
-        madePixels_ += uint64_t(size_.width()) * uint64_t(size_.height());
+        madePixels_ += uint64_t(deviceSize_.width()) * uint64_t(deviceSize_.height());
     }
     return image_;
 }
@@ -42,8 +49,15 @@ void BackBuffer::fillAll() {
     changes_.all = true;
 }
 
-void BackBuffer::noteChanged(const QRect& rect) {
+QRect BackBuffer::logical(const QRect& device) const {
+    if (scale_ == 1) return device;
+    const QRectF r(device);
+    return QRectF(r.topLeft() / scale_, r.size() / scale_).toAlignedRect();
+}
+
+void BackBuffer::noteChanged(const QRect& device) {
     if (changes_.all) return;
+    const QRect rect = logical(device);
     if (changes_.rects.size() >= kMaxTracked) {
         changes_.rects.clear();
         changes_.all = true;
@@ -76,7 +90,12 @@ void BackBuffer::Cls() {
 }
 
 void BackBuffer::BitBlt(int x, int y, int w, int h, const QImage& source) {
-    QRect target = QRect(x, y, std::min(w, source.width()), std::min(h, source.height())) & QRect(QPoint(0, 0), size_);
+    if (scale_ != 1) {
+        x = int(std::lround(x * scale_));
+        y = int(std::lround(y * scale_));
+    }
+    QRect target =
+        QRect(x, y, std::min(w, source.width()), std::min(h, source.height())) & QRect(QPoint(0, 0), deviceSize_);
     if (target.isEmpty() || source.format() != QImage::Format_RGB32) return;
     QImage& image = pixels();
     const int sx = target.left() - x;

@@ -4,6 +4,10 @@
 // what changed, with the same result as clearing and showing it all. Its
 // pixels are made on first use: a display that never draws into it (Float)
 // never holds a screen's worth of memory for it.
+//
+// Positions and the size are in the effect's logical pixels; the pixels are
+// device pixels, `scale` to a logical one, so pictures made at device size
+// are copied one to one and stay sharp.
 #pragma once
 
 #include <QColor>
@@ -18,8 +22,10 @@ namespace display {
 
 class BackBuffer {
 public:
-    void resize(QSize size);
+    void resize(QSize size, double scale = 1);
     QSize size() const { return size_; }
+    double scale() const { return scale_; }
+    // The surface at device pixels (`scale` times the size).
     const QImage& image() const { return pixels(); }
 
     // Changing the colour clears the whole surface to it.
@@ -28,11 +34,12 @@ public:
 
     // Clears to the background colour.
     void Cls();
-    // Opaque copy of the top-left w x h of `source` to (x, y), clipped to
-    // both surfaces.
+    // Opaque copy of the top-left w x h device pixels of `source` to the
+    // logical point (x, y), clipped to both surfaces.
     void BitBlt(int x, int y, int w, int h, const QImage& source);
 
-    // The areas changed since the last call; `all` when too many to list.
+    // The areas changed since the last call (logical pixels, rounded
+    // outwards); `all` when too many to list.
     struct Changes {
         bool all = false;
         std::vector<QRect> rects;
@@ -47,9 +54,14 @@ private:
     // The surface, made and cleared to the background colour when first needed.
     QImage& pixels() const;
     void fillAll();
-    void noteChanged(const QRect& rect);
+    void noteChanged(const QRect& device);
+
+    // A device rectangle in logical pixels, covering every pixel it touches.
+    QRect logical(const QRect& device) const;
 
     QSize size_{0, 0};
+    double scale_ = 1;
+    QSize deviceSize_{0, 0};
     mutable QImage image_;
     mutable uint64_t madePixels_ = 0;
     QColor backColor_{Qt::black};

@@ -3,9 +3,11 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <new>
 
 #include "imagestore/cache_paths.h"
+#include "imagestore/cache_record.h"
 #include "platform/colors.h"
 #include "platform/picture.h"
 #include "platform/vb.h"
@@ -24,7 +26,10 @@ CloneAnimation::CloneAnimation(const AnimationStart& start)
       dataFolder_(start.env.dataFolder()),
       clones_(start.settings, *start.env.random, buffer_),
       pictureOrder_(ShuffleCount(start.settings), IsShuffled(start.settings), start.env.random) {
-    buffer_.resize(start.size);
+    buffer_.resize(start.size, start.scale);
+    const imagestore::CacheRecord record = imagestore::CacheRecord::Load(dataFolder_);
+    for (auto it = record.copies().cbegin(); it != record.copies().cend(); ++it)
+        copyScales_.insert(it.key(), it.value().scale);
     const int32_t background = vb::CLng(settings_.backgroundColor);
     buffer_.setBackColor(platform::FromWindowsColor(background));
     for (platform::PictureBox* box : {&firstPicture_, &secondPicture_}) {
@@ -43,14 +48,14 @@ CloneAnimation::CloneAnimation(const AnimationStart& start)
     QString path;
     try {
         path = cachedPicturePath();
-        firstPicture_.setPicture(platform::LoadPicture(path));
+        firstPicture_.setPicture(loadCachedPicture(path));
         clones_.placeClones();
         BuildPictureSet(firstPicture_, clones_.firstSet);
         pictureCount_ = vb::CDbl(settings_.pictureCount);
         if (pictureCount_ > 1) {
             cacheNumber_ = 1;
             path = cachedPicturePath();
-            secondPicture_.setPicture(platform::LoadPicture(path));
+            secondPicture_.setPicture(loadCachedPicture(path));
             BuildPictureSet(secondPicture_, clones_.secondSet);
             clones_.secondSetReady = 1;
         }
@@ -71,6 +76,15 @@ int CloneAnimation::cachedPictureNumber() const {
 
 QString CloneAnimation::cachedPicturePath() const {
     return imagestore::CachedPicturePath(dataFolder_, QString::number(cachedPictureNumber()));
+}
+
+QImage CloneAnimation::loadCachedPicture(const QString& path) const {
+    const QImage copy = platform::LoadPicture(path);
+    const double resize = buffer_.scale() / copyScales_.value(cachedPictureNumber(), 1);
+    if (resize == 1 || copy.isNull()) return copy;
+    const QSize size(std::max(1, int(std::lround(copy.width() * resize))),
+                     std::max(1, int(std::lround(copy.height() * resize))));
+    return copy.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 // The paces of the chosen effect, from the speed and change settings.
@@ -146,7 +160,7 @@ void CloneAnimation::Timer4_Timer() {
     try {
         source.Cls();
         for (platform::PictureBox& member : members) member.Cls();
-        source.setPicture(platform::LoadPicture(path));
+        source.setPicture(loadCachedPicture(path));
         BuildPictureSet(source, members);
     } catch (const vb::RuntimeError&) {
         throw Failure{NotProcessedMessage(path)};
@@ -172,9 +186,19 @@ Damage CloneAnimation::takeDamage() {
 }
 
 void CloneAnimation::paint(QPainter& painter, const QRegion& area) const {
-    for (const QRect& r : area) painter.drawImage(r.topLeft(), buffer_.image(), r);
+    const double scale = buffer_.scale();
+    for (const QRect& r : area) {
+        if (scale == 1) {
+            painter.drawImage(r.topLeft(), buffer_.image(), r);
+        } else {
+            // The device pixels under the logical rectangle, one to one
+            // where the painter carries the same scale.
+            const QRectF device(r.x() * scale, r.y() * scale, r.width() * scale, r.height() * scale);
+            painter.drawImage(QRectF(r), buffer_.image(), device);
+        }
+    }
 }
 
-void CloneAnimation::resize(QSize size) { buffer_.resize(size); }
+void CloneAnimation::resize(QSize size) { buffer_.resize(size, buffer_.scale()); }
 
 }  // namespace display

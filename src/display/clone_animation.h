@@ -5,6 +5,7 @@
 // picture, and the loader that fills the set gone off show.
 #pragma once
 
+#include <QHash>
 #include <QImage>
 
 #include "display/animation.h"
@@ -67,6 +68,9 @@ private:
     void setUpPaces();
     // The file of the cached picture shown at step `cacheNumber` of the round.
     QString cachedPicturePath() const;
+    // The cached picture at `path` at device pixels: a copy made for another
+    // picture scale is resized smoothly until the next update remakes it.
+    QImage loadCachedPicture(const QString& path) const;
 
     const settings::Settings& settings_;
     const QString dataFolder_;
@@ -80,6 +84,8 @@ private:
     platform::PictureBox firstPicture_;
     platform::PictureBox secondPicture_;
     int cacheNumber_ = 0;
+    // The picture scale each cached copy was made for, by cached picture number.
+    QHash<int, double> copyScales_;
     // Which picture each step of a round shows (list order unless shuffled).
     ShuffledOrder pictureOrder_;
 

@@ -31,11 +31,12 @@ std::vector<QString> PicturesByPosition(const settings::Values& values) {
 }  // namespace
 
 FloatAnimation::FloatAnimation(const AnimationStart& start)
-    : FloatAnimation(start.values, start.env, start.size, PicturesByPosition(start.values)) {}
+    : FloatAnimation(start.values, start.env, start.size, PicturesByPosition(start.values), start.scale) {}
 
 FloatAnimation::FloatAnimation(const settings::Values& values, platform::Environment& env, QSize size,
-                               std::vector<QString> imageFiles)
+                               std::vector<QString> imageFiles, double scale)
     : size_(size),
+      scale_(scale),
       backColorValue_(values.backgroundColor),
       background_(platform::FromWindowsColor(backColorValue_)),
       firstPicture_(SetUpBox(backColorValue_)),
@@ -98,9 +99,21 @@ void FloatAnimation::paint(QPainter& painter, const QRegion& area) const {
     for (const QRect& r : area.subtracted(picture)) painter.fillRect(r, background_);
     if (picture.isEmpty()) return;
     const QImage& image = firstPicture_.Image();
+    // The picture at device pixels where the show has it: drawn one to one
+    // on a painter that carries the scale, instead of enlarged.
+    const QImage sharp = show_.sharpPicture(image);
+    const double perX = sharp.isNull() ? 1 : double(sharp.width()) / image.width();
+    const double perY = sharp.isNull() ? 1 : double(sharp.height()) / image.height();
     for (const QRect& r : area) {
         const QRect part = r & picture;
-        if (!part.isEmpty()) painter.drawImage(part.topLeft(), image, part.translated(-picture.topLeft()));
+        if (part.isEmpty()) continue;
+        const QRect from = part.translated(-picture.topLeft());
+        if (sharp.isNull()) {
+            painter.drawImage(part.topLeft(), image, from);
+        } else {
+            painter.drawImage(QRectF(part), sharp,
+                              QRectF(from.x() * perX, from.y() * perY, from.width() * perX, from.height() * perY));
+        }
     }
 }
 

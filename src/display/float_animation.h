@@ -26,7 +26,7 @@ public:
     // past the list stay empty).
     explicit FloatAnimation(const AnimationStart& start);
     FloatAnimation(const settings::Values& values, platform::Environment& env, QSize size,
-                   std::vector<QString> imageFiles);
+                   std::vector<QString> imageFiles, double scale = 1);
 
     // A picture that cannot be shown raises Failure once the show has passed
     // over it: a surface that goes on shows the next picture at its time.
@@ -48,9 +48,11 @@ public:
     void presentPictures() override;
     void failAndEnd(const QString& message) override { failure_ = message; }
     bool passesOverFailures() const override { return true; }
+    double pictureScale() const override { return scale_; }
 
 private:
     QSize size_;
+    double scale_ = 1;
     // The background as the settings store it, and as drawn.
     int64_t backColorValue_;
     QColor background_;

@@ -27,6 +27,9 @@ public:
     // Whether failAndEnd returns with the display going on (inside a host's
     // window), so the show passes over the picture that failed.
     virtual bool passesOverFailures() const { return false; }
+    // Device pixels to a pixel of the screen above: pictures are also made
+    // this much larger, to be shown sharp.
+    virtual double pictureScale() const { return 1; }
 };
 
 }  // namespace display

@@ -23,6 +23,9 @@ namespace display {
 // thread from empty boxes set up like the live ones.
 struct PreparedPicture {
     QImage picture;
+    // The picture at device pixels, as large as its file allows; null when
+    // the display has no picture scale.
+    QImage sharp;
     // For the animated path: the staging box holding the picture, and the
     // box on show emptied to the picture's size, ready for the transition.
     std::optional<platform::PictureBox> staged;

@@ -64,9 +64,11 @@ void SizeLike(platform::PictureBox& box, const platform::PictureBox& staged) {
 // the decode, and filling the staging box, the emptied box on show and the
 // box holding the picture (the states the change steps pass through).
 PreparedPicture Prepare(const QString& path, platform::PictureBox firstLike, platform::PictureBox secondLike,
-                        bool animated, QSize room) {
+                        bool animated, QSize room, double scale) {
     PreparedPicture prepared;
-    prepared.picture = LoadFloatPicture(path, room, platform::FromWindowsColor(firstLike.BackColor()));
+    ScaledFloatPicture loaded = LoadFloatPicture(path, room, platform::FromWindowsColor(firstLike.BackColor()), scale);
+    prepared.picture = std::move(loaded.picture);
+    prepared.sharp = std::move(loaded.sharp);
     if (!animated) {
         firstLike.setPicture(prepared.picture);
         prepared.shown = std::move(firstLike);
@@ -101,9 +103,24 @@ QSize FloatRoom(double screenWidth, double screenHeight) {
 }
 
 QImage LoadFloatPicture(const QString& path, QSize room, const QColor& background) {
+    return LoadFloatPicture(path, room, background, 1).picture;
+}
+
+ScaledFloatPicture LoadFloatPicture(const QString& path, QSize room, const QColor& background, double scale) {
     const platform::EncodedPicture picture = platform::EncodedPicture::Open(path);
     const QSize shown = room.isEmpty() ? picture.size() : platform::FitWithin(picture.size(), room);
-    return platform::OverBackground(picture.decode(shown), background);
+    if (scale == 1) return {platform::OverBackground(picture.decode(shown), background), QImage()};
+    // Decoded once, at the larger size; the laid-out picture is made from it.
+    const QSize device = platform::FitWithin(picture.size(), (QSizeF(shown) * scale).toSize());
+    ScaledFloatPicture loaded;
+    loaded.sharp = platform::OverBackground(picture.decode(device), background);
+    loaded.picture =
+        device == shown ? loaded.sharp : loaded.sharp.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return loaded;
+}
+
+QImage FloatShow::sharpPicture(const QImage& shown) const {
+    return !shown.isNull() && shown.cacheKey() == shownKey_ ? shownSharp_ : QImage();
 }
 
 int32_t CenteredPosition(double screen, double size) { return vb::IntDiv(vb::CLng(screen - size), 2); }
@@ -146,8 +163,10 @@ bool FloatShow::animatedPath() const { return transition_ != 0 || values_.random
 FloatPrefetch::Preparer FloatShow::preparer() const {
     const bool animated = animatedPath();
     const QSize room = values_.fitToScreen ? FloatRoom(host_.ScreenWidth(), host_.ScreenHeight()) : QSize();
-    return [first = LikeBox(host_.FirstPicture()), second = LikeBox(host_.SecondPicture()), animated,
-            room](const QString& path) { return Prepare(path, first, second, animated, room); };
+    return [first = LikeBox(host_.FirstPicture()), second = LikeBox(host_.SecondPicture()), animated, room,
+            scale = host_.pictureScale()](const QString& path) {
+        return Prepare(path, first, second, animated, room, scale);
+    };
 }
 
 QString FloatShow::imagePath(int index) const {
@@ -275,7 +294,11 @@ void FloatShow::step(double now) {
     } catch (const std::bad_alloc& e) {
         passOverOrEnd(platform::RefusalMessage(changePath_, e));
     }
-    if (stage_ == Stage::Shown) finishChange();
+    if (stage_ == Stage::Shown) {
+        shownSharp_ = prepared_.sharp;
+        shownKey_ = host_.FirstPicture().Image().cacheKey();
+        finishChange();
+    }
 }
 
 void FloatShow::startTransition(double now) {

@@ -38,6 +38,14 @@ QSize FloatRoom(double screenWidth, double screenHeight);
 // its proportions when larger (decoded straight at that size), or at its
 // natural size when `room` is empty. Raises the picture loading errors.
 QImage LoadFloatPicture(const QString& path, QSize room, const QColor& background);
+// The same picture for a display with the picture scale `scale`: `sharp` at
+// up to `scale` times the size, as far as the file has the pixels, and
+// `picture` at the size the show lays it out in (both the same at scale 1).
+struct ScaledFloatPicture {
+    QImage picture;
+    QImage sharp;
+};
+ScaledFloatPicture LoadFloatPicture(const QString& path, QSize room, const QColor& background, double scale);
 
 // A picture change runs as a sequence of steps, each at its own time: the
 // "Standard" change hides the picture, pauses, then shows the next one; the
@@ -89,6 +97,9 @@ public:
     // The transition of the last change ("effectMode"), as a random pick left it.
     double transition() const { return transition_; }
     const FloatPrefetch& prefetch() const { return prefetch_; }
+    // The picture on show at device pixels, when `shown` (a box's image) is
+    // the picture the last change brought unaltered; null otherwise.
+    QImage sharpPicture(const QImage& shown) const;
 
 private:
     enum class Stage {
@@ -158,6 +169,9 @@ private:
     bool animated_ = false;
     double due_ = 0;
     PreparedPicture prepared_;
+    // The last change's picture at device pixels, and the key of its laid-out image.
+    QImage shownSharp_;
+    qint64 shownKey_ = 0;
     std::optional<TransitionPlayer> player_;
     double transitionStart_ = 0;
 

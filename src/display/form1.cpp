@@ -20,6 +20,17 @@ QRect primaryScreenArea() {
     QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
 }
+
+// The desktop's device pixels per pixel where `area` is.
+qreal DevicePixelRatioAt(const QRect& area) {
+    QScreen* screen = QGuiApplication::screenAt(area.center());
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    return screen ? screen->devicePixelRatio() : 1;
+}
+
+QRect Scaled(const QRect& r, qreal x, qreal y) {
+    return QRectF(r.x() * x, r.y() * y, r.width() * x, r.height() * y).toAlignedRect();
+}
 }  // namespace
 
 Form1::Form1(const settings::Values& values, platform::Environment& env, DisplayHost& host, QRect area)
@@ -29,6 +40,10 @@ Form1::Form1(const settings::Values& values, platform::Environment& env, Display
       env_(env),
       host_(host),
       screenSize_(area.isEmpty() ? primaryScreenArea().size() : area.size()) {
+    const QSizeF device = QSizeF(screenSize_) * DevicePixelRatioAt(area.isEmpty() ? primaryScreenArea() : area);
+    const EffectLayout layout = LayOut(device.toSize(), values.pictureScalePercent);
+    effectSize_ = layout.size;
+    pictureScale_ = layout.scale;
     setWindowTitle(QStringLiteral("Glidorama"));
     // Every pixel is painted by the effect or the background.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -58,7 +73,7 @@ void Form1::Form_Load() {
     const EffectInfo* effect = FindEffect(values_.effect);
     // A mode that names no effect starts nothing: only the background shows.
     if (!effect) return;
-    AnimationStart start{screenSize_, effect->kind, values_, settings_, env_};
+    AnimationStart start{effectSize_, effect->kind, values_, settings_, env_, pictureScale_};
     try {
         animation_ = effect->make(start);
     } catch (const Failure& failure) {
@@ -109,20 +124,22 @@ void Form1::presentChanges() {
     if (!animation_) return;
     const Damage damage = animation_->takeDamage();
     if (damage.isEmpty()) return;
-    if (shrunk()) {
-        update();
-        return;
-    }
-    if (!damage.scrollBy.isNull() && pendingPaintRect_.isEmpty() && isVisible()) {
+    const QPointF per = windowPerEffect();
+    const QPointF scrollBy(damage.scrollBy.x() * per.x(), damage.scrollBy.y() * per.y());
+    if (!damage.scrollBy.isNull() && pendingPaintRect_.isEmpty() && isVisible() && scrollBy == scrollBy.toPoint() &&
+        per == per.toPoint()) {
         // The same pixels moved: the window system moves what is on screen,
         // and only the strips the move uncovers are painted.
-        scroll(damage.scrollBy.x(), damage.scrollBy.y(), damage.scrolled);
+        scroll(int(scrollBy.x()), int(scrollBy.y()), toWindow(damage.scrolled));
         return;
     }
     // Listed areas go one by one: Qt merges them once, into the area it paints.
-    for (const QRect& r : damage.rects) update(r);
-    const QRegion all = damage.scrollBy.isNull() ? damage.region : damage.region | damage.scrolled |
-                                                                       damage.scrolled.translated(damage.scrollBy);
+    for (const QRect& r : damage.rects) update(toWindow(r));
+    const QRegion rest = damage.scrollBy.isNull()
+                             ? damage.region
+                             : damage.region | damage.scrolled | damage.scrolled.translated(damage.scrollBy);
+    QRegion all;
+    for (const QRect& r : rest) all += toWindow(r);
     if (all.isEmpty()) return;
     if (all.rectCount() > 1) {
         update(all);
@@ -136,19 +153,38 @@ void Form1::presentChanges() {
     update(pendingPaintRect_);
 }
 
-bool Form1::shrunk() const { return size() != screenSize_; }
+QPointF Form1::windowPerEffect() const {
+    if (effectSize_.isEmpty()) return QPointF(1, 1);
+    return QPointF(double(width()) / effectSize_.width(), double(height()) / effectSize_.height());
+}
+
+QRect Form1::toWindow(const QRect& r) const {
+    const QPointF per = windowPerEffect();
+    return per == QPointF(1, 1) ? r : Scaled(r, per.x(), per.y());
+}
+
+QRect Form1::toEffect(const QRect& r) const {
+    const QPointF per = windowPerEffect();
+    return per == QPointF(1, 1) ? r : Scaled(r, 1 / per.x(), 1 / per.y()) & QRect(QPoint(0, 0), effectSize_);
+}
 
 void Form1::paintEvent(QPaintEvent* event) {
     ++paintCount_;
     pendingPaintRect_ = QRect();
     QPainter painter(this);
     QRegion region = event->region();
-    if (shrunk()) {
-        // A window smaller than the display (a host's preview) shows all of
-        // it, shrunk to fit.
-        painter.scale(double(width()) / screenSize_.width(), double(height()) / screenSize_.height());
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        region = QRect(QPoint(0, 0), screenSize_);
+    if (scaled()) {
+        // The effect fills the window, drawn larger at a picture scale above
+        // the desktop's, or shrunk in a host's small window.
+        const QPointF per = windowPerEffect();
+        painter.scale(per.x(), per.y());
+        // Only shrinking needs smoothing: drawn larger, the effect's pixels
+        // are already device pixels, and an exact 2x copy takes Qt's plain
+        // blit only without the smoothing hint.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, per.x() < 1 || per.y() < 1);
+        QRegion inEffect;
+        for (const QRect& r : region) inEffect += toEffect(r);
+        region = inEffect;
     }
     if (animation_) {
         animation_->paint(painter, region);

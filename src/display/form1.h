@@ -28,8 +28,9 @@ class Form1 : public QWidget {
 public:
     // `area` is the rectangle the display covers, in the desktop's pixels:
     // one monitor of "/s", or a host's window. An empty one means the
-    // primary screen. The effects work in the display's own size, whatever
-    // the monitor it is on.
+    // primary screen. The effects work in a logical size, the monitor's
+    // device pixels over its picture scale (see imagestore/picture_scale.h),
+    // and draw at device pixels: every monitor shows the same composition.
     // `values` are the run's settings, shared by every display of the run:
     // they must outlive the display.
     Form1(const settings::Values& values, platform::Environment& env, DisplayHost& host, QRect area = QRect());
@@ -49,6 +50,9 @@ public:
     int64_t BackColor() const { return backColorValue_; }
     // How many times the form has been painted (to check presenting is coalesced).
     int paintCount() const { return paintCount_; }
+    // The effect's logical size, and device pixels to one of its pixels.
+    QSize effectSize() const { return effectSize_; }
+    double pictureScale() const { return pictureScale_; }
 
     // The running effect; null before the load, for no effect, and after a
     // failure to start one.
@@ -84,8 +88,14 @@ private:
     void schedule(Animation::Millis due);
     // The display's clock: the environment's steady one, in milliseconds.
     Animation::Millis clockNow() const;
-    // The window is smaller than the display's own size and shows it shrunk.
-    bool shrunk() const;
+    // The window's pixels per effect pixel, on each side: 1 unless the
+    // effect is shown larger (a picture scale above the desktop's) or
+    // shrunk (a host's small window).
+    QPointF windowPerEffect() const;
+    bool scaled() const { return windowPerEffect() != QPointF(1, 1); }
+    // An effect rectangle in the window's pixels, and back, rounded outwards.
+    QRect toWindow(const QRect& r) const;
+    QRect toEffect(const QRect& r) const;
     void moveFilter(vb::Integer& lastX, vb::Integer& lastY, float x, float y);
 
     const settings::Values& values_;
@@ -95,6 +105,8 @@ private:
     platform::Environment& env_;
     DisplayHost& host_;
     QSize screenSize_;
+    QSize effectSize_;
+    double pictureScale_ = 1;
     std::unique_ptr<Animation> animation_;
     QTimer tick_;
     bool standingStill_ = false;

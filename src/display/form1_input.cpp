@@ -45,9 +45,12 @@ void Form1::mousePressEvent(QMouseEvent* event) {
 void Form1::mouseMoveEvent(QMouseEvent* event) {
     const QPointF at = event->position();
     const QRect picture = animation_ ? animation_->pictureArea() : QRect();
-    if (picture.contains(at.toPoint())) {
-        FirstPicture_MouseMove(int(event->buttons()), int(event->modifiers()), float(at.x() - picture.left()),
-                               float(at.y() - picture.top()));
+    // The picture's place is in the effect's pixels.
+    const QPointF per = windowPerEffect();
+    const QPointF inEffect(at.x() / per.x(), at.y() / per.y());
+    if (picture.contains(inEffect.toPoint())) {
+        FirstPicture_MouseMove(int(event->buttons()), int(event->modifiers()), float(inEffect.x() - picture.left()),
+                               float(inEffect.y() - picture.top()));
         return;
     }
     Form_MouseMove(int(event->buttons()), int(event->modifiers()), float(at.x() * unitsPerPixel_),

@@ -65,6 +65,11 @@ std::optional<CopyRecord> ReadEntry(const QJsonObject& o) {
     copy.rulesVersion = int(rules);
     // Records written before transparency was noted leave it unknown.
     copy.transparent = o.value(QStringLiteral("transparent")).toString() != QStringLiteral("0");
+    if (const QJsonValue scale = o.value(QStringLiteral("scale")); !scale.isUndefined()) {
+        bool ok = false;
+        copy.scale = scale.toString().toDouble(&ok);
+        if (!ok || !(copy.scale >= 1 && copy.scale <= 8)) return std::nullopt;
+    }
     return copy;
 }
 
@@ -77,6 +82,7 @@ QJsonObject WriteEntry(const CopyRecord& c) {
         {QStringLiteral("rules"), Number(c.rulesVersion)},
         {QStringLiteral("backColor"), c.backColor},
         {QStringLiteral("transparent"), c.transparent ? QStringLiteral("1") : QStringLiteral("0")},
+        {QStringLiteral("scale"), QString::number(c.scale)},
         {QStringLiteral("copySize"), Number(c.copySize)},
         {QStringLiteral("copyModified"), Number(c.copyModifiedNs)},
     };

@@ -32,6 +32,9 @@ struct CopyRecord {
     // Whether the source has transparent parts, drawn in `backColor`; a copy
     // of an opaque source serves any background. Unknown counts as true.
     bool transparent = true;
+    // The picture scale the copy was made for: it is that many times the
+    // size band's size. Records from before scales were kept read as 1.
+    double scale = 1;
     qint64 copySize = -1;
     qint64 copyModifiedNs = 0;
 };

@@ -64,7 +64,7 @@ QString PreparedName(const QString& stampKey) {
 
 // The record of the copy at `copyPath` as it now is on disk.
 std::optional<CopyRecord> RecordCopy(const QString& copyPath, const SourceStamp& source, const QString& backColor,
-                                     bool transparent) {
+                                     bool transparent, double scale) {
     const std::optional<SourceStamp> copy = StampOf(copyPath);
     if (!copy) return std::nullopt;
     CopyRecord record;
@@ -72,16 +72,17 @@ std::optional<CopyRecord> RecordCopy(const QString& copyPath, const SourceStamp&
     record.rulesVersion = kConversionRulesVersion;
     record.backColor = backColor;
     record.transparent = transparent;
+    record.scale = scale;
     record.copySize = copy->size;
     record.copyModifiedNs = copy->modifiedNs;
     return record;
 }
 
 // A recorded copy can stand in for a fresh conversion only when it was made
-// by today's rules, on today's background unless its source is opaque, and
-// is still the file recorded.
-bool Trustworthy(const CopyRecord& record, const QString& copyPath, const QString& backColor) {
-    if (record.rulesVersion != kConversionRulesVersion) return false;
+// by today's rules, for today's scale, on today's background unless its
+// source is opaque, and is still the file recorded.
+bool Trustworthy(const CopyRecord& record, const QString& copyPath, const QString& backColor, double scale) {
+    if (record.rulesVersion != kConversionRulesVersion || record.scale != scale) return false;
     if (record.transparent && record.backColor != backColor) return false;
     const std::optional<SourceStamp> copy = StampOf(copyPath);
     return copy && copy->size == record.copySize && copy->modifiedNs == record.copyModifiedNs;
@@ -98,7 +99,7 @@ void RemoveStaleTemporaryFiles(const QString& appPath) {
 
 BatchResult UpdateCache(const QStringList& pictures, const QString& appPath, const QString& backColor,
                         const std::function<void(int index)>& progress, UpdateCounts* counts,
-                        const std::function<bool()>& keepGoing) {
+                        const std::function<bool()>& keepGoing, double scale) {
     UpdateCounts local;
     UpdateCounts& done = counts ? *counts : local;
     done = {};
@@ -114,7 +115,7 @@ BatchResult UpdateCache(const QStringList& pictures, const QString& appPath, con
     QHash<QString, int> copyOf;
     QHash<int, bool> trusted;
     for (auto it = record.copies().cbegin(); it != record.copies().cend(); ++it) {
-        const bool ok = Trustworthy(it.value(), CopyPath(appPath, it.key()), backColor);
+        const bool ok = Trustworthy(it.value(), CopyPath(appPath, it.key()), backColor, scale);
         trusted.insert(it.key(), ok);
         if (ok && !copyOf.contains(StampKey(it.value().source))) copyOf.insert(StampKey(it.value().source), it.key());
     }
@@ -138,7 +139,7 @@ BatchResult UpdateCache(const QStringList& pictures, const QString& appPath, con
             moveFrom[size_t(i)] = it.value();
             transparent[size_t(i)] = record.find(it.value())->transparent;
         } else if (ready != record.prepared().constEnd() && ready->source == *stamps[size_t(i)] &&
-                   Trustworthy(*ready, folder + ready.key(), backColor)) {
+                   Trustworthy(*ready, folder + ready.key(), backColor, scale)) {
             plan[size_t(i)] = Plan::Adopt;
             transparent[size_t(i)] = ready->transparent;
         }
@@ -164,14 +165,14 @@ BatchResult UpdateCache(const QStringList& pictures, const QString& appPath, con
             ++done.converted;
             if (progress) progress(positions[size_t(job)]);
         },
-        BackgroundOf(backColor), keepGoing);
+        BackgroundOf(backColor), keepGoing, scale);
     for (int job = 0; job < result.completed; ++job) {
         const int i = positions[size_t(job)];
         plan[size_t(i)] = Plan::Adopt;
         transparent[size_t(i)] = result.transparent[size_t(job)];
         if (!stamps[size_t(i)]) continue;
         if (const std::optional<CopyRecord> made =
-                RecordCopy(targets[job], *stamps[size_t(i)], backColor, transparent[size_t(i)]))
+                RecordCopy(targets[job], *stamps[size_t(i)], backColor, transparent[size_t(i)], scale))
             record.setPrepared(PreparedName(StampKey(*stamps[size_t(i)])), *made);
     }
     if (result.failedIndex >= 0) result.failedIndex = positions[size_t(result.failedIndex)];
@@ -223,7 +224,7 @@ BatchResult UpdateCache(const QStringList& pictures, const QString& appPath, con
         const bool placed =
             !source.isEmpty() && Duplicate(source, place) && platform::PosixRename(place, CopyPath(appPath, i));
         const std::optional<CopyRecord> copy =
-            placed ? RecordCopy(CopyPath(appPath, i), *stamps[size_t(i)], backColor, transparent[size_t(i)])
+            placed ? RecordCopy(CopyPath(appPath, i), *stamps[size_t(i)], backColor, transparent[size_t(i)], scale)
                    : std::nullopt;
         if (copy) {
             record.set(i, *copy);

@@ -31,10 +31,11 @@ struct UpdateCounts {
 // transparent parts stale. `keepGoing` is polled while pictures convert
 // (see ConvertPicturesTo); when it says stop, every cached picture and its
 // record stay as they were, and the copies already made are kept aside for
-// the next update.
+// the next update. The copies are made for the picture scale `scale`; a
+// copy made for another scale is made again.
 BatchResult UpdateCache(const QStringList& pictures, const QString& appPath, const QString& backColor,
                         const std::function<void(int index)>& progress = {}, UpdateCounts* counts = nullptr,
-                        const std::function<bool()>& keepGoing = {});
+                        const std::function<bool()>& keepGoing = {}, double scale = 1);
 
 // Removes the temporary files a killed conversion left in the cache folder.
 void RemoveStaleTemporaryFiles(const QString& appPath);

@@ -41,7 +41,8 @@ bool HasTransparentParts(const QImage& image) {
     return false;
 }
 
-ShrunkPicture ShrinkPicture(const QString& imageEntry, const QColor& background, DecodeBudget* budget) {
+ShrunkPicture ShrinkPicture(const QString& imageEntry, const QColor& background, DecodeBudget* budget,
+                            double scale = 1) {
     const platform::EncodedPicture photo = platform::EncodedPicture::Open(imageEntry);
     ShrunkPicture shrunk;
     ShrinkSizes& sizes = shrunk.sizes;
@@ -53,9 +54,10 @@ ShrunkPicture ShrinkPicture(const QString& imageEntry, const QColor& background,
     sizes.shrinkHeight = float(vb::CLng(double(sizes.shrinkHeight)));
 
     // The conversion canvas (photoShrink): the copy's size in whole pixels,
-    // a side thinner than half a pixel (a long thin strip) still one pixel.
-    const QSize canvas(std::max(1, int(std::lround(sizes.shrinkWidth / platform::kTwipsPerPixel))),
-                       std::max(1, int(std::lround(sizes.shrinkHeight / platform::kTwipsPerPixel))));
+    // `scale` times the band's size for monitors that show it that much
+    // larger, a side thinner than half a pixel (a long thin strip) still one pixel.
+    const QSize canvas(std::max(1, int(std::lround(sizes.shrinkWidth / platform::kTwipsPerPixel * scale))),
+                       std::max(1, int(std::lround(sizes.shrinkHeight / platform::kTwipsPerPixel * scale))));
     // Decoding straight at the canvas's size costs a fraction of a full
     // decode (a JPEG scales in the DCT domain) and makes drawing a plain copy.
     // Several workers decode at once: each waits until its decode fits in
@@ -79,10 +81,10 @@ struct Outcome {
 };
 
 Outcome ShrinkForBatch(const QString& imageEntry, const QString& cachePath, const QColor& background,
-                       DecodeBudget& budget) {
+                       DecodeBudget& budget, double scale) {
     Outcome outcome;
     try {
-        const ShrunkPicture shrunk = ShrinkPicture(imageEntry, background, &budget);
+        const ShrunkPicture shrunk = ShrinkPicture(imageEntry, background, &budget, scale);
         outcome.copy = platform::StagePicture(shrunk.image, cachePath);
         outcome.transparent = shrunk.transparent;
     } catch (const platform::PictureRefused& e) {
@@ -160,7 +162,7 @@ BatchResult ConvertPicturesInto(const QStringList& pictures, const QStringList& 
 
 BatchResult ConvertPicturesTo(const QStringList& pictures, const QStringList& targets,
                               const std::function<void(int index)>& progress, const QColor& background,
-                              const std::function<bool()>& keepGoing) {
+                              const std::function<bool()>& keepGoing, double scale) {
     const int count = int(std::min(pictures.size(), targets.size()));
     // Pictures after the first failure known so far are not worked on.
     std::atomic<int> firstFailure{count};
@@ -181,9 +183,9 @@ BatchResult ConvertPicturesTo(const QStringList& pictures, const QStringList& ta
             const int i = started;
             const QString cachePath = targets[i];
             pending[size_t(i)] =
-                QtConcurrent::run(&pool, [&pictures, &firstFailure, &budget, &background, i, cachePath]() {
+                QtConcurrent::run(&pool, [&pictures, &firstFailure, &budget, &background, scale, i, cachePath]() {
                     if (i > firstFailure.load()) return Outcome{};
-                    Outcome outcome = ShrinkForBatch(pictures[i], cachePath, background, budget);
+                    Outcome outcome = ShrinkForBatch(pictures[i], cachePath, background, budget, scale);
                     if (outcome.errorNumber != 0) LowerTo(firstFailure, i);
                     return outcome;
                 });

@@ -61,9 +61,10 @@ BatchResult ConvertPicturesInto(const QStringList& pictures, const QStringList& 
 // The same, picture i into the file `targets[i]`. While it waits for a
 // picture, `keepGoing` (when given) is called every few milliseconds, so the
 // caller can answer its user; when it returns false the batch stops at once
-// (pictures in flight are dropped) and the result says `cancelled`.
+// (pictures in flight are dropped) and the result says `cancelled`. The
+// copies are `scale` times the size bands' size (see picture_scale.h).
 BatchResult ConvertPicturesTo(const QStringList& pictures, const QStringList& targets,
                               const std::function<void(int index)>& progress, const QColor& background,
-                              const std::function<bool()>& keepGoing = {});
+                              const std::function<bool()>& keepGoing = {}, double scale = 1);
 
 }  // namespace imagestore

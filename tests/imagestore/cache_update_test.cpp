@@ -149,6 +149,32 @@ TEST_F(CacheUpdateTest, ABackColourRemakesTransparentPicturesAndAnUnreadableReco
     }
 }
 
+TEST_F(CacheUpdateTest, CopiesAreRemadeForAnotherScaleAndAnOldRecordReadsAsScaleOne) {
+    const QStringList list{picture("a.png", Qt::red, 600, 400), picture("b.png", Qt::green)};
+    update(list);
+    const QSize atOne = QImage(copy(0), "BMP").size();
+    // A record from before scales were kept vouches for copies made for scale 1.
+    QFile record(imagestore::CacheRecordPath(app.path()));
+    ASSERT_TRUE(record.open(QIODevice::ReadOnly));
+    QByteArray old = record.readAll();
+    record.close();
+    old.replace(",\"scale\":\"1\"", "");
+    ASSERT_FALSE(old.contains("scale"));
+    ASSERT_TRUE(record.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    record.write(old);
+    record.close();
+    EXPECT_EQ(update(list).kept, 2);
+
+    // For a screen at scale 2 every copy is remade twice as large, once.
+    for (const int converted : {2, 0}) {
+        UpdateCounts counts;
+        UpdateCache(list, app.path(), QStringLiteral("0"), {}, &counts, {}, 2);
+        EXPECT_EQ(counts.converted, converted);
+    }
+    EXPECT_EQ(QImage(copy(0), "BMP").size(), atOne * 2);
+    EXPECT_EQ(imagestore::CacheRecord::Load(app.path()).find(0)->scale, 2);
+}
+
 TEST_F(CacheUpdateTest, ACopyReplacedBehindTheRecordIsNeverReused) {
     const QString a = picture("a.png", Qt::red), b = picture("b.png", Qt::green);
     const QString c = picture("c.png", Qt::blue), d = picture("d.png", Qt::cyan);

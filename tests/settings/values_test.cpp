@@ -80,7 +80,8 @@ const Case kCases[] = {
      }},
     {"unusable values take their defaults",
      "[saver]\nmode=abc\nnewBackColor=99999999999\nmouseSensitivity=\nNeverChange=maybe\nshuffle=yes\n"
-     "fitToScreen=no\nfloatImageSpeed=1e999\nPictureSize=120\n[total]\nnewTotal=1e9\nClonesOfImage=x\n[password]\nsaverEnabled=on\n",
+     "fitToScreen=no\nfloatImageSpeed=1e999\nPictureSize=120\n[total]\nnewTotal=1e9\nClonesOfImage=x\n[password]"
+     "\nsaverEnabled=on\n",
      [](const Values& v, const TempAppFolder& folder) {
          EXPECT_EQ(v.effect, Effect::Glidorama);
          EXPECT_EQ(v.backgroundColor, 0);
