@@ -26,9 +26,9 @@
 #include <memory>
 
 #include "dialog/form2.h"
-#include "platform/clock.h"
+#include "runtime/clock.h"
 #include "platform/environment.h"
-#include "platform/messages.h"
+#include "runtime/messages.h"
 #include "widget_bench_main.h"
 
 namespace {

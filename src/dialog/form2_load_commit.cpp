@@ -20,10 +20,10 @@
 #include "dialog/vertical_scroll_bar.h"
 #include "imagestore/cache_update.h"
 #include "imagestore/cache_paths.h"
-#include "platform/colors.h"
+#include "runtime/colors.h"
 #include "platform/file_layout.h"
-#include "platform/scoped_flag.h"
-#include "platform/vb.h"
+#include "runtime/scoped_flag.h"
+#include "runtime/vb.h"
 #include "settings/effect.h"
 #include "settings/settings_io.h"
 

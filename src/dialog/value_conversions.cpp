@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/vb.h"
+#include "runtime/vb.h"
 #include "settings/defaults.h"
 
 namespace dialog {

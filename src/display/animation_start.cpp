@@ -1,6 +1,6 @@
 #include "display/animation_start.h"
 
-#include "platform/vb.h"
+#include "runtime/vb.h"
 
 namespace display {
 

@@ -6,9 +6,9 @@
 #include <new>
 
 #include "imagestore/cache_paths.h"
-#include "platform/colors.h"
-#include "platform/picture.h"
-#include "platform/vb.h"
+#include "runtime/colors.h"
+#include "picture/picture.h"
+#include "runtime/vb.h"
 
 namespace display {
 

@@ -13,7 +13,7 @@
 #include "display/clone_field.h"
 #include "display/pace.h"
 #include "display/shuffled_order.h"
-#include "platform/picture_box.h"
+#include "runtime/picture_box.h"
 
 namespace display {
 

@@ -1,7 +1,7 @@
 #include "display/clone_field.h"
 
 #include "display/clamped_integer.h"
-#include "platform/vb.h"
+#include "runtime/vb.h"
 
 namespace display {
 

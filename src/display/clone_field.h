@@ -11,8 +11,8 @@
 
 #include "display/back_buffer.h"
 #include "display/picture_set.h"
-#include "platform/clock.h"
-#include "platform/vb.h"
+#include "runtime/clock.h"
+#include "runtime/vb.h"
 #include "settings/effect.h"
 #include "settings/settings.h"
 

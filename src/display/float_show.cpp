@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <new>
 
-#include "platform/colors.h"
-#include "platform/picture.h"
+#include "runtime/colors.h"
+#include "picture/picture.h"
 #include "settings/defaults.h"
 
 namespace display {

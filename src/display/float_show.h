@@ -18,7 +18,7 @@
 #include "display/transition_copies.h"
 #include "display/transition_player.h"
 #include "platform/environment.h"
-#include "platform/vb.h"
+#include "runtime/vb.h"
 #include "settings/values.h"
 
 namespace display {

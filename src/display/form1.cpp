@@ -10,8 +10,8 @@
 #include <limits>
 
 #include "display/effect_table.h"
-#include "platform/colors.h"
-#include "platform/picture_box.h"
+#include "runtime/colors.h"
+#include "runtime/picture_box.h"
 
 namespace display {
 

@@ -16,8 +16,8 @@
 #include "display/animation.h"
 #include "display/display_host.h"
 #include "platform/environment.h"
-#include "platform/picture_box.h"
-#include "platform/vb.h"
+#include "runtime/picture_box.h"
+#include "runtime/vb.h"
 #include "settings/settings.h"
 #include "settings/values.h"
 

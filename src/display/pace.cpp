@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/form_timer.h"
+#include "runtime/form_timer.h"
 
 namespace display {
 

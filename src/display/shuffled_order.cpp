@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/vb.h"
+#include "runtime/vb.h"
 
 namespace display {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "platform/clock.h"
+#include "runtime/clock.h"
 #include "settings/settings.h"
 
 namespace display {

@@ -5,9 +5,9 @@
 
 #include <QString>
 
-#include "platform/clock.h"
+#include "runtime/clock.h"
 #include "platform/file_layout.h"
-#include "platform/messages.h"
+#include "runtime/messages.h"
 #include "platform/desktop.h"
 
 namespace platform {

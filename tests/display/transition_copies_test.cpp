@@ -8,7 +8,7 @@
 
 #include <cmath>
 
-#include "platform/clock.h"
+#include "runtime/clock.h"
 
 using display::TransitionCopies;
 using display::TransitionCopy;

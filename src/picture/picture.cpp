@@ -1,4 +1,4 @@
-#include "platform/picture.h"
+#include "picture/picture.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -13,10 +13,10 @@
 #include <limits>
 
 #include "platform/atomic_file.h"
-#include "platform/picture_heif.h"
-#include "platform/picture_png.h"
-#include "platform/picture_tiff.h"
-#include "platform/picture_shrink.h"
+#include "picture/picture_heif.h"
+#include "picture/picture_png.h"
+#include "picture/picture_tiff.h"
+#include "picture/picture_shrink.h"
 
 namespace platform {
 

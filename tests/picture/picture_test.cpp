@@ -1,4 +1,4 @@
-#include "platform/picture.h"
+#include "picture/picture.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/vb.h"
+#include "runtime/vb.h"
 #include "support/error_number.h"
 
 using testing_support::ErrorNumberOf;

@@ -1,4 +1,4 @@
-#include "platform/vb.h"
+#include "runtime/vb.h"
 
 #include <cmath>
 #include <limits>

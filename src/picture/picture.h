@@ -18,8 +18,8 @@
 
 #include <memory>
 
-#include "platform/picture_check.h"
-#include "platform/vb.h"
+#include "picture/picture_check.h"
+#include "runtime/vb.h"
 
 namespace platform {
 

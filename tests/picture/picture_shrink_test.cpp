@@ -11,8 +11,8 @@
 
 #include <vector>
 
-#include "platform/picture.h"
-#include "platform/picture_shrink.h"
+#include "picture/picture.h"
+#include "picture/picture_shrink.h"
 #include "support/test_pictures.h"
 
 using platform::RowShrinker;

@@ -1,4 +1,4 @@
-#include "platform/picture_shrink.h"
+#include "picture/picture_shrink.h"
 
 #include <algorithm>
 

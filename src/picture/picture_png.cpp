@@ -1,4 +1,4 @@
-#include "platform/picture_png.h"
+#include "picture/picture_png.h"
 
 #include <QFile>
 
@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/picture_shrink.h"
+#include "picture/picture_shrink.h"
 
 namespace platform {
 

@@ -7,7 +7,7 @@
 
 #include <ctime>
 
-#include "platform/picture.h"
+#include "picture/picture.h"
 #include "support/error_number.h"
 #include "support/test_pictures.h"
 

@@ -1,4 +1,4 @@
-#include "platform/colors.h"
+#include "runtime/colors.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "platform/clock.h"
+#include "runtime/clock.h"
 
 #include <QDateTime>
 #include <QTime>

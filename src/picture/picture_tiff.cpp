@@ -1,4 +1,4 @@
-#include "platform/picture_tiff.h"
+#include "picture/picture_tiff.h"
 
 #include <QFile>
 
@@ -9,7 +9,7 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/picture_shrink.h"
+#include "picture/picture_shrink.h"
 
 namespace platform {
 

@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/colors.h"
-#include "platform/twips.h"
+#include "runtime/colors.h"
+#include "runtime/twips.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "platform/common_dialogs.h"
+#include "runtime/common_dialogs.h"
 
 #include <QColorDialog>
 #include <QFileDialog>

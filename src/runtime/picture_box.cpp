@@ -1,11 +1,11 @@
-#include "platform/picture_box.h"
+#include "runtime/picture_box.h"
 
 #include <QPainter>
 
 #include <algorithm>
 #include <cmath>
 
-#include "platform/colors.h"
+#include "runtime/colors.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "imagestore/decode_budget.h"
+#include "picture/decode_budget.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "platform/profile.h"
+#include "settings/profile.h"
 
 #include <QDir>
 #include <QFile>

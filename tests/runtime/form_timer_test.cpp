@@ -1,4 +1,4 @@
-#include "platform/form_timer.h"
+#include "runtime/form_timer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

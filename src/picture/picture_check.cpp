@@ -1,4 +1,4 @@
-#include "platform/picture_check.h"
+#include "picture/picture_check.h"
 
 #include <QBuffer>
 

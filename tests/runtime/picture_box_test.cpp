@@ -1,4 +1,4 @@
-#include "platform/picture_box.h"
+#include "runtime/picture_box.h"
 
 #include <gtest/gtest.h>
 

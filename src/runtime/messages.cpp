@@ -1,4 +1,4 @@
-#include "platform/messages.h"
+#include "runtime/messages.h"
 
 #include <QApplication>
 #include <QMessageBox>

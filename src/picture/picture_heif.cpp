@@ -1,4 +1,4 @@
-#include "platform/picture_heif.h"
+#include "picture/picture_heif.h"
 
 #include <libheif/heif.h>
 
@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/picture_shrink.h"
+#include "picture/picture_shrink.h"
 
 namespace platform {
 
