@@ -19,7 +19,7 @@
 #include "imagestore/converter.h"
 #include "runtime/clock.h"
 #include "platform/environment.h"
-#include "runtime/messages.h"
+#include "support/recorders.h"
 #include "settings/profile.h"
 #include "widget_bench_main.h"
 

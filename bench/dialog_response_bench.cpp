@@ -28,7 +28,7 @@
 #include "dialog/form2.h"
 #include "runtime/clock.h"
 #include "platform/environment.h"
-#include "runtime/messages.h"
+#include "support/recorders.h"
 #include "widget_bench_main.h"
 
 namespace {

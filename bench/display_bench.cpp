@@ -23,7 +23,7 @@
 #include "runtime/clock.h"
 #include "platform/environment.h"
 #include "runtime/messages.h"
-#include "platform/qt_desktop.h"
+#include "support/recorders.h"
 #include "settings/values.h"
 #include "widget_bench_main.h"
 

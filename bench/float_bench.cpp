@@ -30,6 +30,7 @@
 #include "runtime/messages.h"
 #include "picture/picture.h"
 #include "platform/qt_desktop.h"
+#include "support/recorders.h"
 #include "settings/settings.h"
 #include "settings/values.h"
 #include "widget_bench_main.h"

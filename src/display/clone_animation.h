@@ -48,11 +48,9 @@ public:
     // The second-set tick: every clone moves and is drawn, the second set on show.
     void Timer5_Timer() { cloneTick(true); }
 
-    // The source pictures of the two sets and the sets' members (stage k is member k).
+    // The source pictures of the two sets, and the clone field that shows them.
     platform::PictureBox& FirstPicture() { return firstPicture_; }
     platform::PictureBox& SecondPicture() { return secondPicture_; }
-    platform::PictureBox& FirstDisplayPicture(int stage) { return clones_.firstSet[size_t(stage - 1)]; }
-    platform::PictureBox& SecDisplayPicture(int stage) { return clones_.secondSet[size_t(stage - 1)]; }
     CloneField& clones() { return clones_; }
     const QImage& backBuffer() const { return buffer_.image(); }
     uint64_t backBufferPixelsWritten() const { return buffer_.pixelsWritten(); }

@@ -29,18 +29,6 @@ private:
     Desktop* desktop_;
 };
 
-class RecordingEnd final : public ProgramEnd {
-public:
-    void End(int exitCode = 0) override {
-        ended = true;
-        this->exitCode = exitCode;
-        ++calls;
-    }
-    bool ended = false;
-    int exitCode = 0;
-    int calls = 0;
-};
-
 struct Environment {
     QString appPath;  // the program's folder (App.Path)
     Clock* clock = nullptr;

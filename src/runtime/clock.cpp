@@ -21,14 +21,4 @@ float SystemRandom::Rnd() {
     return float(engine_() >> 8) / float(1 << 24);
 }
 
-SequenceRandom::SequenceRandom(std::initializer_list<float> values) : values_(values) {
-    if (values_.empty()) values_.push_back(0.0f);
-}
-
-float SequenceRandom::Rnd() {
-    const float v = values_[next_];
-    next_ = (next_ + 1) % values_.size();
-    return v;
-}
-
 }  // namespace platform

@@ -4,8 +4,6 @@
 
 #include <cstdint>
 #include <random>
-#include <vector>
-#include <initializer_list>
 
 namespace platform {
 
@@ -43,19 +41,6 @@ public:
 
 private:
     std::mt19937 engine_;
-};
-
-// A fixed sequence for tests: returns the values in order, then repeats.
-class SequenceRandom final : public RandomSource {
-public:
-    explicit SequenceRandom(std::initializer_list<float> values);
-    float Rnd() override;
-    void Randomize() override { ++randomizeCalls; }
-    int randomizeCalls = 0;
-
-private:
-    std::vector<float> values_;
-    size_t next_ = 0;
 };
 
 }  // namespace platform

@@ -58,37 +58,4 @@ std::optional<QColor> QtCommonDialogs::ShowColor(QWidget* parent, const QColor& 
     return chosen;
 }
 
-std::optional<QStringList> RecordingDialogs::ShowOpenFiles(QWidget*, const OpenFileRequest& request) {
-    openRequests.push_back(request);
-    if (fileListAnswers.empty()) {
-        if (fileAnswers.empty()) return std::nullopt;
-        const QString one = fileAnswers.front();
-        fileAnswers.pop_front();
-        if (one.isNull()) return std::nullopt;
-        return QStringList{one};
-    }
-    const QStringList answer = fileListAnswers.front();
-    fileListAnswers.pop_front();
-    if (answer.isEmpty()) return std::nullopt;
-    return answer;
-}
-
-std::optional<QString> RecordingDialogs::ShowFolder(QWidget*, const QString&, const QString& start) {
-    folderRequests.push_back(start);
-    if (folderAnswers.empty()) return std::nullopt;
-    const QString answer = folderAnswers.front();
-    folderAnswers.pop_front();
-    if (answer.isNull()) return std::nullopt;
-    return answer;
-}
-
-std::optional<QColor> RecordingDialogs::ShowColor(QWidget*, const QColor& current) {
-    colorRequests.push_back(current);
-    if (colorAnswers.empty()) return std::nullopt;
-    const QColor answer = colorAnswers.front();
-    colorAnswers.pop_front();
-    if (!answer.isValid()) return std::nullopt;
-    return answer;
-}
-
 }  // namespace platform

@@ -7,9 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-#include <deque>
 #include <optional>
-#include <vector>
 
 class QWidget;
 
@@ -43,24 +41,6 @@ public:
     std::optional<QColor> ShowColor(QWidget* parent, const QColor& current) override;
     std::optional<QStringList> ShowOpenFiles(QWidget* parent, const OpenFileRequest& request) override;
     std::optional<QString> ShowFolder(QWidget* parent, const QString& title, const QString& start) override;
-};
-
-// Records each request and answers with the next queued reply; an empty
-// queue, a null path or an invalid colour answers as a cancel. A request for
-// several files takes the next queued list, or else the next single file.
-class RecordingDialogs final : public CommonDialogs {
-public:
-    std::optional<QColor> ShowColor(QWidget* parent, const QColor& current) override;
-    std::optional<QStringList> ShowOpenFiles(QWidget* parent, const OpenFileRequest& request) override;
-    std::optional<QString> ShowFolder(QWidget* parent, const QString& title, const QString& start) override;
-
-    std::deque<QStringList> fileListAnswers;
-    std::deque<QString> folderAnswers;
-    std::vector<QString> folderRequests;  // the folder each folder dialog opened in
-    std::deque<QString> fileAnswers;
-    std::deque<QColor> colorAnswers;
-    std::vector<OpenFileRequest> openRequests;
-    std::vector<QColor> colorRequests;
 };
 
 }  // namespace platform

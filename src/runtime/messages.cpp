@@ -39,20 +39,4 @@ int QtMessageBox::show(const QString& text, const QString& details, int style, c
     return kOk;
 }
 
-int RecordingMessages::MsgBox(const QString& text, int style, const QString& title) {
-    shown.push_back({text, style, title, QString()});
-    return AsksYesNo(style) ? answer : kOk;
-}
-
-int RecordingMessages::MsgBoxDetails(const QString& text, const QString& details, int style) {
-    shown.push_back({text, style, kAppTitle, details});
-    return AsksYesNo(style) ? answer : kOk;
-}
-
-QStringList RecordingMessages::texts() const {
-    QStringList out;
-    for (const Shown& s : shown) out << s.text;
-    return out;
-}
-
 }  // namespace platform

@@ -3,8 +3,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
-#include <vector>
 
 namespace platform {
 
@@ -36,22 +34,6 @@ public:
 
 private:
     int show(const QString& text, const QString& details, int style, const QString& title);
-};
-
-// Records every message; answers questions with `answer`.
-class RecordingMessages final : public MessageSink {
-public:
-    struct Shown {
-        QString text;
-        int style;
-        QString title;
-        QString details;
-    };
-    int MsgBox(const QString& text, int style, const QString& title = kAppTitle) override;
-    int MsgBoxDetails(const QString& text, const QString& details, int style) override;
-    QStringList texts() const;
-    std::vector<Shown> shown;
-    int answer = kYes;
 };
 
 // The text as one line for standard error.

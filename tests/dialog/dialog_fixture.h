@@ -24,7 +24,7 @@
 #include "dialog/vertical_scroll_bar.h"
 #include "imagestore/converter.h"
 #include "runtime/colors.h"
-#include "runtime/common_dialogs.h"
+#include "support/recorders.h"
 #include "settings/profile.h"
 #include "support/temp_app_folder.h"
 
