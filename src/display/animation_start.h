@@ -8,7 +8,6 @@
 #include "display/display_host.h"
 #include "platform/environment.h"
 #include "settings/effect.h"
-#include "settings/settings.h"
 #include "settings/values.h"
 
 namespace display {
@@ -16,17 +15,10 @@ namespace display {
 struct AnimationStart {
     QSize size;
     settings::Effect effect;
-    // The run's settings, and the same as the text the effects still
-    // convert at each use.
+    // The run's settings.
     const settings::Values& values;
-    settings::Settings& settings;
     platform::Environment& env;
 };
-
-// The values as the text the settings file would hold (the clone count as
-// the last clone's index, an unusable speed as the empty text, which raises
-// the same error when converted).
-settings::Settings SettingsText(const settings::Values& values);
 
 // The text of the display's failure message for the cached picture at `path`.
 QString NotProcessedMessage(const QString& path);

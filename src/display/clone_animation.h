@@ -66,7 +66,7 @@ private:
     // The file of the cached picture shown at step `cacheNumber` of the round.
     QString cachedPicturePath() const;
 
-    const settings::Settings& settings_;
+    const settings::Values& values_;
     const QString dataFolder_;
     // The clock as of the last tick; the paces count from the first.
     double now_ = 0;

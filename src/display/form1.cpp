@@ -25,7 +25,6 @@ QRect primaryScreenArea() {
 Form1::Form1(const settings::Values& values, platform::Environment& env, DisplayHost& host, QRect area)
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint),
       values_(values),
-      settings_(SettingsText(values)),
       env_(env),
       host_(host),
       screenSize_(area.isEmpty() ? primaryScreenArea().size() : area.size()) {
@@ -58,7 +57,7 @@ void Form1::Form_Load() {
     const EffectInfo* effect = FindEffect(values_.effect);
     // A mode that names no effect starts nothing: only the background shows.
     if (!effect) return;
-    AnimationStart start{screenSize_, effect->kind, values_, settings_, env_};
+    AnimationStart start{screenSize_, effect->kind, values_, env_};
     try {
         animation_ = effect->make(start);
     } catch (const Failure& failure) {

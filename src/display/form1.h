@@ -89,9 +89,6 @@ private:
     void moveFilter(vb::Integer& lastX, vb::Integer& lastY, float x, float y);
 
     const settings::Values& values_;
-    // The values as the text the clone field and Float still convert at
-    // each use (the clone count as the last clone's index).
-    settings::Settings settings_;
     platform::Environment& env_;
     DisplayHost& host_;
     QSize screenSize_;
