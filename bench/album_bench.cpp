@@ -19,7 +19,7 @@
 
 #include "dialog/picture_gathering.h"
 #include "imagestore/cache_update.h"
-#include "platform/profile.h"
+#include "settings/profile.h"
 #include "settings/values.h"
 
 namespace {

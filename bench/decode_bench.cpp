@@ -17,7 +17,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/picture.h"
+#include "picture/picture.h"
 #include "widget_bench_main.h"
 
 namespace {

@@ -17,10 +17,10 @@
 
 #include "dialog/form2.h"
 #include "imagestore/converter.h"
-#include "platform/clock.h"
+#include "runtime/clock.h"
 #include "platform/environment.h"
-#include "platform/messages.h"
-#include "platform/profile.h"
+#include "support/recorders.h"
+#include "settings/profile.h"
 #include "widget_bench_main.h"
 
 namespace {

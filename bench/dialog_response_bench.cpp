@@ -26,9 +26,9 @@
 
 #include "dialog/form2.h"
 #include "dialog/picture_list.h"
-#include "platform/clock.h"
+#include "runtime/clock.h"
 #include "platform/environment.h"
-#include "platform/messages.h"
+#include "support/recorders.h"
 #include "widget_bench_main.h"
 
 namespace {

@@ -20,10 +20,10 @@
 #include "display/effect_table.h"
 #include "display/form1.h"
 #include "display/picture_set.h"
-#include "platform/clock.h"
+#include "runtime/clock.h"
 #include "platform/environment.h"
-#include "platform/messages.h"
-#include "platform/qt_desktop.h"
+#include "runtime/messages.h"
+#include "support/recorders.h"
 #include "settings/values.h"
 #include "widget_bench_main.h"
 
@@ -181,8 +181,7 @@ BENCHMARK(BM_FrameInWindow)->Iterations(600)->Unit(benchmark::kMicrosecond);
 void BM_FrameHeadless(benchmark::State& state) {
     Display display(QSize(1920, 1080), 21);
     // Started as the display starts it, on the same files.
-    settings::Settings text = display::SettingsText(display.values);
-    const display::AnimationStart glidorama{QSize(1920, 1080), settings::Effect::Glidorama, display.values, text,
+    const display::AnimationStart glidorama{QSize(1920, 1080), settings::Effect::Glidorama, display.values,
                                             display.env};
     display::HeadlessSurface surface(display::FindEffect(glidorama.effect)->make(glidorama));
     double now = display.clock.monotonicSeconds() * 1000;

@@ -21,7 +21,7 @@
 #include <sys/resource.h>
 
 #include "imagestore/converter.h"
-#include "platform/picture.h"
+#include "picture/picture.h"
 
 namespace {
 

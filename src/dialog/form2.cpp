@@ -14,7 +14,7 @@
 #include "dialog/picture_list.h"
 #include "dialog/picture_view.h"
 #include "dialog/vertical_scroll_bar.h"
-#include "platform/scoped_flag.h"
+#include "runtime/scoped_flag.h"
 
 namespace dialog {
 

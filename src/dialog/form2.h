@@ -10,7 +10,7 @@
 #include <memory>
 #include <optional>
 
-#include "platform/common_dialogs.h"
+#include "runtime/common_dialogs.h"
 #include "platform/environment.h"
 #include "settings/settings.h"
 

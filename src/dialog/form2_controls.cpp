@@ -12,8 +12,8 @@
 #include "dialog/value_conversions.h"
 #include "dialog/vertical_scroll_bar.h"
 #include "display/effect_table.h"
-#include "platform/colors.h"
-#include "platform/vb.h"
+#include "runtime/colors.h"
+#include "runtime/vb.h"
 #include "settings/effect.h"
 
 namespace dialog {

@@ -26,7 +26,7 @@
 #include "dialog/picture_view.h"
 #include "dialog/vertical_scroll_bar.h"
 #include "display/effect_table.h"
-#include "platform/colors.h"
+#include "runtime/colors.h"
 #include "settings/effect.h"
 
 namespace dialog {

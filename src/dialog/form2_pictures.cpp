@@ -10,11 +10,11 @@
 #include "dialog/picture_gathering.h"
 #include "dialog/picture_list.h"
 #include "dialog/picture_view.h"
-#include "platform/colors.h"
-#include "platform/picture.h"
+#include "runtime/colors.h"
+#include "picture/picture.h"
 #include "platform/remembered_folder.h"
-#include "platform/scoped_flag.h"
-#include "platform/vb.h"
+#include "runtime/scoped_flag.h"
+#include "runtime/vb.h"
 #include "settings/defaults.h"
 
 namespace dialog {

@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "platform/picture_check.h"
+#include "picture/picture_check.h"
 
 namespace dialog {
 

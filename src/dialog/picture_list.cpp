@@ -9,7 +9,7 @@
 #include <QToolTip>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include "platform/picture.h"
+#include "picture/picture.h"
 
 namespace dialog {
 

@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-#include "platform/picture_box.h"
+#include "runtime/picture_box.h"
 
 namespace dialog {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <iterator>
 
-#include "platform/vb.h"
+#include "runtime/vb.h"
 #include "settings/defaults.h"
 
 namespace dialog {

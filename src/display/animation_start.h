@@ -8,7 +8,6 @@
 #include "display/display_host.h"
 #include "platform/environment.h"
 #include "settings/effect.h"
-#include "settings/settings.h"
 #include "settings/values.h"
 
 namespace display {
@@ -17,10 +16,8 @@ struct AnimationStart {
     // In logical pixels: the monitor's device pixels over `scale`.
     QSize size;
     settings::Effect effect;
-    // The run's settings, and the same as the text the effects still
-    // convert at each use.
+    // The run's settings.
     const settings::Values& values;
-    settings::Settings& settings;
     platform::Environment& env;
     // Device pixels to a logical pixel (the picture scale): the effect lays
     // out in `size` and draws its pictures at device pixels.
@@ -35,11 +32,6 @@ struct EffectLayout {
     double scale = 1;
 };
 EffectLayout LayOut(QSize devicePixels, int pictureScalePercent);
-
-// The values as the text the settings file would hold (the clone count as
-// the last clone's index, an unusable speed as the empty text, which raises
-// the same error when converted).
-settings::Settings SettingsText(const settings::Values& values);
 
 // The text of the display's failure message for the cached picture at `path`.
 QString NotProcessedMessage(const QString& path);

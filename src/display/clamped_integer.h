@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/vb.h"
+#include "runtime/vb.h"
 
 namespace display {
 

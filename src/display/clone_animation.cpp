@@ -8,9 +8,9 @@
 
 #include "imagestore/cache_paths.h"
 #include "imagestore/cache_record.h"
-#include "platform/colors.h"
-#include "platform/picture.h"
-#include "platform/vb.h"
+#include "picture/picture.h"
+#include "runtime/colors.h"
+#include "runtime/vb.h"
 
 namespace display {
 
@@ -22,15 +22,15 @@ QString NotProcessedMessage(const QString& path) {
 }
 
 CloneAnimation::CloneAnimation(const AnimationStart& start)
-    : settings_(start.settings),
+    : values_(start.values),
       dataFolder_(start.env.dataFolder()),
-      clones_(start.settings, *start.env.random, buffer_),
-      pictureOrder_(ShuffleCount(start.settings), IsShuffled(start.settings), start.env.random) {
+      clones_(start.values, *start.env.random, buffer_),
+      pictureOrder_(ShuffleCount(start.values.pictureCount), start.values.shuffle, start.env.random) {
     buffer_.resize(start.size, start.scale);
     const imagestore::CacheRecord record = imagestore::CacheRecord::Load(dataFolder_);
     for (auto it = record.copies().cbegin(); it != record.copies().cend(); ++it)
         copyScales_.insert(it.key(), it.value().scale);
-    const int32_t background = vb::CLng(settings_.backgroundColor);
+    const int32_t background = vb::CLng(double(values_.backgroundColor));
     buffer_.setBackColor(platform::FromWindowsColor(background));
     for (platform::PictureBox* box : {&firstPicture_, &secondPicture_}) {
         box->setAutoSize(true);
@@ -51,7 +51,7 @@ CloneAnimation::CloneAnimation(const AnimationStart& start)
         firstPicture_.setPicture(loadCachedPicture(path));
         clones_.placeClones();
         BuildPictureSet(firstPicture_, clones_.firstSet);
-        pictureCount_ = vb::CDbl(settings_.pictureCount);
+        pictureCount_ = values_.pictureCount;
         if (pictureCount_ > 1) {
             cacheNumber_ = 1;
             path = cachedPicturePath();
@@ -90,14 +90,14 @@ QImage CloneAnimation::loadCachedPicture(const QString& path) const {
 // The paces of the chosen effect, from the speed and change settings.
 void CloneAnimation::setUpPaces() {
     const settings::Effect effect = clones_.effect();
-    if (effect.changesOnSchedule() && !vb::CBool(settings_.neverChange) && pictureCount_ > 1) {
-        changeScheduler_.setInterval(vb::CLng(vb::CDbl(settings_.changeInterval) * 1000));
+    if (effect.changesOnSchedule() && !values_.neverChange && pictureCount_ > 1) {
+        changeScheduler_.setInterval(vb::CLng(values_.changeInterval * 1000));
         changeScheduler_.setEnabled(true);
     }
     firstSetTick_.setEnabled(true);
-    firstSetTick_.setInterval(vb::CLng(vb::CDbl(settings_.cloneSpeed)));
-    secondSetTick_.setInterval(vb::CLng(vb::CDbl(settings_.cloneSpeed)));
-    if (effect.pacesItsOwnChanges() && pictureCount_ > 1 && vb::CDbl(settings_.changeFrequency) != 0) {
+    firstSetTick_.setInterval(vb::CLng(values_.cloneSpeed.value()));
+    secondSetTick_.setInterval(vb::CLng(values_.cloneSpeed.value()));
+    if (effect.pacesItsOwnChanges() && pictureCount_ > 1 && values_.changeFrequency != 0) {
         changeScheduler_.setInterval(5000);
         changeScheduler_.setEnabled(true);
     }

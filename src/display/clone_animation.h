@@ -14,7 +14,7 @@
 #include "display/clone_field.h"
 #include "display/pace.h"
 #include "display/shuffled_order.h"
-#include "platform/picture_box.h"
+#include "runtime/picture_box.h"
 
 namespace display {
 
@@ -49,11 +49,9 @@ public:
     // The second-set tick: every clone moves and is drawn, the second set on show.
     void Timer5_Timer() { cloneTick(true); }
 
-    // The source pictures of the two sets and the sets' members (stage k is member k).
+    // The source pictures of the two sets, and the clone field that shows them.
     platform::PictureBox& FirstPicture() { return firstPicture_; }
     platform::PictureBox& SecondPicture() { return secondPicture_; }
-    platform::PictureBox& FirstDisplayPicture(int stage) { return clones_.firstSet[size_t(stage - 1)]; }
-    platform::PictureBox& SecDisplayPicture(int stage) { return clones_.secondSet[size_t(stage - 1)]; }
     CloneField& clones() { return clones_; }
     const QImage& backBuffer() const { return buffer_.image(); }
     uint64_t backBufferPixelsWritten() const { return buffer_.pixelsWritten(); }
@@ -72,7 +70,7 @@ private:
     // picture scale is resized smoothly until the next update remakes it.
     QImage loadCachedPicture(const QString& path) const;
 
-    const settings::Settings& settings_;
+    const settings::Values& values_;
     const QString dataFolder_;
     // The clock as of the last tick; the paces count from the first.
     double now_ = 0;

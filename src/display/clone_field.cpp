@@ -1,18 +1,18 @@
 #include "display/clone_field.h"
 
 #include "display/clamped_integer.h"
-#include "platform/vb.h"
+#include "runtime/vb.h"
 
 namespace display {
 
 void CloneField::placeClones() {
-    const int32_t last = vb::CLng(vb::CDbl(settings_.cloneCount));
+    const int32_t last = vb::CLng(values_.cloneCount - 1);
     if (last < 0) vb::Raise(vb::kSubscriptOutOfRange);
     // The clone loop counts in 16 bits; refuse before sizing anything.
     if (last > 32767) vb::Raise(vb::kOverflow);
     for (auto* array : {&cloneX, &cloneY, &cloneDX, &cloneDY, &cloneStage, &cloneSet, &vortexPhase})
         array->assign(size_t(last) + 1, vb::Integer(0));
-    const int n = vb::CInt(vb::CDbl(settings_.cloneCount));
+    const int n = vb::CInt(values_.cloneCount - 1);
     for (int i = 0; i <= n; ++i) {
         cloneX[size_t(i)] = -1;
         cloneY[size_t(i)] = -1;
@@ -28,7 +28,7 @@ void CloneField::placeClones() {
 bool CloneField::tick(bool secondSetOnShow) {
     if (keepTrails == 0) buffer_.Cls();
     bool nextPictureWanted = false;
-    const int n = vb::CInt(vb::CDbl(settings_.cloneCount));
+    const int n = vb::CInt(values_.cloneCount - 1);
     // The set a clone shows before and after the hand-over.
     DisplayArray& onShow = secondSetOnShow ? secondSet : firstSet;
     DisplayArray& next = secondSetOnShow ? firstSet : secondSet;
@@ -73,7 +73,7 @@ bool CloneField::tick(bool secondSetOnShow) {
         const platform::PictureBox& member = (passed || passesNow ? next : onShow)[size_t(stage - 1)];
         buffer_.BitBlt(cloneX[i], cloneY[i], member.pixelWidth(), member.pixelHeight(), member.Image());
         if (passesNow) cloneSet[i] = passedSet;
-        if (passed && effect_.pacesItsOwnChanges() && vb::CDbl(settings_.pictureCount) > 1)
+        if (passed && effect_.pacesItsOwnChanges() && values_.pictureCount > 1)
             nextPictureWanted = handOverPacing(secondSetOnShow) || nextPictureWanted;
 
         if (effect_.shrinksClones())
@@ -89,8 +89,8 @@ bool CloneField::tick(bool secondSetOnShow) {
 // enough have passed the next picture is asked for. The hand-over back to
 // the first set goes slower than the one to the second.
 bool CloneField::handOverPacing(bool secondSetOnShow) {
-    const double clones = vb::CDbl(settings_.cloneCount);
-    const double changeNext = vb::CDbl(settings_.changeFrequency);
+    const double clones = values_.cloneCount - 1;
+    const double changeNext = values_.changeFrequency;
     // The counter is shared by both timers and carried across changes; a
     // count at or past the threshold counts as reaching it, so a counter left
     // high by one timer cannot stall the other's hand-over for good.
@@ -172,7 +172,7 @@ void CloneField::AimClone(const vb::Integer& step) {
 
     if (effect_ == settings::Effect::JumpingBeans) {
         // Jumping Beans: a fresh random step every tick, drifting left.
-        const double s = vb::CDbl(settings_.jumpingSpeed);
+        const double s = values_.jumpingSpeed;
         cloneDX[i] = ClampedInteger(vb::Int((2 * s - 10) * random_.Rnd()) - s);
         cloneDY[i] = ClampedInteger(vb::Int(2 * s * random_.Rnd()) - s);
         return;
@@ -228,25 +228,25 @@ void CloneField::setUpProfile() {
     } else if (effect_ == Effect::Psychedelic) {
         keepTrails = -1;
         setSteps({});
-        stageStep[11] = vb::CInt(vb::CDbl(settings_.psychedelicSpeed));
+        stageStep[11] = vb::CInt(values_.psychedelicSpeed.value());
     } else if (effect_ == Effect::DeckOfCards) {
         keepTrails = -1;
         setSteps({});
-        stageStep[11] = vb::CInt(vb::CDbl(settings_.deckSpeed));
+        stageStep[11] = vb::CInt(values_.deckSpeed.value());
     } else if (effect_ == Effect::JumpingBeans || effect_ == Effect::Vortex) {
         keepTrails = 0;
         setSteps({});
     } else if (effect_ == Effect::Splat) {
         keepTrails = 0;
         setSteps({});
-        stageStep[11] = vb::CInt(vb::CDbl(settings_.splatSpeed));
+        stageStep[11] = vb::CInt(values_.splatSpeed.value());
         pacingCounter = 1;
     }
 }
 
 CloneField::ScheduleResult CloneField::scheduleTick() {
     if (effect_.changesOnSchedule()) {
-        const bool allIntroduced = introCount >= vb::CDbl(settings_.cloneCount) + 1;
+        const bool allIntroduced = introCount >= values_.cloneCount;
         if (allIntroduced && loadTarget == 0) {
             loadTarget = 1;
             return ScheduleResult::LoadNextPicture;
@@ -269,7 +269,7 @@ void CloneField::addIntroImageAmount() {
     // A sum past the 16-bit range stays at its end instead of stopping the
     // saver: a huge amount then admits every clone at once, a negative one
     // never admits any.
-    const double sum = vb::CDbl(settings_.clonesPerAdmission) + introCount.value();
+    const double sum = values_.clonesPerAdmission + introCount.value();
     introCount = ClampedInteger(sum);
 }
 

@@ -11,17 +11,17 @@
 
 #include "display/back_buffer.h"
 #include "display/picture_set.h"
-#include "platform/clock.h"
-#include "platform/vb.h"
+#include "runtime/clock.h"
+#include "runtime/vb.h"
 #include "settings/effect.h"
-#include "settings/settings.h"
+#include "settings/values.h"
 
 namespace display {
 
 class CloneField {
 public:
-    CloneField(const settings::Settings& settings, platform::RandomSource& random, BackBuffer& buffer)
-        : settings_(settings), random_(random), buffer_(buffer) {}
+    CloneField(const settings::Values& values, platform::RandomSource& random, BackBuffer& buffer)
+        : values_(values), random_(random), buffer_(buffer) {}
 
     // The effect of this run, given once the settings are read.
     void setEffect(settings::Effect effect) { effect_ = effect; }
@@ -80,7 +80,7 @@ private:
     // the next picture (true).
     bool handOverPacing(bool secondSetOnShow);
 
-    const settings::Settings& settings_;
+    const settings::Values& values_;
     platform::RandomSource& random_;
     BackBuffer& buffer_;
     settings::Effect effect_;

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <utility>
 
-#include "platform/colors.h"
-#include "platform/vb.h"
+#include "runtime/colors.h"
+#include "runtime/vb.h"
 
 namespace display {
 

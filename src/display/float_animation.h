@@ -15,7 +15,7 @@
 #include "display/float_host.h"
 #include "display/float_show.h"
 #include "platform/environment.h"
-#include "platform/picture_box.h"
+#include "runtime/picture_box.h"
 #include "settings/values.h"
 
 namespace display {

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "platform/picture_box.h"
+#include "runtime/picture_box.h"
 
 namespace display {
 

@@ -15,7 +15,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/picture_box.h"
+#include "runtime/picture_box.h"
 
 namespace display {
 

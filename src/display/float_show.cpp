@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <new>
 
-#include "platform/colors.h"
-#include "platform/picture.h"
+#include "runtime/colors.h"
+#include "picture/picture.h"
 #include "settings/defaults.h"
 
 namespace display {
@@ -189,20 +189,20 @@ void FloatShow::start(double now) {
 double FloatShow::tick(double now) {
     now_ = now;
     while (stage_ != Stage::Ended) {
-        const double step = nextStepAt().value_or(TickPace::kNever);
+        const double step = nextStepAt().value_or(Pace::kNever);
         const double due = std::min({changeScheduler_.due(), floatMotion_.due(), step});
         if (due > now) return due;
         if (changeScheduler_.due() == due) {
-            changeScheduler_.advance();
+            changeScheduler_.stepTaken();
             Timer2Tick();
         } else if (floatMotion_.due() == due) {
-            floatMotion_.advance();
+            floatMotion_.stepTaken();
             Timer3Tick();
         } else {
             StepTick(now);
         }
     }
-    return TickPace::kNever;
+    return Pace::kNever;
 }
 
 void FloatShow::Timer2Tick() {

@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "display/float_host.h"
-#include "display/float_pace.h"
+#include "display/pace.h"
 #include "display/float_prefetch.h"
 #include "display/shuffled_order.h"
 #include "display/transition_copies.h"
 #include "display/transition_player.h"
 #include "platform/environment.h"
-#include "platform/vb.h"
+#include "runtime/vb.h"
 #include "settings/values.h"
 
 namespace display {
@@ -64,7 +64,7 @@ public:
     void start(double now);
     // Runs every scheduler tick, motion step and change step due by `now`
     // (seconds on the display's clock), in the order they fall due, and
-    // returns when the next is due (TickPace::kNever for none).
+    // returns when the next is due (Pace::kNever for none).
     double tick(double now);
 
     // The scheduler's tick (`Timer2_Timer`): starts the next change, unless
@@ -79,8 +79,8 @@ public:
     std::optional<double> nextStepAt() const;
 
     // The timer that changes the picture, and the one that moves it a step.
-    TickPace& changeScheduler() { return changeScheduler_; }
-    TickPace& floatMotion() { return floatMotion_; }
+    Pace& changeScheduler() { return changeScheduler_; }
+    Pace& floatMotion() { return floatMotion_; }
 
     // Every copy a transition makes, in order, as it is made.
     void setCopyObserver(std::function<void(const TransitionCopy&)> observer) { copyObserver_ = std::move(observer); }
@@ -152,10 +152,11 @@ private:
     // The transition changes use; random transitions pick a new one each change.
     double transition_;
 
-    // The time now on the display's clock, as the last tick gave it.
+    // The time now on the display's clock, as the last tick gave it (in
+    // seconds, so each pace's clock unit is 1000 ms).
     double now_;
-    TickPace changeScheduler_{now_, 0};
-    TickPace floatMotion_{now_, 100};
+    Pace changeScheduler_{now_, 0, 1000};
+    Pace floatMotion_{now_, 100, 1000};
 
     vb::Integer floatImageIndex_ = 0;
     double floatDirection_[2] = {0, 0};

@@ -10,8 +10,8 @@
 #include <limits>
 
 #include "display/effect_table.h"
-#include "platform/colors.h"
-#include "platform/picture_box.h"
+#include "runtime/colors.h"
+#include "runtime/picture_box.h"
 
 namespace display {
 
@@ -36,7 +36,6 @@ QRect Scaled(const QRect& r, qreal x, qreal y) {
 Form1::Form1(const settings::Values& values, platform::Environment& env, DisplayHost& host, QRect area)
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint),
       values_(values),
-      settings_(SettingsText(values)),
       env_(env),
       host_(host),
       screenSize_(area.isEmpty() ? primaryScreenArea().size() : area.size()) {
@@ -73,7 +72,7 @@ void Form1::Form_Load() {
     const EffectInfo* effect = FindEffect(values_.effect);
     // A mode that names no effect starts nothing: only the background shows.
     if (!effect) return;
-    AnimationStart start{effectSize_, effect->kind, values_, settings_, env_, pictureScale_};
+    AnimationStart start{effectSize_, effect->kind, values_, env_, pictureScale_};
     try {
         animation_ = effect->make(start);
     } catch (const Failure& failure) {

@@ -16,8 +16,8 @@
 #include "display/animation.h"
 #include "display/display_host.h"
 #include "platform/environment.h"
-#include "platform/picture_box.h"
-#include "platform/vb.h"
+#include "runtime/picture_box.h"
+#include "runtime/vb.h"
 #include "settings/settings.h"
 #include "settings/values.h"
 
@@ -99,9 +99,6 @@ private:
     void moveFilter(vb::Integer& lastX, vb::Integer& lastY, float x, float y);
 
     const settings::Values& values_;
-    // The values as the text the clone field and Float still convert at
-    // each use (the clone count as the last clone's index).
-    settings::Settings settings_;
     platform::Environment& env_;
     DisplayHost& host_;
     QSize screenSize_;

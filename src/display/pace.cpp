@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
-#include "platform/form_timer.h"
+#include "runtime/form_timer.h"
 
 namespace display {
+
+double Pace::period() const { return platform::EffectivePeriodMs(interval_) / clockUnitMs_; }
 
 void Pace::setInterval(int32_t ms) {
     interval_ = ms;
@@ -17,11 +19,11 @@ void Pace::setEnabled(bool enabled) {
     if (enabled_) restart();
 }
 
-void Pace::restart() { due_ = now_ + platform::EffectivePeriodMs(interval_); }
+void Pace::restart() { due_ = now_ + period(); }
 
 void Pace::stepTaken() {
     // Keep a steady average pace; after a long stall do not try to catch up.
-    due_ = std::max(due_ + platform::EffectivePeriodMs(interval_), now_);
+    due_ = std::max(due_ + period(), now_);
 }
 
 }  // namespace display

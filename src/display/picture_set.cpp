@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "platform/colors.h"
-#include "platform/vb.h"
+#include "runtime/colors.h"
+#include "runtime/vb.h"
 
 namespace display {
 

@@ -3,26 +3,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/vb.h"
-
 namespace display {
 
-bool IsShuffled(const settings::Settings& s) {
-    try {
-        return vb::CDbl(s.shuffle) == 1;
-    } catch (const vb::RuntimeError&) {
-        return false;
-    }
-}
-
-int ShuffleCount(const settings::Settings& s) {
-    try {
-        const double total = vb::CDbl(s.pictureCount);
-        return total >= 1 && total <= 1e6 ? int(total) : 0;
-    } catch (const vb::RuntimeError&) {
-        return 0;
-    }
-}
+int ShuffleCount(double pictureCount) { return pictureCount >= 1 && pictureCount <= 1e6 ? int(pictureCount) : 0; }
 
 ShuffledOrder::ShuffledOrder(int count, bool shuffled, platform::RandomSource* random)
     : shuffled_(shuffled && count > 1 && random), count_(std::max(0, count)), random_(random) {

@@ -5,15 +5,13 @@
 
 #include <vector>
 
-#include "platform/clock.h"
-#include "settings/settings.h"
+#include "runtime/clock.h"
 
 namespace display {
 
-// Whether the settings ask for a random order ("shuffle" is the number 1).
-bool IsShuffled(const settings::Settings& s);
-// The number of pictures to order (newTotal), 0 when it is not a count.
-int ShuffleCount(const settings::Settings& s);
+// The number of pictures to order for a list of `pictureCount` (newTotal), 0
+// when it is not a count.
+int ShuffleCount(double pictureCount);
 
 class ShuffledOrder {
 public:

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "platform/vb.h"
+#include "runtime/vb.h"
 
 namespace display {
 

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "platform/clock.h"
+#include "runtime/clock.h"
 
 namespace display {
 

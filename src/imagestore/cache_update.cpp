@@ -14,8 +14,8 @@
 #include "imagestore/cache_paths.h"
 #include "imagestore/cache_record.h"
 #include "platform/atomic_file.h"
-#include "platform/colors.h"
-#include "platform/vb.h"
+#include "runtime/colors.h"
+#include "runtime/vb.h"
 
 namespace imagestore {
 

@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "imagestore/cache_paths.h"
-#include "imagestore/decode_budget.h"
-#include "platform/picture.h"
-#include "platform/colors.h"
-#include "platform/picture_box.h"  // kTwipsPerPixel
-#include "platform/vb.h"
+#include "picture/decode_budget.h"
+#include "picture/picture.h"
+#include "runtime/colors.h"
+#include "runtime/picture_box.h"  // kTwipsPerPixel
+#include "runtime/vb.h"
 
 namespace imagestore {
 

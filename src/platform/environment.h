@@ -5,9 +5,9 @@
 
 #include <QString>
 
-#include "platform/clock.h"
+#include "runtime/clock.h"
 #include "platform/file_layout.h"
-#include "platform/messages.h"
+#include "runtime/messages.h"
 #include "platform/desktop.h"
 
 namespace platform {
@@ -27,18 +27,6 @@ public:
 
 private:
     Desktop* desktop_;
-};
-
-class RecordingEnd final : public ProgramEnd {
-public:
-    void End(int exitCode = 0) override {
-        ended = true;
-        this->exitCode = exitCode;
-        ++calls;
-    }
-    bool ended = false;
-    int exitCode = 0;
-    int calls = 0;
 };
 
 struct Environment {

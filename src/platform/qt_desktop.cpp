@@ -54,13 +54,4 @@ void QtDesktop::placeWindow(QWidget* window, QRect area, WindowLayer layer) {
     if (onTop) window->raise();
 }
 
-void RecordingDesktop::setKeyLock(bool on) {
-    keyLock = on;
-    ++(keyLock ? lockCalls : unlockCalls);
-}
-
-void RecordingDesktop::parkPointer(QPoint at) { pointerPositions.push_back(at); }
-
-void RecordingDesktop::placeWindow(QWidget*, QRect area, WindowLayer layer) { placements.push_back({area, layer}); }
-
 }  // namespace platform

@@ -10,7 +10,6 @@
 #include "platform/desktop.h"
 
 #include <memory>
-#include <vector>
 
 namespace platform {
 
@@ -31,25 +30,6 @@ public:
 
 private:
     std::unique_ptr<KeyLock> lock_;
-};
-
-// Records every call; the key lock is a flag.
-class RecordingDesktop final : public Desktop {
-public:
-    void setKeyLock(bool on) override;
-    void parkPointer(QPoint at) override;
-    void placeWindow(QWidget* window, QRect area, WindowLayer layer) override;
-    bool keyLockOn() const override { return keyLock; }
-
-    bool keyLock = false;
-    int lockCalls = 0;
-    int unlockCalls = 0;
-    struct Placement {
-        QRect area;
-        WindowLayer layer;
-    };
-    std::vector<Placement> placements;
-    std::vector<QPoint> pointerPositions;
 };
 
 }  // namespace platform

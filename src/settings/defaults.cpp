@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "platform/environment.h"
-#include "platform/vb.h"
+#include "runtime/vb.h"
 
 namespace settings {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "platform/vb.h"
+#include "runtime/vb.h"
 
 namespace settings {
 

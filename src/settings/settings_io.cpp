@@ -1,6 +1,6 @@
 #include "settings/settings_io.h"
 
-#include "platform/vb.h"
+#include "runtime/vb.h"
 #include "settings/defaults.h"
 
 namespace settings {

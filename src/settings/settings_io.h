@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "platform/profile.h"
+#include "settings/profile.h"
 #include "settings/settings.h"
 
 namespace settings {

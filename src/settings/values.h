@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/profile.h"
+#include "settings/profile.h"
 #include "settings/effect.h"
 
 namespace settings {

@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "display/form1.h"
-#include "platform/messages.h"
+#include "runtime/messages.h"
 #include "platform/signal_watch.h"
 #include "platform/desktop.h"
 #include "startup/host_window.h"

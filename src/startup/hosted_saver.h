@@ -15,7 +15,7 @@
 
 #include "display/display_host.h"
 #include "platform/environment.h"
-#include "platform/messages.h"
+#include "runtime/messages.h"
 #include "settings/values.h"
 #include "startup/hosted_options.h"
 

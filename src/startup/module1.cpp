@@ -15,7 +15,7 @@
 #include "platform/signal_watch.h"
 #include "display/form1.h"
 #include "platform/desktop.h"
-#include "platform/vb.h"
+#include "runtime/vb.h"
 
 namespace startup {
 

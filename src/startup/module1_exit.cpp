@@ -4,7 +4,7 @@
 
 #include "display/form1.h"
 #include "platform/desktop.h"
-#include "platform/vb.h"
+#include "runtime/vb.h"
 #include "startup/module1.h"
 #include "startup/password_form.h"
 

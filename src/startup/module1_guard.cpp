@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "display/form1.h"
-#include "platform/messages.h"
+#include "runtime/messages.h"
 #include "platform/signal_watch.h"
 #include "platform/desktop.h"
 #include "startup/guarded_application.h"

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/vb.h"
+#include "runtime/vb.h"
 #include "startup/hosted_options.h"
 #include "startup/module1.h"
 #include "startup/preview.h"

@@ -16,7 +16,7 @@
 #include <algorithm>
 
 #include "dialog/password_rules.h"
-#include "platform/twips.h"
+#include "runtime/twips.h"
 #include "startup/module1.h"
 
 namespace startup {

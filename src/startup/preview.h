@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/picture_box.h"
+#include "runtime/picture_box.h"
 
 namespace startup {
 

@@ -4,7 +4,7 @@
 
 #include <QImage>
 
-#include "platform/picture_box.h"
+#include "runtime/picture_box.h"
 
 namespace startup {
 

@@ -23,9 +23,9 @@
 #include "dialog/picture_view.h"
 #include "dialog/vertical_scroll_bar.h"
 #include "imagestore/converter.h"
-#include "platform/colors.h"
-#include "platform/common_dialogs.h"
-#include "platform/profile.h"
+#include "runtime/colors.h"
+#include "support/recorders.h"
+#include "settings/profile.h"
 #include "support/temp_app_folder.h"
 
 // Readable failure output for texts.

@@ -2,7 +2,9 @@
 
 #include "display/clone_field.h"
 #include "display_fixture.h"
-#include "settings/defaults.h"
+#include "settings/profile.h"
+#include "settings/settings.h"
+#include "settings/values.h"
 
 using display::CloneField;
 
@@ -13,28 +15,26 @@ namespace {
 // and any further "key=value" lines, picture sets built from one-colour pictures (picture
 // N in display_test::PictureColor(N)), and a back buffer of `screen` pixels.
 struct FieldFixture {
-    settings::Settings settings;
+    testing_support::TempAppFolder folder;
+    settings::Values values;
     platform::SequenceRandom random{0.5f};
     display::BackBuffer buffer;
-    CloneField field{settings, random, buffer};
+    CloneField field{values, random, buffer};
     platform::PictureBox firstSource, secondSource;
 
     CloneField& start(int mode, int pictures, int clones, const QString& lines = QString(),
                       QSize screen = QSize(200, 150)) {
-        for (const settings::KeyInfo& key : settings::CommitOrder())
-            settings.*key.variable = settings::DefaultValue(key.variable);
-        settings.effect = QString::number(mode);
-        settings.pictureCount = QString::number(pictures);
-        // The variable holds the last clone's number, one less than the file's count.
-        settings.cloneCount = QString::number(clones - 1);
-        settings.cloneSpeed = QStringLiteral("20");
+        folder.writeSettings(display_test::Ini(mode, pictures, clones));
+        const platform::ProfileFile file(settings::SettingsPath(folder.path()));
         for (const QString& line : lines.split(u'\n', Qt::SkipEmptyParts)) {
             const QString name = line.section(u'=', 0, 0);
             for (const settings::KeyInfo& key : settings::CommitOrder())
-                if (name == QLatin1String(key.key)) settings.*key.variable = line.section(u'=', 1);
+                if (name == QLatin1String(key.key))
+                    file.write(QLatin1String(key.section), name, line.section(u'=', 1));
         }
+        values = settings::ReadValues(folder.path(), folder.path());
         buffer.resize(screen);
-        field.setEffect(settings::Effect::FromText(settings.effect));
+        field.setEffect(values.effect);
         field.placeClones();
         fill(firstSource, field.firstSet, 0);
         if (pictures > 1) {

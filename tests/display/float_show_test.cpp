@@ -12,7 +12,7 @@
 #include <set>
 #include <thread>
 
-#include "platform/picture_box.h"
+#include "runtime/picture_box.h"
 #include "support/temp_app_folder.h"
 #include "support/test_pictures.h"
 

@@ -35,7 +35,7 @@ TEST(FormLoad, CloneEffectLoadsBothSetsAndStartsTheAnimator) {
     EXPECT_EQ(form.clones().cloneIndex, 3);
     EXPECT_EQ(DisplayFixture::pictureNumber(form.FirstPicture()), 0);
     EXPECT_EQ(DisplayFixture::pictureNumber(form.SecondPicture()), 1);
-    EXPECT_EQ(form.FirstDisplayPicture(1).Image().size(), QSize(40, 32));
+    EXPECT_EQ(form.clones().firstSet[0].Image().size(), QSize(40, 32));
     EXPECT_EQ(formForm.ScaleMode(), platform::ScaleMode::Pixels);
     EXPECT_EQ(formForm.ScaleWidth(), 200);
     EXPECT_TRUE(form.firstSetTick().Enabled());

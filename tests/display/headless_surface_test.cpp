@@ -50,12 +50,10 @@ void AwaitFloatWorker(display::Animation& animation) {
 }
 
 // The effect of `ini` started headless on `f`'s files, as the display starts it.
-std::unique_ptr<display::Animation> StartHeadless(DisplayFixture& f, const QByteArray& ini, QSize size,
-                                                  settings::Settings& text) {
+std::unique_ptr<display::Animation> StartHeadless(DisplayFixture& f, const QByteArray& ini, QSize size) {
     f.t.folder.writeSettings(ini);
     f.values = settings::ReadValues(f.t.env.settingsFolder(), f.t.env.samplesHome());
-    text = display::SettingsText(f.values);
-    const display::AnimationStart start{size, f.values.effect, f.values, text, f.t.env};
+    const display::AnimationStart start{size, f.values.effect, f.values, f.t.env};
     return display::FindEffect(start.effect)->make(start);
 }
 
@@ -73,8 +71,7 @@ TEST(HeadlessSurface, EveryEffectRendersTheSameFramesAsTheWindow) {
         const QByteArray ini = EffectIni(mode, mode == kFloat ? MakeFloatPictures(windowed) : QByteArray());
         display::Form1& form = windowed.load(ini, size);
         form.show();
-        settings::Settings text;
-        display::HeadlessSurface surface(StartHeadless(headless, ini, size, text));
+        display::HeadlessSurface surface(StartHeadless(headless, ini, size));
         const double start = windowed.t.clock.elapsed * 1000;
         surface.advanceTo(start);
         int compared = 0, changed = 0;

@@ -62,8 +62,8 @@ TEST(PictureRotation, SchedulerAlternatesSetsAndPicturesWrapAtNewTotal) {
         EXPECT_EQ(loaded, (std::vector<int>{2, 0, 1, 2}));
         EXPECT_EQ(DisplayFixture::pictureNumber(form.SecondPicture()), 2);
         EXPECT_EQ(DisplayFixture::pictureNumber(form.FirstPicture()), 1);
-        EXPECT_EQ(DisplayFixture::pictureNumber(form.SecDisplayPicture(12)), -1);  // members hold no Picture
-        EXPECT_EQ(form.SecDisplayPicture(12).Image().pixelColor(0, 0), display_test::PictureColor(2));
+        EXPECT_EQ(DisplayFixture::pictureNumber(form.clones().secondSet[11]), -1);  // members hold no Picture
+        EXPECT_EQ(form.clones().secondSet[11].Image().pixelColor(0, 0), display_test::PictureColor(2));
     }
 }
 

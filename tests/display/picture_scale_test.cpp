@@ -35,12 +35,10 @@ TEST(PictureScale, EachMonitorLaysOutInItsSizeOverItsScale) {
 }
 
 // The effect of `ini` started headless at picture scale 2 on `size` logical pixels.
-std::unique_ptr<display::Animation> StartAtScaleTwo(DisplayFixture& f, const QByteArray& ini, QSize size,
-                                                    settings::Settings& text) {
+std::unique_ptr<display::Animation> StartAtScaleTwo(DisplayFixture& f, const QByteArray& ini, QSize size) {
     f.t.folder.writeSettings(ini);
     f.values = settings::ReadValues(f.t.env.settingsFolder(), f.t.env.samplesHome());
-    text = display::SettingsText(f.values);
-    const display::AnimationStart start{size, f.values.effect, f.values, text, f.t.env, 2};
+    const display::AnimationStart start{size, f.values.effect, f.values, f.t.env, 2};
     return display::FindEffect(start.effect)->make(start);
 }
 
@@ -50,8 +48,7 @@ TEST(PictureScale, PicturesAreDrawnAtDevicePixels) {
     {
         DisplayFixture f;
         f.makePictures(1, QSize(40, 32));
-        settings::Settings text;
-        display::HeadlessSurface surface(StartAtScaleTwo(f, Ini(0, 1, 3), QSize(200, 150), text), 2);
+        display::HeadlessSurface surface(StartAtScaleTwo(f, Ini(0, 1, 3), QSize(200, 150)), 2);
         auto& clones = dynamic_cast<display::CloneAnimation&>(surface.animation());
         EXPECT_EQ(clones.FirstPicture().Picture().size(), QSize(80, 64));
         EXPECT_EQ(clones.backBuffer().size(), QSize(400, 300));
@@ -72,9 +69,8 @@ TEST(PictureScale, PicturesAreDrawnAtDevicePixels) {
     const QString path = f.t.folder.file(QStringLiteral("photo.png"));
     ASSERT_TRUE(photo.save(path));
     const QSize size(200, 150);
-    settings::Settings text;
     display::HeadlessSurface surface(
-        StartAtScaleTwo(f, Ini(1, 1, 1, "centerImage=1\n") + "[images]\n0=" + path.toUtf8() + "\n", size, text), 2);
+        StartAtScaleTwo(f, Ini(1, 1, 1, "centerImage=1\n") + "[images]\n0=" + path.toUtf8() + "\n", size), 2);
     auto& floating = dynamic_cast<display::FloatAnimation&>(surface.animation());
     surface.advanceTo(0);
     for (double t = 0; t < 1000 && floating.pictureArea().isEmpty(); t += 16) {

@@ -3,7 +3,7 @@
 #include <QColor>
 
 #include "display/picture_set.h"
-#include "platform/vb.h"
+#include "runtime/vb.h"
 
 using display::BuildPictureSet;
 using display::DisplayArray;

@@ -69,13 +69,6 @@ TEST(ShuffledOrder, OffOrTooFewPicturesKeepListOrderAndDrawNothing) {
         order.newRound();
         EXPECT_EQ(order.pictureAt(0), 0);
     }
-    settings::Settings s;
-    for (const char* text : {"", "0", "x", "2"}) {
-        s.shuffle = QString::fromLatin1(text);
-        EXPECT_FALSE(display::IsShuffled(s)) << text;
-    }
-    s.shuffle = QStringLiteral("1");
-    EXPECT_TRUE(display::IsShuffled(s));
 }
 
 TEST(ShuffledOrder, TheCloneEffectsShowEveryCachedPictureOnceARound) {

@@ -8,7 +8,7 @@
 
 #include <cmath>
 
-#include "platform/clock.h"
+#include "support/sequence_random.h"
 
 using display::TransitionCopies;
 using display::TransitionCopy;

@@ -35,7 +35,7 @@ unlock() {
   [ "$E2E_STATUS" = 0 ] || fail "the right password did not end the saver after $1 (status $E2E_STATUS)"
   $XC free || fail "the grabs outlive the saver"
 }
-printf '[saver]\nmode=8\nnewBackColor=65280\n[password]\nsaverPassword=Secret\nsaverEnabled=1\n' > "$E2E_APP/z909ssaver.ini"
+printf '[saver]\nmode=%s\nnewBackColor=65280\n[password]\nsaverPassword=Secret\nsaverEnabled=1\n' "$NO_EFFECT" > "$E2E_APP/z909ssaver.ini"
 
 # Standard error is a pipe whose reader is gone.
 mkfifo "$E2E_WORK/pipe"

@@ -12,11 +12,11 @@
 #include <atomic>
 #include <thread>
 
-#include "imagestore/decode_budget.h"
+#include "picture/decode_budget.h"
 
 #include "imagestore/cache_paths.h"
-#include "platform/picture.h"
-#include "platform/vb.h"
+#include "picture/picture.h"
+#include "runtime/vb.h"
 #include "support/error_number.h"
 #include "support/temp_app_folder.h"
 

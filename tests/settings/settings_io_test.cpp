@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/vb.h"
+#include "runtime/vb.h"
 #include "settings/defaults.h"
 #include "settings/values.h"
 #include "support/temp_app_folder.h"

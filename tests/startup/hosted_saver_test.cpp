@@ -12,7 +12,7 @@
 #include "display/clone_animation.h"
 #include "display/float_animation.h"
 #include "display/form1.h"
-#include "platform/clock.h"
+#include "runtime/clock.h"
 #include "startup/hosted_saver.h"
 #include "support/temp_app_folder.h"
 

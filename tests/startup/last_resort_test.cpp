@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "platform/qt_desktop.h"
+#include "support/recorders.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "platform/vb.h"
+#include "runtime/vb.h"
 
 namespace testing_support {
 

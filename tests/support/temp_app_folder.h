@@ -6,7 +6,8 @@
 #include <QTemporaryDir>
 
 #include "platform/environment.h"
-#include "platform/qt_desktop.h"
+#include "support/recorders.h"
+#include "support/sequence_random.h"
 
 namespace testing_support {
 
