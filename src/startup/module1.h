@@ -15,6 +15,7 @@
 #include "platform/environment.h"
 #include "settings/settings.h"
 #include "settings/values.h"
+#include "startup/password_prompt_host.h"
 
 class QScreen;
 namespace display {
@@ -33,7 +34,7 @@ class PasswordForm;
 class PreviewPicture;
 class ScreenGuard;
 
-class Module1 : public QObject, public display::DisplayHost {
+class Module1 : public QObject, public display::DisplayHost, public PasswordPromptHost {
 public:
     explicit Module1(platform::Environment& env);
     ~Module1() override;
@@ -61,8 +62,8 @@ public:
 
     // The password prompt's outcomes: the right password ends the program,
     // ResumeSaver brings the display back.
-    void CheckPassword();
-    void ResumeSaver();
+    void CheckPassword() override;
+    void ResumeSaver() override;
 
     // The run's settings, read once when the saver starts and shared by
     // every monitor's display.
