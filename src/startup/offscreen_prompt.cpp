@@ -40,10 +40,9 @@ void OffscreenPrompt::setFailureMessage(const QString& message) { form_->setFail
 
 QRegion OffscreenPrompt::takeDirty() { return std::exchange(dirty_, QRegion()); }
 
-void OffscreenPrompt::render(QImage& image, const QRegion& region) {
+void OffscreenPrompt::render(QPainter& painter, const QRegion& region) {
     // Drawing the form sends it paint events of its own: those are not changes.
     rendering_ = true;
-    QPainter painter(&image);
     form_->render(&painter, region.boundingRect().topLeft(), region,
                   QWidget::DrawWindowBackground | QWidget::DrawChildren);
     rendering_ = false;
@@ -65,35 +64,21 @@ void OffscreenPrompt::sendKey(QEvent::Type type, int key, Qt::KeyboardModifiers 
     QApplication::sendEvent(target, &event);
 }
 
-void OffscreenPrompt::pointerButton(bool pressed, QPointF position, Qt::MouseButton button) {
+void OffscreenPrompt::click(QPointF position, Qt::MouseButton button) {
     if (!isShown()) return;
-    QWidget* target = pressed ? form_->childAt(position.toPoint()) : pressedIn_.data();
+    QWidget* target = form_->childAt(position.toPoint());
     if (!target) target = form_.get();
-    if (pressed) {
-        buttons_ |= button;
-        pressedIn_ = target;
-        // A click gives the focus to the box under it, as a window system's does.
-        for (QWidget* w = target; w && !w->isWindow(); w = w->parentWidget())
-            if (w->focusPolicy() & Qt::ClickFocus) {
-                w->setFocus(Qt::MouseFocusReason);
-                break;
-            }
-    } else {
-        buttons_ &= ~button;
-    }
+    // A click gives the focus to the box under it, as a window system's does.
+    for (QWidget* w = target; w && !w->isWindow(); w = w->parentWidget())
+        if (w->focusPolicy() & Qt::ClickFocus) {
+            w->setFocus(Qt::MouseFocusReason);
+            break;
+        }
     const QPointF local = target->mapFrom(form_.get(), position);
-    QMouseEvent event(pressed ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, local, position, position,
-                      button, buttons_, Qt::NoModifier);
-    QApplication::sendEvent(target, &event);
-    if (!pressed && !buttons_) pressedIn_ = nullptr;
-}
-
-void OffscreenPrompt::pointerMotion(QPointF position) {
-    // Only a drag matters (selecting notes); the prompt has no hover effects.
-    if (!isShown() || !pressedIn_) return;
-    const QPointF local = pressedIn_->mapFrom(form_.get(), position);
-    QMouseEvent event(QEvent::MouseMove, local, position, position, Qt::NoButton, buttons_, Qt::NoModifier);
-    QApplication::sendEvent(pressedIn_, &event);
+    QMouseEvent press(QEvent::MouseButtonPress, local, position, position, button, button, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, position, position, button, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &release);
 }
 
 void OffscreenPrompt::CheckPassword() {
@@ -105,10 +90,7 @@ void OffscreenPrompt::CheckPassword() {
     form_->setPasswordText(QString());
 }
 
-void OffscreenPrompt::ResumeSaver() {
-    hide();
-    resumed_();
-}
+void OffscreenPrompt::ResumeSaver() { resumed_(); }
 
 bool OffscreenPrompt::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Paint && !rendering_) {

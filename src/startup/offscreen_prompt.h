@@ -5,9 +5,8 @@
 #pragma once
 
 #include <QEvent>
-#include <QImage>
 #include <QObject>
-#include <QPointer>
+#include <QPointF>
 #include <QRegion>
 #include <QSize>
 #include <QString>
@@ -24,8 +23,7 @@ class PasswordForm;
 class OffscreenPrompt : public QObject, public PasswordPromptHost {
 public:
     // `password` is the one that unlocks: typing it runs `unlocked`; Enter in
-    // an empty password box or in the notes hides the prompt and runs
-    // `resumed`.
+    // an empty password box or in the notes runs `resumed`.
     OffscreenPrompt(QString password, std::function<void()> unlocked, std::function<void()> resumed);
     ~OffscreenPrompt() override;
 
@@ -44,16 +42,15 @@ public:
 
     // What changed since the last call, in logical pixels; everything after show().
     QRegion takeDirty();
-    // Draws `region` (logical pixels) of the prompt into `image`, whose
-    // device pixel ratio is the surface's scale.
-    void render(QImage& image, const QRegion& region);
+    // Draws `region` (logical pixels) of the prompt through `painter`, whose
+    // device's pixel ratio is the surface's scale.
+    void render(QPainter& painter, const QRegion& region);
 
     // Input in logical pixels of the surface. `text` is what the key types
     // (empty for keys that type nothing).
     void keyPress(int key, Qt::KeyboardModifiers modifiers, const QString& text);
     void keyRelease(int key, Qt::KeyboardModifiers modifiers, const QString& text);
-    void pointerButton(bool pressed, QPointF position, Qt::MouseButton button);
-    void pointerMotion(QPointF position);
+    void click(QPointF position, Qt::MouseButton button);
 
     PasswordForm& form() { return *form_; }
 
@@ -73,8 +70,6 @@ private:
     std::unique_ptr<PasswordForm> form_;
     QRegion dirty_;
     bool rendering_ = false;
-    Qt::MouseButtons buttons_;
-    QPointer<QWidget> pressedIn_;  // where the button went down: it gets the release
 };
 
 }  // namespace startup

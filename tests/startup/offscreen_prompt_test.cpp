@@ -1,4 +1,5 @@
 #include <QLabel>
+#include <QPainter>
 #include <QLineEdit>
 #include <QCoreApplication>
 #include <QPlainTextEdit>
@@ -14,7 +15,11 @@ struct Prompt {
     int unlocked = 0;
     int resumed = 0;
     int changes = 0;
-    startup::OffscreenPrompt prompt{QStringLiteral("Secret"), [this] { ++unlocked; }, [this] { ++resumed; }};
+    startup::OffscreenPrompt prompt{QStringLiteral("Secret"), [this] { ++unlocked; },
+                                    [this] {
+                                        ++resumed;
+                                        prompt.hide();
+                                    }};
     Prompt() {
         prompt.setChanged([this] { ++changes; });
         prompt.show(QSize(1920, 1080));
@@ -48,8 +53,7 @@ TEST(OffscreenPrompt, OnlyTheRightPasswordUnlocksAndEnterInTheNotesResumes) {
 
     // A click in the notes puts the keys there, and Enter there goes back to the saver.
     const QPoint notes = p.centreOf(p.prompt.form().txtNotes);
-    p.prompt.pointerButton(true, notes, Qt::LeftButton);
-    p.prompt.pointerButton(false, notes, Qt::LeftButton);
+    p.prompt.click(notes, Qt::LeftButton);
     p.type(QStringLiteral("back at 3"));
     QCoreApplication::processEvents();
     EXPECT_TRUE(p.prompt.form().txtNotes->toPlainText().contains(QStringLiteral("back at 3")));
@@ -85,11 +89,17 @@ TEST(OffscreenPrompt, DrawsWhatChangedAtTheSurfaceScale) {
     // the changed part gives the same pixels there as drawing everything.
     QImage whole(3840, 2160, QImage::Format_RGB32);
     whole.setDevicePixelRatio(2);
-    p.prompt.render(whole, QRegion(0, 0, 1920, 1080));
+    {
+        QPainter painter(&whole);
+        p.prompt.render(painter, QRegion(0, 0, 1920, 1080));
+    }
     QImage part(3840, 2160, QImage::Format_RGB32);
     part.setDevicePixelRatio(2);
     part.fill(Qt::green);
-    p.prompt.render(part, dirty);
+    {
+        QPainter painter(&part);
+        p.prompt.render(painter, dirty);
+    }
     const QRect flagPixels(flag->geometry().topLeft() * 2, flag->geometry().size() * 2);
     int red = 0;
     for (int y = flagPixels.top(); y <= flagPixels.bottom(); ++y)
