@@ -73,7 +73,10 @@ WaylandLock::WaylandLock(wayland::Connection& connection, const settings::Values
       env_(env),
       host_(host),
       prompt_(
-          values.password, [this] { unlock(); },
+          values.password,
+          // Unlocking waits for the compositor's answer: not inside the key
+          // event being dispatched.
+          [this] { QTimer::singleShot(0, [this] { unlock(); }); },
           [this] {
               // After a failure there is no saver to go back to: the message stays.
               if (failure_.isEmpty()) hidePrompt();
