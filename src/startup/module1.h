@@ -32,6 +32,10 @@ namespace startup {
 class PasswordForm;
 class PreviewPicture;
 class ScreenGuard;
+struct WaylandSession;
+struct WaylandSessionEnd {
+    void operator()(WaylandSession* session) const;
+};
 
 class Module1 : public QObject, public display::DisplayHost {
 public:
@@ -44,6 +48,9 @@ public:
     bool Main(const QString& commandLine, bool previousInstance);
 
     void StartFullScreen();
+    // "/s" runs on the Wayland compositor instead of X11 (the program sets
+    // it before Main, with Qt on its offscreen platform).
+    bool onWayland = false;
     // Draws the preview picture into the window named on the command line
     // and ends the program.
     void ShowPreview();
@@ -127,7 +134,17 @@ private:
     void releaseKeyLock();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    // "/s" on a Wayland session (module1_wayland.cpp): covers every output,
+    // refuses password protection where the compositor cannot lock, and
+    // otherwise calls LockOnWayland().
+    void StartOnWayland();
+    // Password protection on a compositor that offers a session lock
+    // (module1_wayland_lock.cpp): the connection is up in wayland_, the
+    // run's values read, nothing shown yet.
+    void LockOnWayland();
+
     std::vector<Monitor> monitors_;
+    std::unique_ptr<WaylandSession, WaylandSessionEnd> wayland_;
     std::unique_ptr<platform::SignalWatch> signalWatch_;
     std::unique_ptr<ScreenGuard> screenGuard_;
     QString lockedFailure_;  // the failure shown on the locked screen; empty while none
