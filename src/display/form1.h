@@ -15,6 +15,7 @@
 
 #include "display/animation.h"
 #include "display/display_host.h"
+#include "display/pointer_moves.h"
 #include "platform/environment.h"
 #include "platform/picture_box.h"
 #include "platform/vb.h"
@@ -86,7 +87,6 @@ private:
     Animation::Millis clockNow() const;
     // The window is smaller than the display's own size and shows it shrunk.
     bool shrunk() const;
-    void moveFilter(vb::Integer& lastX, vb::Integer& lastY, float x, float y);
 
     const settings::Values& values_;
     // The values as the text the clone field and Float still convert at
@@ -107,9 +107,7 @@ private:
     QRect pendingPaintRect_;
     int paintCount_ = 0;
 
-    // Last positions seen by each move handler.
-    vb::Integer formLastMoveX_ = 0, formLastMoveY_ = 0;
-    vb::Integer pictureLastMoveX_ = 0, pictureLastMoveY_ = 0;
+    PointerMoves pointerMoves_{host_};
 };
 
 }  // namespace display

@@ -43,6 +43,10 @@ bool Module1::Main(const QString& commandLine, bool previousInstance) {
 
 void Module1::StartFullScreen() {
     values = settings::ReadValues(env_.settingsFolder(), env_.samplesHome());
+    if (onWayland) {
+        StartOnWayland();
+        return;
+    }
     guardFullScreen();
     if (locks()) setUpLock();
     // One display per monitor, as Qt reports them; a desktop that Qt sees as

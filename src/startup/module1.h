@@ -33,6 +33,10 @@ namespace startup {
 class PasswordForm;
 class PreviewPicture;
 class ScreenGuard;
+struct WaylandSession;
+struct WaylandSessionEnd {
+    void operator()(WaylandSession* session) const;
+};
 
 class Module1 : public QObject, public display::DisplayHost, public PasswordPromptHost {
 public:
@@ -45,6 +49,9 @@ public:
     bool Main(const QString& commandLine, bool previousInstance);
 
     void StartFullScreen();
+    // "/s" runs on the Wayland compositor instead of X11 (the program sets
+    // it before Main, with Qt on its offscreen platform).
+    bool onWayland = false;
     // Draws the preview picture into the window named on the command line
     // and ends the program.
     void ShowPreview();
@@ -128,7 +135,20 @@ private:
     void releaseKeyLock();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    // "/s" on a Wayland session (module1_wayland.cpp): covers every output,
+    // refuses password protection where the compositor cannot lock, and
+    // otherwise calls LockOnWayland().
+    void StartOnWayland();
+    // Password protection on a compositor that offers a session lock
+    // (module1_wayland_lock.cpp): the connection is up in wayland_, the
+    // run's values read, nothing shown yet.
+    void LockOnWayland();
+    // With the session locked on Wayland, brings up the prompt there;
+    // false when the saver runs on X11.
+    bool PromptOnWayland();
+
     std::vector<Monitor> monitors_;
+    std::unique_ptr<WaylandSession, WaylandSessionEnd> wayland_;
     std::unique_ptr<platform::SignalWatch> signalWatch_;
     std::unique_ptr<ScreenGuard> screenGuard_;
     QString lockedFailure_;  // the failure shown on the locked screen; empty while none
