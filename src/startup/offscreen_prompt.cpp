@@ -41,6 +41,7 @@ void OffscreenPrompt::setFailureMessage(const QString& message) { form_->setFail
 QRegion OffscreenPrompt::takeDirty() { return std::exchange(dirty_, QRegion()); }
 
 void OffscreenPrompt::render(QPainter& painter, const QRegion& region) {
+    if (region.isEmpty()) return;  // QWidget::render would draw everything
     // Drawing the form sends it paint events of its own: those are not changes.
     rendering_ = true;
     form_->render(&painter, region.boundingRect().topLeft(), region,

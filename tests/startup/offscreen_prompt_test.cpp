@@ -55,10 +55,9 @@ TEST(OffscreenPrompt, OnlyTheRightPasswordUnlocksAndEnterInTheNotesResumes) {
     const QPoint notes = p.centreOf(p.prompt.form().txtNotes);
     p.prompt.click(notes, Qt::LeftButton);
     p.type(QStringLiteral("back at 3"));
-    QCoreApplication::processEvents();
+    p.enter();
     EXPECT_TRUE(p.prompt.form().txtNotes->toPlainText().contains(QStringLiteral("back at 3")));
     EXPECT_EQ(p.prompt.form().passwordText(), QString());
-    p.enter();
     EXPECT_EQ(p.resumed, 1);
     EXPECT_FALSE(p.prompt.isShown());
     EXPECT_EQ(p.unlocked, 0);
