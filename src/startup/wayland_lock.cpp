@@ -111,7 +111,7 @@ void WaylandLock::start() {
 void WaylandLock::lockedEvent(void* data, ext_session_lock_v1*) {
     auto* self = static_cast<WaylandLock*>(data);
     self->locked_ = true;
-    if (self->unlockWanted_) self->unlock();
+    if (self->unlockWanted_) QTimer::singleShot(0, [self] { self->unlock(); });
 }
 
 void WaylandLock::finishedEvent(void* data, ext_session_lock_v1*) {
