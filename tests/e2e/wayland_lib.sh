@@ -25,7 +25,7 @@ wl_setup() {
   printf 'output * bg #00ff00 solid_color\noutput HEADLESS-1 resolution %s\n' "$size" >"$E2E_WORK/sway.conf"
   trap wl_teardown EXIT
   WL_SWAYSOCK=
-  WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
+  WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 WL_EXEC=exec \
     wl_as sway -c "$E2E_WORK/sway.conf" >"$E2E_WORK/sway.log" 2>&1 &
   WL_SWAY=$!
   local i
@@ -37,7 +37,7 @@ wl_setup() {
   done
   [ -n "$WL_SWAYSOCK" ] || skip "sway did not start: $(tail -3 "$E2E_WORK/sway.log")"
   # A pointer for the seat, which swaymsg then moves and clicks.
-  wl_as python3 "$(dirname "${BASH_SOURCE[0]}")/wl_pointer.py" >"$E2E_WORK/pointer.log" 2>&1 &
+  WL_EXEC=exec wl_as python3 "$(dirname "${BASH_SOURCE[0]}")/wl_pointer.py" >"$E2E_WORK/pointer.log" 2>&1 &
   WL_POINTER=$!
   # The background is drawn by swaybg, a moment after sway is up.
   for i in $(seq 1 50); do
@@ -55,19 +55,22 @@ wl_teardown() {
   rm -rf "$E2E_WORK"
 }
 
-# Runs a command as the test user in the compositor's session.
+# Runs a command as the test user in the compositor's session (with
+# WL_EXEC=exec, in place of the calling shell: a background job's $! is
+# then the command itself).
 # (Sway itself is started with neither socket named.)
 wl_as() {
   local run=() session=()
   [ "$(id -u)" -eq 0 ] && run=(setpriv --reuid="$WL_USER" --regid="$WL_USER" --clear-groups --)
   [ -n "${WL_SWAYSOCK:-}" ] && session=(WAYLAND_DISPLAY=wayland-1 SWAYSOCK="$WL_SWAYSOCK")
-  "${run[@]}" env -u DISPLAY -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY -u SWAYSOCK XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" \
+  ${WL_EXEC:-} "${run[@]}" env -u DISPLAY -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY -u SWAYSOCK XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" \
     HOME="$E2E_WORK" "${session[@]}" "$@"
 }
 
-# Runs the program with the given switch in the background; its pid is E2E_SAVER.
+# Runs the program with the given switch in the background; its pid is
+# E2E_SAVER (the background shell becomes the program).
 wl_start() {
-  wl_as "$E2E_APP/glidorama" "$@" 2>"$E2E_WORK/stderr" &
+  WL_EXEC=exec wl_as "$E2E_APP/glidorama" "$@" 2>"$E2E_WORK/stderr" &
   E2E_SAVER=$!
 }
 

@@ -33,7 +33,7 @@ e2e_wait_exit 30
 
 # The README's swayidle line, with a 5 s idle time.
 command -v swayidle >/dev/null || skip "swayidle is not installed"
-wl_as swayidle -w timeout 5 "$E2E_APP/glidorama /s" >"$E2E_WORK/swayidle.log" 2>&1 &
+WL_EXEC=exec wl_as swayidle -w timeout 5 "$E2E_APP/glidorama /s" >"$E2E_WORK/swayidle.log" 2>&1 &
 idle=$!
 sleep 3
 wl_shot "$E2E_WORK/early.png" HEADLESS-1
