@@ -41,7 +41,9 @@ void Saver::start() {
             if (cover->output == &output) cover->layer->surface().setOutputScale(output.scale());
     };
     for (Output* output : connection_.outputs()) addCover(*output);
-    connection_.flush();
+    // Every output's first frame (the background) before any effect starts
+    // loading its pictures.
+    connection_.roundtrip();
 }
 
 void Saver::addCover(Output& output) {

@@ -127,7 +127,8 @@ void Seat::pointerEnter(void* data, wl_pointer* pointer, uint32_t serial, wl_sur
     self->pointerSurface_ = surface;
     self->pointerAt_ = QPointF(wl_fixed_to_double(x), wl_fixed_to_double(y));
     if (self->pointerHidden_) wl_pointer_set_cursor(pointer, serial, nullptr, 0, 0);
-    if (self->handler_) self->handler_->pointerMoved(surface, self->pointerAt_);
+    // Entering is no move (as on X11): a surface that appears under the
+    // pointer learns where it is from the first motion.
 }
 
 void Seat::pointerLeave(void* data, wl_pointer*, uint32_t, wl_surface* surface) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include <fractional-scale-v1-client-protocol.h>
@@ -18,11 +19,27 @@ namespace wayland {
 
 namespace {
 // Past this many rectangles a damage is sent as its bounding rectangle:
-// the compositor gains nothing from a long list.
-constexpr int kMostDamageRects = 32;
+// the compositor gains nothing from a long list. (What is painted and
+// copied stays exact: a bounding rectangle of scattered pictures is most
+// of the screen.)
+constexpr int kMostDamageRects = 64;
 
-QRegion Bounded(const QRegion& region) {
-    return region.rectCount() > kMostDamageRects ? QRegion(region.boundingRect()) : region;
+// The whole device pixels under a logical rectangle at `scale`.
+QRect DeviceRect(const QRect& r, double scale) {
+    const int left = int(std::floor(r.left() * scale)), top = int(std::floor(r.top() * scale));
+    const int right = int(std::ceil((r.right() + 1) * scale)), bottom = int(std::ceil((r.bottom() + 1) * scale));
+    return QRect(left, top, right - left, bottom - top);
+}
+
+// Copies `area` (logical pixels) between two frames of one size.
+void CopyArea(QImage& to, const QImage& from, const QRegion& area, double scale) {
+    const QRect bounds = to.rect();
+    for (const QRect& logical : area) {
+        const QRect r = DeviceRect(logical, scale) & bounds;
+        const size_t bytes = size_t(r.width()) * 4;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            std::memcpy(to.scanLine(y) + r.left() * 4, from.constScanLine(y) + r.left() * 4, bytes);
+    }
 }
 }  // namespace
 
@@ -74,21 +91,31 @@ void Surface::configure(QSize logicalSize) {
     if (logicalSize.isEmpty()) return;
     const bool resized = logicalSize != logicalSize_;
     logicalSize_ = logicalSize;
+    if (resized && animation_) animation_->resize(logicalSize_);
+    // The output is covered at once with the background; the animation,
+    // which may load pictures for a while, is made once every output has
+    // had its first frame.
+    rescale();
     if (!made_) {
         made_ = true;
-        try {
-            animation_ = make_(logicalSize_);
-        } catch (const display::Failure& failure) {
-            if (failed_(failure.message) != display::FailureOutcome::PassOver) stopped_ = true;
-        }
-    } else if (resized && animation_) {
-        animation_->resize(logicalSize_);
+        QTimer::singleShot(0, &tickTimer_, [this] { start(); });
+        return;
     }
-    rescale();
     if (animation_ && !stopped_) {
         tickTimer_.stop();
         tick();
     }
+}
+
+void Surface::start() {
+    try {
+        animation_ = make_(logicalSize_);
+    } catch (const display::Failure& failure) {
+        if (failed_(failure.message) != display::FailureOutcome::PassOver) stopped_ = true;
+    }
+    if (!animation_ || stopped_) return;
+    tickTimer_.stop();
+    tick();
 }
 
 void Surface::setOutputScale(int scale) {
@@ -102,11 +129,21 @@ void Surface::rescale() {
     if (logicalSize_.isEmpty()) return;
     const QSize device(int(std::lround(logicalSize_.width() * scale())),
                        int(std::lround(logicalSize_.height() * scale())));
-    if (!buffers_[0] || buffers_[0]->size() != device) {
+    if (!buffers_[0] || buffers_[0]->size() != device || buffers_[0]->image().devicePixelRatio() != scale()) {
+        newest_ = nullptr;
         for (auto& buffer : buffers_) {
             buffer = std::make_unique<ShmBuffer>(connection_.globals().shm, device);
             buffer->image().setDevicePixelRatio(scale());
             buffer->stale = QRect(QPoint(0, 0), logicalSize_);
+        }
+        if (!buffers_[0]->valid() || !buffers_[1]->valid()) {
+            // Nothing could be shown: the run ends rather than cover nothing.
+            buffers_ = {};
+            standStill();
+            failed_(QStringLiteral("Not enough shared memory for a %1 x %2 frame.")
+                        .arg(device.width())
+                        .arg(device.height()));
+            return;
         }
     }
     if (viewport_) {
@@ -161,33 +198,37 @@ void Surface::schedule(display::Animation::Millis due) {
 
 void Surface::present() {
     if (animation_) unshown_ += animation_->takeDamage().all();
-    unshown_ = Bounded(unshown_);
     if (unshown_.isEmpty() || !buffers_[0]) return;
-    for (auto& buffer : buffers_) buffer->stale = Bounded(buffer->stale + unshown_);
+    for (auto& buffer : buffers_) buffer->stale += unshown_;
     auto free = std::find_if(buffers_.begin(), buffers_.end(), [](const auto& b) { return !b->busy; });
     if (free == buffers_.end()) {
         bufferRetry_.start();
         return;
     }
     ShmBuffer& buffer = **free;
-    if (!buffer.valid()) return;
+    // What changed before the last frame is in the last frame's buffer: a
+    // copy is cheaper than painting it again.
+    QRegion toPaint = buffer.stale;
+    if (newest_ && newest_ != &buffer) {
+        CopyArea(buffer.image(), newest_->image(), buffer.stale - unshown_, scale());
+        toPaint = unshown_;
+    }
     {
         QPainter painter(&buffer.image());
         if (animation_) {
-            animation_->paint(painter, buffer.stale);
+            animation_->paint(painter, toPaint);
         } else {
-            for (const QRect& r : buffer.stale) painter.fillRect(r, background_);
+            for (const QRect& r : toPaint) painter.fillRect(r, background_);
         }
     }
     buffer.stale = QRegion();
+    newest_ = &buffer;
     buffer.busy = true;
     wl_surface_attach(surface_, buffer.handle(), 0, 0);
-    const double s = scale();
-    for (const QRect& r : unshown_) {
-        // Whole device pixels around the logical rectangle.
-        const int left = int(std::floor(r.left() * s)), top = int(std::floor(r.top() * s));
-        const int right = int(std::ceil((r.right() + 1) * s)), bottom = int(std::ceil((r.bottom() + 1) * s));
-        wl_surface_damage_buffer(surface_, left, top, right - left, bottom - top);
+    const QRegion damage = unshown_.rectCount() > kMostDamageRects ? QRegion(unshown_.boundingRect()) : unshown_;
+    for (const QRect& r : damage) {
+        const QRect device = DeviceRect(r, scale());
+        wl_surface_damage_buffer(surface_, device.x(), device.y(), device.width(), device.height());
     }
     unshown_ = QRegion();
     static const wl_callback_listener listener = {

@@ -69,6 +69,8 @@ public:
     int framesCommitted() const { return framesCommitted_; }
 
 private:
+    // Makes the animation and starts ticking it.
+    void start();
     void tick();
     void schedule(display::Animation::Millis due);
     // Paints what changed into a free buffer and commits it.
@@ -87,6 +89,7 @@ private:
     wp_fractional_scale_v1* fractional_ = nullptr;
     std::unique_ptr<display::Animation> animation_;
     std::array<std::unique_ptr<ShmBuffer>, 2> buffers_;
+    ShmBuffer* newest_ = nullptr;  // the buffer drawn last (null: none yet)
     QSize logicalSize_;
     int outputScale_ = 1;
     int scale120_ = 0;  // the fractional scale in 120ths; 0 while none was told
