@@ -53,6 +53,9 @@ void Seat::capabilities(void* data, wl_seat*, uint32_t caps) {
             .axis_stop = [](void*, wl_pointer*, uint32_t, uint32_t) {},
             .axis_discrete = [](void*, wl_pointer*, uint32_t, int32_t) {},
             .axis_value120 = [](void*, wl_pointer*, uint32_t, int32_t) {},
+#ifdef WL_POINTER_AXIS_RELATIVE_DIRECTION_SINCE_VERSION  // libwayland 1.22 and later
+            .axis_relative_direction = [](void*, wl_pointer*, uint32_t, uint32_t) {},
+#endif
         };
         self->pointer_ = wl_seat_get_pointer(self->seat_);
         wl_pointer_add_listener(self->pointer_, &listener, self);
