@@ -37,7 +37,9 @@ wl_setup() {
   done
   [ -n "$WL_SWAYSOCK" ] || skip "sway did not start: $(tail -3 "$E2E_WORK/sway.log")"
   # A pointer for the seat, which swaymsg then moves and clicks.
-  WL_EXEC=exec wl_as python3 "$(dirname "${BASH_SOURCE[0]}")/wl_pointer.py" >"$E2E_WORK/pointer.log" 2>&1 &
+  # (Copied where the test user can read it: the checkout may be under /root.)
+  cp "$(dirname "${BASH_SOURCE[0]}")/wl_pointer.py" "$E2E_WORK/"
+  WL_EXEC=exec wl_as python3 "$E2E_WORK/wl_pointer.py" >"$E2E_WORK/pointer.log" 2>&1 &
   WL_POINTER=$!
   # The background is drawn by swaybg, a moment after sway is up.
   for i in $(seq 1 50); do
