@@ -11,6 +11,8 @@ GLIDORAMA_PACKAGES=(
   xscreensaver xsecurelock
   libheif-examples libimage-exiftool-perl feh libvips-tools bc
   dpkg-dev file lintian desktop-file-utils appstream-util man-db
+  libwayland-dev libxkbcommon-dev wayland-protocols qt6-wayland
+  sway grim wtype swayidle swaybg
 )
 
 # Installed where the release has them and left out (with a note) where it

@@ -23,6 +23,7 @@
 #include "startup/information_options.h"
 #include "startup/module1.h"
 #include "startup/user_files.h"
+#include "startup/wayland_session.h"
 #include "startup/x11_preview.h"
 
 namespace {
@@ -38,9 +39,9 @@ bool HasDisplay() {
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
-bool OnX11() {
-    return qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-           (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || qgetenv("QT_QPA_PLATFORM") == "xcb");
+bool OnX11(bool x11Asked) {
+    return x11Asked || (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+                        (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || qgetenv("QT_QPA_PLATFORM") == "xcb"));
 }
 
 }  // namespace
@@ -49,7 +50,9 @@ int main(int argc, char** argv) {
     // A launcher that exits closes the pipe behind standard error: the next
     // line written there must not end the program (nor a locked screen).
     platform::IgnoreSignal(SIGPIPE);
-    const QStringList arguments = Arguments(argc, argv);
+    QStringList arguments = Arguments(argc, argv);
+    // "--x11" keeps "/s" on X11 (XWayland) on a Wayland session.
+    const bool x11Asked = arguments.removeAll(QStringLiteral("--x11")) > 0;
     if (const auto status = startup::RunInformationOption(arguments)) return *status;
     // The text after the program name, as one line (`Command$`).
     const QString commandLine = arguments.join(u' ');
@@ -78,13 +81,22 @@ int main(int argc, char** argv) {
     }
     // Qt aborts when the X server it is pointed at cannot be reached; find
     // out first, so the program can end with a plain word instead.
-    auto probe = OnX11() ? std::make_unique<startup::XServerProbe>() : nullptr;
+    auto probe = OnX11(x11Asked) ? std::make_unique<startup::XServerProbe>() : nullptr;
     if (probe && !probe->reachable()) {
         if (choice == startup::CommandSwitch::Preview) return 0;
         std::fprintf(stderr, "Glidorama: cannot open the display %s.\n", qgetenv("DISPLAY").constData());
         return 1;
     }
 
+    // On a Wayland session "/s" talks to the compositor itself, and Qt only
+    // paints and keeps time on its offscreen platform; the dialog is a
+    // Wayland window.
+    const bool waylandSession = startup::OnWaylandSession(x11Asked);
+    const bool onWayland = waylandSession && choice == startup::CommandSwitch::FullScreen && !hosted.hosted;
+    if (onWayland) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (waylandSession && choice == startup::CommandSwitch::Settings && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "wayland;xcb");
+    if (x11Asked && !qEnvironmentVariableIsEmpty("DISPLAY")) qputenv("QT_QPA_PLATFORM", "xcb");
     startup::GuardedApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Glidorama"));
     probe.reset();
@@ -93,7 +105,9 @@ int main(int argc, char** argv) {
     // A hosted saver shows no window of its own, not even a message box.
     platform::QtMessageBox boxes;
     startup::StandardErrorMessages errorLines;
-    platform::MessageSink& messages = hosted.hosted ? static_cast<platform::MessageSink&>(errorLines) : boxes;
+    // Nor does the saver on Wayland: Qt's offscreen platform shows nothing.
+    platform::MessageSink& messages =
+        hosted.hosted || onWayland ? static_cast<platform::MessageSink&>(errorLines) : boxes;
     platform::QtDesktop desktop;
     platform::ProcessEnd end(&desktop);
     const QString programFolder = QFileInfo(QCoreApplication::applicationFilePath()).absolutePath();
@@ -113,6 +127,7 @@ int main(int argc, char** argv) {
     }
 
     startup::Module1 module1(env);
+    module1.onWayland = onWayland;
     try {
         if (!module1.Main(commandLine, previousInstance)) return 0;
     } catch (const std::exception& e) {

@@ -15,6 +15,7 @@
 
 #include "display/animation.h"
 #include "display/display_host.h"
+#include "display/pointer_moves.h"
 #include "platform/environment.h"
 #include "runtime/picture_box.h"
 #include "runtime/vb.h"
@@ -96,7 +97,6 @@ private:
     // An effect rectangle in the window's pixels, and back, rounded outwards.
     QRect toWindow(const QRect& r) const;
     QRect toEffect(const QRect& r) const;
-    void moveFilter(vb::Integer& lastX, vb::Integer& lastY, float x, float y);
 
     const settings::Values& values_;
     platform::Environment& env_;
@@ -116,9 +116,7 @@ private:
     QRect pendingPaintRect_;
     int paintCount_ = 0;
 
-    // Last positions seen by each move handler.
-    vb::Integer formLastMoveX_ = 0, formLastMoveY_ = 0;
-    vb::Integer pictureLastMoveX_ = 0, pictureLastMoveY_ = 0;
+    PointerMoves pointerMoves_{host_};
 };
 
 }  // namespace display

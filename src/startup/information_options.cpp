@@ -23,6 +23,8 @@ constexpr char kHelp[] =
     "  /c                        open the settings dialog\n"
     "  /p WINDOW                 draw the preview picture into an X11 window\n"
     "                            (0: the root window)\n"
+    "  --x11                     with /s on a Wayland session: run on X11\n"
+    "                            (XWayland) instead\n"
     "  --root                    run inside the window named by\n"
     "                            XSCREENSAVER_WINDOW (else the root window)\n"
     "  --window-id WINDOW        run inside window WINDOW (0x... or decimal)\n"

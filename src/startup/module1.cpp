@@ -43,6 +43,10 @@ bool Module1::Main(const QString& commandLine, bool previousInstance) {
 
 void Module1::StartFullScreen() {
     values = settings::ReadValues(env_.settingsFolder(), env_.samplesHome());
+    if (onWayland) {
+        StartOnWayland();
+        return;
+    }
     guardFullScreen();
     if (locks()) setUpLock();
     // One display per monitor, as Qt reports them; a desktop that Qt sees as
@@ -98,6 +102,7 @@ void Module1::removeDisplay(QScreen* screen) {
     // Hidden at once (the key lock moves its grabs to a window still on
     // screen), deleted once the event loop is back: the display may be
     // inside its own call that waits on a message box (its failure path).
+    display->stopTimers();
     display->hide();
     display.release()->deleteLater();
     // The prompt may have been on the monitor that went away.
@@ -111,6 +116,7 @@ void Module1::replaceDisplay(QScreen* screen) {
     monitors_.erase(it);
     if (screenGuard_) screenGuard_->forget(old.get());
     addDisplay(screen);
+    old->stopTimers();
     old->hide();
     old.release()->deleteLater();
 }

@@ -15,6 +15,7 @@
 #include "platform/environment.h"
 #include "settings/settings.h"
 #include "settings/values.h"
+#include "startup/password_prompt_host.h"
 
 class QScreen;
 namespace display {
@@ -32,8 +33,12 @@ namespace startup {
 class PasswordForm;
 class PreviewPicture;
 class ScreenGuard;
+struct WaylandSession;
+struct WaylandSessionEnd {
+    void operator()(WaylandSession* session) const;
+};
 
-class Module1 : public QObject, public display::DisplayHost {
+class Module1 : public QObject, public display::DisplayHost, public PasswordPromptHost {
 public:
     explicit Module1(platform::Environment& env);
     ~Module1() override;
@@ -44,6 +49,9 @@ public:
     bool Main(const QString& commandLine, bool previousInstance);
 
     void StartFullScreen();
+    // "/s" runs on the Wayland compositor instead of X11 (the program sets
+    // it before Main, with Qt on its offscreen platform).
+    bool onWayland = false;
     // Draws the preview picture into the window named on the command line
     // and ends the program.
     void ShowPreview();
@@ -61,8 +69,8 @@ public:
 
     // The password prompt's outcomes: the right password ends the program,
     // ResumeSaver brings the display back.
-    void CheckPassword();
-    void ResumeSaver();
+    void CheckPassword() override;
+    void ResumeSaver() override;
 
     // The run's settings, read once when the saver starts and shared by
     // every monitor's display.
@@ -127,7 +135,20 @@ private:
     void releaseKeyLock();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    // "/s" on a Wayland session (module1_wayland.cpp): covers every output,
+    // refuses password protection where the compositor cannot lock, and
+    // otherwise calls LockOnWayland().
+    void StartOnWayland();
+    // Password protection on a compositor that offers a session lock
+    // (module1_wayland_lock.cpp): the connection is up in wayland_, the
+    // run's values read, nothing shown yet.
+    void LockOnWayland();
+    // With the session locked on Wayland, brings up the prompt there;
+    // false when the saver runs on X11.
+    bool PromptOnWayland();
+
     std::vector<Monitor> monitors_;
+    std::unique_ptr<WaylandSession, WaylandSessionEnd> wayland_;
     std::unique_ptr<platform::SignalWatch> signalWatch_;
     std::unique_ptr<ScreenGuard> screenGuard_;
     QString lockedFailure_;  // the failure shown on the locked screen; empty while none

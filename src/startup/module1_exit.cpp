@@ -35,6 +35,7 @@ void Module1::RequestExit() {
         env_.end->End(0);
         return;
     }
+    if (PromptOnWayland()) return;
     if (monitors_.empty()) return;
     // Every monitor's display stays, animating and taking no input, behind
     // the prompt.

@@ -17,7 +17,6 @@
 
 #include "dialog/password_rules.h"
 #include "runtime/twips.h"
-#include "startup/module1.h"
 
 namespace startup {
 
@@ -40,13 +39,13 @@ int TypedKey(const QKeyEvent* event) {
 
 }  // namespace
 
-PasswordForm::PasswordForm(Module1& module1)
+PasswordForm::PasswordForm(PasswordPromptHost& host)
     // Like the display, the prompt bypasses the window manager: it must come
     // out in front of the display, which no window manager stacks, and no
     // window manager may offer to move, minimise or close it.
     : QWidget(nullptr,
               Qt::Window | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint | Qt::WindowStaysOnTopHint),
-      module1_(module1) {
+      host_(host) {
     setWindowTitle(QStringLiteral("Password Protection"));
     resize(3390 / kTwipsPerPixel, 2895 / kTwipsPerPixel);
 
@@ -144,12 +143,10 @@ void PasswordForm::ShowModeless() {
     // Qt 6.8 moves the prompt there but keeps its first, small size.
     if (screen) {
         setScreen(screen);
-        setGeometry(screen->geometry());
+        placeOver(screen->geometry());
+    } else {
+        placeOver(geometry());
     }
-    // A failure message goes below the controls, across the rest of the monitor.
-    const QRect below = Twips(120, 3000, 0, 0);
-    failureMessage->setGeometry(below.x(), below.y(), std::max(width() - 2 * below.x(), 200),
-                                std::max(height() - below.y() - below.x(), 100));
     setWindowState(windowState() | Qt::WindowMaximized);
     // Each prompt starts in the password box, also when the notes had the
     // focus when the saver was resumed.
@@ -162,17 +159,25 @@ void PasswordForm::ShowModeless() {
     });
 }
 
+void PasswordForm::placeOver(const QRect& area) {
+    setGeometry(area);
+    // A failure message goes below the controls, across the rest of the monitor.
+    const QRect below = Twips(120, 3000, 0, 0);
+    failureMessage->setGeometry(below.x(), below.y(), std::max(area.width() - 2 * below.x(), 200),
+                                std::max(area.height() - below.y() - below.x(), 100));
+}
+
 void PasswordForm::txtPassword_KeyPress(int key) {
     setWrongPassVisible(false);
     if (key != 13) return;
     if (passwordText().isEmpty())
-        module1_.ResumeSaver();
+        host_.ResumeSaver();
     else
-        module1_.CheckPassword();
+        host_.CheckPassword();
 }
 
 void PasswordForm::txtNotes_KeyPress(int key) {
-    if (key == 13) module1_.ResumeSaver();
+    if (key == 13) host_.ResumeSaver();
 }
 
 bool PasswordForm::isRefusedInput(QObject* watched, QEvent* event) const {

@@ -6,17 +6,17 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "startup/password_prompt_host.h"
+
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 
 namespace startup {
 
-class Module1;
-
 class PasswordForm : public QWidget {
 public:
-    explicit PasswordForm(Module1& module1);
+    explicit PasswordForm(PasswordPromptHost& host);
 
     // The most the notes box holds.
     static constexpr int kMaxNotesLength = 64 * 1024;
@@ -30,6 +30,9 @@ public:
     // Shows the form maximised in front of the display, the password box
     // ready for typing.
     void ShowModeless();
+    // Sizes the form to cover `area` and lays out the failure message below
+    // the controls; ShowModeless does it for the pointer's monitor.
+    void placeOver(const QRect& area);
 
     // `key` is the character code of the key typed (13 for Enter).
     void txtPassword_KeyPress(int key);
@@ -62,7 +65,7 @@ private:
     // Puts the characters typed into the notes since the last time in.
     void typePendingNotes();
 
-    Module1& module1_;
+    PasswordPromptHost& host_;
     QString pendingNotes_;
     QTimer notesTyping_;
 };

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# "/s" on a Wayland compositor (headless sway): every output covered with
+# pictures, outputs plugged in while it runs covered and unplugged ones
+# dropped without an error; a key, a click and enough pointer moves end it
+# with status 0. With a password, a compositor without a session lock gets
+# a clear refusal and nothing covered.
+set -u
+source "$(dirname "$0")/wayland_lib.sh"
+wl_setup "$1"
+
+# The default effect over the whole output, then a second output.
+wl_start /s
+wl_wait_covered HEADLESS-1 3 || fail "the output is not covered: $(cat "$E2E_WORK/stderr")"
+pictures=
+for i in $(seq 1 15); do
+  wl_shot "$E2E_WORK/covered.png" HEADLESS-1
+  [ "$(wl_share "$E2E_WORK/covered.png" 0,0,0)" != 1 ] && pictures=yes && break
+  sleep 0.2
+done
+[ -n "$pictures" ] || fail "the cover shows no pictures"
+wl_as swaymsg -q create_output || fail "cannot add an output"
+# (Within a second on an idle machine; a loaded one is given longer.)
+wl_wait_covered HEADLESS-2 3 || fail "an output added while running is not covered"
+wl_as swaymsg -q output HEADLESS-2 disable
+sleep 0.5
+kill -0 "$E2E_SAVER" 2>/dev/null || fail "the saver ended when an output went away: $(cat "$E2E_WORK/stderr")"
+[ -s "$E2E_WORK/stderr" ] && fail "an output going away was reported: $(cat "$E2E_WORK/stderr")"
+# (Sway 1.7 cannot switch a headless output off: there the output stays.)
+if wl_as swaymsg -t get_outputs | grep -q '"active": false'; then
+  wl_wait_covered HEADLESS-1 1 || fail "the remaining output is no longer covered"
+fi
+# A virtual keyboard appears with the key: the saver needs a moment to see it.
+wl_as wtype -s 400 a
+e2e_wait_exit 3
+[ "$E2E_STATUS" = 0 ] || fail "a key did not end the saver with status 0 (status $E2E_STATUS)"
+
+wl_start /s
+wl_wait_covered HEADLESS-1 3 || fail "the output is not covered the second time"
+wl_as swaymsg -q seat - cursor press button1
+wl_as swaymsg -q seat - cursor release button1
+e2e_wait_exit 3
+[ "$E2E_STATUS" = 0 ] || fail "a click did not end the saver with status 0 (status $E2E_STATUS)"
+
+# Five counted moves (the default sensitivity) end it; the first only tells
+# where the pointer is.
+wl_start /s
+wl_wait_covered HEADLESS-1 3 || fail "the output is not covered the third time"
+for step in 1 2 3 4 5; do
+  wl_as swaymsg -q seat - cursor move 20 20
+  sleep 0.05
+done
+e2e_wait_exit 1
+[ "$E2E_STATUS" = running ] || fail "four counted moves ended the saver"
+wl_as swaymsg -q seat - cursor move 20 20
+e2e_wait_exit 3
+[ "$E2E_STATUS" = 0 ] || fail "the fifth counted move did not end the saver (status $E2E_STATUS)"
+
+# Sway 1.7 offers no session lock: a password run refuses before covering.
+printf '[password]\nsaverPassword=Secret\nsaverEnabled=1\n' >"$E2E_APP/z909ssaver.ini"
+wl_start /s
+e2e_wait_exit 5
+if wl_as swaymsg -t get_version | grep -q '"minor": 7,'; then
+  [ "$E2E_STATUS" != running ] && [ "$E2E_STATUS" != 0 ] || fail "a password run did not refuse (status $E2E_STATUS)"
+  grep -q "offers no session lock" "$E2E_WORK/stderr" || fail "the refusal says nothing: $(cat "$E2E_WORK/stderr")"
+  wl_shot "$E2E_WORK/refused.png" HEADLESS-1
+  [ "$(wl_share "$E2E_WORK/refused.png" "$WL_DESKTOP")" = 1 ] || fail "the refusing run covered the desktop"
+fi
+echo "ok"
