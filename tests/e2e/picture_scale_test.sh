@@ -18,12 +18,14 @@ if [ "${2:-}" = --at ]; then
     printf '[speed]\nimageSpeed=20\n[images]\n0=%s\n' "$2" >> "$E2E_APP/z909ssaver.ini"
   }
   # The widest box of one colour seen on screen over many looks (a clone
-  # is now and then caught small or half off the screen).
+  # is now and then caught small or half off the screen), looking until one
+  # is at least $2 pixels wide.
   widest() {
     local best=0 i w
-    for i in $(seq 1 15); do
+    for i in $(seq 1 40); do
       w=$(xwd -root -silent | convert xwd:- -fuzz 12% -fill black +opaque "$1" -trim -format '%w' info: 2>/dev/null)
       [ "${w:-0}" -gt "$best" ] && best=$w
+      [ "$best" -ge "${2:-999999}" ] && break
     done
     echo "$best"
   }
@@ -38,14 +40,15 @@ if [ "${2:-}" = --at ]; then
   # One clone of the photo: it spends most of its flight at its largest.
   e2e_start /s
   sleep 2
-  clone=$(widest 'rgb(255,0,0)')
+  # The largest clone is 0.99 of the copy; nine tenths of that will do.
+  clone=$(widest 'rgb(255,0,0)' $(( ${copy% *} * 9 / 10 )))
   kill "$E2E_SAVER"; wait "$E2E_SAVER" 2>/dev/null; E2E_SAVER=
 
   # Float holds the picture still in the middle, at its natural size.
   write_settings 1 "$E2E_WORK/small.png"
   e2e_start /s
   sleep 2
-  float=$(widest 'rgb(0,0,255)')
+  float=$(widest 'rgb(0,0,255)' 0)
   kill "$E2E_SAVER"; wait "$E2E_SAVER" 2>/dev/null; E2E_SAVER=
   echo "$copy $(echo "scale=4; $clone / $width" | bc) $(echo "scale=4; $float / $width" | bc)"
   exit 0
