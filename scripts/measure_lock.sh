@@ -26,15 +26,11 @@ for binary in "${binaries[@]}"; do
   cp "$E2E_WORK/settings.ini" "$E2E_APP/z909ssaver.ini"
   e2e_start /s
   sleep "$seconds"
-  stat=($(sed 's/.*) //' "/proc/$E2E_SAVER/stat"))
-  ticks=$(( ${stat[11]} + ${stat[12]} ))
-  hwm=$(awk '/VmHWM/ {print $2}' "/proc/$E2E_SAVER/status")
   # At the end, what is the program's own (anonymous) and what is mapped
   # from files (library code, fonts: shared with other programs, and
   # dropped by the kernel when it needs the room).
   split=$(awk '/RssAnon|RssFile|RssShmem/ {printf "%s %s kB, ", $1, $2}' "/proc/$E2E_SAVER/status")
-  echo "$binary: CPU $(echo "scale=1; 100 * $ticks / $(getconf CLK_TCK) / $seconds" | bc)% of one core," \
-    "peak RSS $hwm kB (${split%, }) ($size, $seconds s)"
+  echo "$binary: $(e2e_saver_figures "$seconds") (${split%, }) ($size, $seconds s)"
   if [ "$binary" = "${binaries[-1]}" ]; then
     echo "$binary: back on top after an unmap or a raise, the longest of $times: $($XC restore "$times") ms"
   fi

@@ -17,11 +17,7 @@ measure() {
   rm -f "$E2E_APP/z909ssaver.ini"
   e2e_start /s
   sleep "$seconds"
-  local stat ticks hwm
-  stat=($(sed 's/.*) //' "/proc/$E2E_SAVER/stat"))
-  ticks=$(( ${stat[11]} + ${stat[12]} ))
-  hwm=$(awk '/VmHWM/ {print $2}' "/proc/$E2E_SAVER/status")
-  echo "$1: CPU $(echo "scale=1; 100 * $ticks / $(getconf CLK_TCK) / $seconds" | bc)% of one core, peak RSS $hwm kB"
+  echo "$1: $(e2e_saver_figures "$seconds")"
   kill "$E2E_SAVER"
   wait "$E2E_SAVER" 2>/dev/null
   E2E_SAVER=

@@ -15,14 +15,11 @@ source "$here/tests/e2e/wayland_lib.sh"
 
 # Starts "/s" with `start`, lets it run and prints its figures.
 measure() {
-  local label=$1 start=$2 stat ticks hwm
+  local label=$1 start=$2
   rm -f "$E2E_APP/z909ssaver.ini"
   $start /s
   sleep "$seconds"
-  stat=($(sed 's/.*) //' "/proc/$E2E_SAVER/stat"))
-  ticks=$((${stat[11]} + ${stat[12]}))
-  hwm=$(awk '/VmHWM/ {print $2}' "/proc/$E2E_SAVER/status")
-  echo "$label: CPU $(echo "scale=1; 100 * $ticks / $(getconf CLK_TCK) / $seconds" | bc)% of one core, peak RSS $hwm kB"
+  echo "$label: $(e2e_saver_figures "$seconds")"
   kill "$E2E_SAVER"
   wait "$E2E_SAVER" 2>/dev/null
   E2E_SAVER=
@@ -49,7 +46,7 @@ awk -v t0="$started" '
   /-> wl_surface@[0-9]+\.attach\(wl_buffer/ { match($0, /wl_surface@[0-9]+/); attached[substr($0, RSTART, RLENGTH)] = 1 }
   /-> wl_surface@[0-9]+\.commit\(\)/ {
     match($0, /wl_surface@[0-9]+/); s = substr($0, RSTART, RLENGTH)
-    if (attached[s] && !(s in first)) { first[s] = 1; t = substr($2, 2) + 0; if (t == 0) t = substr($1, 2) + 0
+    if (attached[s] && !(s in first)) { first[s] = 1; match($0, /^\[ *[0-9.]+\]/); t = substr($0, 2, RLENGTH - 2) + 0
       printf "first frame of %s: %.0f ms after the start\n", s, t - t0 }
   }' "$E2E_WORK/stderr"
 # Frames each output is sent while it shows (the compositor's frame callbacks

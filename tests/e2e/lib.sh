@@ -83,6 +83,16 @@ fail() {
   exit 1
 }
 
+# The running saver's CPU share over the $1 seconds it has run, and its
+# peak memory, as one line for the measuring scripts.
+e2e_saver_figures() {
+  local stat ticks hwm
+  stat=($(sed 's/.*) //' "/proc/$E2E_SAVER/stat"))
+  ticks=$((${stat[11]} + ${stat[12]}))
+  hwm=$(awk '/VmHWM/ {print $2}' "/proc/$E2E_SAVER/status")
+  echo "CPU $(echo "scale=1; 100 * $ticks / $(getconf CLK_TCK) / $1" | bc)% of one core, peak RSS $hwm kB"
+}
+
 # Ends a test that cannot run here (status 77: ctest reports it as skipped).
 skip() {
   echo "skipped: $*"
