@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -37,6 +38,18 @@ int TypedKey(const QKeyEvent* event) {
     return text.isEmpty() ? 0 : text.at(0).unicode();
 }
 
+// The password box shows a '*' for each character typed. A style sheet
+// would say the same but bring in the whole style sheet engine, about half
+// a megabyte more for a prompt that is made at start.
+class StarredPasswordStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_LineEdit_PasswordCharacter) return '*';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
 }  // namespace
 
 PasswordForm::PasswordForm(PasswordPromptHost& host)
@@ -65,7 +78,9 @@ PasswordForm::PasswordForm(PasswordPromptHost& host)
     txtPassword = new QLineEdit(this);
     txtPassword->setGeometry(Twips(960, 2160, 2295, 285));
     txtPassword->setEchoMode(QLineEdit::Password);
-    txtPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));  // '*'
+    auto* starred = new StarredPasswordStyle;
+    starred->setParent(txtPassword);
+    txtPassword->setStyle(starred);
 
     wrongPass = new QLabel(QStringLiteral("INVALID PASSWORD!"), this);
     wrongPass->setGeometry(Twips(240, 2520, 3015, 375));

@@ -1,6 +1,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QStyle>
 #include <QApplication>
 #include <QKeyEvent>
 
@@ -60,6 +61,7 @@ TEST(PasswordForm, ControlsAtTheirPlaces) {
     EXPECT_EQ(f->lblPassword->text(), QStringLiteral("Password"));
     EXPECT_EQ(f->txtPassword->geometry(), QRect(64, 144, 153, 19));
     EXPECT_EQ(f->txtPassword->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(f->txtPassword->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, f->txtPassword), '*');
     EXPECT_EQ(f->txtPassword->text(), QString());
     EXPECT_EQ(f->wrongPass->text(), QStringLiteral("INVALID PASSWORD!"));
     EXPECT_EQ(f->wrongPass->palette().color(QPalette::WindowText), QColor(255, 0, 0));
