@@ -8,36 +8,14 @@
 # everything) on screen. A grab held elsewhere at start is taken once it is
 # let go; SIGTERM ends the run with every grab released.
 set -u
-source "$(dirname "$0")/lib.sh"
-e2e_setup "$1"
-XC="/usr/bin/python3 $(dirname "$0")/x_client.py"
-
-$XC window 0 0 1024 768 600 >/dev/null &
-DESKTOP=$!
-trap 'kill $DESKTOP 2>/dev/null; e2e_teardown' EXIT
-e2e_wait_pixel 500 500 "255,0,255" || fail "the stand-in desktop did not show"
-
-magenta_pixels() {
-  xwd -root -silent | convert xwd:- -alpha off -fill black +opaque "#FF00FF" -fill white -opaque "#FF00FF" \
-    -format "%[fx:round(mean*w*h)]" info:
-}
-# The lock holds after the attempt named in $1.
-check_locked() {
-  kill -0 "$E2E_SAVER" 2>/dev/null || fail "$1 ended the saver: $(cat "$E2E_WORK/stderr")"
-  $XC held || fail "$1 released the keyboard or the pointer"
-  local shown
-  shown=$(magenta_pixels)
-  [ "$shown" = 0 ] || fail "$1 showed $shown pixels of the desktop"
-}
+source "$(dirname "$0")/lock_lib.sh"
+lock_setup "$1"
 start_locked() {
   e2e_start /s
   e2e_wait_pixel 500 500 "0,255,0" 5 || fail "the display does not cover the screen: $(cat "$E2E_WORK/stderr")"
   sleep 0.3
   $XC held || fail "the saver does not hold the keyboard and the pointer with a password"
 }
-
-# No effect: only the background colour (green) shows.
-printf '[saver]\nmode=%s\nnewBackColor=65280\n[password]\nsaverPassword=Secret\nsaverEnabled=1\n' "$NO_EFFECT" > "$E2E_APP/z909ssaver.ini"
 
 # A grab held by another program at start (the pointer alone is enough):
 # after a few seconds the saver says the screen is not locked, and it takes
@@ -128,7 +106,7 @@ $XC free || fail "the grabs outlive the failed saver"
 cp "$E2E_WORK"/kept/* "$E2E_APP/Glidorama/"
 
 # SIGTERM ends the run at once with the grabs released.
-printf '[saver]\nmode=%s\nnewBackColor=65280\n[password]\nsaverPassword=Secret\nsaverEnabled=1\n' "$NO_EFFECT" > "$E2E_APP/z909ssaver.ini"
+lock_settings
 start_locked
 kill -TERM "$E2E_SAVER"
 e2e_wait_exit 3

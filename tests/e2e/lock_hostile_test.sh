@@ -8,26 +8,8 @@
 # screen. Under an address-space limit too small for the lock the saver
 # says so and ends with a failure; under one just big enough it holds.
 set -u
-source "$(dirname "$0")/lib.sh"
-e2e_setup "$1"
-XC="/usr/bin/python3 $(dirname "$0")/x_client.py"
-
-$XC window 0 0 1024 768 600 >/dev/null &
-DESKTOP=$!
-trap 'kill $DESKTOP 2>/dev/null; e2e_teardown' EXIT
-e2e_wait_pixel 500 500 "255,0,255" || fail "the stand-in desktop did not show"
-
-magenta_pixels() {
-  xwd -root -silent | convert xwd:- -alpha off -fill black +opaque "#FF00FF" -fill white -opaque "#FF00FF" \
-    -format "%[fx:round(mean*w*h)]" info:
-}
-check_locked() {
-  kill -0 "$E2E_SAVER" 2>/dev/null || fail "$1 ended the saver: $(tail -3 "$E2E_WORK/stderr")"
-  $XC masters_held >/dev/null || fail "$1 released a keyboard or a pointer"
-  local shown
-  shown=$(magenta_pixels)
-  [ "$shown" = 0 ] || fail "$1 showed $shown pixels of the desktop"
-}
+source "$(dirname "$0")/lock_lib.sh"
+lock_setup "$1"
 unlock() {
   xdotool type Secret
   xdotool key Return
@@ -35,7 +17,6 @@ unlock() {
   [ "$E2E_STATUS" = 0 ] || fail "the right password did not end the saver after $1 (status $E2E_STATUS)"
   $XC free || fail "the grabs outlive the saver"
 }
-printf '[saver]\nmode=%s\nnewBackColor=65280\n[password]\nsaverPassword=Secret\nsaverEnabled=1\n' "$NO_EFFECT" > "$E2E_APP/z909ssaver.ini"
 
 # Standard error is a pipe whose reader is gone.
 mkfifo "$E2E_WORK/pipe"
