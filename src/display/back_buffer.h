@@ -69,8 +69,8 @@ private:
     mutable QImage image_;
     mutable uint64_t madePixels_ = 0;
     QColor backColor_{Qt::black};
-    // Where anything but the background may be: a list, or the whole surface.
-    // Since the last Cls.
+    // What was copied since the last Cls (where anything but the background
+    // may be): a list, or the whole surface.
     std::vector<QRect> painted_;
     bool paintedAll_ = false;
     // What the last Cls cleared, in device pixels, not yet written.
