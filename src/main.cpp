@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+#include "imagestore/picture_scale.h"
 #include "platform/environment.h"
 #include "platform/qt_desktop.h"
 #include "platform/runtime_folder.h"
@@ -113,7 +114,8 @@ int main(int argc, char** argv) {
     const QString programFolder = QFileInfo(QCoreApplication::applicationFilePath()).absolutePath();
     platform::Environment env{
         programFolder, &clock, &random, &messages, &desktop, &end, platform::ProgramLayout(programFolder)};
-    startup::SeedUserFiles(env.layout);
+    // With no settings yet, the picture size is "Automatic".
+    startup::SeedUserFiles(env.layout, imagestore::LargestScreenScale(0));
     app.setEnvironment(&env);
 
     if (hosted.hosted) {

@@ -35,7 +35,8 @@ void ShrinkToThumbnail(long& width, long& height) {
 
 const QString kNoFileSelected = QStringLiteral("No file has been selected.");
 
-Form2::DecodedThumbnail DecodeThumbnail(const QString& path, const QColor& background) {
+// `ratio` is the thumbnail box's device pixels to one of its pixels.
+Form2::DecodedThumbnail DecodeThumbnail(const QString& path, const QColor& background, qreal ratio) {
     Form2::DecodedThumbnail decoded;
     if (path.isEmpty()) {
         decoded.failure = QStringLiteral("Image file not found.");
@@ -52,8 +53,11 @@ Form2::DecodedThumbnail DecodeThumbnail(const QString& path, const QColor& backg
         ShrinkToThumbnail(width, height);
         const QSize drawn(std::max(1L, width / platform::kTwipsPerPixel),
                           std::max(1L, height / platform::kTwipsPerPixel));
+        // Decoded at the box's device pixels (never above the picture's own),
+        // so the thumbnail is sharp on a scaled screen.
+        const QSize device = (QSizeF(drawn) * ratio).toSize().boundedTo(decoded.natural).expandedTo(drawn);
         // Transparent parts show the saver's background colour, as they will on screen.
-        decoded.picture = platform::OverBackground(picture.decode(drawn), background);
+        decoded.picture = platform::OverBackground(picture.decode(device), background);
     } catch (const std::exception& e) {
         decoded.failure = platform::RefusalMessage(path, e);
     }
@@ -74,8 +78,8 @@ void Form2::pictureList_Click() {
 void Form2::startThumbnail() {
     thumbnailBusy_ = true;
     startedRequest_ = thumbnailRequest_;
-    thumbnailDecode_->setFuture(
-        QtConcurrent::run(DecodeThumbnail, *wantedThumbnail_, platform::FromWindowsColor(dialogColor_)));
+    thumbnailDecode_->setFuture(QtConcurrent::run(
+        DecodeThumbnail, *wantedThumbnail_, platform::FromWindowsColor(dialogColor_), thumbnail->devicePixelRatioF()));
 }
 
 void Form2::dropThumbnail() {

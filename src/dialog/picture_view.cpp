@@ -11,6 +11,8 @@ PictureView::PictureView(QWidget* parent) : QWidget(parent) {
 
 void PictureView::fitBox() {
     const QSize size = fixedBox_.isValid() ? fixedBox_ : this->size();
+    // At the screen's device pixels, so a picture drawn into it stays sharp.
+    box_.setDevicePixelRatio(devicePixelRatioF());
     box_.setPixelSize(size.width(), size.height());
 }
 

@@ -1,6 +1,7 @@
 #include "display/back_buffer.h"
 
 #include <QRectF>
+#include <QRegion>
 
 #include <cmath>
 #include <cstring>
@@ -20,6 +21,11 @@ void BackBuffer::resize(QSize size, double scale) {
         scale == 1 ? size : QSize(int(std::lround(size.width() * scale)), int(std::lround(size.height() * scale)));
     image_ = QImage();
     fillAll();
+}
+
+const QImage& BackBuffer::image() const {
+    settleClears();
+    return pixels();
 }
 
 QImage& BackBuffer::pixels() const {
@@ -45,6 +51,7 @@ void BackBuffer::fillAll() {
     }
     painted_.clear();
     paintedAll_ = false;
+    toClear_.clear();
     changes_.rects.clear();
     changes_.all = true;
 }
@@ -71,22 +78,33 @@ void BackBuffer::Cls() {
         fillAll();
         return;
     }
+    settleClears();
+    for (const QRect& r : painted_) noteChanged(r);
+    toClear_ = std::move(painted_);
+    painted_.clear();
+}
+
+void BackBuffer::settleClears() const {
+    if (toClear_.empty()) return;
+    QRegion clear;
+    for (const QRect& r : toClear_) clear += r;
+    toClear_.clear();
+    for (const QRect& r : painted_) clear -= r;
+    for (const QRect& r : clear) clearRect(r);
+}
+
+void BackBuffer::clearRect(const QRect& r) const {
     // Each row is cleared by copying a ready-made row of the background colour.
-    if (painted_.empty()) return;
     QImage& image = pixels();
     if (backgroundRow_.size() != size_t(image.width()) ||
         (!backgroundRow_.empty() && backgroundRow_[0] != backColor_.rgb()))
         backgroundRow_.assign(size_t(image.width()), backColor_.rgb());
     uchar* base = image.bits();
     const qsizetype stride = image.bytesPerLine();
-    for (const QRect& r : painted_) {
-        const size_t bytes = size_t(r.width()) * 4;
-        for (int y = r.top(); y <= r.bottom(); ++y)
-            std::memcpy(base + y * stride + size_t(r.left()) * 4, backgroundRow_.data(), bytes);
-        noteChanged(r);
-        pixelsWritten_ += uint64_t(r.width()) * uint64_t(r.height());
-    }
-    painted_.clear();
+    const size_t bytes = size_t(r.width()) * 4;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        std::memcpy(base + y * stride + size_t(r.left()) * 4, backgroundRow_.data(), bytes);
+    pixelsWritten_ += uint64_t(r.width()) * uint64_t(r.height());
 }
 
 void BackBuffer::BitBlt(int x, int y, int w, int h, const QImage& source) {
@@ -111,6 +129,10 @@ void BackBuffer::BitBlt(int x, int y, int w, int h, const QImage& source) {
     pixelsWritten_ += uint64_t(target.width()) * uint64_t(target.height());
     if (!paintedAll_) {
         if (painted_.size() >= kMaxTracked) {
+            // The list of what was copied is about to go: what the last Cls
+            // left must be cleared before it, around those copies.
+            painted_.push_back(target);
+            settleClears();
             painted_.clear();
             paintedAll_ = true;
         } else {

@@ -26,7 +26,7 @@ public:
     QSize size() const { return size_; }
     double scale() const { return scale_; }
     // The surface at device pixels (`scale` times the size).
-    const QImage& image() const { return pixels(); }
+    const QImage& image() const;
 
     // Changing the colour clears the whole surface to it.
     void setBackColor(const QColor& color);
@@ -55,6 +55,10 @@ private:
     QImage& pixels() const;
     void fillAll();
     void noteChanged(const QRect& device);
+    // Clears what the last Cls left to clear, but for what was copied over
+    // it since: those pixels are written once, not cleared and written.
+    void settleClears() const;
+    void clearRect(const QRect& device) const;
 
     // A device rectangle in logical pixels, covering every pixel it touches.
     QRect logical(const QRect& device) const;
@@ -65,12 +69,15 @@ private:
     mutable QImage image_;
     mutable uint64_t madePixels_ = 0;
     QColor backColor_{Qt::black};
-    // Where anything but the background may be: a list, or the whole surface.
+    // What was copied since the last Cls (where anything but the background
+    // may be): a list, or the whole surface.
     std::vector<QRect> painted_;
     bool paintedAll_ = false;
+    // What the last Cls cleared, in device pixels, not yet written.
+    mutable std::vector<QRect> toClear_;
     Changes changes_;
-    uint64_t pixelsWritten_ = 0;
-    std::vector<uint32_t> backgroundRow_;
+    mutable uint64_t pixelsWritten_ = 0;
+    mutable std::vector<uint32_t> backgroundRow_;
 };
 
 }  // namespace display

@@ -294,7 +294,9 @@ struct StagedPicture::File {
 
 StagedPicture StagePicture(const QImage& image, const QString& path) {
     if (!QFileInfo(path).dir().exists()) vb::Raise(vb::kPathNotFound, QStringLiteral("Path not found: ") + path);
+    // The whole file at once: a large copy's bytes are never moved to grow.
     QByteArray bytes;
+    bytes.reserve(64 + qsizetype(image.height()) * ((image.width() * 3 + 3) & ~3));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (image.isNull() || !image.save(&buffer, "BMP"))

@@ -25,7 +25,18 @@ int PictureBox::fromOwn(double units) const {
 void PictureBox::resizeSurface(int width, int height) {
     if (QSize(width, height) == size_) return;
     size_ = QSize(width, height);
-    image_ = size_.isEmpty() ? QImage() : QImage(size_, QImage::Format_RGB32);
+    makeSurface();
+}
+
+void PictureBox::setDevicePixelRatio(qreal ratio) {
+    if (ratio == devicePixelRatio_) return;
+    devicePixelRatio_ = ratio;
+    makeSurface();
+}
+
+void PictureBox::makeSurface() {
+    image_ = size_.isEmpty() ? QImage() : QImage((QSizeF(size_) * devicePixelRatio_).toSize(), QImage::Format_RGB32);
+    image_.setDevicePixelRatio(devicePixelRatio_);
     Cls();
 }
 
@@ -56,7 +67,7 @@ void PictureBox::Cls() {
     // An opaque picture that covers the whole surface is the surface: the
     // two share their pixels until something draws on the surface, so a
     // large picture is not held twice.
-    if (picture_.size() == image_.size()) {
+    if (picture_.size() == image_.size() && devicePixelRatio_ == 1) {
         image_ = picture_;
         return;
     }

@@ -46,6 +46,10 @@ public:
     void setWidth(double width);
     void setHeight(double height);
     void setPixelSize(int width, int height) { resizeSurface(width, height); }
+    // Device pixels to one of the box's pixels: the surface holds that many
+    // more, so what is drawn into it shows sharp on a scaled screen. Sizes
+    // and positions stay in the box's pixels.
+    void setDevicePixelRatio(qreal ratio);
     double ScaleWidth() const { return size_.width() * kTwipsPerPixel / TwipsPerUnit(scaleMode_); }
     double ScaleHeight() const { return size_.height() * kTwipsPerPixel / TwipsPerUnit(scaleMode_); }
     int pixelWidth() const { return size_.width(); }
@@ -87,12 +91,14 @@ private:
     int fromOwner(double units) const;
     int fromOwn(double units) const;
     void resizeSurface(int width, int height);
+    void makeSurface();
 
     ScaleMode ownerScale_;
     ScaleMode scaleMode_ = ScaleMode::Pixels;
     bool autoSize_ = false;
     QImage picture_;
     QSize size_{0, 0};
+    qreal devicePixelRatio_ = 1;
     QImage image_;
     QPoint position_;
     bool visible_ = true;

@@ -13,7 +13,16 @@ namespace startup {
 
 namespace {
 
-void LayDownSamples(const platform::FileLayout& layout) {
+// Makes the cached copies of the samples for picture scale `scale`, with
+// their record, so the dialog's first "&OK" keeps them. Copies already made
+// for that scale are kept.
+void MakeSampleCopies(const platform::FileLayout& layout, double scale) {
+    if (!platform::MakeFolder(imagestore::CacheFolder(layout.dataFolder))) return;
+    imagestore::UpdateCache(settings::DefaultPictures(layout.samplesHome), layout.dataFolder,
+                            settings::DefaultValue(&settings::Settings::backgroundColor), {}, nullptr, {}, scale);
+}
+
+void LayDownSamples(const platform::FileLayout& layout, double scale) {
     const QString folder = layout.samplesHome + u'/' + settings::kSamplesFolder + u'/';
     for (const QString& name : settings::SamplePictureNames()) {
         if (QFileInfo::exists(folder + name)) continue;
@@ -23,23 +32,26 @@ void LayDownSamples(const platform::FileLayout& layout) {
         QFile::setPermissions(folder + name, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
                                                  QFileDevice::ReadOther);
     }
-    if (QFileInfo::exists(imagestore::CachedPicturePath(layout.dataFolder, QStringLiteral("0")))) return;
-    if (!platform::MakeFolder(imagestore::CacheFolder(layout.dataFolder))) return;
-    // With its record, so the dialog's first "&OK" keeps these copies.
-    imagestore::UpdateCache(settings::DefaultPictures(layout.samplesHome), layout.dataFolder,
-                            settings::DefaultValue(&settings::Settings::backgroundColor));
+    // The build's copies are made for scale 1: a larger screen gets its own.
+    if (scale == 1 && QFileInfo::exists(imagestore::CachedPicturePath(layout.dataFolder, QStringLiteral("0")))) return;
+    MakeSampleCopies(layout, scale);
 }
 
 }  // namespace
 
-void SeedUserFiles(const platform::FileLayout& layout) {
+void SeedUserFiles(const platform::FileLayout& layout, double scale) {
     if (QFileInfo::exists(settings::SettingsPath(layout.settingsFolder))) return;
     if (!layout.perUser()) {
-        LayDownSamples(layout);
+        LayDownSamples(layout, scale);
         return;
     }
     const QString userCache = imagestore::CacheFolder(layout.dataFolder);
     if (QFileInfo::exists(imagestore::CachedPicturePath(layout.dataFolder, QStringLiteral("0")))) return;
+    // The installed copies are made for scale 1.
+    if (scale != 1) {
+        MakeSampleCopies(layout, scale);
+        return;
+    }
     const QDir installed(imagestore::CacheFolder(layout.sharedFolder));
     const QStringList copies = installed.entryList({QStringLiteral("*.dib")}, QDir::Files);
     if (copies.isEmpty() || !platform::MakeFolder(userCache)) return;

@@ -12,7 +12,9 @@ namespace startup {
 // pictures the program carries (where they are missing) and their cached
 // copies (where there are none), so a program copied alone into an empty
 // folder starts as a fresh build does. Nothing happens once the user has
-// settings.
-void SeedUserFiles(const platform::FileLayout& layout);
+// settings. The copies are for picture scale `scale` (the largest
+// monitor's): where it is above 1, the samples are converted for it instead
+// of taking the copies made for scale 1 by the build or the installation.
+void SeedUserFiles(const platform::FileLayout& layout, double scale);
 
 }  // namespace startup

@@ -15,8 +15,9 @@ QImage solid(int w, int h, QColor c) {
 }
 
 // Clearing only what was drawn, and presenting only what changed, must give
-// exactly what clearing everything and presenting everything gives.
-void checkAgainstFullRedraw(bool keepTrails) {
+// exactly what clearing everything and presenting everything gives, also
+// past the number of copies the buffer keeps track of between clears.
+void checkAgainstFullRedraw(bool keepTrails, int clones = 6, int ticks = 300) {
     const QSize size(160, 120);
     const QColor back(10, 20, 30);
     display::BackBuffer buffer;
@@ -29,12 +30,12 @@ void checkAgainstFullRedraw(bool keepTrails) {
                                     solid(60, 50, Qt::yellow)};
     std::mt19937 rng(7);
     std::uniform_int_distribution<int> pos(-70, 180);
-    for (int tick = 0; tick < 300; ++tick) {
+    for (int tick = 0; tick < ticks; ++tick) {
         if (!keepTrails) {
             buffer.Cls();
             reference.fill(back);
         }
-        for (int clone = 0; clone < 6; ++clone) {
+        for (int clone = 0; clone < clones; ++clone) {
             const QImage& p = pictures[size_t(rng() % pictures.size())];
             const int x = pos(rng), y = pos(rng);
             buffer.BitBlt(x, y, p.width(), p.height(), p);
@@ -56,6 +57,7 @@ void checkAgainstFullRedraw(bool keepTrails) {
 
 TEST(BackBuffer, PartialClearAndPresentMatchAFullRedraw) { checkAgainstFullRedraw(false); }
 TEST(BackBuffer, TrailsStayAndPresentMatchesAFullRedraw) { checkAgainstFullRedraw(true); }
+TEST(BackBuffer, ManyCopiesBetweenClearsMatchAFullRedraw) { checkAgainstFullRedraw(false, 600, 8); }
 
 TEST(BackBuffer, ClearingTouchesOnlyWhatWasDrawn) {
     display::BackBuffer buffer;

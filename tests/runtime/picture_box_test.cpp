@@ -52,3 +52,20 @@ TEST(PictureBoxDrawing, ClsShowsThePictureOverTheBackColourAndPaintScales) {
     box.PaintPicture(green, 4, 0, 4.0, 2.0);
     EXPECT_EQ(box.Image().pixelColor(7, 1), QColor(Qt::green));
 }
+
+TEST(PictureBoxDrawing, AtTwoDevicePixelsAPixelAPaintedPictureKeepsItsDetail) {
+    PictureBox box(ScaleMode::Twips);
+    box.setScaleMode(ScaleMode::Twips);
+    box.setDevicePixelRatio(2);
+    box.setPixelSize(10, 10);
+    EXPECT_EQ(box.pixelWidth(), 10);
+    ASSERT_EQ(box.Image().size(), QSize(20, 20));
+    // Stripes one source pixel wide, drawn into the 10 x 10 box: each
+    // stripe keeps a device pixel of its own instead of blurring to grey.
+    QImage stripes(20, 20, QImage::Format_RGB32);
+    for (int x = 0; x < 20; ++x)
+        for (int y = 0; y < 20; ++y) stripes.setPixel(x, y, x % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    box.PaintPicture(stripes, 0, 0, 150, 150);
+    EXPECT_EQ(box.Image().pixel(4, 5), qRgb(0, 0, 0));
+    EXPECT_EQ(box.Image().pixel(5, 5), qRgb(255, 255, 255));
+}

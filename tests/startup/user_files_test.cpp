@@ -33,7 +33,7 @@ struct Homes {
 
 TEST(UserFiles, ANewUserGetsWritableCopiesOfTheInstalledCache) {
     Homes h;
-    startup::SeedUserFiles(h.layout);
+    startup::SeedUserFiles(h.layout, 1);
     ASSERT_TRUE(QFileInfo::exists(h.userCopy(0)));
     ASSERT_TRUE(QFileInfo::exists(h.userCopy(1)));
     EXPECT_TRUE(QFileInfo(h.userCopy(0)).isWritable());
@@ -43,7 +43,7 @@ TEST(UserFiles, AUserWithSettingsOrCachedPicturesKeepsThem) {
     Homes withSettings;
     QDir().mkpath(withSettings.layout.settingsFolder);
     QFile(withSettings.layout.settingsFolder + QStringLiteral("/z909ssaver.ini")).open(QIODevice::WriteOnly);
-    startup::SeedUserFiles(withSettings.layout);
+    startup::SeedUserFiles(withSettings.layout, 1);
     EXPECT_FALSE(QFileInfo::exists(withSettings.userCopy(0)));
 
     Homes withCache;
@@ -52,7 +52,7 @@ TEST(UserFiles, AUserWithSettingsOrCachedPicturesKeepsThem) {
     own.open(QIODevice::WriteOnly);
     own.write("mine");
     own.close();
-    startup::SeedUserFiles(withCache.layout);
+    startup::SeedUserFiles(withCache.layout, 1);
     QFile check(withCache.userCopy(0));
     check.open(QIODevice::ReadOnly);
     EXPECT_EQ(check.readAll(), "mine");
@@ -62,7 +62,7 @@ TEST(UserFiles, AUserWithSettingsOrCachedPicturesKeepsThem) {
 TEST(UserFiles, AProgramAloneInAnEmptyFolderLaysDownItsSamplesUntilItHasSettings) {
     QTemporaryDir alone;
     const platform::FileLayout layout = platform::BesideProgram(alone.path());
-    startup::SeedUserFiles(layout);
+    startup::SeedUserFiles(layout, 1);
     for (const QString& name : settings::SamplePictureNames()) {
         QFile laid(alone.path() + QStringLiteral("/samples/") + name);
         ASSERT_TRUE(laid.open(QIODevice::ReadOnly)) << name.toStdString();
@@ -77,6 +77,31 @@ TEST(UserFiles, AProgramAloneInAnEmptyFolderLaysDownItsSamplesUntilItHasSettings
     // Once there are settings, a removed sample stays removed.
     QFile(alone.path() + QStringLiteral("/z909ssaver.ini")).open(QIODevice::WriteOnly);
     QFile::remove(alone.path() + QStringLiteral("/samples/aurora.jpg"));
-    startup::SeedUserFiles(layout);
+    startup::SeedUserFiles(layout, 1);
     EXPECT_FALSE(QFileInfo::exists(alone.path() + QStringLiteral("/samples/aurora.jpg")));
+}
+
+TEST(UserFiles, AFirstRunOnALargerScreenMakesTheSampleCopiesForItsScale) {
+    QTemporaryDir alone;
+    const platform::FileLayout layout = platform::BesideProgram(alone.path());
+    // The first copy's width (within a pixel of rounding).
+    const auto width = [](const QString& dataFolder) {
+        return QImage(dataFolder + QStringLiteral("/Glidorama/Glidorama0.dib"), "BMP").width();
+    };
+    startup::SeedUserFiles(layout, 1);
+    const int atOne = width(layout.dataFolder);
+    ASSERT_GT(atOne, 0);
+    // The copies a build made for scale 1 are made again, twice the size.
+    startup::SeedUserFiles(layout, 2);
+    EXPECT_NEAR(width(layout.dataFolder), atOne * 2, 1);
+
+    // A new user of an installed copy gets copies converted for the scale,
+    // not the installation's.
+    Homes h;
+    QDir().mkpath(h.layout.samplesHome + QStringLiteral("/samples"));
+    for (const QString& name : settings::SamplePictureNames())
+        QFile::copy(alone.path() + QStringLiteral("/samples/") + name,
+                    h.layout.samplesHome + QStringLiteral("/samples/") + name);
+    startup::SeedUserFiles(h.layout, 2);
+    EXPECT_NEAR(width(h.layout.dataFolder), atOne * 2, 1);
 }
