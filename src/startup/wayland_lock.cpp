@@ -128,12 +128,12 @@ void WaylandLock::addCover(wayland::Output& output) {
         Cover{&output, display::PointerMoves(host_), nullptr, nullptr});
     Cover* made = cover.get();
     const QColor background = platform::FromWindowsColor(values_.backgroundColor);
-    auto make = [this, made, background](QSize size) -> std::unique_ptr<display::Animation> {
+    auto make = [this, made, background](QSize size, double pictureScale) -> std::unique_ptr<display::Animation> {
         std::unique_ptr<display::Animation> effect;
         // A mode that names no effect starts nothing: only the background shows.
         if (const display::EffectInfo* info = display::FindEffect(values_.effect)) {
             try {
-                effect = info->make(display::AnimationStart{size, info->kind, values_, env_});
+                effect = info->make(display::AnimationStart{size, info->kind, values_, env_, pictureScale});
             } catch (const display::Failure& failure) {
                 // The lock surface still shows, and the prompt on it.
                 QTimer::singleShot(0, [this, message = failure.message] { failed(message); });
@@ -145,7 +145,8 @@ void WaylandLock::addCover(wayland::Output& output) {
         return layer;
     };
     auto failedHere = [this](const QString& message) { return failed(message); };
-    auto surface = std::make_unique<wayland::Surface>(connection_, *env_.clock, make, failedHere, background);
+    auto surface = std::make_unique<wayland::Surface>(connection_, *env_.clock, make, failedHere, background,
+                                                      values_.pictureScalePercent);
     made->role = std::make_unique<wayland::LockSurface>(lock_, output, std::move(surface));
     covers_.push_back(std::move(cover));
 }
@@ -242,7 +243,7 @@ void WaylandLock::pointerPressed(wl_surface* surface, QPointF at, uint32_t butto
         host_.RequestExit();
         return;
     }
-    if (coverOf(surface) == promptCover_) prompt_.click(at, QtButton(button));
+    if (coverOf(surface) == promptCover_) prompt_.click(promptCover_->role->surface().toFrame(at), QtButton(button));
 }
 
 }  // namespace startup

@@ -49,14 +49,15 @@ void Saver::addCover(Output& output) {
         std::make_unique<Cover>(Cover{&output, display::PointerMoves(host_), nullptr});
     Cover* made = cover.get();
     const display::EffectInfo* effect = display::FindEffect(values_.effect);
-    auto make = [this, made, effect](QSize size) -> std::unique_ptr<display::Animation> {
+    auto make = [this, effect](QSize size, double pictureScale) -> std::unique_ptr<display::Animation> {
         // A mode that names no effect starts nothing: only the background shows.
         if (!effect) return nullptr;
-        return effect->make(display::AnimationStart{size, effect->kind, values_, env_});
+        return effect->make(display::AnimationStart{size, effect->kind, values_, env_, pictureScale});
     };
     auto failed = [this](const QString& message) { return host_.DisplayFailed(message); };
     auto surface = std::make_unique<Surface>(connection_, *env_.clock, make, failed,
-                                             platform::FromWindowsColor(values_.backgroundColor));
+                                             platform::FromWindowsColor(values_.backgroundColor),
+                                             values_.pictureScalePercent);
     made->layer = std::make_unique<LayerCover>(connection_, output, std::move(surface));
     made->layer->onClosed = [this, made] {
         // Inside the layer surface's own event: put aside at once, deleted

@@ -1,5 +1,7 @@
 #include "wayland/seat.h"
 
+#include <algorithm>
+
 #include <sys/mman.h>
 #include <unistd.h>
 #include <wayland-client-protocol.h>
@@ -11,6 +13,11 @@ Seat::Seat(wl_seat* seat, uint32_t globalName)
     : seat_(seat), globalName_(globalName), xkb_(xkb_context_new(XKB_CONTEXT_NO_FLAGS)) {
     static const wl_seat_listener listener = {.capabilities = &Seat::capabilities, .name = &Seat::seatName};
     wl_seat_add_listener(seat_, &listener, this);
+    repeat_.setSingleShot(true);
+    QObject::connect(&repeat_, &QTimer::timeout, [this] {
+        repeat_.start(1000 / repeatRate_);
+        pressed(repeatKey_);
+    });
 }
 
 Seat::~Seat() {
@@ -37,6 +44,7 @@ void Seat::capabilities(void* data, wl_seat*, uint32_t caps) {
         self->keyboard_ = wl_seat_get_keyboard(self->seat_);
         wl_keyboard_add_listener(self->keyboard_, &listener, self);
     } else if (!hasKeyboard && self->keyboard_) {
+        self->repeat_.stop();
         wl_keyboard_destroy(self->keyboard_);
         self->keyboard_ = nullptr;
     }
@@ -95,26 +103,40 @@ void Seat::keyboardEnter(void* data, wl_keyboard*, uint32_t, wl_surface* surface
 
 void Seat::keyboardLeave(void* data, wl_keyboard*, uint32_t, wl_surface* surface) {
     auto* self = static_cast<Seat*>(data);
+    self->repeat_.stop();
     if (self->keyboardSurface_ == surface) self->keyboardSurface_ = nullptr;
 }
 
 void Seat::key(void* data, wl_keyboard*, uint32_t, uint32_t, uint32_t key, uint32_t state) {
     auto* self = static_cast<Seat*>(data);
-    if (state != WL_KEYBOARD_KEY_STATE_PRESSED || !self->handler_) return;
+    if (state != WL_KEYBOARD_KEY_STATE_PRESSED) {
+        if (key == self->repeatKey_) self->repeat_.stop();
+        return;
+    }
+    self->repeat_.stop();
+    // Wayland sends evdev codes; xkb's are 8 higher.
+    if (self->repeatRate_ > 0 && self->keymap_ && xkb_keymap_key_repeats(self->keymap_, key + 8)) {
+        self->repeatKey_ = key;
+        self->repeat_.start(self->repeatDelay_);
+    }
+    self->pressed(key);
+}
+
+void Seat::pressed(uint32_t key) {
+    if (!handler_) return;
     KeyPress press;
-    press.surface = self->keyboardSurface_;
-    if (self->state_) {
-        // Wayland sends evdev codes; xkb's are 8 higher.
+    press.surface = keyboardSurface_;
+    if (state_) {
         const xkb_keycode_t code = key + 8;
-        press.keysym = xkb_state_key_get_one_sym(self->state_, code);
+        press.keysym = xkb_state_key_get_one_sym(state_, code);
         char text[64] = {};
-        if (xkb_state_key_get_utf8(self->state_, code, text, sizeof text) > 0) {
+        if (xkb_state_key_get_utf8(state_, code, text, sizeof text) > 0) {
             press.text = QString::fromUtf8(text);
             // Control characters (Return, Escape, Backspace) are keys, not text.
             if (press.text.size() == 1 && press.text.front().unicode() < 0x20) press.text.clear();
         }
     }
-    self->handler_->keyPressed(press);
+    handler_->keyPressed(press);
 }
 
 void Seat::modifiers(void* data, wl_keyboard*, uint32_t, uint32_t depressed, uint32_t latched, uint32_t locked,
@@ -123,7 +145,12 @@ void Seat::modifiers(void* data, wl_keyboard*, uint32_t, uint32_t depressed, uin
     if (self->state_) xkb_state_update_mask(self->state_, depressed, latched, locked, 0, 0, group);
 }
 
-void Seat::repeatInfo(void*, wl_keyboard*, int32_t, int32_t) {}
+void Seat::repeatInfo(void* data, wl_keyboard*, int32_t rate, int32_t delay) {
+    auto* self = static_cast<Seat*>(data);
+    self->repeatRate_ = std::clamp(rate, 0, 1000);
+    self->repeatDelay_ = std::max(delay, 0);
+    if (self->repeatRate_ == 0) self->repeat_.stop();
+}
 
 void Seat::pointerEnter(void* data, wl_pointer* pointer, uint32_t serial, wl_surface* surface, int32_t x, int32_t y) {
     auto* self = static_cast<Seat*>(data);

@@ -1,10 +1,13 @@
 // The seat's keyboard and pointer. Keys go through xkbcommon with the keymap
 // the compositor sends (the user's layout), so a typed text means the same as
-// on X11. Events go to one InputHandler, with the wl_surface they are on.
+// on X11. Events go to one InputHandler, with the wl_surface they are on. A
+// held key repeats at the rate and delay the compositor tells (the client
+// repeats keys on Wayland), so holding Backspace erases as on X11.
 #pragma once
 
 #include <QPointF>
 #include <QString>
+#include <QTimer>
 
 #include <cstdint>
 
@@ -58,10 +61,12 @@ private:
     static void key(void* data, wl_keyboard*, uint32_t, uint32_t, uint32_t key, uint32_t state);
     static void modifiers(void* data, wl_keyboard*, uint32_t, uint32_t depressed, uint32_t latched, uint32_t locked,
                           uint32_t group);
-    static void repeatInfo(void*, wl_keyboard*, int32_t, int32_t);
+    static void repeatInfo(void* data, wl_keyboard*, int32_t rate, int32_t delay);
     static void pointerEnter(void* data, wl_pointer*, uint32_t serial, wl_surface* surface, int32_t x, int32_t y);
     static void pointerLeave(void* data, wl_pointer*, uint32_t, wl_surface*);
     static void motion(void* data, wl_pointer*, uint32_t, int32_t x, int32_t y);
+    // Tells the handler of a press of `key` (an evdev code).
+    void pressed(uint32_t key);
     static void button(void* data, wl_pointer*, uint32_t, uint32_t, uint32_t button, uint32_t state);
 
     wl_seat* seat_;
@@ -76,6 +81,11 @@ private:
     wl_surface* keyboardSurface_ = nullptr;
     wl_surface* pointerSurface_ = nullptr;
     QPointF pointerAt_;
+    // Key repeat: keys a second (0: none) and the wait before the first.
+    int repeatRate_ = 25;
+    int repeatDelay_ = 600;
+    uint32_t repeatKey_ = 0;  // the held key that repeats
+    QTimer repeat_;
 };
 
 }  // namespace wayland

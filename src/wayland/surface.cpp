@@ -11,6 +11,7 @@
 #include <viewporter-client-protocol.h>
 #include <wayland-client-protocol.h>
 
+#include "display/animation_start.h"
 #include "runtime/clock.h"
 #include "wayland/connection.h"
 #include "wayland/shm_buffer.h"
@@ -24,14 +25,14 @@ namespace {
 // of the screen.)
 constexpr int kMostDamageRects = 64;
 
-// The whole device pixels under a logical rectangle at `scale`.
+// The whole device pixels under a frame's rectangle at `scale`.
 QRect DeviceRect(const QRect& r, double scale) {
     const int left = int(std::floor(r.left() * scale)), top = int(std::floor(r.top() * scale));
     const int right = int(std::ceil((r.right() + 1) * scale)), bottom = int(std::ceil((r.bottom() + 1) * scale));
     return QRect(left, top, right - left, bottom - top);
 }
 
-// Copies `area` (logical pixels) between two frames of one size.
+// Copies `area` (frame pixels) between two frames of one size.
 void CopyArea(QImage& to, const QImage& from, const QRegion& area, double scale) {
     const QRect bounds = to.rect();
     for (const QRect& logical : area) {
@@ -43,12 +44,14 @@ void CopyArea(QImage& to, const QImage& from, const QRegion& area, double scale)
 }
 }  // namespace
 
-Surface::Surface(Connection& connection, platform::Clock& clock, MakeAnimation make, Failed failed, QColor background)
+Surface::Surface(Connection& connection, platform::Clock& clock, MakeAnimation make, Failed failed, QColor background,
+                 int pictureScalePercent)
     : connection_(connection),
       clock_(clock),
       make_(std::move(make)),
       failed_(std::move(failed)),
-      background_(background) {
+      background_(background),
+      pictureScalePercent_(pictureScalePercent) {
     const Globals& globals = connection_.globals();
     surface_ = wl_compositor_create_surface(globals.compositor);
     if (globals.fractionalScale && globals.viewporter) {
@@ -85,13 +88,13 @@ Surface::~Surface() {
 
 double Surface::scale() const { return scale120_ > 0 ? scale120_ / 120.0 : outputScale_; }
 
+QPointF Surface::toFrame(QPointF logical) const { return logical * (scale() / frameScale_); }
+
 display::Animation::Millis Surface::now() const { return clock_.monotonicSeconds() * 1000; }
 
 void Surface::configure(QSize logicalSize) {
     if (logicalSize.isEmpty()) return;
-    const bool resized = logicalSize != logicalSize_;
     logicalSize_ = logicalSize;
-    if (resized && animation_) animation_->resize(logicalSize_);
     // The output is covered at once with the background; the animation,
     // which may load pictures for a while, is made once every output has
     // had its first frame.
@@ -109,7 +112,7 @@ void Surface::configure(QSize logicalSize) {
 
 void Surface::start() {
     try {
-        animation_ = make_(logicalSize_);
+        animation_ = make_(frameSize_, frameScale_);
     } catch (const display::Failure& failure) {
         if (failed_(failure.message) != display::FailureOutcome::PassOver) stopped_ = true;
     }
@@ -129,12 +132,18 @@ void Surface::rescale() {
     if (logicalSize_.isEmpty()) return;
     const QSize device(int(std::lround(logicalSize_.width() * scale())),
                        int(std::lround(logicalSize_.height() * scale())));
-    if (!buffers_[0] || buffers_[0]->size() != device || buffers_[0]->image().devicePixelRatio() != scale()) {
+    const display::EffectLayout layout = display::LayOut(device, pictureScalePercent_);
+    // A new size or scale keeps the animation and its pictures: it is laid
+    // out again in the new frame.
+    if (animation_ && layout.size != frameSize_) animation_->resize(layout.size);
+    frameSize_ = layout.size;
+    frameScale_ = layout.scale;
+    if (!buffers_[0] || buffers_[0]->size() != device || buffers_[0]->image().devicePixelRatio() != frameScale_) {
         newest_ = nullptr;
         for (auto& buffer : buffers_) {
             buffer = std::make_unique<ShmBuffer>(connection_.globals().shm, device);
-            buffer->image().setDevicePixelRatio(scale());
-            buffer->stale = QRect(QPoint(0, 0), logicalSize_);
+            buffer->image().setDevicePixelRatio(frameScale_);
+            buffer->stale = QRect(QPoint(0, 0), frameSize_);
         }
         if (!buffers_[0]->valid() || !buffers_[1]->valid()) {
             // Nothing could be shown: the run ends rather than cover nothing.
@@ -156,7 +165,7 @@ void Surface::rescale() {
     wl_region_add(opaque, 0, 0, logicalSize_.width(), logicalSize_.height());
     wl_surface_set_opaque_region(surface_, opaque);
     wl_region_destroy(opaque);
-    unshown_ = QRect(QPoint(0, 0), logicalSize_);
+    unshown_ = QRect(QPoint(0, 0), frameSize_);
     present();
 }
 
@@ -210,7 +219,7 @@ void Surface::present() {
     // copy is cheaper than painting it again.
     QRegion toPaint = buffer.stale;
     if (newest_ && newest_ != &buffer) {
-        CopyArea(buffer.image(), newest_->image(), buffer.stale - unshown_, scale());
+        CopyArea(buffer.image(), newest_->image(), buffer.stale - unshown_, frameScale_);
         toPaint = unshown_;
     }
     {
@@ -227,7 +236,7 @@ void Surface::present() {
     wl_surface_attach(surface_, buffer.handle(), 0, 0);
     const QRegion damage = unshown_.rectCount() > kMostDamageRects ? QRegion(unshown_.boundingRect()) : unshown_;
     for (const QRect& r : damage) {
-        const QRect device = DeviceRect(r, scale());
+        const QRect device = DeviceRect(r, frameScale_);
         wl_surface_damage_buffer(surface_, device.x(), device.y(), device.width(), device.height());
     }
     unshown_ = QRegion();

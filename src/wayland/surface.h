@@ -4,7 +4,9 @@
 // changed rectangles as damage. Ticks wait for the compositor's frame
 // callback, so an output that shows nothing (hidden, switched off) costs
 // nothing. Buffers are at device pixels: the output's integer scale, or the
-// fractional scale the compositor prefers where it offers one.
+// fractional scale the compositor prefers where it offers one. The effect
+// lays out in those device pixels over the picture scale, so a 3840 x 2160
+// output shows the composition of a 1920 x 1080 one, as on X11.
 //
 // The role object creates the role on handle(), commits once without a
 // buffer, and calls configure() with the logical size from its configure
@@ -39,14 +41,16 @@ class ShmBuffer;
 
 class Surface {
 public:
-    // Makes what the surface shows at a logical size; may return null (only
+    // Makes what the surface shows at `size` (the frame's pixels), drawn
+    // at `pictureScale` device pixels to one; may return null (only
     // `background` shows) and may raise display::Failure.
-    using MakeAnimation = std::function<std::unique_ptr<display::Animation>(QSize logicalSize)>;
+    using MakeAnimation = std::function<std::unique_ptr<display::Animation>(QSize size, double pictureScale)>;
     // What becomes of a failure of the animation (see display::FailureOutcome).
     using Failed = std::function<display::FailureOutcome(const QString& message)>;
 
-    Surface(Connection& connection, platform::Clock& clock, MakeAnimation make, Failed failed,
-            QColor background = Qt::black);
+    // `pictureScalePercent` as in the settings (0: Automatic).
+    Surface(Connection& connection, platform::Clock& clock, MakeAnimation make, Failed failed, QColor background,
+            int pictureScalePercent);
     ~Surface();
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
@@ -65,6 +69,8 @@ public:
     QSize logicalSize() const { return logicalSize_; }
     // Device pixels per logical pixel.
     double scale() const;
+    // A point in logical pixels as a point of the frame the animation draws.
+    QPointF toFrame(QPointF logical) const;
     // Frames attached and committed so far.
     int framesCommitted() const { return framesCommitted_; }
 
@@ -91,9 +97,13 @@ private:
     std::array<std::unique_ptr<ShmBuffer>, 2> buffers_;
     ShmBuffer* newest_ = nullptr;  // the buffer drawn last (null: none yet)
     QSize logicalSize_;
+    int pictureScalePercent_;
+    // What the animation draws in, and the device pixels to one of its pixels.
+    QSize frameSize_;
+    double frameScale_ = 1;
     int outputScale_ = 1;
     int scale120_ = 0;  // the fractional scale in 120ths; 0 while none was told
-    // Changed since the last commit (logical pixels): the damage to declare.
+    // Changed since the last commit (frame pixels): the damage to declare.
     QRegion unshown_;
     wl_callback* frameCallback_ = nullptr;
     bool tickWaiting_ = false;  // a tick fell due while the last frame was not yet shown

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The session lock on a Wayland compositor that offers one (headless sway
 # 1.8 or later): every output covered, an output added while locked covered
-# too, the prompt on the output with the pointer, a wrong password refused,
-# the right one unlocks (status 0, the desktop shows again), and a saver
-# killed with SIGKILL leaves the session locked. Skipped where no such
-# compositor is installed.
+# too and one unplugged dropped, the prompt on the output with the pointer,
+# a wrong password refused, a held Backspace repeating, the right password
+# unlocks (status 0, the desktop shows again), and a saver killed with
+# SIGKILL leaves the session locked. Skipped where no such compositor is
+# installed.
 set -u
 source "$(dirname "$0")/wayland_lib.sh"
 command -v sway >/dev/null || skip "sway is not installed"
@@ -59,6 +60,11 @@ desktop_shows && fail "the desktop shows beside the lock"
 # An output plugged in while locked is covered.
 wl_as swaymsg create_output >/dev/null
 wait_pixel HEADLESS-3 100 100 "$COVER" 5 || fail "an output added while locked is not covered"
+# One unplugged while locked goes quietly; the session stays locked.
+wl_as swaymsg -q output HEADLESS-3 unplug
+sleep 0.5
+running || fail "the saver ended when an output went away while locked: $(cat "$E2E_WORK/stderr")"
+desktop_shows && fail "the desktop shows after an output went away while locked"
 
 # A click on the second output brings the prompt up there, not on the first.
 wl_as swaymsg seat - cursor set $(middle_of HEADLESS-2) >/dev/null
@@ -75,6 +81,8 @@ for attempt in wrong secret; do
 done
 desktop_shows && fail "a wrong password showed the desktop"
 
+# A held Backspace repeats: it erases the whole of a long wrong start.
+type_keys wrongwrongwrong -P BackSpace -s 2000 -p BackSpace
 type_keys Secret
 type_keys -k Return
 e2e_wait_exit 5
