@@ -46,7 +46,9 @@ bool CloneField::tick(bool secondSetOnShow) {
             cloneStage[i] = effect_.shrinksClones() ? 1 : 12;
             w = float(buffer_.size().width());
             h = float(buffer_.size().height());
-            if (!effect_.circlesTheCentre()) {
+            if (motion) {
+                motion->enter(*this, i);
+            } else if (!effect_.circlesTheCentre()) {
                 cloneX[i] = vb::CInt(vb::Int(float(random_.Rnd() * w)));
                 cloneY[i] = vb::CInt(vb::Int(float(random_.Rnd() * h)));
             } else {
@@ -162,6 +164,10 @@ void CloneField::RecedeClone() {
 
 void CloneField::AimClone(const vb::Integer& step) {
     const size_t i = size_t(cloneIndex.value());
+    if (motion) {
+        motion->aim(*this, i, step);
+        return;
+    }
     random_.Randomize();
     const int x = cloneX[i];
     const int y = cloneY[i];

@@ -26,6 +26,9 @@ public:
     // The effect of this run, given once the settings are read.
     void setEffect(settings::Effect effect) { effect_ = effect; }
     settings::Effect effect() const { return effect_; }
+    // The frame the clones move in, and the run's random numbers.
+    QSize size() const { return buffer_.size(); }
+    platform::RandomSource& random() const { return random_; }
     // Sizes the clone arrays for "ClonesOfImage" and puts every clone off
     // screen at stage 12 on the first set. A negative count raises error 9,
     // one past the 16-bit range error 6, before anything is sized.
@@ -62,6 +65,15 @@ public:
     // Clone state, one element per clone.
     std::vector<vb::Integer> cloneX, cloneY, cloneDX, cloneDY, cloneStage, cloneSet, vortexPhase;
     vb::Integer cloneIndex = 0;
+    // How the clones of an effect of its own move, null for the seven:
+    // `enter` places clone `i` as it re-enters, `aim` heads it for the step
+    // length `step`. Effects without one enter anywhere and head away from
+    // the centre.
+    struct Motion {
+        void (*enter)(CloneField& field, size_t i);
+        void (*aim)(CloneField& field, size_t i, int step);
+    };
+    const Motion* motion = nullptr;
     // Nonzero: the tick draws over the last one instead of clearing first.
     vb::Integer keepTrails = 0;
     // Slot s: the step length on leaving stage 12 - s.

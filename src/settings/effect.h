@@ -1,7 +1,7 @@
 // The effect the saver shows, parsed from the "mode" text of the settings
-// file. The stored text is a number: 0 to 7 name the eight effects, any
-// other number (a fraction, 9, -1) names none, so the display then starts
-// nothing and only the background shows.
+// file. The stored text is a number: 0 to kCount - 1 name the effects, any
+// other number (a fraction, a number past the last, -1) names none, so the
+// display then starts nothing and only the background shows.
 #pragma once
 
 #include <QLatin1String>
@@ -22,8 +22,10 @@ public:
         JumpingBeans = 5,
         Vortex = 6,
         Splat = 7,
+        // A new effect takes the next number here.
+        kEnd
     };
-    static constexpr int kCount = 8;
+    static constexpr int kCount = kEnd;
 
     constexpr Effect(Kind kind = None) : kind_(kind) {}
 
@@ -34,20 +36,19 @@ public:
     static Effect Stored(const QString& text);
     // Whether the stored text names `kind`; text that is not a number names none.
     static bool TextIs(const QString& text, Kind kind);
-    // The effect stored as `number`, None outside 0 to 7.
+    // The effect stored as `number`, None outside 0 to kCount - 1.
     static Effect FromNumber(int number);
 
     Kind kind() const { return kind_; }
     bool operator==(Kind kind) const { return kind_ == kind; }
     bool operator==(const Effect&) const = default;
 
-    // The seven effects drawn by clones of the picture: all but Float.
-    bool isCloneEffect() const { return changesOnSchedule() || pacesItsOwnChanges(); }
-    // Glidorama, Warp, Deck of Cards and Vortex: the change scheduler admits
-    // clones to the next picture every "NextImageTime" seconds.
-    bool changesOnSchedule() const {
-        return kind_ == Glidorama || kind_ == Warp || kind_ == DeckOfCards || kind_ == Vortex;
-    }
+    // The effects drawn by clones of the picture: all but Float.
+    bool isCloneEffect() const { return kind_ != None && kind_ != Float; }
+    // Glidorama, Warp, Deck of Cards, Vortex and any clone effect added
+    // after Splat!: the change scheduler admits clones to the next picture
+    // every "NextImageTime" seconds.
+    bool changesOnSchedule() const { return isCloneEffect() && !pacesItsOwnChanges(); }
     // Psychedelic, Jumping Beans and Splat!: the clone tick itself admits
     // clones to the next picture, at the "ChangeNextImage" pace; the
     // scheduler only starts it.

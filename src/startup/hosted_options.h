@@ -35,7 +35,7 @@ std::optional<uint32_t> ParseWindowId(const QString& text);
 
 // The effect named by "--effect NAME": its caption in any case with or
 // without spaces and punctuation ("Deck of Cards", "deck-of-cards",
-// "splat"), or its number 0-7.
+// "splat"), or its stored number.
 std::optional<int> ParseEffectName(const QString& text);
 
 // Reads the arguments after the program name. `saverWindow` is the value of

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "display/effect_table.h"
 #include "startup/xscreensaver_list.h"
 
 namespace startup {
@@ -28,9 +29,9 @@ constexpr char kHelp[] =
     "  --root                    run inside the window named by\n"
     "                            XSCREENSAVER_WINDOW (else the root window)\n"
     "  --window-id WINDOW        run inside window WINDOW (0x... or decimal)\n"
-    "  --effect NAME             with --root or --window-id: glidorama, float,\n"
-    "                            warp, psychedelic, deck-of-cards,\n"
-    "                            jumping-beans, vortex or splat\n"
+    "  --effect NAME             with --root or --window-id:";
+
+constexpr char kHelpAfterEffects[] =
     "  --install-xscreensaver    add Glidorama to the savers in ~/.xscreensaver\n"
     "  --uninstall-xscreensaver  take it out of that list again\n"
     "  --help                    show this help\n"
@@ -38,13 +39,34 @@ constexpr char kHelp[] =
     "\n"
     "More in the manual page: man glidorama\n";
 
+// The help: every effect's command-line name after "--effect", wrapped
+// under the option's description.
+QByteArray HelpText() {
+    constexpr int kIndent = 28, kWidth = 76;
+    QByteArray text = kHelp;
+    int column = int(text.size() - text.lastIndexOf('\n') - 1);
+    const auto effects = display::Effects();
+    for (size_t n = 0; n < effects.size(); ++n) {
+        QByteArray word = effects[n].commandName;
+        if (n + 1 == effects.size()) word.prepend("or ");
+        if (n + 2 < effects.size()) word.append(',');
+        if (column + 1 + word.size() > kWidth) {
+            text += '\n' + QByteArray(kIndent - 1, ' ');
+            column = kIndent - 1;
+        }
+        text += ' ' + word;
+        column += 1 + int(word.size());
+    }
+    return text + '\n' + kHelpAfterEffects;
+}
+
 }  // namespace
 
 std::optional<int> RunInformationOption(const QStringList& arguments) {
     if (arguments.isEmpty()) return std::nullopt;
     const QString& option = arguments.front();
     if (option == QLatin1String("--help")) {
-        std::fputs(kHelp, stdout);
+        std::fputs(HelpText().constData(), stdout);
         return 0;
     }
     if (option == QLatin1String("--version")) {

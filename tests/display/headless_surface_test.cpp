@@ -61,7 +61,8 @@ std::unique_ptr<display::Animation> StartHeadless(DisplayFixture& f, const QByte
 // in the window (as the window system shows it) and in a headless frame.
 TEST(HeadlessSurface, EveryEffectRendersTheSameFramesAsTheWindow) {
     const QSize size(160, 120);
-    for (int mode : {0, kFloat, 2, 3, 4, 5, 6, 7}) {
+    for (const display::EffectInfo& effect : display::Effects()) {
+        const int mode = int(effect.kind);
         DisplayFixture windowed, headless;
         for (DisplayFixture* f : {&windowed, &headless}) {
             f->makePictures(3);

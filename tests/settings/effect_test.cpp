@@ -40,8 +40,10 @@ TEST(Effect, EachCloneEffectChangesPicturesInOneWay) {
         EXPECT_EQ(e.isCloneEffect(), e != Effect::Float) << n;
         EXPECT_FALSE(e.changesOnSchedule() && e.pacesItsOwnChanges()) << n;
     }
-    EXPECT_TRUE(Effect(Effect::Vortex).changesOnSchedule());
-    EXPECT_TRUE(Effect(Effect::JumpingBeans).pacesItsOwnChanges());
+    for (Effect e : {Effect::Glidorama, Effect::Warp, Effect::DeckOfCards, Effect::Vortex})
+        EXPECT_TRUE(e.changesOnSchedule()) << int(e.kind());
+    for (Effect e : {Effect::Psychedelic, Effect::JumpingBeans, Effect::Splat})
+        EXPECT_TRUE(e.pacesItsOwnChanges()) << int(e.kind());
     EXPECT_FALSE(Effect().isCloneEffect());
 }
 
