@@ -126,8 +126,7 @@ void PasswordForm::reservePixels() {
     // could be drawn and Qt would crash. They are made now, as many as the
     // largest monitor needs, and kept while the prompt is hidden.
     QSize largest = size();
-    for (const QScreen* screen : QGuiApplication::screens())
-        largest = largest.expandedTo(screen->geometry().size());
+    for (const QScreen* screen : QGuiApplication::screens()) largest = largest.expandedTo(screen->geometry().size());
     QBackingStore* store = backingStore();
     if (!store) return;
     store->resize(largest);
