@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdio>
 #include <exception>
+#include <malloc.h>
 #include <sys/mman.h>
 #include <thread>
 #include <unistd.h>
@@ -58,20 +59,25 @@ void Module1::setUpLock() {
     sigemptyset(&stalled.sa_mask);
     ::sigaction(SIGALRM, &stalled, nullptr);
     ::alarm(kSetUpLimitSeconds);
+    // Each thread that allocates would otherwise get a memory pool of its
+    // own, 64 MB of address space apiece: the threads that decode pictures
+    // share the pools there are, so that an address-space limit leaves
+    // room for what the locked screen still needs to draw.
+    ::mallopt(M_ARENA_MAX, 1);
     try {
         // Threads the program and Qt may need while locked (Qt starts some
         // on first use) must be possible: one that cannot start fails here,
         // before anything is held, not behind the lock.
         std::thread([] {}).join();
         if (!HasHeadroom()) failLockSetUp("not enough memory left to hold it");
+        // The prompt is made first, hidden, with everything it needs (native
+        // window, fonts, pixels): a prompt that cannot be made later would
+        // leave the screen locked for good or open it.
+        makePasswordForm();
         // The grabs: from here on nothing typed reaches another program.
         takeKeyLock();
         screenGuard_ = OpenScreenGuard([this](QWidget* window) { remakeDestroyed(window); },
                                        [this] { return env_.desktop->keyLockOn(); });
-        // The prompt is made now, hidden, with everything it needs (native
-        // window, fonts): a prompt that cannot be made later would leave
-        // the screen locked for good or open it.
-        makePasswordForm();
         if (screenGuard_ && !screenGuard_->waitUntilCovering()) failLockSetUp("the X server does not answer");
         ::alarm(0);
     } catch (const std::exception& e) {

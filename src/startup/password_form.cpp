@@ -1,5 +1,6 @@
 #include "startup/password_form.h"
 
+#include <QBackingStore>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -15,6 +16,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "dialog/password_rules.h"
 #include "runtime/twips.h"
@@ -130,6 +132,24 @@ void PasswordForm::prepare() {
     // every control.
     (void)winId();
     (void)grab();
+    reservePixels();
+}
+
+void PasswordForm::reservePixels() {
+    // The window's pixels are otherwise made at its first show, when the
+    // screen is locked already: without the memory for them then, nothing
+    // could be drawn and Qt would crash. They are made now, as many as the
+    // largest monitor needs, and kept while the prompt is hidden.
+    QSize largest = size();
+    for (const QScreen* screen : QGuiApplication::screens()) largest = largest.expandedTo(screen->geometry().size());
+    QBackingStore* store = backingStore();
+    if (!store) return;
+    store->resize(largest);
+    store->beginPaint(QRect(QPoint(), largest));
+    const QPaintDevice* pixels = store->paintDevice();
+    const bool made = pixels && pixels->width() > 0;
+    store->endPaint();
+    if (!made) throw std::runtime_error("no memory for the password prompt's window");
 }
 
 void PasswordForm::takeContentsOf(const PasswordForm& old) {

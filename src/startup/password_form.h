@@ -62,6 +62,9 @@ private:
     // Keys, clicks and drops that would paste or open a menu: the prompt
     // ignores them (see the constructor).
     bool isRefusedInput(QObject* watched, QEvent* event) const;
+    // Makes the window's pixels for the largest monitor; throws when the
+    // memory for them cannot be had.
+    void reservePixels();
     // Puts the characters typed into the notes since the last time in.
     void typePendingNotes();
 
