@@ -41,8 +41,8 @@ int TypedKey(const QKeyEvent* event) {
 }
 
 // The password box shows a '*' for each character typed. A style sheet
-// would say the same but bring in the whole style sheet engine, about half
-// a megabyte more for a prompt that is made at start.
+// would say the same but bring in the style sheet engine: some 0.4 MB more
+// for a prompt that is made at start.
 class StarredPasswordStyle : public QProxyStyle {
 public:
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
