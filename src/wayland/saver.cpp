@@ -84,8 +84,11 @@ void Saver::pointerPressed(wl_surface*, QPointF, uint32_t) { host_.RequestExit()
 void Saver::pointerMoved(wl_surface* surface, QPointF at) {
     for (const auto& cover : covers_) {
         if (cover->layer->surface().handle() != surface) continue;
-        const display::Animation* animation = cover->layer->surface().animation();
-        cover->moves.moved(at, animation, animation ? animation->unitsPerPixel() : 1);
+        const Surface& shown = cover->layer->surface();
+        const display::Animation* animation = shown.animation();
+        const double perFramePixel = shown.logicalPerFramePixel();
+        cover->moves.moved(at, animation, animation ? animation->unitsPerPixel() : 1,
+                           QPointF(perFramePixel, perFramePixel));
         return;
     }
 }
