@@ -55,9 +55,9 @@ void Saver::addCover(Output& output) {
         return effect->make(display::AnimationStart{size, effect->kind, values_, env_, pictureScale});
     };
     auto failed = [this](const QString& message) { return host_.DisplayFailed(message); };
-    auto surface = std::make_unique<Surface>(connection_, *env_.clock, make, failed,
-                                             platform::FromWindowsColor(values_.backgroundColor),
-                                             values_.pictureScalePercent);
+    auto surface =
+        std::make_unique<Surface>(connection_, *env_.clock, make, failed,
+                                  platform::FromWindowsColor(values_.backgroundColor), values_.pictureScalePercent);
     made->layer = std::make_unique<LayerCover>(connection_, output, std::move(surface));
     made->layer->onClosed = [this, made] {
         // Inside the layer surface's own event: put aside at once, deleted
