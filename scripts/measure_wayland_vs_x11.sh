@@ -41,11 +41,12 @@ sleep 1
 started=$(now_ms)
 WAYLAND_DEBUG=1 wl_start /s
 sleep 3
-# First attach-and-commit of each surface.
+# First attach-and-commit of each surface. (libwayland 1.23 writes
+# wl_surface#3 where 1.21 wrote wl_surface@3.)
 awk -v t0="$started" '
-  /-> wl_surface@[0-9]+\.attach\(wl_buffer/ { match($0, /wl_surface@[0-9]+/); attached[substr($0, RSTART, RLENGTH)] = 1 }
-  /-> wl_surface@[0-9]+\.commit\(\)/ {
-    match($0, /wl_surface@[0-9]+/); s = substr($0, RSTART, RLENGTH)
+  /-> wl_surface[@#][0-9]+\.attach\(wl_buffer/ { match($0, /wl_surface[@#][0-9]+/); attached[substr($0, RSTART, RLENGTH)] = 1 }
+  /-> wl_surface[@#][0-9]+\.commit\(\)/ {
+    match($0, /wl_surface[@#][0-9]+/); s = substr($0, RSTART, RLENGTH)
     if (attached[s] && !(s in first)) { first[s] = 1; match($0, /^\[ *[0-9.]+\]/); t = substr($0, 2, RLENGTH - 2) + 0
       printf "first frame of %s: %.0f ms after the start\n", s, t - t0 }
   }' "$E2E_WORK/stderr"
@@ -55,7 +56,7 @@ count_commits() {
   local mark
   mark=$(wc -l <"$E2E_WORK/stderr")
   sleep 3
-  tail -n +"$mark" "$E2E_WORK/stderr" | grep -E -- '-> wl_surface@[0-9]+\.commit\(\)' | grep -oE 'wl_surface@[0-9]+' |
+  tail -n +"$mark" "$E2E_WORK/stderr" | grep -E -- '-> wl_surface[@#][0-9]+\.commit\(\)' | grep -oE 'wl_surface[@#][0-9]+' |
     sort | uniq -c | sed "s/^/commits in 3 s $1: /"
 }
 count_commits "with both outputs on"

@@ -233,8 +233,10 @@ void WaylandLock::keyPressed(const wayland::KeyPress& key) {
 
 void WaylandLock::pointerMoved(wl_surface* surface, QPointF at) {
     if (promptCover_) return;
-    if (Cover* cover = coverOf(surface); cover && cover->layer)
-        cover->moves.moved(at, cover->layer, cover->layer->unitsPerPixel());
+    if (Cover* cover = coverOf(surface); cover && cover->layer) {
+        const double perFramePixel = cover->role->surface().logicalPerFramePixel();
+        cover->moves.moved(at, cover->layer, cover->layer->unitsPerPixel(), QPointF(perFramePixel, perFramePixel));
+    }
 }
 
 void WaylandLock::pointerPressed(wl_surface* surface, QPointF at, uint32_t button) {
@@ -243,7 +245,8 @@ void WaylandLock::pointerPressed(wl_surface* surface, QPointF at, uint32_t butto
         host_.RequestExit();
         return;
     }
-    if (coverOf(surface) == promptCover_) prompt_.click(promptCover_->role->surface().toFrame(at), QtButton(button));
+    if (coverOf(surface) == promptCover_)
+        prompt_.click(at / promptCover_->role->surface().logicalPerFramePixel(), QtButton(button));
 }
 
 }  // namespace startup

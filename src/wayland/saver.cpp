@@ -55,9 +55,9 @@ void Saver::addCover(Output& output) {
         return effect->make(display::AnimationStart{size, effect->kind, values_, env_, pictureScale});
     };
     auto failed = [this](const QString& message) { return host_.DisplayFailed(message); };
-    auto surface = std::make_unique<Surface>(connection_, *env_.clock, make, failed,
-                                             platform::FromWindowsColor(values_.backgroundColor),
-                                             values_.pictureScalePercent);
+    auto surface =
+        std::make_unique<Surface>(connection_, *env_.clock, make, failed,
+                                  platform::FromWindowsColor(values_.backgroundColor), values_.pictureScalePercent);
     made->layer = std::make_unique<LayerCover>(connection_, output, std::move(surface));
     made->layer->onClosed = [this, made] {
         // Inside the layer surface's own event: put aside at once, deleted
@@ -84,8 +84,11 @@ void Saver::pointerPressed(wl_surface*, QPointF, uint32_t) { host_.RequestExit()
 void Saver::pointerMoved(wl_surface* surface, QPointF at) {
     for (const auto& cover : covers_) {
         if (cover->layer->surface().handle() != surface) continue;
-        const display::Animation* animation = cover->layer->surface().animation();
-        cover->moves.moved(at, animation, animation ? animation->unitsPerPixel() : 1);
+        const Surface& shown = cover->layer->surface();
+        const display::Animation* animation = shown.animation();
+        const double perFramePixel = shown.logicalPerFramePixel();
+        cover->moves.moved(at, animation, animation ? animation->unitsPerPixel() : 1,
+                           QPointF(perFramePixel, perFramePixel));
         return;
     }
 }

@@ -88,7 +88,7 @@ Surface::~Surface() {
 
 double Surface::scale() const { return scale120_ > 0 ? scale120_ / 120.0 : outputScale_; }
 
-QPointF Surface::toFrame(QPointF logical) const { return logical * (scale() / frameScale_); }
+double Surface::logicalPerFramePixel() const { return frameScale_ / scale(); }
 
 display::Animation::Millis Surface::now() const { return clock_.monotonicSeconds() * 1000; }
 

@@ -69,8 +69,8 @@ public:
     QSize logicalSize() const { return logicalSize_; }
     // Device pixels per logical pixel.
     double scale() const;
-    // A point in logical pixels as a point of the frame the animation draws.
-    QPointF toFrame(QPointF logical) const;
+    // Logical pixels to one pixel of the frame the animation draws.
+    double logicalPerFramePixel() const;
     // Frames attached and committed so far.
     int framesCommitted() const { return framesCommitted_; }
 

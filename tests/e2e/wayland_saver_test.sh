@@ -43,9 +43,30 @@ wl_as wtype -s 400 a
 e2e_wait_exit 3
 [ "$E2E_STATUS" = 0 ] || fail "a key did not end the saver with status 0 (status $E2E_STATUS)"
 
+# Five counted moves (the default sensitivity) end it; the first only tells
+# where the pointer is. (Sway 1.10, where the saver appears under a still
+# pointer, sends the first move as the pointer entering, with no motion:
+# there one move more is needed.) No effect runs: moves over a picture are
+# counted apart.
+printf '[saver]\nmode=%s\n' "$NO_EFFECT" >"$E2E_APP/z909ssaver.ini"
 wl_start /s
 wl_wait_covered HEADLESS-1 3 || fail "the output is not covered the second time"
-# Sway 1.9 to 1.11 give a layer surface that appears under a still pointer
+for step in 1 2 3 4 5; do
+  wl_as swaymsg -q seat - cursor move 20 20
+  sleep 0.05
+done
+e2e_wait_exit 1
+[ "$E2E_STATUS" = running ] || fail "four counted moves ended the saver"
+for step in 6 7; do
+  wl_as swaymsg -q seat - cursor move 20 20
+  e2e_wait_exit 2
+  [ "$E2E_STATUS" = running ] || break
+done
+[ "$E2E_STATUS" = 0 ] || fail "the fifth counted move did not end the saver (status $E2E_STATUS)"
+
+wl_start /s
+wl_wait_covered HEADLESS-1 3 || fail "the output is not covered the third time"
+# Sway 1.10 gives a layer surface that appears under a still pointer
 # no pointer focus until the pointer moves, and a click before that reaches
 # nobody. One move, which only tells the saver where the pointer is, first.
 wl_as swaymsg -q seat - cursor move 1 1
@@ -55,20 +76,6 @@ wl_as swaymsg -q seat - cursor press button1
 wl_as swaymsg -q seat - cursor release button1
 e2e_wait_exit 3
 [ "$E2E_STATUS" = 0 ] || fail "a click did not end the saver with status 0 (status $E2E_STATUS)"
-
-# Five counted moves (the default sensitivity) end it; the first only tells
-# where the pointer is.
-wl_start /s
-wl_wait_covered HEADLESS-1 3 || fail "the output is not covered the third time"
-for step in 1 2 3 4 5; do
-  wl_as swaymsg -q seat - cursor move 20 20
-  sleep 0.05
-done
-e2e_wait_exit 1
-[ "$E2E_STATUS" = running ] || fail "four counted moves ended the saver"
-wl_as swaymsg -q seat - cursor move 20 20
-e2e_wait_exit 3
-[ "$E2E_STATUS" = 0 ] || fail "the fifth counted move did not end the saver (status $E2E_STATUS)"
 
 # A 3840 x 2160 output shows the composition of a 1920 x 1080 one, whatever
 # the output's own scale: Float's 400 x 300 picture, held still in the
