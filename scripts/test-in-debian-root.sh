@@ -79,6 +79,13 @@ mount -t tmpfs shm "$root/dev/shm"
 # or a server in the root takes a display number already in use outside.
 mount --bind /tmp "$root/tmp"
 
+# Qt takes the root for another machine (its own machine id), so a lock
+# file that a run on the host left in the shared /tmp would look held to the
+# root's saver, which would then end at once as a second instance. The
+# root's programs get a runtime folder of their own.
+rm -rf "${root:?}/run/user/0"
+mkdir -p -m 0700 "$root/run/user/0"
+
 rm -rf "${root:?}$copy"
 mkdir -p "$root$copy"
 git -C "$checkout" ls-files -z | tar -C "$checkout" --null -T - --ignore-failed-read -cf - |
@@ -88,6 +95,6 @@ git -C "$checkout" ls-files -z | tar -C "$checkout" --null -T - --ignore-failed-
 # compiles only what changed.
 nice chroot "$root" /usr/bin/env -i \
   HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-  LANG=C.UTF-8 TERM="${TERM:-dumb}" CCACHE_DIR=/var/cache/ccache \
+  LANG=C.UTF-8 TERM="${TERM:-dumb}" CCACHE_DIR=/var/cache/ccache XDG_RUNTIME_DIR=/run/user/0 \
   ${GLIDORAMA_WERROR:+GLIDORAMA_WERROR="$GLIDORAMA_WERROR"} \
   bash -c 'cd "$1" && shift && "$@"' _ "$copy" "$@"
