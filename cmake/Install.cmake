@@ -95,7 +95,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# libheif is loaded only when a HEIF picture is first read, so
+# dpkg-shlibdeps cannot see it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libheif1")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xscreensaver | xsecurelock | xautolock | xss-lock")
 include(CPack)

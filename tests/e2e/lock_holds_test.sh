@@ -33,6 +33,8 @@ wait $GRABBER 2>/dev/null
 for i in $(seq 1 30); do $XC held && break; sleep 0.1; done
 $XC held || fail "the saver did not take the grabs once they were free"
 grep -q "the screen is locked now" "$E2E_WORK/stderr" || fail "the lock taken late was not reported"
+# With no HEIF picture to show, the HEIF library and its codecs take no memory.
+grep -q libheif "/proc/$E2E_SAVER/maps" && fail "the lock loaded the HEIF library with no HEIF picture"
 
 # Close requests and SIGHUP before the prompt was ever shown.
 $XC close || fail "no window of the saver to send a close request to"

@@ -25,6 +25,7 @@ dpkg-deb -c "$DEB" | awk '{print $6}' | sed 's|^\./usr/||' | sort > "$E2E_WORK/d
 missing=$(comm -23 "$E2E_WORK/installed.list" "$E2E_WORK/deb.list")
 [ -z "$missing" ] || fail "the package lacks: $missing"
 dpkg-deb -f "$DEB" Depends | grep -q 'libqt6gui6' || fail "the package does not depend on Qt"
+dpkg-deb -f "$DEB" Depends | grep -q 'libheif1' || fail "the package does not depend on the HEIF library it loads"
 
 lintian --tag-display-limit 0 "$DEB" >"$E2E_WORK/lintian.log" 2>&1
 grep -q '^E:' "$E2E_WORK/lintian.log" && fail "lintian: $(grep '^E:' "$E2E_WORK/lintian.log")"

@@ -4,7 +4,8 @@
 # panorama, in a folder whose path is over 400 characters, are cached by OK
 # and shown by a clone effect; Float shows a 6000 x 4000 photo whole on a
 # 1024 x 768 screen; pictures crafted to be huge in memory are refused or
-# converted within 300 MB.
+# converted within 300 MB; without a loadable HEIF library a HEIC picture is
+# refused by name.
 set -u
 source "$(dirname "$0")/lib.sh"
 e2e_setup "$1" 1024x768
@@ -125,5 +126,20 @@ grep -q "huge.bmp is not a picture Glidorama can show. (20000 x 20000 is too lar
   fail "the huge BMP's thumbnail was not refused with its reason: $(cat "$E2E_WORK/stderr")"
 peak=$(peak_mb)
 [ "$peak" -le 300 ] || fail "the dialog peaked at $peak MB over the huge BMP"
+kill "$E2E_SAVER"; wait "$E2E_SAVER" 2>/dev/null; E2E_SAVER=
+
+# 5. The HEIF library is loaded only for a HEIF picture; one that cannot be
+# loaded (here an empty file in its place) refuses the picture by name, and
+# the dialog stays up.
+mkdir "$E2E_WORK/broken"
+: > "$E2E_WORK/broken/libheif.so.1"
+write_settings 6 "$deep/phone.heic" "$deep/web.webp"
+LD_LIBRARY_PATH=$E2E_WORK/broken e2e_start /c
+e2e_wait_dialog
+for i in $(seq 1 100); do grep -q 'phone.heic is not a picture' "$E2E_WORK/stderr" && break; sleep 0.05; done
+grep -q "phone.heic is not a picture Glidorama can show. (the HEIF decoding library cannot be loaded" "$E2E_WORK/stderr" ||
+  fail "a HEIC picture without its library was not refused by name: $(cat "$E2E_WORK/stderr")"
+sleep 0.3
+kill -0 "$E2E_SAVER" 2>/dev/null || fail "the dialog ended when the HEIF library could not be loaded"
 kill "$E2E_SAVER"; wait "$E2E_SAVER" 2>/dev/null; E2E_SAVER=
 echo "pictures: ok"
