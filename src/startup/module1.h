@@ -116,11 +116,18 @@ private:
     // the program with a message when any of them cannot be had.
     void setUpLock();
     [[noreturn]] void failLockSetUp(const QString& why);
+    // Makes the prompt, whole or not at all; throws when it cannot be made.
     void makePasswordForm();
+    // The same once locked: false, said on standard error, when the prompt
+    // cannot be made now (no memory). The screen then stays covered and
+    // locked, and the next key tries again.
+    bool promptMade();
+    void reportLockedFault(const char* what, const char* why);
     // Tells the guard where our windows stand now.
     void keepDisplay(display::Form1* form);
     void keepPrompt();
-    // Another program destroyed `window`: it is made again with its contents.
+    // Another program destroyed `window`: it is made again with its
+    // contents. Never throws (it runs outside Qt's event handling).
     void remakeDestroyed(QWidget* window);
     // Shows the prompt again on top, so it holds the grabs.
     void bringPromptToFront();

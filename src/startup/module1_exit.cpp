@@ -37,6 +37,9 @@ void Module1::RequestExit() {
     }
     if (PromptOnWayland()) return;
     if (monitors_.empty()) return;
+    // Without a prompt (another program destroyed it and there was no
+    // memory to make it again) the displays take the next key too.
+    if (!promptMade()) return;
     // Every monitor's display stays, animating and taking no input, behind
     // the prompt.
     for (display::Form1* form : displays()) {
@@ -45,7 +48,7 @@ void Module1::RequestExit() {
             form, QRect(form->pos(), QSize(vb::CLng(form->ScaleWidth()), vb::CLng(form->ScaleHeight()))),
             platform::WindowLayer::InPlace);
     }
-    makePasswordForm();
+    passwordForm_->setFailureMessage(lockedFailure_);
     passwordForm_->setVisible(true);
     passwordForm_->ShowModeless();
     keepPrompt();

@@ -102,8 +102,9 @@ bool Module1::holdBehindLock(const QString& message) {
     std::fflush(stderr);
     if (!lockedFailure_.isEmpty()) return true;  // the first failure stays on the screen
     lockedFailure_ = message;
+    // Without a prompt the message waits for the next key, which makes one.
+    if (!promptMade()) return true;
     for (display::Form1* form : displays()) form->setEnabled(false);
-    makePasswordForm();
     passwordForm_->setFailureMessage(message);
     passwordForm_->setVisible(true);
     passwordForm_->ShowModeless();

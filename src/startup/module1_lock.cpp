@@ -86,8 +86,7 @@ void Module1::setUpLock() {
 }
 
 void Module1::failLockSetUp(const QString& why) {
-    std::fprintf(stderr, "Glidorama: the screen cannot be locked (%s); the saver does not start.\n",
-                 qPrintable(why));
+    std::fprintf(stderr, "Glidorama: the screen cannot be locked (%s); the saver does not start.\n", qPrintable(why));
     releaseKeyLock();
     screenGuard_.reset();
     env_.end->End(1);
@@ -96,9 +95,28 @@ void Module1::failLockSetUp(const QString& why) {
 
 void Module1::makePasswordForm() {
     if (passwordForm_) return;
-    passwordForm_ = std::make_unique<PasswordForm>(*this);
-    passwordForm_->Form_Load();
-    passwordForm_->prepare();
+    auto form = std::make_unique<PasswordForm>(*this);
+    form->Form_Load();
+    form->prepare();
+    passwordForm_ = std::move(form);
+}
+
+bool Module1::promptMade() {
+    try {
+        makePasswordForm();
+        return true;
+    } catch (const std::exception& e) {
+        reportLockedFault("the password prompt cannot be made", e.what());
+    } catch (...) {
+        reportLockedFault("the password prompt cannot be made", "unknown error");
+    }
+    return false;
+}
+
+void Module1::reportLockedFault(const char* what, const char* why) {
+    // Plain stdio: the memory for anything more may be what is missing.
+    std::fprintf(stderr, "Glidorama: %s (%s); the screen stays locked.\n", what, why);
+    std::fflush(stderr);
 }
 
 void Module1::keepDisplay(display::Form1* form) {
@@ -112,19 +130,34 @@ void Module1::keepPrompt() {
 }
 
 void Module1::remakeDestroyed(QWidget* window) {
-    if (passwordForm_ && window == passwordForm_.get()) {
-        std::unique_ptr<PasswordForm> old = std::move(passwordForm_);
-        makePasswordForm();
-        passwordForm_->takeContentsOf(*old);
-        if (old->isVisible()) bringPromptToFront();
-        old.release()->deleteLater();  // its native window is gone already
-        return;
-    }
-    for (Monitor& m : monitors_)
-        if (m.display.get() == window) {
-            replaceDisplay(m.screen);
+    // Called from the X event filter, outside Qt's event handling: an
+    // exception leaving here would end the program and open the screen.
+    // The window under ours keeps covering what is not made again.
+    try {
+        if (passwordForm_ && window == passwordForm_.get()) {
+            // Its native window is gone already; the widget goes once the
+            // event loop is back.
+            PasswordForm* old = passwordForm_.release();
+            old->deleteLater();
+            if (!promptMade()) {
+                // The displays take the next key, which tries again.
+                for (display::Form1* form : displays()) form->setEnabled(true);
+                return;
+            }
+            passwordForm_->takeContentsOf(*old);
+            if (old->isVisible()) bringPromptToFront();
             return;
         }
+        for (Monitor& m : monitors_)
+            if (m.display.get() == window) {
+                replaceDisplay(m.screen);
+                return;
+            }
+    } catch (const std::exception& e) {
+        reportLockedFault("a destroyed window cannot be made again", e.what());
+    } catch (...) {
+        reportLockedFault("a destroyed window cannot be made again", "unknown error");
+    }
 }
 
 }  // namespace startup

@@ -129,9 +129,11 @@ void PasswordForm::Form_Load() { setPasswordText(QString()); }
 
 void PasswordForm::prepare() {
     // The native window, the style and the fonts, and one rendering of
-    // every control.
+    // every control, the bold "INVALID PASSWORD!" among them.
     (void)winId();
+    wrongPass->setVisible(true);
     (void)grab();
+    wrongPass->setVisible(false);
     reservePixels();
 }
 

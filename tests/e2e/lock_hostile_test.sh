@@ -6,7 +6,8 @@
 # standard error pipe, 100,000 characters into the notes. Each leaves the
 # saver running, every master device grabbed and no pixel of the desktop on
 # screen. Under an address-space limit too small for the lock the saver
-# says so and ends with a failure; under one just big enough it holds.
+# says so and ends with a failure; under one just big enough it holds, also
+# when the prompt is destroyed with no memory left to make it again.
 set -u
 source "$(dirname "$0")/lock_lib.sh"
 lock_setup "$1"
@@ -117,5 +118,17 @@ e2e_wait_pixel 500 500 "0,255,0" 5 || fail "the display does not cover the scree
 xdotool key b
 sleep 0.5
 check_locked "the prompt under 400 MB"
-unlock "the prompt under 400 MB"
+# The prompt destroyed with no memory left to make it again: the screen
+# stays locked, and once there is memory a key brings the prompt back.
+vm=$(awk '/^VmSize/ {print $2}' "/proc/$E2E_SAVER/status")
+prlimit --pid "$E2E_SAVER" --as=$(((vm + 512) * 1024)):400000000
+$XC destroy "Password Protection" || fail "no prompt to destroy"
+sleep 0.3
+check_locked "destroying the prompt with no memory left"
+grep -q "the password prompt cannot be made" "$E2E_WORK/stderr" || fail "the prompt not made again was not reported"
+prlimit --pid "$E2E_SAVER" --as=400000000:400000000
+xdotool key b
+sleep 0.5
+[ "$($XC top 500,500)" = "Password Protection" ] || fail "a key did not bring the prompt back once there was memory"
+unlock "the prompt made again"
 echo "lock hostile: ok"
