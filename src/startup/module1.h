@@ -118,9 +118,9 @@ private:
     [[noreturn]] void failLockSetUp(const QString& why);
     // Makes the prompt, whole or not at all; throws when it cannot be made.
     void makePasswordForm();
-    // The same once locked: false, said on standard error, when the prompt
-    // cannot be made now (no memory). The screen then stays covered and
-    // locked, and the next key tries again.
+    // Once locked: makes the prompt if it is missing, or says on standard
+    // error why it cannot be made now (no memory) and returns false. The
+    // screen then stays covered and locked, and the next key tries again.
     bool promptMade();
     void reportLockedFault(const char* what, const char* why);
     // Tells the guard where our windows stand now.

@@ -86,7 +86,8 @@ void Module1::setUpLock() {
 }
 
 void Module1::failLockSetUp(const QString& why) {
-    std::fprintf(stderr, "Glidorama: the screen cannot be locked (%s); the saver does not start.\n", qPrintable(why));
+    std::fprintf(stderr, "Glidorama: the screen cannot be locked (%s); the saver does not start.\n",
+                 qPrintable(why));
     releaseKeyLock();
     screenGuard_.reset();
     env_.end->End(1);
