@@ -114,8 +114,9 @@ int main(int argc, char** argv) {
     const QString programFolder = QFileInfo(QCoreApplication::applicationFilePath()).absolutePath();
     platform::Environment env{
         programFolder, &clock, &random, &messages, &desktop, &end, platform::ProgramLayout(programFolder)};
-    // With no settings yet, the picture size is "Automatic".
-    startup::SeedUserFiles(env.layout, imagestore::LargestScreenScale(0));
+    // With no settings yet, the picture size is "Automatic". The saver on
+    // Wayland seeds once it has learnt the outputs: Qt sees none of them.
+    if (!onWayland) startup::SeedUserFiles(env.layout, imagestore::LargestScreenScale(0));
     app.setEnvironment(&env);
 
     if (hosted.hosted) {

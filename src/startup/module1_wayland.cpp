@@ -8,8 +8,10 @@
 #include "startup/wayland_session.h"
 
 #if GLIDORAMA_WAYLAND
-#include "wayland/connection.h"
+#include "startup/user_files.h"
 #include "startup/wayland_lock.h"
+#include "wayland/connection.h"
+#include "wayland/output.h"
 #include "wayland/saver.h"
 #endif
 
@@ -43,6 +45,9 @@ void Module1::StartOnWayland() {
         std::fprintf(stderr, "Glidorama: %s.\n", qPrintable(connection.error()));
         env_.end->End(1);
     };
+    // Qt's offscreen screens know nothing of the outputs: a first run's
+    // sample copies are made for the largest output, as on X11.
+    SeedUserFiles(env_.layout, wayland::LargestPictureScale(connection.outputs(), 0));
     if (locks()) {
         if (!connection.globals().sessionLock) {
             // Our own surfaces would be no lock: the compositor's key

@@ -2,6 +2,10 @@
 
 #include <wayland-client-protocol.h>
 
+#include <algorithm>
+
+#include "imagestore/picture_scale.h"
+
 namespace wayland {
 
 Output::Output(wl_output* output, uint32_t globalName) : output_(output), globalName_(globalName) {
@@ -23,8 +27,11 @@ Output::~Output() {
         wl_output_destroy(output_);
 }
 
-void Output::geometry(void*, wl_output*, int32_t, int32_t, int32_t, int32_t, int32_t, const char*, const char*,
-                      int32_t) {}
+void Output::geometry(void* data, wl_output*, int32_t, int32_t, int32_t, int32_t, int32_t, const char*, const char*,
+                      int32_t transform) {
+    // The odd transforms (90, 270, and their flipped forms) turn the output.
+    static_cast<Output*>(data)->turned_ = transform % 2 == 1;
+}
 
 void Output::mode(void* data, wl_output*, uint32_t flags, int32_t width, int32_t height, int32_t) {
     if (flags & WL_OUTPUT_MODE_CURRENT) static_cast<Output*>(data)->pixelSize_ = QSize(width, height);
@@ -45,5 +52,12 @@ void Output::name(void* data, wl_output*, const char* name) {
 }
 
 void Output::description(void*, wl_output*, const char*) {}
+
+double LargestPictureScale(const std::vector<Output*>& outputs, int percent) {
+    double largest = imagestore::PictureScale(percent, 0);
+    for (const Output* output : outputs)
+        largest = std::max(largest, imagestore::PictureScale(percent, output->deviceSize().height()));
+    return largest;
+}
 
 }  // namespace wayland

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 struct wl_output;
 
@@ -27,6 +28,9 @@ public:
     // The current mode in device pixels, and the integer scale.
     QSize pixelSize() const { return pixelSize_; }
     int scale() const { return scale_; }
+    // The device pixels a surface on it covers: the mode, turned on its side
+    // where the output is rotated a quarter turn.
+    QSize deviceSize() const { return turned_ ? pixelSize_.transposed() : pixelSize_; }
     // Whether the first complete description (the "done" event) came.
     bool ready() const { return ready_; }
 
@@ -49,7 +53,13 @@ private:
     QString name_;
     QSize pixelSize_;
     int scale_ = 1;
+    bool turned_ = false;
     bool ready_ = false;
 };
+
+// The largest picture scale among `outputs` for the setting `percent` (0:
+// Automatic): the scale cached copies are made for, so that no output shows
+// them enlarged.
+double LargestPictureScale(const std::vector<Output*>& outputs, int percent);
 
 }  // namespace wayland

@@ -2,8 +2,9 @@
 # "/s" on a Wayland compositor (headless sway): every output covered with
 # pictures, outputs plugged in while it runs covered and unplugged ones
 # dropped without an error; a key, a click and enough pointer moves end it
-# with status 0; a 4K output shows the composition of a 1080p one. With a password, a compositor without a session lock gets
-# a clear refusal and nothing covered.
+# with status 0; a 4K output shows the composition of a 1080p one, with
+# copies made for it. With a password, a compositor without a session lock
+# gets a clear refusal and nothing covered.
 set -u
 source "$(dirname "$0")/wayland_lib.sh"
 wl_setup "$1"
@@ -78,12 +79,23 @@ e2e_wait_exit 3
 [ "$E2E_STATUS" = 0 ] || fail "a click did not end the saver with status 0 (status $E2E_STATUS)"
 
 # A 3840 x 2160 output shows the composition of a 1920 x 1080 one, whatever
-# the output's own scale: Float's 400 x 300 picture, held still in the
-# middle, takes 800 device pixels across.
+# the output's own scale. A first run there (no settings yet) makes the
+# samples' copies twice as large on each side as the build's, so its clones
+# are sharp; Float's 400 x 300 picture, held still in the middle, takes 800
+# device pixels across.
+wl_as swaymsg -q output HEADLESS-1 resolution 3840x2160 scale 2
+rm -f "$E2E_APP/z909ssaver.ini"
+read -r built_w built_h < <(identify -format '%w %h' "$E2E_APP/Glidorama/Glidorama0.dib")
+wl_start /s
+wl_wait_covered HEADLESS-1 20 || fail "a first run on 4K covers nothing: $(cat "$E2E_WORK/stderr")"
+kill "$E2E_SAVER"
+wait "$E2E_SAVER" 2>/dev/null
+read -r copy_w copy_h < <(identify -format '%w %h' "$E2E_APP/Glidorama/Glidorama0.dib")
+[ $((copy_w * 10)) -ge $((built_w * 19)) ] && [ $((copy_h * 10)) -ge $((built_h * 19)) ] ||
+  fail "a first run on 4K at output scale 2 made the copy ${copy_w}x$copy_h, the build's is ${built_w}x$built_h"
 convert -size 400x300 xc:'rgb(0,0,255)' "$E2E_WORK/small.png" || fail "cannot make a picture"
 printf '[saver]\nmode=1\nnewBackColor=0\ncenterImage=1\nNeverChange=True\n[total]\nnewTotal=1\n[images]\n0=%s\n' \
   "$E2E_WORK/small.png" >"$E2E_APP/z909ssaver.ini"
-wl_as swaymsg -q output HEADLESS-1 resolution 3840x2160
 for scale in 1 2; do
   wl_as swaymsg -q output HEADLESS-1 scale $scale
   wl_start /s
