@@ -108,10 +108,7 @@ public:
     // and be shown from it: it takes `make` for the image and says yes.
     // `make` may return a null image; the animation then makes its own.
     using ImageMaker = std::function<QImage(QSize devicePixels)>;
-    virtual bool keepFrameIn(ImageMaker make) {
-        (void)make;
-        return false;
-    }
+    virtual bool keepFrameIn(ImageMaker) { return false; }
     // That frame as it is now, for an animation that said yes.
     virtual const QImage* frame() const { return nullptr; }
 };
