@@ -22,9 +22,11 @@
 #include <QSize>
 #include <QString>
 
+#include <functional>
 #include <limits>
 #include <vector>
 
+class QImage;
 class QPainter;
 
 namespace display {
@@ -99,6 +101,16 @@ public:
     // for twips): the display's scale, in which a pointer move of more than
     // 3 units counts towards ending the saver.
     virtual double unitsPerPixel() const { return 1; }
+
+    // An animation that keeps its whole frame as one RGB32 image at device
+    // pixels lets a window make that image where the window system reads it
+    // (so a change goes to the screen without another copy of the frame),
+    // and be shown from it: it takes `make` for the image and says yes.
+    // `make` may return a null image; the animation then makes its own.
+    using ImageMaker = std::function<QImage(QSize devicePixels)>;
+    virtual bool keepFrameIn(ImageMaker) { return false; }
+    // That frame as it is now, for an animation that said yes.
+    virtual const QImage* frame() const { return nullptr; }
 };
 
 }  // namespace display

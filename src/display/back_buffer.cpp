@@ -30,7 +30,8 @@ const QImage& BackBuffer::image() const {
 
 QImage& BackBuffer::pixels() const {
     if (image_.isNull() && !deviceSize_.isEmpty()) {
-        image_ = QImage(deviceSize_, QImage::Format_RGB32);
+        if (makeImage_) image_ = makeImage_(deviceSize_);
+        if (image_.isNull()) image_ = QImage(deviceSize_, QImage::Format_RGB32);
         image_.setDevicePixelRatio(scale_);
         image_.fill(backColor_);
         madePixels_ += uint64_t(deviceSize_.width()) * uint64_t(deviceSize_.height());

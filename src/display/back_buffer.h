@@ -16,6 +16,7 @@
 #include <QSize>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace display {
@@ -27,6 +28,9 @@ public:
     double scale() const { return scale_; }
     // The surface at device pixels (`scale` times the size).
     const QImage& image() const;
+    // Where the surface's pixels are made from now on (memory a window
+    // shows from); a null image from it, or no maker, means plain memory.
+    void setImageMaker(std::function<QImage(QSize)> make) { makeImage_ = std::move(make); }
 
     // Changing the colour clears the whole surface to it.
     void setBackColor(const QColor& color);
@@ -67,6 +71,7 @@ private:
     double scale_ = 1;
     QSize deviceSize_{0, 0};
     mutable QImage image_;
+    std::function<QImage(QSize)> makeImage_;
     mutable uint64_t madePixels_ = 0;
     QColor backColor_{Qt::black};
     // What was copied since the last Cls (where anything but the background

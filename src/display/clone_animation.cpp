@@ -199,6 +199,11 @@ void CloneAnimation::paint(QPainter& painter, const QRegion& area) const {
     }
 }
 
+bool CloneAnimation::keepFrameIn(ImageMaker make) {
+    buffer_.setImageMaker(std::move(make));
+    return true;
+}
+
 void CloneAnimation::resize(QSize size) { buffer_.resize(size, buffer_.scale()); }
 
 }  // namespace display

@@ -27,6 +27,8 @@ public:
     Millis tick(Millis now) override;
     Damage takeDamage() override;
     void paint(QPainter& painter, const QRegion& area) const override;
+    bool keepFrameIn(ImageMaker make) override;
+    const QImage* frame() const override { return &buffer_.image(); }
     void resize(QSize size) override;
     QSize size() const override { return buffer_.size(); }
 

@@ -80,6 +80,7 @@ void Form1::Form_Load() {
         return;
     }
     unitsPerPixel_ = animation_->unitsPerPixel();
+    showFrameDirectly();
     advanceTo(clockNow());
 }
 
@@ -90,6 +91,9 @@ void Form1::Tick_Timer() { advanceTo(clockNow()); }
 void Form1::advanceTo(Animation::Millis now) {
     if (!animation_ || standingStill_) return;
     Animation::Millis due = Animation::kNever;
+    // The frame's memory is the window system's to read until it has shown
+    // the last changes.
+    if (frameOutput_) frameOutput_->waitShown();
     try {
         due = animation_->tick(now);
     } catch (const Failure& failure) {
@@ -123,6 +127,18 @@ void Form1::presentChanges() {
     if (!animation_) return;
     const Damage damage = animation_->takeDamage();
     if (damage.isEmpty()) return;
+    if (frameOutput_) {
+        if (!isVisible()) return;  // showing the window paints it all
+        const QImage& frame = *animation_->frame();
+        for (const QRect& r : damage.rects) putFrame(frame, r);
+        for (const QRect& r : damage.region) putFrame(frame, r);
+        if (!damage.scrollBy.isNull()) {
+            putFrame(frame, damage.scrolled);
+            putFrame(frame, damage.scrolled.translated(damage.scrollBy));
+        }
+        frameOutput_->flush();
+        return;
+    }
     const QPointF per = windowPerEffect();
     const QPointF scrollBy(damage.scrollBy.x() * per.x(), damage.scrollBy.y() * per.y());
     if (!damage.scrollBy.isNull() && pendingPaintRect_.isEmpty() && isVisible() && scrollBy == scrollBy.toPoint() &&
@@ -167,9 +183,37 @@ QRect Form1::toEffect(const QRect& r) const {
     return per == QPointF(1, 1) ? r : Scaled(r, 1 / per.x(), 1 / per.y()) & QRect(QPoint(0, 0), effectSize_);
 }
 
+void Form1::showFrameDirectly() {
+    const QSize frameSize(int(std::lround(effectSize_.width() * pictureScale_)),
+                          int(std::lround(effectSize_.height() * pictureScale_)));
+    if (frameSize != (QSizeF(size()) * devicePixelRatioF()).toSize()) return;
+    frameOutput_ = platform::X11FrameOutput::ForQtDisplay();
+    if (!frameOutput_) return;
+    platform::X11FrameOutput* output = frameOutput_.get();
+    if (!animation_->keepFrameIn([output](QSize devicePixels) { return output->makeImage(devicePixels); })) {
+        frameOutput_.reset();
+        return;
+    }
+    // Qt keeps no image of the window: exposed parts come from the frame.
+    setAttribute(Qt::WA_PaintOnScreen);
+}
+
+void Form1::putFrame(const QImage& frame, const QRect& r) {
+    frameOutput_->put(winId(), frame, Scaled(r, pictureScale_, pictureScale_));
+}
+
+QPaintEngine* Form1::paintEngine() const { return frameOutput_ ? nullptr : QWidget::paintEngine(); }
+
 void Form1::paintEvent(QPaintEvent* event) {
     ++paintCount_;
     pendingPaintRect_ = QRect();
+    if (frameOutput_) {
+        const QImage& frame = *animation_->frame();
+        const qreal ratio = devicePixelRatioF();
+        for (const QRect& r : event->region()) frameOutput_->put(winId(), frame, Scaled(r, ratio, ratio));
+        frameOutput_->flush();
+        return;
+    }
     QPainter painter(this);
     QRegion region = event->region();
     if (scaled()) {

@@ -17,6 +17,7 @@
 #include "display/display_host.h"
 #include "display/pointer_moves.h"
 #include "platform/environment.h"
+#include "platform/x11_frame_output.h"
 #include "runtime/picture_box.h"
 #include "runtime/vb.h"
 #include "settings/settings.h"
@@ -76,7 +77,13 @@ public:
     void Form_MouseMove(int button, int shift, float x, float y);
     void FirstPicture_MouseMove(int button, int shift, float x, float y);
 
+    // Whether frames go to the window straight from the animation's own
+    // frame, without Qt's copy of the window.
+    bool showsFrameDirectly() const { return frameOutput_ != nullptr; }
+
 protected:
+    // None while frames go straight to the window: Qt then paints nothing.
+    QPaintEngine* paintEngine() const override;
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -97,6 +104,11 @@ private:
     // An effect rectangle in the window's pixels, and back, rounded outwards.
     QRect toWindow(const QRect& r) const;
     QRect toEffect(const QRect& r) const;
+    // Shows the frame from the animation's own image when the window can
+    // (an X window whose device pixels are the frame's).
+    void showFrameDirectly();
+    // Sends an effect rectangle of the animation's frame to the window.
+    void putFrame(const QImage& frame, const QRect& r);
 
     const settings::Values& values_;
     platform::Environment& env_;
@@ -104,6 +116,9 @@ private:
     QSize screenSize_;
     QSize effectSize_;
     double pictureScale_ = 1;
+    // Made before the animation whose frame lives in its memory, and so
+    // destroyed after it.
+    std::unique_ptr<platform::X11FrameOutput> frameOutput_;
     std::unique_ptr<Animation> animation_;
     QTimer tick_;
     bool standingStill_ = false;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QThread>
 
@@ -58,7 +59,8 @@ std::unique_ptr<display::Animation> StartHeadless(DisplayFixture& f, const QByte
 }
 
 // Seconds of every effect, picture changes and Float's transitions included, come out the same
-// in the window (as the window system shows it) and in a headless frame.
+// in the window (as the window system shows it) and in a headless frame. It runs offscreen and,
+// as display.frames_on_x11, on an X server.
 TEST(HeadlessSurface, EveryEffectRendersTheSameFramesAsTheWindow) {
     const QSize size(160, 120);
     for (const display::EffectInfo& effect : display::Effects()) {
@@ -72,6 +74,10 @@ TEST(HeadlessSurface, EveryEffectRendersTheSameFramesAsTheWindow) {
         const QByteArray ini = EffectIni(mode, mode == kFloat ? MakeFloatPictures(windowed) : QByteArray());
         display::Form1& form = windowed.load(ini, size);
         form.show();
+        // On X11 an effect that keeps its frame is shown straight from it.
+        if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+            EXPECT_EQ(form.showsFrameDirectly(), form.animation()->frame() != nullptr) << "mode " << mode;
+        }
         display::HeadlessSurface surface(StartHeadless(headless, ini, size));
         const double start = windowed.t.clock.elapsed * 1000;
         surface.advanceTo(start);

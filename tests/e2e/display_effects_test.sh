@@ -19,6 +19,13 @@ kill -0 "$E2E_SAVER" 2>/dev/null || fail "the saver did not keep running: $(cat 
 e2e_screenshot "$E2E_WORK/shot.png"
 covered=$(convert "$E2E_WORK/shot.png" -colorspace gray -threshold 1% -format '%[fx:mean]' info:)
 awk -v c="$covered" 'BEGIN { exit !(c > 0.02) }' || fail "the screen shows only the background (covered $covered)"
+# A window over the saver and away: what it covered is shown again, not left
+# as the window's magenta where no clone happens to pass.
+/usr/bin/python3 "$(dirname "$0")/x_client.py" window 100 100 500 350 1 >/dev/null
+sleep 0.5
+e2e_screenshot "$E2E_WORK/exposed.png"
+left=$(convert "$E2E_WORK/exposed.png" -fill white -opaque 'rgb(255,0,255)' -fill black +opaque white -format '%[fx:mean]' info:)
+awk -v l="$left" 'BEGIN { exit !(l < 0.01) }' || fail "the uncovered part was not shown again ($left of the screen magenta)"
 xdotool key space
 e2e_wait_exit 3; [ "$E2E_STATUS" != running ] || fail "a key press did not end the saver"
 
