@@ -20,6 +20,15 @@ source "$here/tests/e2e/lib.sh"
 e2e_setup "${binaries[0]}" "$size"
 XC="/usr/bin/python3 $here/tests/e2e/x_client.py"
 printf '[password]\nsaverPassword=Secret\nsaverEnabled=1\n' > "$E2E_WORK/settings.ini"
+# A short first run without settings makes the sample pictures' copies, so
+# that the locked runs show them (with the password alone in the file and
+# no copies, the saver would show its "not processed" failure instead).
+cp "${binaries[0]}" "$E2E_APP/glidorama"
+rm -f "$E2E_APP/z909ssaver.ini"
+e2e_start /s
+sleep 3
+kill "$E2E_SAVER"
+wait "$E2E_SAVER" 2>/dev/null
 
 for binary in "${binaries[@]}"; do
   cp "$binary" "$E2E_APP/glidorama"
