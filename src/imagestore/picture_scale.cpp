@@ -15,13 +15,17 @@ double PictureScale(int percent, int deviceHeight) {
     return std::max(1.0, std::round(deviceHeight * 100.0 / 1080) / 100);
 }
 
-double LargestScreenScale(int percent) {
+double LargestPictureScale(int percent, const std::vector<int>& deviceHeights) {
     double largest = PictureScale(percent, 0);
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        const int deviceHeight = int(std::lround(screen->geometry().height() * screen->devicePixelRatio()));
-        largest = std::max(largest, PictureScale(percent, deviceHeight));
-    }
+    for (int height : deviceHeights) largest = std::max(largest, PictureScale(percent, height));
     return largest;
+}
+
+double LargestScreenScale(int percent) {
+    std::vector<int> deviceHeights;
+    for (const QScreen* screen : QGuiApplication::screens())
+        deviceHeights.push_back(int(std::lround(screen->geometry().height() * screen->devicePixelRatio())));
+    return LargestPictureScale(percent, deviceHeights);
 }
 
 }  // namespace imagestore

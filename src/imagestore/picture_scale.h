@@ -4,6 +4,8 @@
 // the cached copies are made this much larger so they stay sharp there.
 #pragma once
 
+#include <vector>
+
 namespace imagestore {
 
 // The scale for a monitor `deviceHeight` device pixels high: a fixed
@@ -11,8 +13,11 @@ namespace imagestore {
 // never below 1.
 double PictureScale(int percent, int deviceHeight);
 
-// The largest scale among the monitors attached now: the scale cached copies
-// are made for, so that no monitor shows them enlarged.
+// The largest scale among monitors `deviceHeights` high: the scale cached
+// copies are made for, so that no monitor shows them enlarged.
+double LargestPictureScale(int percent, const std::vector<int>& deviceHeights);
+
+// The largest scale among the monitors Qt has attached now.
 double LargestScreenScale(int percent);
 
 }  // namespace imagestore

@@ -2,7 +2,6 @@
 
 #include <wayland-client-protocol.h>
 
-#include <algorithm>
 
 #include "imagestore/picture_scale.h"
 
@@ -54,10 +53,9 @@ void Output::name(void* data, wl_output*, const char* name) {
 void Output::description(void*, wl_output*, const char*) {}
 
 double LargestPictureScale(const std::vector<Output*>& outputs, int percent) {
-    double largest = imagestore::PictureScale(percent, 0);
-    for (const Output* output : outputs)
-        largest = std::max(largest, imagestore::PictureScale(percent, output->deviceSize().height()));
-    return largest;
+    std::vector<int> deviceHeights;
+    for (const Output* output : outputs) deviceHeights.push_back(output->deviceSize().height());
+    return imagestore::LargestPictureScale(percent, deviceHeights);
 }
 
 }  // namespace wayland

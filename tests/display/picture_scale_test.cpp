@@ -8,6 +8,7 @@
 #include "display/float_show.h"
 #include "display/headless_surface.h"
 #include "display_fixture.h"
+#include "imagestore/picture_scale.h"
 
 using display_test::DisplayFixture;
 using display_test::Ini;
@@ -32,6 +33,10 @@ TEST(PictureScale, EachMonitorLaysOutInItsSizeOverItsScale) {
         EXPECT_EQ(form.effectSize(), c.effect) << c.pictureSize;
         EXPECT_EQ(form.pictureScale(), c.scale) << c.pictureSize;
     }
+    // Cached copies are made for the largest monitor's scale, never below 1.
+    EXPECT_EQ(imagestore::LargestPictureScale(0, {768, 2160, 1080}), 2);
+    EXPECT_EQ(imagestore::LargestPictureScale(0, {}), 1);
+    EXPECT_EQ(imagestore::LargestPictureScale(150, {2160}), 1.5);
 }
 
 // The effect of `ini` started headless at picture scale 2 on `size` logical pixels.
