@@ -6,9 +6,11 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
 install_missing_packages
+source scripts/build_settings.sh
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)"
+configure_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# The program and what its first run needs; ./test.sh builds the tests.
+cmake --build build -j "$(nproc)" --target glidorama
 
 if [ -n "${DISPLAY:-}" ]; then
   exec build/glidorama /s

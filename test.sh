@@ -6,19 +6,14 @@ cd "$(dirname "$0")"
 source scripts/deps.sh
 install_missing_packages
 
-jobs=$(nproc)
-# Rebuilds of the same sources (CI after a session, two build trees) come
-# from the compiler cache, wherever the clone lies.
-launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-# CI turns warnings into errors; a local run only shows them.
-werror=(-DGLIDORAMA_WERROR="${GLIDORAMA_WERROR:-OFF}")
-export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
+source scripts/build_settings.sh
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "${werror[@]}" >/dev/null
+jobs=$(nproc)
+configure_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
 (cd build && ctest --output-on-failure -j "$jobs")
 
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DGLIDORAMA_SANITIZE=ON "${launcher[@]}" "${werror[@]}" >/dev/null
+configure_build build-asan -DCMAKE_BUILD_TYPE=Debug -DGLIDORAMA_SANITIZE=ON
 cmake --build build-asan -j "$jobs" --target unit_tests
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/tests/support/lsan.supp:print_suppressions=0
