@@ -2,7 +2,6 @@
 
 #include <wayland-client-protocol.h>
 
-
 #include "imagestore/picture_scale.h"
 
 namespace wayland {
