@@ -1,6 +1,8 @@
 // A user's first run: of an installed copy, or of a program copied alone.
 #pragma once
 
+#include <QString>
+
 #include "platform/file_layout.h"
 
 namespace startup {
@@ -15,6 +17,8 @@ namespace startup {
 // settings. The copies are for picture scale `scale` (the largest
 // monitor's): where it is above 1, the samples are converted for it instead
 // of taking the copies made for scale 1 by the build or the installation.
-void SeedUserFiles(const platform::FileLayout& layout, double scale);
+// A folder or sample that cannot be made is said on standard error, naming
+// it and why; the same line is returned (empty when all went well).
+QString SeedUserFiles(const platform::FileLayout& layout, double scale);
 
 }  // namespace startup

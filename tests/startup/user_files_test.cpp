@@ -105,3 +105,19 @@ TEST(UserFiles, AFirstRunOnALargerScreenMakesTheSampleCopiesForItsScale) {
     startup::SeedUserFiles(h.layout, 2);
     EXPECT_NEAR(width(h.layout.dataFolder), atOne * 2, 1);
 }
+
+TEST(UserFiles, AFolderThatCannotBeMadeIsNamedWithTheReason) {
+    // A file stands where the program's folder, or the user's data folder,
+    // would have to be.
+    QTemporaryDir dir;
+    const QString blocker = dir.path() + QStringLiteral("/blocker");
+    QFile(blocker).open(QIODevice::WriteOnly);
+    EXPECT_EQ(startup::SeedUserFiles(platform::BesideProgram(blocker), 1),
+              QStringLiteral("the sample pictures cannot be laid down in %1/samples/ (%1 is not a folder)").arg(blocker));
+
+    Homes h;
+    h.layout.dataFolder = blocker + QStringLiteral("/data");
+    EXPECT_EQ(startup::SeedUserFiles(h.layout, 1),
+              QStringLiteral("the sample pictures cannot be laid down in %1/data/Glidorama/ (%1 is not a folder)")
+                  .arg(blocker));
+}
