@@ -16,12 +16,18 @@ namespace startup {
 namespace {
 
 // Why `folder` could not be made: the nearest part of its path that exists
-// is a file, or a folder the user cannot write to.
+// is a file, or a folder the user cannot write to (a read-only file system
+// included).
 QString WhyNoFolder(const QString& folder) {
     QFileInfo nearest(folder);
     while (!nearest.exists() && !nearest.isRoot()) nearest = QFileInfo(nearest.absolutePath());
     if (!nearest.isDir()) return QStringLiteral("%1 is not a folder").arg(nearest.filePath());
-    return QStringLiteral("%1 cannot be written to").arg(nearest.filePath());
+    if (!nearest.isWritable()) return QStringLiteral("%1 cannot be written to").arg(nearest.filePath());
+    return QStringLiteral("the folder cannot be made");
+}
+
+QString CannotWrite(const QString& path, const QFile& source) {
+    return QStringLiteral("the sample picture %1 cannot be written (%2)").arg(path, source.errorString());
 }
 
 QString CannotMake(const QString& folder) {
@@ -45,8 +51,7 @@ QString LayDownSamples(const platform::FileLayout& layout, double scale) {
         if (QFileInfo::exists(folder + name)) continue;
         if (!platform::MakeFolder(folder)) return CannotMake(folder);
         QFile carried(QStringLiteral(":/glidorama/samples/") + name);
-        if (!carried.copy(folder + name))
-            return QStringLiteral("the sample picture %1 cannot be written (%2)").arg(folder + name, carried.errorString());
+        if (!carried.copy(folder + name)) return CannotWrite(folder + name, carried);
         // Copies of resources are read-only; the user owns these.
         QFile::setPermissions(folder + name, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
                                                  QFileDevice::ReadOther);
@@ -70,10 +75,11 @@ QString CopyInstalledCache(const platform::FileLayout& layout, double scale) {
     for (const QString& name : copies) {
         const QString target = userCache + name;
         if (QFileInfo::exists(target)) continue;
+        QFile copy(installed.filePath(name));
+        if (!copy.copy(target)) return CannotWrite(target, copy);
         // A copy made from a read-only installed file is read-only too; the
         // dialog must be able to replace it.
-        if (QFile::copy(installed.filePath(name), target))
-            QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
     return {};
 }
