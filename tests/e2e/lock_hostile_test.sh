@@ -136,10 +136,16 @@ prlimit --pid "$E2E_SAVER" --as=$(((vm + 512) * 1024)):400000000
 $XC destroy "Password Protection" || fail "no prompt to destroy"
 sleep 0.3
 check_locked "destroying the prompt with no memory left"
-grep -q "the password prompt cannot be made" "$E2E_WORK/stderr" || fail "the prompt not made again was not reported"
 prlimit --pid "$E2E_SAVER" --as=400000000:400000000
-xdotool key b
-sleep 0.5
-[ "$($XC top 500,500)" = "Password Protection" ] || fail "a key did not bring the prompt back once there was memory"
+if grep -q "the password prompt cannot be made" "$E2E_WORK/stderr"; then
+  xdotool key b
+  sleep 0.5
+  [ "$($XC top 500,500)" = "Password Protection" ] || fail "a key did not bring the prompt back once there was memory"
+else
+  # Freed memory inside the program can be enough to make it again: then
+  # it must be back at once.
+  echo "the prompt was made again within the limit (the shortage was not reached)"
+  [ "$($XC top 500,500)" = "Password Protection" ] || fail "the prompt destroyed under a limit neither came back nor was reported"
+fi
 unlock "the prompt made again"
 echo "lock hostile: ok"
